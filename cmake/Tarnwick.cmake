@@ -1,0 +1,57 @@
+# Project-wide compiler settings and the helpers every folder uses to declare its targets.
+
+add_library(tarnwick_options INTERFACE)
+target_compile_options(tarnwick_options INTERFACE -Wall -Wextra)
+target_include_directories(tarnwick_options INTERFACE ${PROJECT_SOURCE_DIR})
+if(TARNWICK_WERROR)
+  target_compile_options(tarnwick_options INTERFACE -Werror)
+endif()
+if(TARNWICK_SANITIZE)
+  target_compile_options(tarnwick_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(tarnwick_options INTERFACE -fsanitize=address,undefined)
+endif()
+if(TARNWICK_FUZZ)
+  # Every object is instrumented for coverage; only the fuzz targets link the fuzzer's main.
+  target_compile_options(tarnwick_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined)
+  target_link_options(tarnwick_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# tw_library(<target> SOURCES ... [DEPENDS ...]): one static library per folder.
+function(tw_library target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(${target} STATIC ${ARG_SOURCES})
+  target_link_libraries(${target} PUBLIC tarnwick_options ${ARG_DEPENDS})
+endfunction()
+
+# tw_test(<library> <label> SOURCES ... [DEPENDS ...]): a GoogleTest binary whose CTest names
+# start with "<library>." and carry <label> (unit, interop or gui).
+function(tw_test library label)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  set(target ${library}_${label}_tests)
+  add_executable(${target} ${ARG_SOURCES})
+  target_link_libraries(${target} PRIVATE ${library} ${ARG_DEPENDS} GTest::gtest GTest::gmock
+                                          GTest::gtest_main)
+  target_compile_definitions(${target} PRIVATE
+    TARNWICK_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
+  gtest_discover_tests(${target}
+    TEST_PREFIX "${library}."
+    PROPERTIES LABELS ${label}
+    DISCOVERY_MODE PRE_TEST)
+endfunction()
+
+# tw_fuzz(<library> <name> <source>): a fuzz target. With TARNWICK_FUZZ it links libFuzzer;
+# otherwise it links a replay driver and CTest runs it over fuzz/corpus/<name>.
+function(tw_fuzz library name source)
+  set(target fuzz_${name})
+  add_executable(${target} ${source})
+  target_link_libraries(${target} PRIVATE ${library})
+  if(TARNWICK_FUZZ)
+    target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+  else()
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
+    add_test(NAME ${library}.fuzz_replay.${name}
+             COMMAND ${target} ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name})
+    set_tests_properties(${library}.fuzz_replay.${name} PROPERTIES LABELS fuzz)
+  endif()
+endfunction()

@@ -1,0 +1,26 @@
+// platform/rtl/object.h: TObject, the root of every class of the system, and TPersistent,
+// an object whose state can be copied into another with Assign.
+#pragma once
+
+#include <string>
+
+class TObject {
+public:
+    virtual ~TObject() = default;
+    // The dynamic class name, spelled as the class is declared ("TStringList").
+    std::string ClassName() const;
+};
+
+class TPersistent : public TObject {
+public:
+    // Copies Source into this object; a class that cannot take Source raises EConvertError
+    // "Cannot assign a <source class> to a <this class>".
+    virtual void Assign(const TPersistent* Source);
+
+protected:
+    // Called by Assign when this class does not know Source: lets Source copy itself into Dest.
+    virtual void AssignTo(TPersistent* Dest) const;
+
+private:
+    [[noreturn]] void AssignError(const TPersistent* Source) const;
+};
