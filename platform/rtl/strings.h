@@ -1,0 +1,54 @@
+// platform/rtl/strings.h: string routines with the classic 1-based positions, so that
+// algorithms read as written. Plain UpperCase/LowerCase/CompareText fold ASCII only; the Ansi
+// routines fold and compare per code point when the text is valid UTF-8 and byte by byte as
+// Windows-1252 otherwise.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Position (from 1) of the first Sub in S, 0 when absent or when Sub is empty.
+int Pos(const std::string& Sub, const std::string& S);
+// As Pos, starting the search at Offset (from 1); 0 when Offset is out of range.
+int PosEx(const std::string& Sub, const std::string& S, int Offset = 1);
+// Count characters from Index (from 1), clamped to the string; empty when out of range.
+std::string Copy(const std::string& S, int Index, int Count);
+// Removes Count characters from Index (from 1); nothing when Index is out of range.
+void Delete(std::string& S, int Index, int Count);
+// Inserts Source before Index (from 1); clamped to the ends.
+void Insert(const std::string& Source, std::string& S, int Index);
+
+// Removes control characters and spaces (bytes <= 32) at the ends.
+std::string Trim(const std::string& S);
+std::string TrimLeft(const std::string& S);
+std::string TrimRight(const std::string& S);
+
+std::string UpperCase(const std::string& S); // ASCII only
+std::string LowerCase(const std::string& S); // ASCII only
+int CompareStr(const std::string& S1, const std::string& S2);  // <0, 0, >0 by bytes
+int CompareText(const std::string& S1, const std::string& S2); // ASCII case folded
+bool SameText(const std::string& S1, const std::string& S2);
+
+std::string AnsiUpperCase(const std::string& S);
+std::string AnsiLowerCase(const std::string& S);
+int AnsiCompareStr(const std::string& S1, const std::string& S2);
+int AnsiCompareText(const std::string& S1, const std::string& S2);
+bool AnsiSameStr(const std::string& S1, const std::string& S2);
+bool AnsiSameText(const std::string& S1, const std::string& S2);
+int AnsiPos(const std::string& Sub, const std::string& S);
+
+std::string StringOfChar(char C, int Count);
+// S in single quotes, inner quotes doubled.
+std::string QuotedStr(const std::string& S);
+// S in Quote characters, inner Quote characters doubled.
+std::string AnsiQuotedStr(const std::string& S, char Quote);
+// Reads a quoted string starting at S[Index] (0-based, which must hold Quote): undoubles inner
+// quotes, stops after the closing quote (or at the end) and leaves Index just past it.
+// Returns an empty string, Index unchanged, when S[Index] is not Quote.
+std::string AnsiExtractQuotedStr(const std::string& S, std::size_t& Index, char Quote);
+
+enum class TReplaceFlag { rfReplaceAll = 1, rfIgnoreCase = 2 };
+std::string StringReplace(const std::string& S, const std::string& OldPattern,
+                          const std::string& NewPattern, int Flags);
+constexpr int rfReplaceAll = 1;
+constexpr int rfIgnoreCase = 2;
