@@ -11,7 +11,8 @@
 int Pos(const std::string& Sub, const std::string& S);
 // As Pos, starting the search at Offset (from 1); 0 when Offset is out of range.
 int PosEx(const std::string& Sub, const std::string& S, int Offset = 1);
-// Count characters from Index (from 1), clamped to the string; empty when out of range.
+// Count characters from Index (from 1), clamped to the string; an Index below 1 counts as 1;
+// empty when Index is past the end or Count is not positive.
 std::string Copy(const std::string& S, int Index, int Count);
 // Removes Count characters from Index (from 1); nothing when Index is out of range.
 void Delete(std::string& S, int Index, int Count);
@@ -23,18 +24,21 @@ std::string Trim(const std::string& S);
 std::string TrimLeft(const std::string& S);
 std::string TrimRight(const std::string& S);
 
-std::string UpperCase(const std::string& S); // ASCII only
-std::string LowerCase(const std::string& S); // ASCII only
+std::string UpperCase(const std::string& S);                   // ASCII only
+std::string LowerCase(const std::string& S);                   // ASCII only
 int CompareStr(const std::string& S1, const std::string& S2);  // <0, 0, >0 by bytes
-int CompareText(const std::string& S1, const std::string& S2); // ASCII case folded
+int CompareText(const std::string& S1, const std::string& S2); // ASCII folded to upper case
 bool SameText(const std::string& S1, const std::string& S2);
 
 std::string AnsiUpperCase(const std::string& S);
 std::string AnsiLowerCase(const std::string& S);
+// -1, 0 or 1 by code points; the two strings are decoded independently.
 int AnsiCompareStr(const std::string& S1, const std::string& S2);
+// As AnsiCompareStr on the case-folded code points.
 int AnsiCompareText(const std::string& S1, const std::string& S2);
 bool AnsiSameStr(const std::string& S1, const std::string& S2);
 bool AnsiSameText(const std::string& S1, const std::string& S2);
+// Byte position (from 1), as Pos: UTF-8 never matches inside a character.
 int AnsiPos(const std::string& Sub, const std::string& S);
 
 std::string StringOfChar(char C, int Count);
@@ -47,8 +51,17 @@ std::string AnsiQuotedStr(const std::string& S, char Quote);
 // Returns an empty string, Index unchanged, when S[Index] is not Quote.
 std::string AnsiExtractQuotedStr(const std::string& S, std::size_t& Index, char Quote);
 
-enum class TReplaceFlag { rfReplaceAll = 1, rfIgnoreCase = 2 };
+// Position (from 1) of the last byte of S that is one of Delimiters; 0 when none is.
+int LastDelimiter(const std::string& Delimiters, const std::string& S);
+// Whether S[Index] (from 1) is one of Delimiters; false when Index is out of range.
+bool IsDelimiter(const std::string& Delimiters, const std::string& S, int Index);
+// Every CR, LF, CR LF becomes CR LF (LF CR counts as two breaks).
+std::string AdjustLineBreaks(const std::string& S);
+
+// Flags combine with |: StringReplace(S, "a", "b", rfReplaceAll | rfIgnoreCase).
+enum TReplaceFlag : int { rfReplaceAll = 1, rfIgnoreCase = 2 };
+using TReplaceFlags = int;
+// Replaces the first OldPattern (every one with rfReplaceAll); rfIgnoreCase matches as
+// AnsiSameText does. An empty OldPattern replaces nothing.
 std::string StringReplace(const std::string& S, const std::string& OldPattern,
-                          const std::string& NewPattern, int Flags);
-constexpr int rfReplaceAll = 1;
-constexpr int rfIgnoreCase = 2;
+                          const std::string& NewPattern, TReplaceFlags Flags);
