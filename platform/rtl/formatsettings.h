@@ -41,9 +41,12 @@ struct TFormatSettings {
     // English (United States): the settings above.
     static TFormatSettings EnglishUS();
     // The settings of a POSIX locale name ("de_DE.UTF-8"); English (United States) when the
-    // name is empty, "C", "POSIX", "C.UTF-8" or a locale this machine has not generated.
+    // name is empty, "C", "POSIX", "C.UTF-8" or a locale this machine has not generated. Names
+    // come in UTF-8; separators are single bytes (Unicode spaces become a blank).
     static TFormatSettings FromLocale(const std::string& LocaleName);
-    // The settings of the process's environment (LC_ALL, then LC_TIME/LC_NUMERIC, then LANG).
+    // The settings of the process's environment: the date and time fields from LC_ALL, else
+    // LC_TIME, else LANG; the number fields likewise through LC_NUMERIC, the currency fields
+    // through LC_MONETARY. An empty variable counts as unset.
     static TFormatSettings FromEnvironment();
 };
 

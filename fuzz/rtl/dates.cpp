@@ -1,0 +1,62 @@
+// Typed or stored date text through the locale's date and time parsers, and the same bytes as a
+// format for FormatDateTime, under a month-day-year and a day-month-year locale.
+#include "platform/rtl/datetime.h"
+#include "platform/rtl/exceptions.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+TFormatSettings DottedSettings()
+{
+    TFormatSettings F = TFormatSettings::EnglishUS();
+    F.ShortDateFormat = "dd.MM.yyyy";
+    F.LongDateFormat = "dddd, d. MMMM yyyy";
+    F.DateSeparator = '.';
+    F.TimeSeparator = '.';
+    F.DecimalSeparator = ',';
+    F.ShortTimeFormat = "hh:mm";
+    F.LongTimeFormat = "hh:mm:ss";
+    F.TimeAMString = "";
+    F.TimePMString = "";
+    return F;
+}
+
+void Parse(const std::string& Text, const TFormatSettings& Settings)
+{
+    try {
+        StrToDate(Text, Settings);
+    } catch (const EConvertError&) {
+    }
+    try {
+        StrToTime(Text, Settings);
+    } catch (const EConvertError&) {
+    }
+    try {
+        StrToDateTime(Text, Settings);
+    } catch (const EConvertError&) {
+    }
+    TDateTime Value = 0;
+    if (TryStrToDateTime(Text, Value, Settings))
+        DateTimeToStr(Value, Settings);
+    TryStrToDate(Text, Value, Settings);
+    TryStrToTime(Text, Value, Settings);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
+{
+    static const TFormatSettings US = TFormatSettings::EnglishUS();
+    static const TFormatSettings Dotted = DottedSettings();
+    const std::string Text(reinterpret_cast<const char*>(Data), Size);
+    Parse(Text, US);
+    Parse(Text, Dotted);
+    // 29 February 2024, 13:45:30.250
+    const TDateTime Fixed = 45351 + (13 * 3600 + 45 * 60 + 30.25) / 86400.0;
+    FormatDateTime(Text, Fixed, US);
+    FormatDateTime(Text, -1.25, Dotted);
+    return 0;
+}
