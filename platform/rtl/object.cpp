@@ -1,5 +1,6 @@
 #include "platform/rtl/object.h"
 
+#include "platform/rtl/classregistry.h"
 #include "platform/rtl/exceptions.h"
 
 #include <typeinfo>
@@ -7,6 +8,16 @@
 std::string TObject::ClassName() const
 {
     return DemangledClassName(typeid(*this));
+}
+
+const TMetaClass* TObject::ClassType() const
+{
+    return TMetaClass::ForType(typeid(*this));
+}
+
+bool TObject::InheritsFrom(const TMetaClass* AClass) const
+{
+    return AClass != nullptr && AClass->IsInstance(this);
 }
 
 void TPersistent::Assign(const TPersistent* Source)

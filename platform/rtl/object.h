@@ -4,11 +4,17 @@
 
 #include <string>
 
+class TMetaClass;
+
 class TObject {
 public:
     virtual ~TObject() = default;
     // The dynamic class name, spelled as the class is declared ("TStringList").
     std::string ClassName() const;
+    // The class of this object (platform/rtl/classregistry.h); never nil.
+    const TMetaClass* ClassType() const;
+    // True when this object's class is AClass or one of its descendants.
+    bool InheritsFrom(const TMetaClass* AClass) const;
 };
 
 class TPersistent : public TObject {
