@@ -1,0 +1,604 @@
+// platform/rtl/registry.cpp: TRegistry and TRegIniFile over the registry store.
+#include "platform/rtl/registry.h"
+
+#include "platform/rtl/convert.h"
+#include "platform/rtl/stringlist.h"
+#include "platform/rtl/strings.h"
+
+#include <cstring>
+#include <map>
+
+namespace {
+
+std::string JoinPath(const std::string& Base, const std::string& Key)
+{
+    std::string Result = Base;
+    std::size_t Start = 0;
+    while (Start <= Key.size()) {
+        std::size_t End = Key.find('\\', Start);
+        if (End == std::string::npos)
+            End = Key.size();
+        if (End > Start) {
+            if (!Result.empty())
+                Result += '\\';
+            Result += Key.substr(Start, End - Start);
+        }
+        Start = End + 1;
+    }
+    return Result;
+}
+
+bool IsText(TRegDataType Type)
+{
+    return Type == rdString || Type == rdExpandString;
+}
+
+// A string value's text ends at its first NUL, as a C string would.
+std::string TextOf(const TRegStoreValue& Value)
+{
+    return Value.Data.substr(0, Value.Data.find('\0'));
+}
+
+int DataSizeOf(const TRegStoreValue& Value)
+{
+    return static_cast<int>(Value.Data.size()) + (IsText(Value.DataType) ? 1 : 0);
+}
+
+std::int32_t IntegerOf(const TRegStoreValue& Value)
+{
+    std::uint32_t Result = 0;
+    for (std::size_t i = 0; i < 4 && i < Value.Data.size(); ++i)
+        Result |= static_cast<std::uint32_t>(static_cast<unsigned char>(Value.Data[i])) << (8 * i);
+    return static_cast<std::int32_t>(Result);
+}
+
+std::string DwordData(int Value)
+{
+    auto Bits = static_cast<std::uint32_t>(Value);
+    std::string Data(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        Data[i] = static_cast<char>((Bits >> (8 * i)) & 0xFF);
+    return Data;
+}
+
+std::string DoubleData(double Value)
+{
+    std::string Data(sizeof Value, '\0');
+    std::memcpy(Data.data(), &Value, sizeof Value);
+    return Data;
+}
+
+void FillStrings(TStrings* Strings, const std::vector<std::string>& Names)
+{
+    Strings->BeginUpdate();
+    try {
+        Strings->Clear();
+        for (const std::string& Name : Names)
+            Strings->Add(Name);
+    } catch (...) {
+        Strings->EndUpdate();
+        throw;
+    }
+    Strings->EndUpdate();
+}
+
+} // namespace
+
+// --- TRegistry ---------------------------------------------------------------------------------
+
+TRegistry::TRegistry() = default;
+
+TRegistry::TRegistry(REGSAM AAccess) : FAccess(AAccess) {}
+
+TRegistry::~TRegistry()
+{
+    CloseKey();
+}
+
+void TRegistry::SetRootKey(HKEY Value)
+{
+    if (Value == FRootKey)
+        return;
+    CloseKey();
+    FRootKey = Value;
+}
+
+std::string TRegistry::ResolvePath(const std::string& Key) const
+{
+    std::string Name = Key.substr(0, Key.find('\0'));
+    if (!Name.empty() && Name[0] == '\\')
+        return JoinPath("", Name);
+    return JoinPath(BasePath(), Name);
+}
+
+bool TRegistry::PathExists(const std::string& Path)
+{
+    bool Exists = false;
+    ReadRegistry(FRootKey, [&](const TRegistryData& File, const TRegistryData& BuiltIn) {
+        Exists = Path.empty() || File.FindKey(Path) || BuiltIn.FindKey(Path);
+    });
+    return Exists;
+}
+
+bool TRegistry::FindValue(const std::string& Path, const std::string& Name, TRegStoreValue& Value)
+{
+    bool Found = false;
+    ReadRegistry(FRootKey, [&](const TRegistryData& File, const TRegistryData& BuiltIn) {
+        for (const TRegistryData* Layer : {&File, &BuiltIn}) {
+            const TRegStoreKey* Key = Layer->FindKey(Path);
+            const TRegStoreValue* Found2 = Key ? TRegistryData::FindValue(*Key, Name) : nullptr;
+            if (Found2) {
+                Value = *Found2;
+                Found = true;
+                return;
+            }
+        }
+    });
+    return Found;
+}
+
+bool TRegistry::OpenKey(const std::string& Key, bool CanCreate)
+{
+    std::string Path = ResolvePath(Key);
+    if (!PathExists(Path)) {
+        if (!CanCreate)
+            return false;
+        try {
+            ChangeRegistry(FRootKey, [&](TRegistryData& File) {
+                if (File.FindKey(Path))
+                    return false;
+                File.CreateKey(Path);
+                return true;
+            });
+        } catch (const ERegistryException&) {
+            return false;
+        }
+    }
+    CloseKey();
+    FKeyOpen = true;
+    FCurrentPath = Path;
+    FKeyAccess = FAccess;
+    return true;
+}
+
+bool TRegistry::OpenKeyReadOnly(const std::string& Key)
+{
+    std::string Path = ResolvePath(Key);
+    if (!PathExists(Path))
+        return false;
+    CloseKey();
+    FAccess = KEY_READ;
+    FKeyOpen = true;
+    FCurrentPath = Path;
+    FKeyAccess = KEY_READ;
+    return true;
+}
+
+bool TRegistry::CreateKey(const std::string& Key)
+{
+    std::string Path = ResolvePath(Key);
+    try {
+        ChangeRegistry(FRootKey, [&](TRegistryData& File) {
+            if (File.FindKey(Path))
+                return false;
+            File.CreateKey(Path);
+            return true;
+        });
+    } catch (const ERegistryException&) {
+        throw ERegistryException("Failed to create key " + Key);
+    }
+    return true;
+}
+
+bool TRegistry::DeleteKey(const std::string& Key)
+{
+    std::string Path = ResolvePath(Key);
+    bool Deleted = false;
+    try {
+        ChangeRegistry(FRootKey, [&](TRegistryData& File) {
+            Deleted = File.DeleteKey(Path);
+            return Deleted;
+        });
+    } catch (const ERegistryException&) {
+        return false;
+    }
+    return Deleted;
+}
+
+void TRegistry::CloseKey()
+{
+    FKeyOpen = false;
+    FCurrentPath.clear();
+    FKeyAccess = 0;
+}
+
+bool TRegistry::KeyExists(const std::string& Key)
+{
+    return PathExists(ResolvePath(Key));
+}
+
+void TRegistry::GetKeyNames(TStrings* Strings)
+{
+    std::vector<std::string> Names;
+    if (FKeyOpen) {
+        ReadRegistry(FRootKey, [&](const TRegistryData& File, const TRegistryData& BuiltIn) {
+            std::map<std::string, std::string> Sorted;
+            for (const TRegistryData* Layer : {&File, &BuiltIn})
+                for (const std::string& Name : Layer->SubKeyNames(FCurrentPath))
+                    Sorted.emplace(TRegistryData::FoldPath(Name), Name);
+            for (const auto& Entry : Sorted)
+                Names.push_back(Entry.second);
+        });
+    }
+    FillStrings(Strings, Names);
+}
+
+void TRegistry::GetValueNames(TStrings* Strings)
+{
+    std::vector<std::string> Names;
+    if (FKeyOpen) {
+        ReadRegistry(FRootKey, [&](const TRegistryData& File, const TRegistryData& BuiltIn) {
+            const TRegStoreKey* FileKey = File.FindKey(FCurrentPath);
+            if (FileKey)
+                for (const TRegStoreValue& Value : FileKey->Values)
+                    Names.push_back(Value.Name);
+            if (const TRegStoreKey* Key = BuiltIn.FindKey(FCurrentPath))
+                for (const TRegStoreValue& Value : Key->Values)
+                    if (!FileKey || !TRegistryData::FindValue(*FileKey, Value.Name))
+                        Names.push_back(Value.Name);
+        });
+    }
+    FillStrings(Strings, Names);
+}
+
+bool TRegistry::HasSubKeys()
+{
+    bool Result = false;
+    if (FKeyOpen) {
+        ReadRegistry(FRootKey, [&](const TRegistryData& File, const TRegistryData& BuiltIn) {
+            Result = !File.SubKeyNames(FCurrentPath).empty() ||
+                     !BuiltIn.SubKeyNames(FCurrentPath).empty();
+        });
+    }
+    return Result;
+}
+
+bool TRegistry::ValueExists(const std::string& Name)
+{
+    TRegDataInfo Info;
+    return GetDataInfo(Name, Info);
+}
+
+bool TRegistry::GetDataInfo(const std::string& ValueName, TRegDataInfo& Value)
+{
+    TRegStoreValue Found;
+    if (!FKeyOpen || !FindValue(FCurrentPath, ValueName, Found)) {
+        Value = TRegDataInfo();
+        return false;
+    }
+    Value.RegData = Found.DataType;
+    Value.DataSize = DataSizeOf(Found);
+    return true;
+}
+
+TRegDataType TRegistry::GetDataType(const std::string& ValueName)
+{
+    TRegDataInfo Info;
+    GetDataInfo(ValueName, Info);
+    return Info.RegData;
+}
+
+int TRegistry::GetDataSize(const std::string& ValueName)
+{
+    TRegDataInfo Info;
+    return GetDataInfo(ValueName, Info) ? Info.DataSize : -1;
+}
+
+void TRegistry::ReadError(const std::string& Name)
+{
+    throw ERegistryException("Invalid data type for '" + Name + "'");
+}
+
+std::string TRegistry::ReadString(const std::string& Name)
+{
+    TRegStoreValue Value;
+    if (!FKeyOpen || !FindValue(FCurrentPath, Name, Value) || DataSizeOf(Value) == 0)
+        return "";
+    if (!IsText(Value.DataType))
+        ReadError(Name);
+    return TextOf(Value);
+}
+
+int TRegistry::ReadInteger(const std::string& Name)
+{
+    TRegStoreValue Value;
+    if (!FKeyOpen || !FindValue(FCurrentPath, Name, Value))
+        throw ERegistryException("Failed to get data for '" + Name + "'");
+    if (Value.DataType != rdInteger)
+        ReadError(Name);
+    return IntegerOf(Value);
+}
+
+bool TRegistry::ReadBool(const std::string& Name)
+{
+    return ReadInteger(Name) != 0;
+}
+
+double TRegistry::ReadFloat(const std::string& Name)
+{
+    TRegStoreValue Value;
+    if (!FKeyOpen || !FindValue(FCurrentPath, Name, Value))
+        throw ERegistryException("Failed to get data for '" + Name + "'");
+    double Result = 0;
+    if (Value.DataType != rdBinary || Value.Data.size() != sizeof Result)
+        ReadError(Name);
+    std::memcpy(&Result, Value.Data.data(), sizeof Result);
+    return Result;
+}
+
+TDateTime TRegistry::ReadDateTime(const std::string& Name)
+{
+    return ReadFloat(Name);
+}
+
+int TRegistry::ReadBinaryData(const std::string& Name, void* Buffer, int BufSize)
+{
+    TRegStoreValue Value;
+    if (!FKeyOpen || !FindValue(FCurrentPath, Name, Value))
+        return 0;
+    int Size = DataSizeOf(Value);
+    if ((Value.DataType != rdBinary && Value.DataType != rdUnknown) || Size > BufSize)
+        ReadError(Name);
+    if (Size > 0)
+        std::memcpy(Buffer, Value.Data.data(), static_cast<std::size_t>(Size));
+    return Size;
+}
+
+void TRegistry::PutData(const std::string& Path, bool CreatePath, const std::string& Name,
+                        TRegDataType DataType, const std::string& Data)
+{
+    bool Written = false;
+    try {
+        bool Exists = CreatePath || PathExists(Path);
+        if (Exists) {
+            ChangeRegistry(FRootKey, [&](TRegistryData& File) {
+                TRegStoreValue Value;
+                Value.Name = Name;
+                Value.DataType = DataType;
+                Value.Data = Data;
+                TRegistryData::SetValue(File.CreateKey(Path), Value);
+                Written = true;
+                return true;
+            });
+        }
+    } catch (const ERegistryException&) {
+        Written = false;
+    }
+    if (!Written)
+        throw ERegistryException("Failed to set data for '" + Name + "'");
+}
+
+void TRegistry::PutCurrent(const std::string& Name, TRegDataType DataType, const std::string& Data)
+{
+    // A key opened for reading, or deleted since it was opened, takes no values.
+    if (!FKeyOpen || !(FKeyAccess & KEY_SET_VALUE))
+        throw ERegistryException("Failed to set data for '" + Name + "'");
+    PutData(FCurrentPath, false, Name, DataType, Data);
+}
+
+void TRegistry::WriteString(const std::string& Name, const std::string& Value)
+{
+    PutCurrent(Name, rdString, Value);
+}
+
+void TRegistry::WriteExpandString(const std::string& Name, const std::string& Value)
+{
+    PutCurrent(Name, rdExpandString, Value);
+}
+
+void TRegistry::WriteInteger(const std::string& Name, int Value)
+{
+    PutCurrent(Name, rdInteger, DwordData(Value));
+}
+
+void TRegistry::WriteBool(const std::string& Name, bool Value)
+{
+    WriteInteger(Name, Value ? 1 : 0);
+}
+
+void TRegistry::WriteFloat(const std::string& Name, double Value)
+{
+    PutCurrent(Name, rdBinary, DoubleData(Value));
+}
+
+void TRegistry::WriteDateTime(const std::string& Name, TDateTime Value)
+{
+    WriteFloat(Name, Value);
+}
+
+void TRegistry::WriteBinaryData(const std::string& Name, const void* Buffer, int BufSize)
+{
+    std::string Data;
+    if (BufSize > 0)
+        Data.assign(static_cast<const char*>(Buffer), static_cast<std::size_t>(BufSize));
+    PutCurrent(Name, rdBinary, Data);
+}
+
+bool TRegistry::DeleteValueAt(const std::string& Path, const std::string& Name)
+{
+    bool Deleted = false;
+    try {
+        ChangeRegistry(FRootKey, [&](TRegistryData& File) {
+            TRegStoreKey* Key = File.FindKey(Path);
+            Deleted = Key && TRegistryData::DeleteValue(*Key, Name);
+            return Deleted;
+        });
+    } catch (const ERegistryException&) {
+        return false;
+    }
+    return Deleted;
+}
+
+bool TRegistry::DeleteValue(const std::string& Name)
+{
+    if (!FKeyOpen || !(FKeyAccess & KEY_SET_VALUE))
+        return false;
+    return DeleteValueAt(FCurrentPath, Name);
+}
+
+void TRegistry::RenameValue(const std::string& OldName, const std::string& NewName)
+{
+    TRegStoreValue Old;
+    TRegStoreValue Clash;
+    if (!FKeyOpen || !FindValue(FCurrentPath, OldName, Old) ||
+        FindValue(FCurrentPath, NewName, Clash))
+        return;
+    if (!(FKeyAccess & KEY_SET_VALUE))
+        throw ERegistryException("Failed to set data for '" + NewName + "'");
+    bool Written = false;
+    try {
+        ChangeRegistry(FRootKey, [&](TRegistryData& File) {
+            TRegStoreKey& Key = File.CreateKey(FCurrentPath);
+            const TRegStoreValue* Now = TRegistryData::FindValue(Key, OldName);
+            TRegStoreValue Renamed = Now ? *Now : Old;
+            TRegistryData::DeleteValue(Key, OldName);
+            Renamed.Name = NewName;
+            TRegistryData::SetValue(Key, Renamed);
+            Written = true;
+            return true;
+        });
+    } catch (const ERegistryException&) {
+        Written = false;
+    }
+    if (!Written)
+        throw ERegistryException("Failed to set data for '" + NewName + "'");
+}
+
+// --- TRegIniFile -------------------------------------------------------------------------------
+
+TRegIniFile::TRegIniFile(const std::string& FileName) : TRegIniFile(FileName, KEY_ALL_ACCESS) {}
+
+TRegIniFile::TRegIniFile(const std::string& FileName, REGSAM AAccess)
+    : TRegistry(AAccess), FFileName(FileName)
+{
+    OpenKey(FileName, true);
+}
+
+std::string TRegIniFile::SectionPath(const std::string& Section) const
+{
+    return JoinPath(BasePath(), Section.substr(0, Section.find('\0')));
+}
+
+std::string TRegIniFile::ReadString(const std::string& Section, const std::string& Ident,
+                                    const std::string& Default)
+{
+    TRegStoreValue Value;
+    if (!FindValue(SectionPath(Section), Ident, Value))
+        return Default;
+    if (DataSizeOf(Value) == 0)
+        return "";
+    if (!IsText(Value.DataType))
+        ReadError(Ident);
+    return TextOf(Value);
+}
+
+void TRegIniFile::WriteString(const std::string& Section, const std::string& Ident,
+                              const std::string& Value)
+{
+    if (!(Access() & KEY_SET_VALUE))
+        throw ERegistryException("Failed to set data for '" + Ident + "'");
+    PutData(SectionPath(Section), true, Ident, rdString, Value);
+}
+
+int TRegIniFile::ReadInteger(const std::string& Section, const std::string& Ident, int Default)
+{
+    TRegStoreValue Value;
+    if (!FindValue(SectionPath(Section), Ident, Value))
+        return Default;
+    if (IsText(Value.DataType))
+        return StrToIntDef(TextOf(Value), Default);
+    if (Value.DataType == rdInteger)
+        return IntegerOf(Value);
+    return Default;
+}
+
+void TRegIniFile::WriteInteger(const std::string& Section, const std::string& Ident, int Value)
+{
+    WriteString(Section, Ident, IntToStr(Value));
+}
+
+bool TRegIniFile::ReadBool(const std::string& Section, const std::string& Ident, bool Default)
+{
+    return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
+}
+
+void TRegIniFile::WriteBool(const std::string& Section, const std::string& Ident, bool Value)
+{
+    WriteString(Section, Ident, Value ? "1" : "0");
+}
+
+void TRegIniFile::ReadSection(const std::string& Section, TStrings* Strings)
+{
+    std::string Path = SectionPath(Section);
+    std::vector<std::string> Names;
+    ReadRegistry(RootKey(), [&](const TRegistryData& File, const TRegistryData& BuiltIn) {
+        const TRegStoreKey* FileKey = File.FindKey(Path);
+        if (FileKey)
+            for (const TRegStoreValue& Value : FileKey->Values)
+                Names.push_back(Value.Name);
+        if (const TRegStoreKey* Key = BuiltIn.FindKey(Path))
+            for (const TRegStoreValue& Value : Key->Values)
+                if (!FileKey || !TRegistryData::FindValue(*FileKey, Value.Name))
+                    Names.push_back(Value.Name);
+    });
+    FillStrings(Strings, Names);
+}
+
+void TRegIniFile::ReadSections(TStrings* Strings)
+{
+    std::string Path = BasePath();
+    std::vector<std::string> Names;
+    ReadRegistry(RootKey(), [&](const TRegistryData& File, const TRegistryData& BuiltIn) {
+        std::map<std::string, std::string> Sorted;
+        for (const TRegistryData* Layer : {&File, &BuiltIn})
+            for (const std::string& Name : Layer->SubKeyNames(Path))
+                Sorted.emplace(TRegistryData::FoldPath(Name), Name);
+        for (const auto& Entry : Sorted)
+            Names.push_back(Entry.second);
+    });
+    FillStrings(Strings, Names);
+}
+
+void TRegIniFile::ReadSectionValues(const std::string& Section, TStrings* Strings)
+{
+    TStringList Names;
+    ReadSection(Section, &Names);
+    std::vector<std::string> Lines;
+    for (int i = 0; i < Names.Count(); ++i)
+        Lines.push_back(Names.Get(i) + "=" + ReadString(Section, Names.Get(i), ""));
+    FillStrings(Strings, Lines);
+}
+
+bool TRegIniFile::SectionExists(const std::string& Section)
+{
+    return PathExists(SectionPath(Section));
+}
+
+bool TRegIniFile::ValueExists(const std::string& Section, const std::string& Ident)
+{
+    TRegStoreValue Value;
+    return FindValue(SectionPath(Section), Ident, Value);
+}
+
+void TRegIniFile::EraseSection(const std::string& Section)
+{
+    std::string Path = SectionPath(Section);
+    if (Path == BasePath())
+        return;
+    TRegistry::DeleteKey("\\" + Path);
+}
+
+void TRegIniFile::DeleteKey(const std::string& Section, const std::string& Ident)
+{
+    DeleteValueAt(SectionPath(Section), Ident);
+}

@@ -1,0 +1,567 @@
+#include "platform/rtl/registry.h"
+#include "platform/rtl/stringlist.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const std::string ProductKey = "Software\\Ombrel Corporation\\Tarnwick\\10";
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string Pattern = ::testing::TempDir() + "registryXXXXXX";
+        ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
+        Folder = Pattern + "/";
+        ::setenv("TARNWICK_REGISTRY", Folder.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        SetRegistryCommitHook(nullptr);
+        ClearBuiltInValues(HKEY_CLASSES_ROOT);
+        ::unsetenv("TARNWICK_REGISTRY");
+        std::filesystem::remove_all(Folder);
+    }
+
+    static std::string ReadAll(const std::string& FileName)
+    {
+        std::ifstream In(FileName, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(In), {});
+    }
+    static void WriteAll(const std::string& FileName, const std::string& Contents)
+    {
+        std::ofstream(FileName, std::ios::binary) << Contents;
+    }
+    std::string UserFile() const { return Folder + "HKEY_CURRENT_USER.registry"; }
+
+    // Runs Body in a child process and returns its exit status (or -signal).
+    static int InChild(const std::function<void()>& Body)
+    {
+        pid_t Child = ::fork();
+        if (Child == 0) {
+            try {
+                Body();
+            } catch (...) {
+                ::_exit(3);
+            }
+            ::_exit(0);
+        }
+        int Status = 0;
+        ::waitpid(Child, &Status, 0);
+        return WIFEXITED(Status) ? WEXITSTATUS(Status) : -WTERMSIG(Status);
+    }
+
+    std::string Folder;
+};
+
+TEST_F(RegistryTest, ProductSettingsRoundTripAndAreWrittenAsTheGoldenFile)
+{
+    {
+        TRegIniFile Ini(ProductKey);
+        Ini.WriteBool("General", "SysTray", true);
+        Ini.WriteBool("General", "Automatic", false);
+        Ini.WriteInteger("General", "Minutes", 10);
+        Ini.WriteString("General", "Logfile", "/home/u/log \"100%\".txt");
+        Ini.WriteString("General", "AlarmFile", "ding.wav");
+        Ini.WriteString("Server", "Server1", "pop.example.org");
+        Ini.WriteString("Server", "Passwd1", "x\ty\x7F\xC3\xA9");
+        Ini.WriteInteger("Column", "col1", -220);
+        Ini.WriteString("", "FormTop", "10");
+
+        TRegistry Grid;
+        ASSERT_TRUE(Grid.OpenKey("K\\S", true));
+        Grid.WriteInteger("Col0", 20);
+        Grid.WriteInteger("Col1", -1);
+        Grid.WriteBinaryData("Bin", "\x01\xff", 2);
+        Grid.WriteExpandString("", "%HOME%\\x");
+    }
+    EXPECT_EQ(ReadAll(UserFile()), ReadAll(TARNWICK_FIXTURES "/registry/product.registry"));
+
+    TRegIniFile Ini(ProductKey);
+    EXPECT_TRUE(Ini.ReadBool("General", "SysTray", false));
+    EXPECT_FALSE(Ini.ReadBool("General", "Automatic", true));
+    EXPECT_EQ(Ini.ReadInteger("general", "MINUTES", 0), 10);
+    EXPECT_EQ(Ini.ReadString("General", "Alarmfile", ""), "ding.wav");
+    EXPECT_EQ(Ini.ReadString("General", "Logfile", ""), "/home/u/log \"100%\".txt");
+    EXPECT_EQ(Ini.ReadString("Server", "Passwd1", ""), "x\ty\x7F\xC3\xA9");
+    EXPECT_EQ(Ini.ReadInteger("Column", "col1", 0), -220);
+    EXPECT_EQ(Ini.ReadString("", "FormTop", ""), "10");
+    EXPECT_EQ(Ini.ReadString("General", "Missing", "dflt"), "dflt");
+    EXPECT_EQ(Ini.ReadInteger("K\\S", "Col0", -1), -1) << "sections are below the product key";
+
+    TRegistry Grid;
+    ASSERT_TRUE(Grid.OpenKey("\\k\\s", false));
+    EXPECT_EQ(Grid.ReadInteger("col0"), 20);
+    EXPECT_EQ(Grid.ReadInteger("Col1"), -1);
+    EXPECT_EQ(Grid.ReadString(""), "%HOME%\\x");
+    EXPECT_EQ(Grid.GetDataType(""), rdExpandString);
+}
+
+TEST_F(RegistryTest, ReadingAValueOfAnotherTypeFailsAsTheClassicRegistryDoes)
+{
+    TRegistry Reg;
+    ASSERT_TRUE(Reg.OpenKey("Types", true));
+    Reg.WriteInteger("Number", 5);
+    Reg.WriteString("Text", "1");
+    Reg.WriteFloat("Float", 2.5);
+    Reg.WriteBinaryData("Empty", nullptr, 0);
+
+    struct Case {
+        const char* What;
+        std::function<void()> Read;
+        const char* Message;
+    };
+    const std::vector<Case> Cases = {
+        {"string of a DWORD", [&] { Reg.ReadString("Number"); }, "Invalid data type for 'Number'"},
+        {"integer of a string", [&] { Reg.ReadInteger("Text"); }, "Invalid data type for 'Text'"},
+        {"Boolean of a string", [&] { Reg.ReadBool("Text"); }, "Invalid data type for 'Text'"},
+        {"float of a DWORD", [&] { Reg.ReadFloat("Number"); }, "Invalid data type for 'Number'"},
+        {"string of a float", [&] { Reg.ReadString("Float"); }, "Invalid data type for 'Float'"},
+        {"missing integer", [&] { Reg.ReadInteger("None"); }, "Failed to get data for 'None'"},
+        {"missing float", [&] { Reg.ReadDateTime("None"); }, "Failed to get data for 'None'"},
+        {"binary into a small buffer",
+         [&] {
+             char Buffer[4];
+             Reg.ReadBinaryData("Float", Buffer, 4);
+         },
+         "Invalid data type for 'Float'"},
+        {"binary of a string",
+         [&] {
+             char Buffer[16];
+             Reg.ReadBinaryData("Text", Buffer, 16);
+         },
+         "Invalid data type for 'Text'"},
+    };
+    for (const Case& C : Cases) {
+        try {
+            C.Read();
+            ADD_FAILURE() << C.What << ": no exception";
+        } catch (const ERegistryException& E) {
+            EXPECT_EQ(E.Message(), C.Message) << C.What;
+        }
+    }
+    EXPECT_EQ(Reg.ReadString("None"), "");
+    EXPECT_EQ(Reg.ReadString("Empty"), "") << "an empty value reads as empty text";
+    char Buffer[4];
+    EXPECT_EQ(Reg.ReadBinaryData("None", Buffer, 4), 0);
+}
+
+TEST_F(RegistryTest, TypedValuesRoundTripWithTheirSizes)
+{
+    TRegistry Reg;
+    ASSERT_TRUE(Reg.OpenKey("Typed", true));
+    Reg.WriteString("S", "abc");
+    Reg.WriteBool("B", true);
+    Reg.WriteFloat("F", -1.25);
+    Reg.WriteDateTime("D", 36526.75);
+    const unsigned char Bytes[] = {0, 1, 2, 0xFE};
+    Reg.WriteBinaryData("Bin", Bytes, 4);
+
+    TRegistry Other;
+    ASSERT_TRUE(Other.OpenKeyReadOnly("\\TYPED"));
+    EXPECT_EQ(Other.ReadString("s"), "abc");
+    EXPECT_TRUE(Other.ReadBool("B"));
+    EXPECT_EQ(Other.ReadInteger("B"), 1);
+    EXPECT_EQ(Other.ReadFloat("F"), -1.25);
+    EXPECT_EQ(Other.ReadDateTime("D"), 36526.75);
+    unsigned char Read[8] = {};
+    EXPECT_EQ(Other.ReadBinaryData("Bin", Read, 8), 4);
+    EXPECT_EQ(std::vector<unsigned char>(Read, Read + 4),
+              std::vector<unsigned char>(Bytes, Bytes + 4));
+
+    struct Case {
+        const char* Name;
+        TRegDataType Type;
+        int Size;
+    };
+    for (const Case& C : std::vector<Case>{{"S", rdString, 4},
+                                           {"B", rdInteger, 4},
+                                           {"F", rdBinary, 8},
+                                           {"Bin", rdBinary, 4},
+                                           {"None", rdUnknown, -1}}) {
+        EXPECT_EQ(Other.GetDataType(C.Name), C.Type) << C.Name;
+        EXPECT_EQ(Other.GetDataSize(C.Name), C.Size) << C.Name;
+    }
+}
+
+TEST_F(RegistryTest, KeyPathsAreRelativeToTheCurrentKeyUnlessTheyStartWithABackslash)
+{
+    TRegistry Reg;
+    EXPECT_FALSE(Reg.OpenKey("A\\B", false));
+    EXPECT_FALSE(std::filesystem::exists(UserFile())) << "opening without creating writes nothing";
+    EXPECT_EQ(Reg.CurrentKey(), 0u);
+
+    ASSERT_TRUE(Reg.OpenKey("A\\B", true));
+    EXPECT_EQ(Reg.CurrentPath(), "A\\B");
+    ASSERT_TRUE(Reg.OpenKey("C", true));
+    EXPECT_EQ(Reg.CurrentPath(), "A\\B\\C");
+    EXPECT_TRUE(Reg.KeyExists("\\a\\b\\c"));
+    EXPECT_FALSE(Reg.KeyExists("a")) << "relative to A\\B\\C";
+    ASSERT_TRUE(Reg.OpenKey("\\a", false));
+    EXPECT_EQ(Reg.CurrentPath(), "a");
+    EXPECT_TRUE(Reg.CreateKey("zeta"));
+    EXPECT_TRUE(Reg.CreateKey("Alpha\\Deep"));
+
+    TStringList Names;
+    Reg.GetKeyNames(&Names);
+    EXPECT_EQ(Names.CommaText(), "Alpha,B,zeta") << "sorted without case, case as first written";
+    EXPECT_TRUE(Reg.HasSubKeys());
+
+    Reg.WriteString("z", "1");
+    Reg.WriteString("a", "2");
+    Reg.WriteString("Z", "3");
+    Reg.GetValueNames(&Names);
+    EXPECT_EQ(Names.CommaText(), "z,a") << "in the order written; Z replaced z";
+    EXPECT_EQ(Reg.ReadString("z"), "3");
+
+    EXPECT_TRUE(Reg.DeleteKey("\\A\\B"));
+    EXPECT_FALSE(Reg.KeyExists("\\A\\B\\C")) << "subkeys go with their key";
+    EXPECT_FALSE(Reg.DeleteKey("\\A\\B"));
+    EXPECT_TRUE(Reg.DeleteValue("A"));
+    EXPECT_FALSE(Reg.ValueExists("a"));
+    EXPECT_FALSE(Reg.DeleteValue("a"));
+
+    Reg.CloseKey();
+    EXPECT_EQ(Reg.CurrentPath(), "");
+    EXPECT_FALSE(Reg.ValueExists("z"));
+    EXPECT_THROW(Reg.WriteString("z", "4"), ERegistryException);
+}
+
+TEST_F(RegistryTest, TheRootKeyItselfHoldsTheUnnamedDefaultValue)
+{
+    TRegistry Writer;
+    ASSERT_TRUE(Writer.OpenKey("", true));
+    Writer.WriteString("", "root text");
+    TRegistry Reader;
+    ASSERT_TRUE(Reader.OpenKey("", false));
+    EXPECT_TRUE(Reader.ValueExists(""));
+    EXPECT_EQ(Reader.ReadString(""), "root text");
+    EXPECT_EQ(ReadAll(UserFile()), "[]\n@ = string \"root text\"\n");
+}
+
+TEST_F(RegistryTest, AKeyOpenedForReadingOrDeletedSinceTakesNoValues)
+{
+    TRegistry Reg;
+    ASSERT_TRUE(Reg.CreateKey("RO"));
+    ASSERT_TRUE(Reg.OpenKeyReadOnly("RO"));
+    EXPECT_EQ(Reg.Access(), KEY_READ);
+    try {
+        Reg.WriteString("X", "1");
+        ADD_FAILURE() << "no exception";
+    } catch (const ERegistryException& E) {
+        EXPECT_EQ(E.Message(), "Failed to set data for 'X'");
+    }
+    EXPECT_FALSE(Reg.DeleteValue("X"));
+
+    TRegistry Writer;
+    ASSERT_TRUE(Writer.OpenKey("Gone", true));
+    TRegistry Deleter;
+    ASSERT_TRUE(Deleter.DeleteKey("Gone"));
+    EXPECT_THROW(Writer.WriteInteger("X", 1), ERegistryException);
+    EXPECT_FALSE(Writer.KeyExists("\\Gone")) << "the failed write did not bring it back";
+}
+
+TEST_F(RegistryTest, RenameValueMovesTheDataUnlessTheNewNameIsTaken)
+{
+    TRegistry Reg;
+    ASSERT_TRUE(Reg.OpenKey("R", true));
+    Reg.WriteInteger("Old", 7);
+    Reg.WriteString("Taken", "t");
+    Reg.RenameValue("old", "New");
+    EXPECT_FALSE(Reg.ValueExists("Old"));
+    EXPECT_EQ(Reg.ReadInteger("New"), 7);
+    Reg.RenameValue("New", "taken");
+    EXPECT_EQ(Reg.ReadInteger("New"), 7);
+    EXPECT_EQ(Reg.ReadString("Taken"), "t");
+}
+
+TEST_F(RegistryTest, RegIniFileReadsNumbersFromStringsOrDwords)
+{
+    TRegistry Reg;
+    ASSERT_TRUE(Reg.OpenKey("App\\Sec", true));
+    Reg.WriteString("Dec", "12");
+    Reg.WriteString("Hex", "$1F");
+    Reg.WriteString("Bad", "12a");
+    Reg.WriteString("Empty", "");
+    Reg.WriteString("Two", "2");
+    Reg.WriteInteger("Dword", 20);
+    Reg.WriteFloat("Bin", 1.0);
+
+    TRegIniFile Ini("App");
+    struct Case {
+        const char* Ident;
+        int Integer;
+        bool Bool;
+    };
+    for (const Case& C : std::vector<Case>{{"Dec", 12, true},
+                                           {"Hex", 31, true},
+                                           {"Bad", -1, true},
+                                           {"Empty", -1, true},
+                                           {"Two", 2, true},
+                                           {"Dword", 20, true},
+                                           {"Bin", -1, true},
+                                           {"Missing", -1, true}}) {
+        EXPECT_EQ(Ini.ReadInteger("Sec", C.Ident, -1), C.Integer) << C.Ident;
+        EXPECT_EQ(Ini.ReadBool("Sec", C.Ident, true), C.Bool) << C.Ident;
+    }
+    EXPECT_FALSE(Ini.ReadBool("Sec", "Missing", false));
+    EXPECT_THROW(Ini.ReadString("Sec", "Dword", ""), ERegistryException);
+}
+
+TEST_F(RegistryTest, RegIniFileSectionsAreSubkeys)
+{
+    TRegIniFile Ini("Software\\Test");
+    EXPECT_TRUE(Ini.KeyExists("\\Software\\Test")) << "the key is created on opening";
+    Ini.WriteString("One", "b", "2");
+    Ini.WriteString("One", "a", "1");
+    Ini.WriteString("Two", "x", "");
+    TStringList List;
+    Ini.ReadSections(&List);
+    EXPECT_EQ(List.CommaText(), "One,Two");
+    Ini.ReadSection("one", &List);
+    EXPECT_EQ(List.CommaText(), "b,a");
+    List.Add("stale=line");
+    Ini.ReadSectionValues("ONE", &List);
+    EXPECT_EQ(List.Text(), "b=2\r\na=1\r\n");
+    Ini.ReadSectionValues("Two", &List);
+    EXPECT_EQ(List.Text(), "x=\r\n");
+    EXPECT_TRUE(Ini.SectionExists("two"));
+    EXPECT_TRUE(Ini.ValueExists("One", "A"));
+    EXPECT_FALSE(Ini.ValueExists("One", "c"));
+
+    Ini.DeleteKey("One", "b");
+    EXPECT_FALSE(Ini.ValueExists("One", "b"));
+    Ini.EraseSection("One");
+    EXPECT_FALSE(Ini.SectionExists("One"));
+    EXPECT_TRUE(Ini.SectionExists("Two"));
+    Ini.ReadSection("One", &List);
+    EXPECT_EQ(List.Count(), 0);
+}
+
+TEST_F(RegistryTest, BuiltInValuesAreReadUnderTheFileAndNeverWritten)
+{
+    TRegStoreValue Type;
+    Type.Name = "Content Type";
+    Type.Data = "text/plain";
+    RegisterBuiltInValue(HKEY_CLASSES_ROOT, ".txt", Type);
+    Type.Data = "text/html";
+    RegisterBuiltInValue(HKEY_CLASSES_ROOT, ".htm", Type);
+
+    TRegistry Reg;
+    Reg.SetRootKey(HKEY_CLASSES_ROOT);
+    ASSERT_TRUE(Reg.OpenKeyReadOnly("\\.TXT"));
+    EXPECT_EQ(Reg.ReadString("content type"), "text/plain");
+    EXPECT_FALSE(Reg.OpenKey("\\.gif", false));
+
+    Reg.SetAccess(KEY_ALL_ACCESS); // OpenKeyReadOnly left it at KEY_READ
+    ASSERT_TRUE(Reg.OpenKey("\\.htm", true));
+    Reg.WriteString("Content Type", "text/x-own");
+    Reg.WriteString("Extra", "e");
+    ASSERT_TRUE(Reg.OpenKey("\\.png", true));
+    EXPECT_EQ(ReadAll(Folder + "HKEY_CLASSES_ROOT.registry"),
+              "[.htm]\n\"Content Type\" = string \"text/x-own\"\n\"Extra\" = string \"e\"\n"
+              "\n[.png]\n");
+
+    TRegistry Fresh(KEY_READ);
+    Fresh.SetRootKey(HKEY_CLASSES_ROOT);
+    ASSERT_TRUE(Fresh.OpenKey("\\.htm", false));
+    EXPECT_EQ(Fresh.ReadString("Content Type"), "text/x-own") << "the file wins";
+    ASSERT_TRUE(Fresh.OpenKey("\\", false));
+    TStringList Names;
+    Fresh.GetKeyNames(&Names);
+    EXPECT_EQ(Names.CommaText(), ".htm,.png,.txt");
+    ASSERT_TRUE(Fresh.DeleteKey("\\.htm"));
+    ASSERT_TRUE(Fresh.OpenKey("\\.htm", false)) << "the built-in key stays";
+    EXPECT_EQ(Fresh.ReadString("Content Type"), "text/html");
+    EXPECT_FALSE(Fresh.ValueExists("Extra"));
+}
+
+TEST_F(RegistryTest, AHandEditedFileWithBadLinesLosesNothingElse)
+{
+    std::filesystem::create_directories(Folder);
+    std::string Original = ReadAll(TARNWICK_FIXTURES "/registry/handedited.registry");
+    WriteAll(UserFile(), Original);
+
+    TRegistryData Data;
+    Data.Parse(Original);
+    EXPECT_EQ(Data.Problems().size(), 6u);
+
+    TRegistry Reg;
+    ASSERT_TRUE(Reg.OpenKey("App", false));
+    EXPECT_EQ(Reg.ReadString("Good"), "kept");
+    EXPECT_EQ(Reg.ReadInteger("Number"), 42);
+    EXPECT_EQ(Reg.ReadString("After"), "also kept");
+    EXPECT_FALSE(Reg.ValueExists("Broken"));
+    Reg.WriteString("New", "n");
+    // The bad lines stay in the file for the user to mend.
+    EXPECT_EQ(ReadAll(UserFile()),
+              ReadAll(TARNWICK_FIXTURES "/registry/handedited.rewritten.registry"));
+}
+
+TEST_F(RegistryTest, ChangesOfAnotherProcessAreSeenByAnOpenKey)
+{
+    TRegistry Reg;
+    ASSERT_TRUE(Reg.OpenKey("Shared", true));
+    Reg.WriteString("V", "mine");
+    EXPECT_EQ(Reg.ReadString("V"), "mine");
+    ASSERT_EQ(InChild([] {
+                  TRegistry Other;
+                  Other.OpenKey("Shared", false);
+                  Other.WriteString("V", "theirs");
+              }),
+              0);
+    EXPECT_EQ(Reg.ReadString("V"), "theirs");
+}
+
+TEST_F(RegistryTest, TwoProcessesWritingOneKeyLoseNoValue)
+{
+    const int PerProcess = 40;
+    auto Writer = [](const std::string& Prefix) {
+        return [Prefix] {
+            TRegIniFile Ini(ProductKey);
+            for (int i = 0; i < PerProcess; ++i)
+                Ini.WriteInteger("Server", Prefix + std::to_string(i), i);
+        };
+    };
+    pid_t First = ::fork();
+    if (First == 0) {
+        Writer("First")();
+        ::_exit(0);
+    }
+    pid_t Second = ::fork();
+    if (Second == 0) {
+        Writer("Second")();
+        ::_exit(0);
+    }
+    int Status = 0;
+    ::waitpid(First, &Status, 0);
+    EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
+    ::waitpid(Second, &Status, 0);
+    EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
+
+    TRegIniFile Ini(ProductKey);
+    TStringList Names;
+    Ini.ReadSection("Server", &Names);
+    EXPECT_EQ(Names.Count(), 2 * PerProcess);
+    for (int i = 0; i < PerProcess; ++i) {
+        EXPECT_EQ(Ini.ReadInteger("Server", "First" + std::to_string(i), -1), i);
+        EXPECT_EQ(Ini.ReadInteger("Server", "Second" + std::to_string(i), -1), i);
+    }
+}
+
+TEST_F(RegistryTest, ACrashBeforeTheRenameLeavesTheOldFileWhole)
+{
+    TRegIniFile Ini(ProductKey);
+    Ini.WriteString("General", "Logfile", "old.txt");
+    std::string Before = ReadAll(UserFile());
+
+    EXPECT_EQ(InChild([] {
+                  SetRegistryCommitHook([] { ::_exit(7); });
+                  TRegIniFile Child(ProductKey);
+                  Child.WriteString("General", "Logfile", std::string(100000, 'n'));
+              }),
+              7);
+    EXPECT_EQ(ReadAll(UserFile()), Before);
+    EXPECT_EQ(Ini.ReadString("General", "Logfile", ""), "old.txt");
+    // The lock went with the process.
+    Ini.WriteString("General", "Mailer", "m");
+    EXPECT_EQ(Ini.ReadString("General", "Mailer", ""), "m");
+}
+
+TEST_F(RegistryTest, AKilledWriterLeavesAWholeFile)
+{
+    int Ready[2];
+    ASSERT_EQ(::pipe(Ready), 0);
+    pid_t Child = ::fork();
+    if (Child == 0) {
+        ::close(Ready[0]);
+        TRegistry Reg;
+        Reg.OpenKey("Busy", true);
+        for (int i = 0;; ++i) {
+            Reg.WriteString("Big", std::string(20000 + i % 7, static_cast<char>('a' + i % 26)));
+            if (i == 3 && ::write(Ready[1], "r", 1) != 1)
+                ::_exit(1);
+        }
+    }
+    ::close(Ready[1]);
+    char Byte = 0;
+    ASSERT_EQ(::read(Ready[0], &Byte, 1), 1);
+    ::close(Ready[0]);
+    ::usleep(20000);
+    ::kill(Child, SIGKILL);
+    ::waitpid(Child, nullptr, 0);
+
+    TRegistryData Data;
+    Data.Parse(ReadAll(UserFile()));
+    EXPECT_TRUE(Data.Problems().empty());
+    TRegistry Reg;
+    ASSERT_TRUE(Reg.OpenKey("Busy", false));
+    std::string Big = Reg.ReadString("Big");
+    ASSERT_GE(Big.size(), 20000u);
+    EXPECT_EQ(Big, std::string(Big.size(), Big[0]));
+}
+
+TEST_F(RegistryTest, TheStoreFollowsTheEnvironment)
+{
+    struct TSavedVariable {
+        std::string Name;
+        bool Set;
+        std::string Value;
+        explicit TSavedVariable(const char* AName) : Name(AName)
+        {
+            const char* Now = std::getenv(AName);
+            Set = Now != nullptr;
+            Value = Now ? Now : "";
+        }
+        ~TSavedVariable()
+        {
+            if (Set)
+                ::setenv(Name.c_str(), Value.c_str(), 1);
+            else
+                ::unsetenv(Name.c_str());
+        }
+    };
+    TSavedVariable Home("HOME");
+    TSavedVariable Config("XDG_CONFIG_HOME");
+    ::unsetenv("TARNWICK_REGISTRY");
+    ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    EXPECT_EQ(RegistryFileName(HKEY_LOCAL_MACHINE), "/cfg/tarnwick/HKEY_LOCAL_MACHINE.registry");
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    ::setenv("HOME", "/home/someone", 1);
+    EXPECT_EQ(SettingsFolder(), "/home/someone/.config/tarnwick/");
+    ::setenv("TARNWICK_REGISTRY", "/own", 1);
+    EXPECT_EQ(RegistryFileName(HKEY_CLASSES_ROOT), "/own/HKEY_CLASSES_ROOT.registry");
+    EXPECT_THROW(RegistryFileName(0x80000009u), ERegistryException);
+}
+
+TEST_F(RegistryTest, AStoreThatCannotBeWrittenFailsTheWrite)
+{
+    WriteAll(Folder + "plain", "a file, not a folder");
+    ::setenv("TARNWICK_REGISTRY", (Folder + "plain/registry").c_str(), 1);
+    TRegistry Reg;
+    EXPECT_FALSE(Reg.OpenKey("K", true));
+    try {
+        Reg.CreateKey("K");
+        ADD_FAILURE() << "no exception";
+    } catch (const ERegistryException& E) {
+        EXPECT_EQ(E.Message(), "Failed to create key K");
+    }
+    TRegIniFile Ini("App");
+    EXPECT_EQ(Ini.ReadString("S", "X", "default"), "default");
+    try {
+        Ini.WriteString("S", "X", "1");
+        ADD_FAILURE() << "no exception";
+    } catch (const ERegistryException& E) {
+        EXPECT_EQ(E.Message(), "Failed to set data for 'X'");
+    }
+}
+
+} // namespace
