@@ -1,6 +1,7 @@
 #include "platform/rtl/collection.h"
 
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/moveitem.h"
 
 #include <algorithm>
 
@@ -50,13 +51,7 @@ void TCollectionItem::SetIndex(int Value)
     if (CurIndex < 0 || CurIndex == Value)
         return;
     FCollection->CheckIndex(Value);
-    auto& Items = FCollection->FItems;
-    auto Cur = Items.begin() + CurIndex;
-    auto New = Items.begin() + Value;
-    if (CurIndex < Value)
-        std::rotate(Cur, Cur + 1, New + 1);
-    else
-        std::rotate(New, Cur, Cur + 1);
+    MoveItem(FCollection->FItems, CurIndex, Value);
     Changed(true);
 }
 

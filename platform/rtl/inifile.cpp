@@ -61,20 +61,6 @@ void AddUnique(std::vector<std::string>& Names, const std::string& Name)
     Names.push_back(Name);
 }
 
-void FillStrings(TStrings* Strings, const std::vector<std::string>& Lines)
-{
-    Strings->BeginUpdate();
-    try {
-        Strings->Clear();
-        for (const std::string& Line : Lines)
-            Strings->Add(Line);
-    } catch (...) {
-        Strings->EndUpdate();
-        throw;
-    }
-    Strings->EndUpdate();
-}
-
 // False with errno set when the file cannot be read; a missing file reads as empty.
 bool ReadWholeFile(const std::string& FileName, std::string& Text)
 {
@@ -376,12 +362,12 @@ void TIniFile::WriteDateTime(const std::string& Section, const std::string& Iden
 
 void TIniFile::ReadSection(const std::string& Section, TStrings* Strings)
 {
-    FillStrings(Strings, Load().KeyNames(Section));
+    AssignLines(Strings, Load().KeyNames(Section));
 }
 
 void TIniFile::ReadSections(TStrings* Strings)
 {
-    FillStrings(Strings, Load().SectionNames());
+    AssignLines(Strings, Load().SectionNames());
 }
 
 void TIniFile::ReadSectionValues(const std::string& Section, TStrings* Strings)
@@ -393,7 +379,7 @@ void TIniFile::ReadSectionValues(const std::string& Section, TStrings* Strings)
         Document.Find(Section, Key, Value);
         Lines.push_back(Key + "=" + Value);
     }
-    FillStrings(Strings, Lines);
+    AssignLines(Strings, Lines);
 }
 
 bool TIniFile::SectionExists(const std::string& Section)

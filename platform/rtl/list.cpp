@@ -2,6 +2,7 @@
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/mergesort.h"
+#include "platform/rtl/moveitem.h"
 
 #include <algorithm>
 #include <string>
@@ -111,12 +112,7 @@ void TList::Move(int CurIndex, int NewIndex)
         return;
     CheckIndex(NewIndex);
     CheckIndex(CurIndex);
-    auto Cur = FList.begin() + CurIndex;
-    auto New = FList.begin() + NewIndex;
-    if (CurIndex < NewIndex)
-        std::rotate(Cur, Cur + 1, New + 1);
-    else
-        std::rotate(New, Cur, Cur + 1);
+    MoveItem(FList, CurIndex, NewIndex);
 }
 
 void TList::Pack()

@@ -68,20 +68,6 @@ std::string DoubleData(double Value)
     return Data;
 }
 
-void FillStrings(TStrings* Strings, const std::vector<std::string>& Names)
-{
-    Strings->BeginUpdate();
-    try {
-        Strings->Clear();
-        for (const std::string& Name : Names)
-            Strings->Add(Name);
-    } catch (...) {
-        Strings->EndUpdate();
-        throw;
-    }
-    Strings->EndUpdate();
-}
-
 } // namespace
 
 // --- TRegistry ---------------------------------------------------------------------------------
@@ -137,6 +123,30 @@ bool TRegistry::FindValue(const std::string& Path, const std::string& Name, TReg
     return Found;
 }
 
+void TRegistry::MakeKey(const std::string& Path)
+{
+    ChangeRegistry(FRootKey, [&](TRegistryData& File) {
+        if (File.FindKey(Path))
+            return false;
+        File.CreateKey(Path);
+        return true;
+    });
+}
+
+bool TRegistry::TryChange(const std::function<bool(TRegistryData& File)>& Change)
+{
+    bool Changed = false;
+    try {
+        ChangeRegistry(FRootKey, [&](TRegistryData& File) {
+            Changed = Change(File);
+            return Changed;
+        });
+    } catch (const ERegistryException&) {
+        return false;
+    }
+    return Changed;
+}
+
 bool TRegistry::OpenKey(const std::string& Key, bool CanCreate)
 {
     std::string Path = ResolvePath(Key);
@@ -144,12 +154,7 @@ bool TRegistry::OpenKey(const std::string& Key, bool CanCreate)
         if (!CanCreate)
             return false;
         try {
-            ChangeRegistry(FRootKey, [&](TRegistryData& File) {
-                if (File.FindKey(Path))
-                    return false;
-                File.CreateKey(Path);
-                return true;
-            });
+            MakeKey(Path);
         } catch (const ERegistryException&) {
             return false;
         }
@@ -176,14 +181,8 @@ bool TRegistry::OpenKeyReadOnly(const std::string& Key)
 
 bool TRegistry::CreateKey(const std::string& Key)
 {
-    std::string Path = ResolvePath(Key);
     try {
-        ChangeRegistry(FRootKey, [&](TRegistryData& File) {
-            if (File.FindKey(Path))
-                return false;
-            File.CreateKey(Path);
-            return true;
-        });
+        MakeKey(ResolvePath(Key));
     } catch (const ERegistryException&) {
         throw ERegistryException("Failed to create key " + Key);
     }
@@ -193,16 +192,7 @@ bool TRegistry::CreateKey(const std::string& Key)
 bool TRegistry::DeleteKey(const std::string& Key)
 {
     std::string Path = ResolvePath(Key);
-    bool Deleted = false;
-    try {
-        ChangeRegistry(FRootKey, [&](TRegistryData& File) {
-            Deleted = File.DeleteKey(Path);
-            return Deleted;
-        });
-    } catch (const ERegistryException&) {
-        return false;
-    }
-    return Deleted;
+    return TryChange([&](TRegistryData& File) { return File.DeleteKey(Path); });
 }
 
 void TRegistry::CloseKey()
@@ -217,38 +207,44 @@ bool TRegistry::KeyExists(const std::string& Key)
     return PathExists(ResolvePath(Key));
 }
 
-void TRegistry::GetKeyNames(TStrings* Strings)
+std::vector<std::string> TRegistry::SubKeyNamesAt(const std::string& Path)
 {
     std::vector<std::string> Names;
-    if (FKeyOpen) {
-        ReadRegistry(FRootKey, [&](const TRegistryData& File, const TRegistryData& BuiltIn) {
-            std::map<std::string, std::string> Sorted;
-            for (const TRegistryData* Layer : {&File, &BuiltIn})
-                for (const std::string& Name : Layer->SubKeyNames(FCurrentPath))
-                    Sorted.emplace(TRegistryData::FoldPath(Name), Name);
-            for (const auto& Entry : Sorted)
-                Names.push_back(Entry.second);
-        });
-    }
-    FillStrings(Strings, Names);
+    ReadRegistry(FRootKey, [&](const TRegistryData& File, const TRegistryData& BuiltIn) {
+        std::map<std::string, std::string> Sorted;
+        for (const TRegistryData* Layer : {&File, &BuiltIn})
+            for (const std::string& Name : Layer->SubKeyNames(Path))
+                Sorted.emplace(TRegistryData::FoldPath(Name), Name);
+        for (const auto& Entry : Sorted)
+            Names.push_back(Entry.second);
+    });
+    return Names;
+}
+
+std::vector<std::string> TRegistry::ValueNamesAt(const std::string& Path)
+{
+    std::vector<std::string> Names;
+    ReadRegistry(FRootKey, [&](const TRegistryData& File, const TRegistryData& BuiltIn) {
+        const TRegStoreKey* FileKey = File.FindKey(Path);
+        if (FileKey)
+            for (const TRegStoreValue& Value : FileKey->Values)
+                Names.push_back(Value.Name);
+        if (const TRegStoreKey* Key = BuiltIn.FindKey(Path))
+            for (const TRegStoreValue& Value : Key->Values)
+                if (!FileKey || !TRegistryData::FindValue(*FileKey, Value.Name))
+                    Names.push_back(Value.Name);
+    });
+    return Names;
+}
+
+void TRegistry::GetKeyNames(TStrings* Strings)
+{
+    AssignLines(Strings, FKeyOpen ? SubKeyNamesAt(FCurrentPath) : std::vector<std::string>());
 }
 
 void TRegistry::GetValueNames(TStrings* Strings)
 {
-    std::vector<std::string> Names;
-    if (FKeyOpen) {
-        ReadRegistry(FRootKey, [&](const TRegistryData& File, const TRegistryData& BuiltIn) {
-            const TRegStoreKey* FileKey = File.FindKey(FCurrentPath);
-            if (FileKey)
-                for (const TRegStoreValue& Value : FileKey->Values)
-                    Names.push_back(Value.Name);
-            if (const TRegStoreKey* Key = BuiltIn.FindKey(FCurrentPath))
-                for (const TRegStoreValue& Value : Key->Values)
-                    if (!FileKey || !TRegistryData::FindValue(*FileKey, Value.Name))
-                        Names.push_back(Value.Name);
-        });
-    }
-    FillStrings(Strings, Names);
+    AssignLines(Strings, FKeyOpen ? ValueNamesAt(FCurrentPath) : std::vector<std::string>());
 }
 
 bool TRegistry::HasSubKeys()
@@ -297,6 +293,11 @@ int TRegistry::GetDataSize(const std::string& ValueName)
 void TRegistry::ReadError(const std::string& Name)
 {
     throw ERegistryException("Invalid data type for '" + Name + "'");
+}
+
+void TRegistry::SetDataError(const std::string& Name)
+{
+    throw ERegistryException("Failed to set data for '" + Name + "'");
 }
 
 std::string TRegistry::ReadString(const std::string& Name)
@@ -375,14 +376,14 @@ void TRegistry::PutData(const std::string& Path, bool CreatePath, const std::str
         Written = false;
     }
     if (!Written)
-        throw ERegistryException("Failed to set data for '" + Name + "'");
+        SetDataError(Name);
 }
 
 void TRegistry::PutCurrent(const std::string& Name, TRegDataType DataType, const std::string& Data)
 {
     // A key opened for reading, or deleted since it was opened, takes no values.
     if (!FKeyOpen || !(FKeyAccess & KEY_SET_VALUE))
-        throw ERegistryException("Failed to set data for '" + Name + "'");
+        SetDataError(Name);
     PutData(FCurrentPath, false, Name, DataType, Data);
 }
 
@@ -426,17 +427,10 @@ void TRegistry::WriteBinaryData(const std::string& Name, const void* Buffer, int
 
 bool TRegistry::DeleteValueAt(const std::string& Path, const std::string& Name)
 {
-    bool Deleted = false;
-    try {
-        ChangeRegistry(FRootKey, [&](TRegistryData& File) {
-            TRegStoreKey* Key = File.FindKey(Path);
-            Deleted = Key && TRegistryData::DeleteValue(*Key, Name);
-            return Deleted;
-        });
-    } catch (const ERegistryException&) {
-        return false;
-    }
-    return Deleted;
+    return TryChange([&](TRegistryData& File) {
+        TRegStoreKey* Key = File.FindKey(Path);
+        return Key && TRegistryData::DeleteValue(*Key, Name);
+    });
 }
 
 bool TRegistry::DeleteValue(const std::string& Name)
@@ -454,7 +448,7 @@ void TRegistry::RenameValue(const std::string& OldName, const std::string& NewNa
         FindValue(FCurrentPath, NewName, Clash))
         return;
     if (!(FKeyAccess & KEY_SET_VALUE))
-        throw ERegistryException("Failed to set data for '" + NewName + "'");
+        SetDataError(NewName);
     bool Written = false;
     try {
         ChangeRegistry(FRootKey, [&](TRegistryData& File) {
@@ -471,7 +465,7 @@ void TRegistry::RenameValue(const std::string& OldName, const std::string& NewNa
         Written = false;
     }
     if (!Written)
-        throw ERegistryException("Failed to set data for '" + NewName + "'");
+        SetDataError(NewName);
 }
 
 // --- TRegIniFile -------------------------------------------------------------------------------
@@ -506,7 +500,7 @@ void TRegIniFile::WriteString(const std::string& Section, const std::string& Ide
                               const std::string& Value)
 {
     if (!(Access() & KEY_SET_VALUE))
-        throw ERegistryException("Failed to set data for '" + Ident + "'");
+        SetDataError(Ident);
     PutData(SectionPath(Section), true, Ident, rdString, Value);
 }
 
@@ -539,34 +533,12 @@ void TRegIniFile::WriteBool(const std::string& Section, const std::string& Ident
 
 void TRegIniFile::ReadSection(const std::string& Section, TStrings* Strings)
 {
-    std::string Path = SectionPath(Section);
-    std::vector<std::string> Names;
-    ReadRegistry(RootKey(), [&](const TRegistryData& File, const TRegistryData& BuiltIn) {
-        const TRegStoreKey* FileKey = File.FindKey(Path);
-        if (FileKey)
-            for (const TRegStoreValue& Value : FileKey->Values)
-                Names.push_back(Value.Name);
-        if (const TRegStoreKey* Key = BuiltIn.FindKey(Path))
-            for (const TRegStoreValue& Value : Key->Values)
-                if (!FileKey || !TRegistryData::FindValue(*FileKey, Value.Name))
-                    Names.push_back(Value.Name);
-    });
-    FillStrings(Strings, Names);
+    AssignLines(Strings, ValueNamesAt(SectionPath(Section)));
 }
 
 void TRegIniFile::ReadSections(TStrings* Strings)
 {
-    std::string Path = BasePath();
-    std::vector<std::string> Names;
-    ReadRegistry(RootKey(), [&](const TRegistryData& File, const TRegistryData& BuiltIn) {
-        std::map<std::string, std::string> Sorted;
-        for (const TRegistryData* Layer : {&File, &BuiltIn})
-            for (const std::string& Name : Layer->SubKeyNames(Path))
-                Sorted.emplace(TRegistryData::FoldPath(Name), Name);
-        for (const auto& Entry : Sorted)
-            Names.push_back(Entry.second);
-    });
-    FillStrings(Strings, Names);
+    AssignLines(Strings, SubKeyNamesAt(BasePath()));
 }
 
 void TRegIniFile::ReadSectionValues(const std::string& Section, TStrings* Strings)
@@ -576,7 +548,7 @@ void TRegIniFile::ReadSectionValues(const std::string& Section, TStrings* String
     std::vector<std::string> Lines;
     for (int i = 0; i < Names.Count(); ++i)
         Lines.push_back(Names.Get(i) + "=" + ReadString(Section, Names.Get(i), ""));
-    FillStrings(Strings, Lines);
+    AssignLines(Strings, Lines);
 }
 
 bool TRegIniFile::SectionExists(const std::string& Section)

@@ -8,7 +8,9 @@
 #include "platform/rtl/types.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 class TStrings;
 
@@ -113,7 +115,18 @@ protected:
                  TRegDataType DataType, const std::string& Data);
     void PutCurrent(const std::string& Name, TRegDataType DataType, const std::string& Data);
     [[noreturn]] static void ReadError(const std::string& Name);
+    [[noreturn]] static void SetDataError(const std::string& Name);
     bool DeleteValueAt(const std::string& Path, const std::string& Name);
+    // The names of the key at Path, the built-in layer's merged in: its subkeys sorted without
+    // case, and its values in the order written (a value in the file hiding the built-in one).
+    std::vector<std::string> SubKeyNamesAt(const std::string& Path);
+    std::vector<std::string> ValueNamesAt(const std::string& Path);
+    // Creates the key at Path in the file when it is not there; raises ERegistryException when
+    // the file cannot be written.
+    void MakeKey(const std::string& Path);
+    // Runs Change on the file and writes it when Change answers true; false when Change changed
+    // nothing or the file could not be written.
+    bool TryChange(const std::function<bool(TRegistryData& File)>& Change);
 
 private:
     HKEY FRootKey = HKEY_CURRENT_USER;

@@ -3,6 +3,7 @@
 #include "platform/rtl/atomicfile.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/mergesort.h"
+#include "platform/rtl/moveitem.h"
 #include "platform/rtl/stream.h"
 #include "platform/rtl/strings.h"
 
@@ -36,6 +37,15 @@ bool IsBlank(char C)
 }
 
 } // namespace
+
+void AssignLines(TStrings* Strings, const std::vector<std::string>& Lines)
+{
+    WithUpdate(*Strings, [&] {
+        Strings->Clear();
+        for (const std::string& Line : Lines)
+            Strings->Add(Line);
+    });
+}
 
 // TStrings
 
@@ -487,12 +497,7 @@ void TStringList::Move(int CurIndex, int NewIndex)
     CheckIndex(NewIndex);
     CheckIndex(CurIndex);
     Changing();
-    auto Cur = FList.begin() + CurIndex;
-    auto New = FList.begin() + NewIndex;
-    if (CurIndex < NewIndex)
-        std::rotate(Cur, Cur + 1, New + 1);
-    else
-        std::rotate(New, Cur, Cur + 1);
+    MoveItem(FList, CurIndex, NewIndex);
     Changed();
 }
 

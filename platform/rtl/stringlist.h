@@ -104,6 +104,9 @@ private:
     char FQuoteChar = '"';
 };
 
+// Replaces the lines of Strings with Lines (no objects) as one update.
+void AssignLines(TStrings* Strings, const std::vector<std::string>& Lines);
+
 class TStringList;
 
 enum TDuplicates { dupIgnore, dupAccept, dupError };

@@ -1,41 +1,24 @@
 #include "platform/rtl/atomicfile.h"
 #include "platform/rtl/exceptions.h"
+#include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-class AtomicFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string Pattern = ::testing::TempDir() + "atomicXXXXXX";
-        ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
-        Folder = Pattern + "/";
-    }
-    void TearDown() override
-    {
-        ::chmod(Folder.c_str(), 0700);
-        std::filesystem::remove_all(Folder);
-    }
+using TestSupport::ReadAll;
+using TestSupport::WriteAll;
 
-    static std::string ReadAll(const std::string& FileName)
-    {
-        std::ifstream In(FileName, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(In), {});
-    }
-    static void WriteAll(const std::string& FileName, const std::string& Contents)
-    {
-        std::ofstream(FileName, std::ios::binary) << Contents;
-    }
+// The folder is removed even when a test left it read-only.
+class AtomicFileTest : public TestSupport::TempFolderTest {
+protected:
     // The names in the folder, hidden ones included, sorted.
     std::vector<std::string> Listing() const
     {
@@ -50,8 +33,6 @@ protected:
         struct stat Info;
         return ::stat(FileName.c_str(), &Info) == 0 ? Info.st_mode & 07777 : 0;
     }
-
-    std::string Folder;
 };
 
 const std::string OldContents = "the whole old file\r\nwith two lines\r\n";

@@ -1,6 +1,7 @@
 #include "platform/rtl/convert.h"
 
 #include "platform/rtl/exceptions.h"
+#include "tests/support/locales.h"
 
 #include <gtest/gtest.h>
 
@@ -12,23 +13,8 @@
 
 namespace {
 
-// Day-month-year with "." separators, decimal comma, euro after the amount.
-TFormatSettings German()
-{
-    TFormatSettings S = TFormatSettings::EnglishUS();
-    S.DecimalSeparator = ',';
-    S.ThousandSeparator = '.';
-    S.DateSeparator = '.';
-    S.ShortDateFormat = "dd.MM.yyyy";
-    S.CurrencyString = "\xE2\x82\xAC";
-    S.CurrencyFormat = 3;
-    S.NegCurrFormat = 8;
-    S.CurrencyDecimals = 2;
-    return S;
-}
-
 const TFormatSettings US = TFormatSettings::EnglishUS();
-const TFormatSettings DE = German();
+const TFormatSettings DE = TestSupport::German();
 
 } // namespace
 

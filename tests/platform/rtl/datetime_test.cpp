@@ -2,6 +2,7 @@
 
 #include "platform/rtl/clock.h"
 #include "platform/rtl/exceptions.h"
+#include "tests/support/locales.h"
 
 #include <gtest/gtest.h>
 
@@ -12,30 +13,7 @@
 
 namespace {
 
-// A day-month-year locale with "." between the date parts and between the time parts, 24-hour
-// times and German names.
-TFormatSettings DottedSettings()
-{
-    TFormatSettings F = TFormatSettings::EnglishUS();
-    F.DateSeparator = '.';
-    F.TimeSeparator = '.';
-    F.DecimalSeparator = ',';
-    F.ThousandSeparator = '.';
-    F.ShortDateFormat = "dd.MM.yyyy";
-    F.LongDateFormat = "dddd, d. MMMM yyyy";
-    F.ShortTimeFormat = "hh:mm";
-    F.LongTimeFormat = "hh:mm:ss";
-    F.TimeAMString = "";
-    F.TimePMString = "";
-    F.ShortMonthNames = {"Jan", "Feb", "Mär", "Apr", "Mai", "Jun",
-                         "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
-    F.LongMonthNames = {"Januar", "Februar", "März",      "April",   "Mai",      "Juni",
-                        "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
-    F.ShortDayNames = {"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"};
-    F.LongDayNames = {"Sonntag",    "Montag",  "Dienstag", "Mittwoch",
-                      "Donnerstag", "Freitag", "Samstag"};
-    return F;
-}
+using TestSupport::DottedSettings;
 
 // Pins the clock for one test and restores the system clock afterwards.
 class TPinnedClock {

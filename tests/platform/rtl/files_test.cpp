@@ -1,37 +1,18 @@
 #include "platform/rtl/files.h"
+#include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-class FilesTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string Pattern = ::testing::TempDir() + "filesXXXXXX";
-        ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
-        Folder = Pattern + "/";
-    }
-    void TearDown() override { std::filesystem::remove_all(Folder); }
-
-    void WriteAll(const std::string& Name, const std::string& Contents)
-    {
-        std::ofstream(Folder + Name, std::ios::binary) << Contents;
-    }
-    std::string ReadAll(const std::string& Name)
-    {
-        std::ifstream In(Folder + Name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(In), {});
-    }
-
-    std::string Folder;
-};
+using FilesTest = TestSupport::TempFolderTest;
+using TestSupport::ReadAll;
+using TestSupport::WriteAll;
 
 // Sets or clears an environment variable for one scope.
 class TEnvironment {
@@ -145,7 +126,7 @@ TEST(FileNames, TrailingDelimitersAndPathJoin)
 
 TEST_F(FilesTest, ExistenceTellsFilesFromFolders)
 {
-    WriteAll("file.txt", "12345");
+    WriteAll(Folder + "file.txt", "12345");
     ::mkdir((Folder + "dir").c_str(), 0777);
     ::symlink("file.txt", (Folder + "link").c_str());
     ::symlink("gone", (Folder + "dangling").c_str());
@@ -175,7 +156,7 @@ TEST_F(FilesTest, FoldersAreCreatedAndRemoved)
     EXPECT_TRUE(DirectoryExists(Folder + "a/b/c"));
     EXPECT_TRUE(ForceDirectories(Folder + "a/b")) << "an existing folder is fine";
     EXPECT_FALSE(ForceDirectories(""));
-    WriteAll("plain", "x");
+    WriteAll(Folder + "plain", "x");
     EXPECT_FALSE(ForceDirectories(Folder + "plain/sub")) << "a file is in the way";
 
     EXPECT_FALSE(CreateDir(Folder + "a")) << "exists already";
@@ -189,15 +170,15 @@ TEST_F(FilesTest, FoldersAreCreatedAndRemoved)
 
 TEST_F(FilesTest, DeleteAndRenameNeverTouchTheWrongThing)
 {
-    WriteAll("msg_0.eml", "first");
-    WriteAll("msg_1.eml", "second");
+    WriteAll(Folder + "msg_0.eml", "first");
+    WriteAll(Folder + "msg_1.eml", "second");
     ::mkdir((Folder + "dir").c_str(), 0777);
 
     EXPECT_FALSE(RenameFile(Folder + "msg_0.eml", Folder + "msg_1.eml"))
         << "an existing file is never replaced";
-    EXPECT_EQ(ReadAll("msg_1.eml"), "second");
+    EXPECT_EQ(ReadAll(Folder + "msg_1.eml"), "second");
     EXPECT_TRUE(RenameFile(Folder + "msg_0.eml", Folder + "dir/kept.eml"));
-    EXPECT_EQ(ReadAll("dir/kept.eml"), "first");
+    EXPECT_EQ(ReadAll(Folder + "dir/kept.eml"), "first");
     EXPECT_FALSE(FileExists(Folder + "msg_0.eml"));
     EXPECT_FALSE(RenameFile(Folder + "missing", Folder + "other"));
 

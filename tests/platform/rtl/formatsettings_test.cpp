@@ -151,25 +151,22 @@ TEST(FormatSettings, EnvironmentTakesEachCategoryFromItsOwnVariable)
     const std::optional<std::string> Name = GermanLocale();
     if (!Name)
         GTEST_SKIP() << "no German locale generated on this machine";
-    {
-        const TLocaleEnvironment Environment({{"LC_TIME", *Name}, {"LANG", "C"}});
+    struct Case {
+        std::map<std::string, std::string> Variables;
+        std::string ShortDateFormat;
+        char DecimalSeparator;
+    };
+    const std::vector<Case> Cases = {
+        {{{"LC_TIME", *Name}, {"LANG", "C"}}, "dd.MM.yyyy", '.'},
+        {{{"LC_NUMERIC", *Name}, {"LANG", "C"}}, "M/d/yyyy", ','},
+        {{{"LANG", *Name}, {"LC_MONETARY", "C"}}, "dd.MM.yyyy", ','},
+    };
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.Variables.begin()->first);
+        const TLocaleEnvironment Environment(C.Variables);
         const TFormatSettings F = TFormatSettings::FromEnvironment();
-        EXPECT_EQ(F.ShortDateFormat, "dd.MM.yyyy");
-        EXPECT_EQ(F.DecimalSeparator, '.');
-        EXPECT_EQ(F.CurrencyString, "$");
-    }
-    {
-        const TLocaleEnvironment Environment({{"LC_NUMERIC", *Name}, {"LANG", "C"}});
-        const TFormatSettings F = TFormatSettings::FromEnvironment();
-        EXPECT_EQ(F.ShortDateFormat, "M/d/yyyy");
-        EXPECT_EQ(F.DecimalSeparator, ',');
-        EXPECT_EQ(F.CurrencyString, "$");
-    }
-    {
-        const TLocaleEnvironment Environment({{"LANG", *Name}, {"LC_MONETARY", "C"}});
-        const TFormatSettings F = TFormatSettings::FromEnvironment();
-        EXPECT_EQ(F.ShortDateFormat, "dd.MM.yyyy");
-        EXPECT_EQ(F.DecimalSeparator, ',');
+        EXPECT_EQ(F.ShortDateFormat, C.ShortDateFormat);
+        EXPECT_EQ(F.DecimalSeparator, C.DecimalSeparator);
         EXPECT_EQ(F.CurrencyString, "$");
     }
     {

@@ -1,41 +1,22 @@
 #include "platform/rtl/inifile.h"
 #include "platform/rtl/stringlist.h"
+#include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 namespace {
 
-class IniFileTest : public ::testing::Test {
+using TestSupport::ReadAll;
+using TestSupport::WriteAll;
+
+class IniFileTest : public TestSupport::TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        std::string Pattern = ::testing::TempDir() + "inifileXXXXXX";
-        ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
-        Folder = Pattern + "/";
-        ::setenv("TARNWICK_REGISTRY", (Folder + "settings").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        ::unsetenv("TARNWICK_REGISTRY");
-        std::filesystem::remove_all(Folder);
-    }
-
-    static std::string ReadAll(const std::string& FileName)
-    {
-        std::ifstream In(FileName, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(In), {});
-    }
-    static void WriteAll(const std::string& FileName, const std::string& Contents)
-    {
-        std::ofstream(FileName, std::ios::binary) << Contents;
-    }
-
-    std::string Folder;
+    void SetUp() override { ::setenv("TARNWICK_REGISTRY", (Folder + "settings").c_str(), 1); }
+    void TearDown() override { ::unsetenv("TARNWICK_REGISTRY"); }
 };
 
 TEST_F(IniFileTest, WritesCreateTheFileWithCrLfLinesAsTheGoldenFile)

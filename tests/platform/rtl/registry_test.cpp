@@ -1,12 +1,12 @@
 #include "platform/rtl/registry.h"
 #include "platform/rtl/stringlist.h"
+#include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,31 +14,17 @@ namespace {
 
 const std::string ProductKey = "Software\\Ombrel Corporation\\Tarnwick\\10";
 
-class RegistryTest : public ::testing::Test {
+using TestSupport::ReadAll;
+using TestSupport::WriteAll;
+
+class RegistryTest : public TestSupport::TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        std::string Pattern = ::testing::TempDir() + "registryXXXXXX";
-        ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
-        Folder = Pattern + "/";
-        ::setenv("TARNWICK_REGISTRY", Folder.c_str(), 1);
-    }
+    void SetUp() override { ::setenv("TARNWICK_REGISTRY", Folder.c_str(), 1); }
     void TearDown() override
     {
         SetRegistryCommitHook(nullptr);
         ClearBuiltInValues(HKEY_CLASSES_ROOT);
         ::unsetenv("TARNWICK_REGISTRY");
-        std::filesystem::remove_all(Folder);
-    }
-
-    static std::string ReadAll(const std::string& FileName)
-    {
-        std::ifstream In(FileName, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(In), {});
-    }
-    static void WriteAll(const std::string& FileName, const std::string& Contents)
-    {
-        std::ofstream(FileName, std::ios::binary) << Contents;
     }
     std::string UserFile() const { return Folder + "HKEY_CURRENT_USER.registry"; }
 
@@ -58,8 +44,6 @@ protected:
         ::waitpid(Child, &Status, 0);
         return WIFEXITED(Status) ? WEXITSTATUS(Status) : -WTERMSIG(Status);
     }
-
-    std::string Folder;
 };
 
 TEST_F(RegistryTest, ProductSettingsRoundTripAndAreWrittenAsTheGoldenFile)

@@ -1,38 +1,18 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/stream.h"
+#include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <sys/stat.h>
 
 namespace {
 
-class StreamTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string Pattern = ::testing::TempDir() + "streamXXXXXX";
-        ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
-        Folder = Pattern + "/";
-    }
-    void TearDown() override { std::filesystem::remove_all(Folder); }
-
-    static std::string ReadAll(const std::string& FileName)
-    {
-        std::ifstream In(FileName, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(In), {});
-    }
-    static void WriteAll(const std::string& FileName, const std::string& Contents)
-    {
-        std::ofstream(FileName, std::ios::binary) << Contents;
-    }
-
-    std::string Folder;
-};
+using StreamTest = TestSupport::TempFolderTest;
+using TestSupport::ReadAll;
+using TestSupport::WriteAll;
 
 std::string Bytes(TStream& Stream)
 {

@@ -1,6 +1,7 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/stream.h"
 #include "platform/rtl/stringlist.h"
+#include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -560,24 +561,8 @@ TEST(StringList, AssignAddStringsAndEquals)
     EXPECT_THROW(Target.Assign(&Other), EConvertError);
 }
 
-class StringListFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string Pattern = ::testing::TempDir() + "stringlistXXXXXX";
-        ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
-        Folder = Pattern + "/";
-    }
-    void TearDown() override { std::filesystem::remove_all(Folder); }
-
-    static std::string ReadAll(const std::string& FileName)
-    {
-        std::ifstream In(FileName, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(In), {});
-    }
-
-    std::string Folder;
-};
+using StringListFileTest = TestSupport::TempFolderTest;
+using TestSupport::ReadAll;
 
 TEST_F(StringListFileTest, SaveToFileWritesCrLfLinesAndLoadFromFileReadsThemBack)
 {

@@ -1,34 +1,20 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/textfile.h"
+#include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <sys/stat.h>
 
 namespace {
 
-class TextFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string Pattern = ::testing::TempDir() + "textfileXXXXXX";
-        ASSERT_NE(::mkdtemp(Pattern.data()), nullptr);
-        Folder = Pattern + "/";
-    }
-    void TearDown() override { std::filesystem::remove_all(Folder); }
+using TestSupport::ReadAll;
+using TestSupport::WriteAll;
 
-    static std::string ReadAll(const std::string& FileName)
-    {
-        std::ifstream In(FileName, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(In), {});
-    }
-    static void WriteAll(const std::string& FileName, const std::string& Contents)
-    {
-        std::ofstream(FileName, std::ios::binary) << Contents;
-    }
+class TextFileTest : public TestSupport::TempFolderTest {
+protected:
     static std::vector<std::string> ReadLines(const std::string& FileName)
     {
         TTextFile F;
@@ -42,8 +28,6 @@ protected:
         F.CloseFile();
         return Lines;
     }
-
-    std::string Folder;
 };
 
 // Runs Action and expects EInOutError with Message and Code.
