@@ -1,0 +1,91 @@
+// platform/ui/application.h: TApplication, the program's message loop and its hidden window of
+// class "TApplication": Run, Terminate, ProcessMessages, the idle event, the default exception
+// handler, minimising and restoring, the title and the hint settings.
+#pragma once
+
+#include "platform/rtl/component.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/ui/wintypes.h"
+
+#include <functional>
+#include <string>
+
+using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
+using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+
+class TApplication : public TComponent {
+public:
+    // Creates the application window and, when there is none, the global Screen; makes itself
+    // the handler of exceptions that escape a dispatched message.
+    explicit TApplication(TComponent* AOwner);
+    ~TApplication() override;
+
+    void Initialize() {}
+    // Runs the loop until Terminate; a Terminate before Run ends it once the messages posted
+    // before have been handled.
+    void Run();
+    // Posts the quit request: the loop ends at its next turn.
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+    // Handles every message waiting, then returns; re-entrant.
+    void ProcessMessages();
+    // Handles one message; with none waiting, runs OnIdle and then waits for one.
+    void HandleMessage();
+
+    // Call from a catch block: EAbort is silent; any other Exception goes to OnException when
+    // assigned, else to ShowException. Anything not derived from Exception is thrown on.
+    void HandleException(TObject* Sender);
+    // A message box with the exception's message and the title as caption.
+    void ShowException(const Exception& E);
+
+    void Minimize();
+    void Restore();
+
+    HWND Handle() const { return FHandle; }
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(const std::string& Value);
+    std::string ExeName() const;
+    const std::string& HelpFile() const { return FHelpFile; }
+    void SetHelpFile(const std::string& Value) { FHelpFile = Value; }
+    bool ShowMainForm() const { return FShowMainForm; }
+    void SetShowMainForm(bool Value) { FShowMainForm = Value; }
+
+    // A colour value (clInfoBk by default, as the graphics layer reads it).
+    int HintColor() const { return FHintColor; }
+    void SetHintColor(int Value) { FHintColor = Value; }
+    int HintPause() const { return FHintPause; }
+    void SetHintPause(int Value) { FHintPause = Value; }
+    int HintHidePause() const { return FHintHidePause; }
+    void SetHintHidePause(int Value) { FHintHidePause = Value; }
+    int HintShortPause() const { return FHintShortPause; }
+    void SetHintShortPause(int Value) { FHintShortPause = Value; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value) { FShowHint = Value; }
+
+    TExceptionEvent OnException;
+    TIdleEvent OnIdle;
+    TNotifyEvent OnMinimize;
+    TNotifyEvent OnRestore;
+
+private:
+    // Takes one message and handles it; false when there was none.
+    bool ProcessMessage(TMsg& Msg);
+    void Idle();
+    LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam);
+
+    HWND FHandle = 0;
+    bool FTerminated = false;
+    bool FMinimized = false;
+    bool FOwnsScreen = false;
+    std::string FTitle;
+    std::string FHelpFile;
+    bool FShowMainForm = true;
+    int FHintColor = static_cast<int>(0x80000018u); // clInfoBk
+    int FHintPause = 500;
+    int FHintHidePause = 2500;
+    int FHintShortPause = 50;
+    bool FShowHint = true;
+};
+
+// Created by the program (Application = new TApplication(nullptr)); null before and after.
+extern TApplication* Application;

@@ -1,0 +1,420 @@
+// platform/ui/clipboard.cpp: global memory blocks, the clipboard and TClipboard.
+#include "platform/ui/clipboard.h"
+
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/strings.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct TBlock {
+    std::vector<unsigned char> Data; // at least one byte, so a locked block has an address
+    std::size_t Size = 0;
+    UINT Flags = 0;
+    int Locks = 0;
+    bool OwnedByClipboard = false;
+};
+
+struct TClipEntry {
+    UINT Format;
+    HANDLE Data;
+};
+
+struct TClipboardState {
+    std::recursive_mutex Mutex;
+    std::unordered_map<HGLOBAL, std::unique_ptr<TBlock>> Blocks;
+    HGLOBAL NextHandle = 0x1000;
+    bool Open = false;
+    HWND OpenedBy = 0;
+    std::vector<TClipEntry> Entries;        // in the order they were set
+    std::map<std::string, UINT> Registered; // by upper-cased name
+    UINT NextFormat = 0xC000;
+};
+
+TClipboardState& State()
+{
+    static TClipboardState S;
+    return S;
+}
+
+TBlock* FindBlock(TClipboardState& S, HGLOBAL Mem)
+{
+    auto It = S.Blocks.find(Mem);
+    return It == S.Blocks.end() ? nullptr : It->second.get();
+}
+
+// Handle formats hold the graphics layer's handles; the others hold global memory.
+bool IsHandleFormat(UINT Format)
+{
+    return Format == CF_BITMAP || Format == CF_PALETTE || Format == CF_METAFILEPICT ||
+           Format == CF_ENHMETAFILE;
+}
+
+void Release(TClipboardState& S, const TClipEntry& Entry)
+{
+    if (!IsHandleFormat(Entry.Format))
+        S.Blocks.erase(Entry.Data);
+}
+
+} // namespace
+
+HGLOBAL GlobalAlloc(UINT Flags, std::size_t Bytes)
+{
+    TClipboardState& S = State();
+    auto Block = std::make_unique<TBlock>();
+    try {
+        Block->Data.assign(std::max<std::size_t>(Bytes, 1), 0); // zeroed whatever the flags
+    } catch (const std::bad_alloc&) {
+        return 0;
+    } catch (const std::length_error&) {
+        return 0;
+    }
+    Block->Size = Bytes;
+    Block->Flags = Flags & ~GMEM_MODIFY;
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    HGLOBAL Handle = S.NextHandle;
+    S.NextHandle += 8;
+    S.Blocks.emplace(Handle, std::move(Block));
+    return Handle;
+}
+
+void* GlobalLock(HGLOBAL Mem)
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    TBlock* Block = FindBlock(S, Mem);
+    if (!Block)
+        return nullptr;
+    ++Block->Locks;
+    return Block->Data.data();
+}
+
+BOOL GlobalUnlock(HGLOBAL Mem)
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    TBlock* Block = FindBlock(S, Mem);
+    if (!Block || Block->Locks == 0)
+        return 0;
+    return --Block->Locks > 0;
+}
+
+std::size_t GlobalSize(HGLOBAL Mem)
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    TBlock* Block = FindBlock(S, Mem);
+    return Block ? Block->Size : 0;
+}
+
+HGLOBAL GlobalFree(HGLOBAL Mem)
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    TBlock* Block = FindBlock(S, Mem);
+    if (!Block || Block->OwnedByClipboard)
+        return Mem;
+    S.Blocks.erase(Mem);
+    return 0;
+}
+
+HGLOBAL GlobalReAlloc(HGLOBAL Mem, std::size_t Bytes, UINT Flags)
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    TBlock* Block = FindBlock(S, Mem);
+    if (!Block)
+        return 0;
+    if (Flags & GMEM_MODIFY) {
+        Block->Flags = (Block->Flags & ~GMEM_MOVEABLE) | (Flags & GMEM_MOVEABLE);
+        return Mem;
+    }
+    if (Block->Locks > 0 && Bytes != Block->Size)
+        return 0; // its address was handed out
+    try {
+        if (Bytes > Block->Size) {
+            std::size_t Kept = std::min(Block->Size, Block->Data.size());
+            std::fill(Block->Data.begin() + static_cast<std::ptrdiff_t>(Kept), Block->Data.end(),
+                      0);
+        }
+        Block->Data.resize(std::max<std::size_t>(Bytes, 1), 0);
+        Block->Size = Bytes;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    } catch (const std::length_error&) {
+        return 0;
+    }
+    return Mem;
+}
+
+std::size_t GlobalBlockCount()
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    return S.Blocks.size();
+}
+
+BOOL OpenClipboard(HWND NewOwner)
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    if (S.Open && S.OpenedBy != NewOwner)
+        return 0;
+    S.Open = true;
+    S.OpenedBy = NewOwner;
+    return 1;
+}
+
+BOOL CloseClipboard()
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    if (!S.Open)
+        return 0;
+    S.Open = false;
+    S.OpenedBy = 0;
+    return 1;
+}
+
+BOOL EmptyClipboard()
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    if (!S.Open)
+        return 0;
+    for (const TClipEntry& Entry : S.Entries)
+        Release(S, Entry);
+    S.Entries.clear();
+    return 1;
+}
+
+HANDLE SetClipboardData(UINT Format, HANDLE Mem)
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    if (!S.Open || Format == 0 || Mem == 0)
+        return 0;
+    auto It = std::find_if(S.Entries.begin(), S.Entries.end(),
+                           [&](const TClipEntry& Entry) { return Entry.Format == Format; });
+    if (!IsHandleFormat(Format)) {
+        TBlock* Block = FindBlock(S, Mem);
+        // One block serves one format: emptying would otherwise free it twice.
+        if (!Block || (Block->OwnedByClipboard && (It == S.Entries.end() || It->Data != Mem)))
+            return 0;
+        Block->OwnedByClipboard = true;
+    }
+    if (It != S.Entries.end()) {
+        if (It->Data != Mem)
+            Release(S, *It);
+        It->Data = Mem;
+    } else {
+        S.Entries.push_back(TClipEntry{Format, Mem});
+    }
+    return Mem;
+}
+
+HANDLE GetClipboardData(UINT Format)
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    if (!S.Open)
+        return 0;
+    for (const TClipEntry& Entry : S.Entries)
+        if (Entry.Format == Format)
+            return Entry.Data;
+    return 0;
+}
+
+BOOL IsClipboardFormatAvailable(UINT Format)
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    return std::any_of(S.Entries.begin(), S.Entries.end(),
+                       [&](const TClipEntry& Entry) { return Entry.Format == Format; });
+}
+
+UINT EnumClipboardFormats(UINT Format)
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    if (!S.Open || S.Entries.empty())
+        return 0;
+    if (Format == 0)
+        return S.Entries.front().Format;
+    for (std::size_t I = 0; I + 1 < S.Entries.size(); ++I)
+        if (S.Entries[I].Format == Format)
+            return S.Entries[I + 1].Format;
+    return 0;
+}
+
+int CountClipboardFormats()
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    return static_cast<int>(S.Entries.size());
+}
+
+UINT RegisterClipboardFormat(const std::string& Name)
+{
+    if (Name.empty())
+        return 0;
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    auto Found = S.Registered.find(UpperCase(Name));
+    if (Found != S.Registered.end())
+        return Found->second;
+    if (S.NextFormat > 0xFFFF)
+        return 0; // the range is used up
+    S.Registered.emplace(UpperCase(Name), S.NextFormat);
+    return S.NextFormat++;
+}
+
+TClipboard::~TClipboard()
+{
+    if (FOpenRefCount > 0)
+        CloseClipboard();
+}
+
+void TClipboard::Open()
+{
+    if (FOpenRefCount == 0) {
+        if (!OpenClipboard(0))
+            throw Exception("Cannot open clipboard");
+        FEmptied = false;
+    }
+    ++FOpenRefCount;
+}
+
+void TClipboard::Close()
+{
+    if (FOpenRefCount == 0)
+        return;
+    if (--FOpenRefCount == 0)
+        CloseClipboard();
+}
+
+void TClipboard::Clear()
+{
+    Open();
+    EmptyClipboard();
+    Close();
+}
+
+void TClipboard::Adding()
+{
+    if (!FEmptied) {
+        EmptyClipboard();
+        FEmptied = true;
+    }
+}
+
+std::string TClipboard::AsText()
+{
+    Open();
+    std::string Result;
+    HANDLE Data = GetClipboardData(CF_TEXT);
+    if (const auto* Bytes = static_cast<const char*>(Data ? GlobalLock(Data) : nullptr)) {
+        // Up to the NUL, and never past the block when the NUL is missing.
+        std::size_t Size = GlobalSize(Data);
+        Result.assign(Bytes, strnlen(Bytes, Size));
+        GlobalUnlock(Data);
+    }
+    Close();
+    return Result;
+}
+
+void TClipboard::SetAsText(const std::string& Value)
+{
+    // Text stops at its first NUL, as readers see it.
+    SetBuffer(CF_TEXT, Value.c_str(), strlen(Value.c_str()) + 1);
+}
+
+int TClipboard::GetTextBuf(char* Buffer, int BufSize)
+{
+    if (!Buffer || BufSize <= 0)
+        return 0;
+    std::string Text = AsText();
+    std::size_t Count = std::min(Text.size(), static_cast<std::size_t>(BufSize - 1));
+    std::memcpy(Buffer, Text.data(), Count);
+    Buffer[Count] = '\0';
+    return static_cast<int>(Count);
+}
+
+void TClipboard::SetTextBuf(const char* Buffer)
+{
+    SetAsText(Buffer ? Buffer : "");
+}
+
+void TClipboard::SetBuffer(UINT Format, const void* Buffer, std::size_t Size)
+{
+    Open();
+    HGLOBAL Data = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, Size);
+    if (!Data) {
+        Close();
+        throw EOutOfMemory("Out of memory");
+    }
+    if (Size > 0) {
+        std::memcpy(GlobalLock(Data), Buffer, Size);
+        GlobalUnlock(Data);
+    }
+    Adding();
+    // A handle format takes no memory block: the block is not set, and freed.
+    if (IsHandleFormat(Format) || !SetClipboardData(Format, Data))
+        GlobalFree(Data);
+    Close();
+}
+
+HANDLE TClipboard::GetAsHandle(UINT Format)
+{
+    Open();
+    HANDLE Result = GetClipboardData(Format);
+    Close();
+    return Result;
+}
+
+void TClipboard::SetAsHandle(UINT Format, HANDLE Value)
+{
+    Open();
+    Adding();
+    SetClipboardData(Format, Value);
+    Close();
+}
+
+bool TClipboard::HasFormat(UINT Format)
+{
+    return IsClipboardFormatAvailable(Format) != 0;
+}
+
+int TClipboard::FormatCount()
+{
+    return CountClipboardFormats();
+}
+
+UINT TClipboard::Formats(int Index)
+{
+    Open();
+    UINT Format = 0;
+    for (int I = 0; I <= Index && Index >= 0; ++I) {
+        Format = EnumClipboardFormats(Format);
+        if (Format == 0)
+            break;
+    }
+    Close();
+    if (Format == 0)
+        throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    return Format;
+}
+
+TClipboard* Clipboard()
+{
+    static TClipboard Instance;
+    return &Instance;
+}

@@ -1,0 +1,247 @@
+// platform/ui/dialogservice.cpp: the box functions, the built-in service and the scripted one.
+#include "platform/ui/dialogservice.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <iterator>
+
+namespace {
+
+TDefaultDialogs& BuiltIn()
+{
+    static TDefaultDialogs Service;
+    return Service;
+}
+
+std::atomic<IDialogService*> Installed{nullptr};
+
+std::vector<int> MessageBoxButtons(unsigned Flags)
+{
+    switch (Flags & MB_TYPEMASK) {
+    case MB_OK:
+        return {IDOK};
+    case MB_OKCANCEL:
+        return {IDOK, IDCANCEL};
+    case MB_ABORTRETRYIGNORE:
+        return {IDABORT, IDRETRY, IDIGNORE};
+    case MB_YESNOCANCEL:
+        return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO:
+        return {IDYES, IDNO};
+    case MB_RETRYCANCEL:
+        return {IDRETRY, IDCANCEL};
+    default:
+        return {};
+    }
+}
+
+TModalResult ButtonResult(TMsgDlgBtn Button)
+{
+    switch (Button) {
+    case mbYes:
+        return mrYes;
+    case mbNo:
+        return mrNo;
+    case mbOK:
+        return mrOk;
+    case mbCancel:
+        return mrCancel;
+    case mbAbort:
+        return mrAbort;
+    case mbRetry:
+        return mrRetry;
+    case mbIgnore:
+        return mrIgnore;
+    case mbAll:
+        return mrAll;
+    case mbNoToAll:
+        return mrNoToAll;
+    case mbYesToAll:
+        return mrYesToAll;
+    case mbHelp:
+        break;
+    }
+    return mrNone;
+}
+
+const char* ResultName(int Result)
+{
+    static const char* const Names[] = {"None", "OK", "Cancel", "Abort",   "Retry",   "Ignore",
+                                        "Yes",  "No", "All",    "NoToAll", "YesToAll"};
+    if (Result >= 0 && Result < static_cast<int>(std::size(Names)))
+        return Names[Result];
+    return "?";
+}
+
+const char* KindName(TDialogKind Kind)
+{
+    switch (Kind) {
+    case TDialogKind::MessageBox:
+        return "MessageBox";
+    case TDialogKind::MessageDlg:
+        return "MessageDlg";
+    case TDialogKind::ShowMessage:
+        return "ShowMessage";
+    case TDialogKind::InputBox:
+        return "InputBox";
+    case TDialogKind::InputQuery:
+        return "InputQuery";
+    }
+    return "?";
+}
+
+bool IsInput(TDialogKind Kind)
+{
+    return Kind == TDialogKind::InputBox || Kind == TDialogKind::InputQuery;
+}
+
+} // namespace
+
+IDialogService& DialogService()
+{
+    IDialogService* Service = Installed.load();
+    return Service ? *Service : BuiltIn();
+}
+
+IDialogService* SetDialogService(IDialogService* Service)
+{
+    return Installed.exchange(Service);
+}
+
+std::vector<int> DialogButtons(const TDialogRequest& Request)
+{
+    switch (Request.Kind) {
+    case TDialogKind::MessageBox:
+        return MessageBoxButtons(Request.Flags);
+    case TDialogKind::MessageDlg: {
+        std::vector<int> Result;
+        for (int Ordinal = mbYes; Ordinal <= mbYesToAll; ++Ordinal)
+            if (Request.Buttons.Contains(static_cast<TMsgDlgBtn>(Ordinal)))
+                Result.push_back(ButtonResult(static_cast<TMsgDlgBtn>(Ordinal)));
+        return Result;
+    }
+    case TDialogKind::ShowMessage:
+        return {mrOk};
+    case TDialogKind::InputBox:
+    case TDialogKind::InputQuery:
+        return {mrOk, mrCancel};
+    }
+    return {};
+}
+
+int DefaultDialogResult(const TDialogRequest& Request)
+{
+    std::vector<int> Buttons = DialogButtons(Request);
+    if (Buttons.empty())
+        return mrNone;
+    if (Request.Kind == TDialogKind::MessageBox) {
+        std::size_t Index = (Request.Flags & MB_DEFMASK) >> 8;
+        return Index < Buttons.size() ? Buttons[Index] : Buttons.front();
+    }
+    if (Request.Kind == TDialogKind::MessageDlg) {
+        for (TMsgDlgBtn Preferred : {mbOK, mbYes, mbRetry})
+            if (Request.Buttons.Contains(Preferred))
+                return ButtonResult(Preferred);
+    }
+    return Buttons.front();
+}
+
+TDialogAnswer TDefaultDialogs::Show(const TDialogRequest& Request)
+{
+    TDialogAnswer Answer{DefaultDialogResult(Request), Request.Value};
+    std::fprintf(stderr, "[%s] %s%s%s -> %s\n", KindName(Request.Kind), Request.Caption.c_str(),
+                 Request.Caption.empty() ? "" : ": ", Request.Text.c_str(),
+                 ResultName(Answer.Result));
+    return Answer;
+}
+
+TScriptedDialogs::TScriptedDialogs() : FPrevious(SetDialogService(this)) {}
+
+TScriptedDialogs::~TScriptedDialogs()
+{
+    SetDialogService(FPrevious);
+}
+
+void TScriptedDialogs::Answer(int Result, std::string Value)
+{
+    FAnswers.push_back(TDialogAnswer{Result, std::move(Value)});
+}
+
+TDialogAnswer TScriptedDialogs::Show(const TDialogRequest& Request)
+{
+    FCalls.push_back(Request);
+    std::string What = std::string(KindName(Request.Kind)) + " \"" + Request.Text + "\"";
+    if (FAnswers.empty())
+        throw EDialogScriptError("No scripted answer for " + What);
+    TDialogAnswer Answer = std::move(FAnswers.front());
+    FAnswers.pop_front();
+    std::vector<int> Buttons = DialogButtons(Request);
+    if (std::find(Buttons.begin(), Buttons.end(), Answer.Result) == Buttons.end())
+        throw EDialogScriptError("Scripted answer " + std::string(ResultName(Answer.Result)) +
+                                 " is not a button of " + What);
+    if (!IsInput(Request.Kind))
+        Answer.Value.clear();
+    return Answer;
+}
+
+int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags)
+{
+    TDialogRequest Request;
+    Request.Kind = TDialogKind::MessageBox;
+    Request.Caption = Caption;
+    Request.Text = Text;
+    Request.Flags = Flags;
+    // An unknown button group shows nothing, as the classic call fails with 0.
+    if (MessageBoxButtons(Flags).empty())
+        return 0;
+    return DialogService().Show(Request).Result;
+}
+
+TModalResult MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons,
+                        int HelpCtx)
+{
+    static const char* const Captions[] = {"Warning", "Error", "Information", "Confirm", ""};
+    TDialogRequest Request;
+    Request.Kind = TDialogKind::MessageDlg;
+    Request.Caption = DlgType >= mtWarning && DlgType <= mtCustom ? Captions[DlgType] : "";
+    Request.Text = Msg;
+    Request.DlgType = DlgType;
+    Request.Buttons = Buttons;
+    Request.HelpCtx = HelpCtx;
+    return DialogService().Show(Request).Result;
+}
+
+void ShowMessage(const std::string& Msg)
+{
+    TDialogRequest Request;
+    Request.Kind = TDialogKind::ShowMessage;
+    Request.Text = Msg;
+    DialogService().Show(Request);
+}
+
+std::string InputBox(const std::string& Caption, const std::string& Prompt,
+                     const std::string& Default)
+{
+    TDialogRequest Request;
+    Request.Kind = TDialogKind::InputBox;
+    Request.Caption = Caption;
+    Request.Text = Prompt;
+    Request.Value = Default;
+    TDialogAnswer Answer = DialogService().Show(Request);
+    return Answer.Result == mrOk ? Answer.Value : Default;
+}
+
+bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value)
+{
+    TDialogRequest Request;
+    Request.Kind = TDialogKind::InputQuery;
+    Request.Caption = Caption;
+    Request.Text = Prompt;
+    Request.Value = Value;
+    TDialogAnswer Answer = DialogService().Show(Request);
+    if (Answer.Result != mrOk)
+        return false;
+    Value = Answer.Value;
+    return true;
+}

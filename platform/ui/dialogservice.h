@@ -1,0 +1,178 @@
+// platform/ui/dialogservice.h: message boxes, message dialogs and input boxes. Every box goes
+// through one replaceable service, so a test scripts the answers and reads back what was shown.
+#pragma once
+
+#include "platform/rtl/sets.h"
+
+#include <cstddef>
+#include <deque>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// MessageBox flags: one button group, one icon, one default button and one modality, or-ed.
+enum : unsigned {
+    MB_OK = 0x0,
+    MB_OKCANCEL = 0x1,
+    MB_ABORTRETRYIGNORE = 0x2,
+    MB_YESNOCANCEL = 0x3,
+    MB_YESNO = 0x4,
+    MB_RETRYCANCEL = 0x5,
+    MB_TYPEMASK = 0xF,
+
+    MB_ICONHAND = 0x10,
+    MB_ICONQUESTION = 0x20,
+    MB_ICONEXCLAMATION = 0x30,
+    MB_ICONASTERISK = 0x40,
+    MB_ICONERROR = MB_ICONHAND,
+    MB_ICONSTOP = MB_ICONHAND,
+    MB_ICONWARNING = MB_ICONEXCLAMATION,
+    MB_ICONINFORMATION = MB_ICONASTERISK,
+    MB_ICONMASK = 0xF0,
+
+    MB_DEFBUTTON1 = 0x000,
+    MB_DEFBUTTON2 = 0x100,
+    MB_DEFBUTTON3 = 0x200,
+    MB_DEFMASK = 0xF00,
+
+    MB_APPLMODAL = 0x0000,
+    MB_SYSTEMMODAL = 0x1000,
+    MB_TASKMODAL = 0x2000,
+    MB_MODEMASK = 0x3000,
+
+    MB_SETFOREGROUND = 0x10000,
+    MB_TOPMOST = 0x40000,
+};
+
+// What MessageBox returns: the button pressed.
+enum : int {
+    IDOK = 1,
+    IDCANCEL = 2,
+    IDABORT = 3,
+    IDRETRY = 4,
+    IDIGNORE = 5,
+    IDYES = 6,
+    IDNO = 7,
+};
+
+// A form's modal result; the first ones equal the MessageBox button identifiers.
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = IDOK;
+constexpr TModalResult mrOK = mrOk; // the same constant under both spellings units use
+constexpr TModalResult mrCancel = IDCANCEL;
+constexpr TModalResult mrAbort = IDABORT;
+constexpr TModalResult mrRetry = IDRETRY;
+constexpr TModalResult mrIgnore = IDIGNORE;
+constexpr TModalResult mrYes = IDYES;
+constexpr TModalResult mrNo = IDNO;
+constexpr TModalResult mrAll = mrNo + 1;
+constexpr TModalResult mrNoToAll = mrAll + 1;
+constexpr TModalResult mrYesToAll = mrNoToAll + 1;
+
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+enum TMsgDlgBtn {
+    mbYes,
+    mbNo,
+    mbOK,
+    mbCancel,
+    mbAbort,
+    mbRetry,
+    mbIgnore,
+    mbAll,
+    mbNoToAll,
+    mbYesToAll,
+    mbHelp
+};
+using TMsgDlgButtons = TSet<TMsgDlgBtn>;
+
+inline constexpr TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
+inline constexpr TMsgDlgButtons mbOKCancel{mbOK, mbCancel};
+inline constexpr TMsgDlgButtons mbAbortRetryIgnore{mbAbort, mbRetry, mbIgnore};
+
+enum class TDialogKind { MessageBox, MessageDlg, ShowMessage, InputBox, InputQuery };
+
+// One box as asked for. An empty Caption stands for the application's title.
+struct TDialogRequest {
+    TDialogKind Kind = TDialogKind::MessageBox;
+    std::string Caption;
+    std::string Text;               // the message, or the prompt of an input box
+    unsigned Flags = 0;             // MessageBox
+    TMsgDlgType DlgType = mtCustom; // MessageDlg
+    TMsgDlgButtons Buttons;         // MessageDlg
+    int HelpCtx = 0;                // MessageDlg
+    std::string Value;              // input boxes: the text the edit field starts with
+};
+
+// How the box was closed: an ID* value for MessageBox, a modal result for the others (mrOk or
+// mrCancel for input boxes, whose entered text is Value).
+struct TDialogAnswer {
+    int Result = 0;
+    std::string Value;
+};
+
+// The one implementation behind every box; replaceable.
+class IDialogService {
+public:
+    virtual ~IDialogService() = default;
+    virtual TDialogAnswer Show(const TDialogRequest& Request) = 0;
+};
+
+// The service in use, never null.
+IDialogService& DialogService();
+// Installs Service (not owned; null restores the built-in one); returns the one it replaces.
+IDialogService* SetDialogService(IDialogService* Service);
+
+// Until the boxes are real forms, the built-in service writes each box to stderr and answers
+// with its default button (input boxes: OK with the text unchanged).
+class TDefaultDialogs : public IDialogService {
+public:
+    TDialogAnswer Show(const TDialogRequest& Request) override;
+};
+
+// The buttons a box shows, in order: MessageBox by its button group (ID* values), MessageDlg by
+// its set (modal results; mbHelp closes nothing and is left out).
+std::vector<int> DialogButtons(const TDialogRequest& Request);
+// The answer of the default button: MB_DEFBUTTONn for MessageBox; for MessageDlg OK, else Yes,
+// else Retry, else the first button; mrNone for a dialog without buttons.
+int DefaultDialogResult(const TDialogRequest& Request);
+
+// Thrown by TScriptedDialogs when a box comes with no answer left, or with an answer that box
+// cannot give; not an Exception, so handlers that show Exceptions do not swallow it.
+class EDialogScriptError : public std::logic_error {
+public:
+    using std::logic_error::logic_error;
+};
+
+// For tests: installed while it lives; records every box and answers each from the queue.
+class TScriptedDialogs : public IDialogService {
+public:
+    TScriptedDialogs();
+    ~TScriptedDialogs() override;
+    TScriptedDialogs(const TScriptedDialogs&) = delete;
+    TScriptedDialogs& operator=(const TScriptedDialogs&) = delete;
+
+    // Queues the answer of the next box (Value: the text an input box returns with mrOk).
+    void Answer(int Result, std::string Value = {});
+    TDialogAnswer Show(const TDialogRequest& Request) override;
+
+    const std::vector<TDialogRequest>& Calls() const { return FCalls; }
+    std::size_t PendingAnswers() const { return FAnswers.size(); }
+
+private:
+    IDialogService* FPrevious = nullptr;
+    std::deque<TDialogAnswer> FAnswers;
+    std::vector<TDialogRequest> FCalls;
+};
+
+// Returns the ID* of the button pressed.
+int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
+// Caption by type: "Warning", "Error", "Information", "Confirm"; mtCustom takes the title.
+TModalResult MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons,
+                        int HelpCtx);
+void ShowMessage(const std::string& Msg);
+// The text entered, or Default when cancelled.
+std::string InputBox(const std::string& Caption, const std::string& Prompt,
+                     const std::string& Default);
+// True and Value changed on OK; false and Value untouched on Cancel.
+bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value);

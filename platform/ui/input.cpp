@@ -1,0 +1,843 @@
+#include "platform/ui/input.h"
+
+#include "platform/rtl/clock.h"
+#include "platform/ui/displaydriver.h"
+#include "platform/ui/loopstate.h"
+#include "platform/ui/messages.h"
+#include "platform/ui/queue.h"
+#include "platform/ui/sysmetrics.h"
+#include "platform/ui/window.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <utility>
+
+namespace {
+
+struct TCaret {
+    HWND Owner = 0;
+    TPoint Pos;
+    int Width = 0;
+    int Height = 0;
+    int HideCount = 0;
+};
+
+struct TClick {
+    HWND Wnd = 0;
+    int Button = -1;
+    std::uint32_t Time = 0;
+    TPoint Pos;
+};
+
+struct TInputState {
+    HWND Focus = 0;
+    HWND Active = 0;
+    HWND Capture = 0;
+    bool AppActive = false;
+    Byte AsyncKeys[256] = {};
+    Byte SyncKeys[256] = {};
+    TCaret Caret;
+    UINT BlinkTime = 530;
+    UINT DoubleClickTime = 500;
+    TPoint Cursor;
+    TClick LastClick;
+    // The text each key-down produced, by the serial in its message's ExtraInfo.
+    std::deque<std::pair<std::uint32_t, std::string>> KeyTexts;
+    std::uint32_t LastSerial = 0;
+    int AltCode = 0;
+    bool AltTyping = false;
+};
+
+TInputState& Input()
+{
+    static TInputState S;
+    return S;
+}
+
+bool IsDown(const Byte* Keys, int VirtualKey)
+{
+    return (Keys[VirtualKey & 0xFF] & 0x80) != 0;
+}
+
+bool IsOwnWindow(HWND Wnd)
+{
+    return IsWindow(Wnd) && !IsForeignWindow(Wnd);
+}
+
+// Keeps the side-neutral key in step with its left and right keys.
+void SetKey(Byte* Keys, int VirtualKey, bool Down, bool Toggle)
+{
+    auto Set = [&](int Vk) {
+        if (Down) {
+            if (Toggle && !(Keys[Vk] & 0x80))
+                Keys[Vk] ^= 0x01;
+            Keys[Vk] |= 0x80;
+        } else {
+            Keys[Vk] &= static_cast<Byte>(~0x80);
+        }
+    };
+    Set(VirtualKey);
+    auto Pair = [&](int Neutral, int Left, int Right) {
+        if (VirtualKey == Neutral)
+            Set(Left);
+        else if (VirtualKey == Left || VirtualKey == Right)
+            Keys[Neutral] =
+                static_cast<Byte>((Keys[Neutral] & 0x01) | ((Keys[Left] | Keys[Right]) & 0x80));
+    };
+    Pair(VK_SHIFT, VK_LSHIFT, VK_RSHIFT);
+    Pair(VK_CONTROL, VK_LCONTROL, VK_RCONTROL);
+    Pair(VK_MENU, VK_LMENU, VK_RMENU);
+}
+
+// Set-1 scan code and extended flag of a virtual key, as key messages carry them.
+std::pair<int, bool> ScanCode(int Vk)
+{
+    static const char Letters[] = "\x1E\x30\x2E\x20\x12\x21\x22\x23\x17\x24\x25\x26\x32\x31\x18"
+                                  "\x19\x10\x13\x1F\x14\x16\x2F\x11\x2D\x15\x2C";
+    if (Vk >= 'A' && Vk <= 'Z')
+        return {static_cast<unsigned char>(Letters[Vk - 'A']), false};
+    if (Vk >= '1' && Vk <= '9')
+        return {Vk - '1' + 0x02, false};
+    if (Vk >= VK_F1 && Vk <= VK_F10)
+        return {Vk - VK_F1 + 0x3B, false};
+    static const int Numpad[] = {0x52, 0x4F, 0x50, 0x51, 0x4B, 0x4C, 0x4D, 0x47, 0x48, 0x49};
+    if (Vk >= VK_NUMPAD0 && Vk <= VK_NUMPAD9)
+        return {Numpad[Vk - VK_NUMPAD0], false};
+    switch (Vk) {
+    case '0':
+        return {0x0B, false};
+    case VK_ESCAPE:
+        return {0x01, false};
+    case VK_BACK:
+        return {0x0E, false};
+    case VK_TAB:
+        return {0x0F, false};
+    case VK_RETURN:
+        return {0x1C, false};
+    case VK_CONTROL:
+    case VK_LCONTROL:
+        return {0x1D, false};
+    case VK_RCONTROL:
+        return {0x1D, true};
+    case VK_SHIFT:
+    case VK_LSHIFT:
+        return {0x2A, false};
+    case VK_RSHIFT:
+        return {0x36, false};
+    case VK_MENU:
+    case VK_LMENU:
+        return {0x38, false};
+    case VK_RMENU:
+        return {0x38, true};
+    case VK_SPACE:
+        return {0x39, false};
+    case VK_CAPITAL:
+        return {0x3A, false};
+    case VK_F11:
+        return {0x57, false};
+    case VK_F12:
+        return {0x58, false};
+    case VK_NUMLOCK:
+        return {0x45, false};
+    case VK_SCROLL:
+        return {0x46, false};
+    case VK_MULTIPLY:
+        return {0x37, false};
+    case VK_SUBTRACT:
+        return {0x4A, false};
+    case VK_ADD:
+        return {0x4E, false};
+    case VK_DECIMAL:
+        return {0x53, false};
+    case VK_DIVIDE:
+        return {0x35, true};
+    case VK_HOME:
+        return {0x47, true};
+    case VK_UP:
+        return {0x48, true};
+    case VK_PRIOR:
+        return {0x49, true};
+    case VK_LEFT:
+        return {0x4B, true};
+    case VK_RIGHT:
+        return {0x4D, true};
+    case VK_END:
+        return {0x4F, true};
+    case VK_DOWN:
+        return {0x50, true};
+    case VK_NEXT:
+        return {0x51, true};
+    case VK_INSERT:
+        return {0x52, true};
+    case VK_DELETE:
+        return {0x53, true};
+    case VK_OEM_1:
+        return {0x27, false};
+    case VK_OEM_PLUS:
+        return {0x0D, false};
+    case VK_OEM_COMMA:
+        return {0x33, false};
+    case VK_OEM_MINUS:
+        return {0x0C, false};
+    case VK_OEM_PERIOD:
+        return {0x34, false};
+    case VK_OEM_2:
+        return {0x35, false};
+    case VK_OEM_3:
+        return {0x29, false};
+    case VK_OEM_4:
+        return {0x1A, false};
+    case VK_OEM_5:
+        return {0x2B, false};
+    case VK_OEM_6:
+        return {0x1B, false};
+    case VK_OEM_7:
+        return {0x28, false};
+    default:
+        return {0, false};
+    }
+}
+
+// The text a key gives without one from the keyboard (a US layout).
+std::string DefaultKeyText(int Vk, bool Shift, bool Ctrl, bool Alt, bool Caps, bool NumLock)
+{
+    if (Ctrl && !Alt) {
+        if (Vk >= 'A' && Vk <= 'Z')
+            return std::string(1, static_cast<char>(Vk - 'A' + 1));
+        switch (Vk) {
+        case VK_BACK:
+            return "\x7F";
+        case VK_RETURN:
+            return "\n";
+        case VK_ESCAPE:
+            return "\x1B";
+        case VK_OEM_4:
+            return "\x1B";
+        case VK_OEM_5:
+            return "\x1C";
+        case VK_OEM_6:
+            return "\x1D";
+        default:
+            return {};
+        }
+    }
+    if (Ctrl)
+        return {};
+    if (Vk >= 'A' && Vk <= 'Z') {
+        const bool Upper = Shift != Caps;
+        return std::string(1, static_cast<char>(Upper ? Vk : Vk - 'A' + 'a'));
+    }
+    if (Vk >= '0' && Vk <= '9')
+        return std::string(1, Shift ? ")!@#$%^&*("[Vk - '0'] : static_cast<char>(Vk));
+    if (Vk >= VK_NUMPAD0 && Vk <= VK_NUMPAD9)
+        return NumLock ? std::string(1, static_cast<char>('0' + Vk - VK_NUMPAD0)) : std::string();
+    struct TOem {
+        int Vk;
+        char Plain, Shifted;
+    };
+    static const TOem Oem[] = {
+        {VK_OEM_1, ';', ':'},     {VK_OEM_PLUS, '=', '+'},   {VK_OEM_COMMA, ',', '<'},
+        {VK_OEM_MINUS, '-', '_'}, {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},
+        {VK_OEM_3, '`', '~'},     {VK_OEM_4, '[', '{'},      {VK_OEM_5, '\\', '|'},
+        {VK_OEM_6, ']', '}'},     {VK_OEM_7, '\'', '"'}};
+    for (const TOem& Key : Oem)
+        if (Key.Vk == Vk)
+            return std::string(1, Shift ? Key.Shifted : Key.Plain);
+    switch (Vk) {
+    case VK_BACK:
+        return "\b";
+    case VK_TAB:
+        return "\t";
+    case VK_RETURN:
+        return "\r";
+    case VK_ESCAPE:
+        return "\x1B";
+    case VK_SPACE:
+        return " ";
+    case VK_MULTIPLY:
+        return "*";
+    case VK_ADD:
+        return "+";
+    case VK_SUBTRACT:
+        return "-";
+    case VK_DIVIDE:
+        return "/";
+    case VK_DECIMAL:
+        return NumLock ? "." : "";
+    default:
+        return {};
+    }
+}
+
+std::string Utf8(int Code)
+{
+    std::string Out;
+    const auto U = static_cast<unsigned>(Code);
+    if (U < 0x80) {
+        Out += static_cast<char>(U);
+    } else if (U < 0x800) {
+        Out += static_cast<char>(0xC0 | (U >> 6));
+        Out += static_cast<char>(0x80 | (U & 0x3F));
+    } else if (U < 0x10000) {
+        if (U >= 0xD800 && U <= 0xDFFF)
+            return {};
+        Out += static_cast<char>(0xE0 | (U >> 12));
+        Out += static_cast<char>(0x80 | ((U >> 6) & 0x3F));
+        Out += static_cast<char>(0x80 | (U & 0x3F));
+    } else if (U <= 0x10FFFF) {
+        Out += static_cast<char>(0xF0 | (U >> 18));
+        Out += static_cast<char>(0x80 | ((U >> 12) & 0x3F));
+        Out += static_cast<char>(0x80 | ((U >> 6) & 0x3F));
+        Out += static_cast<char>(0x80 | (U & 0x3F));
+    }
+    return Out;
+}
+
+void PostCharacters(const TMsg& Key, UINT Kind, const std::string& Text)
+{
+    std::vector<TMsg> Chars;
+    for (unsigned char Byte : Text) {
+        TMsg Char = Key;
+        Char.message = Kind;
+        Char.wParam = Byte;
+        Char.ExtraInfo = 0;
+        Chars.push_back(Char);
+    }
+    uiloop::PostFront(Chars);
+}
+
+WPARAM MouseKeyFlags()
+{
+    const Byte* Keys = Input().AsyncKeys;
+    WPARAM Flags = 0;
+    if (IsDown(Keys, VK_LBUTTON))
+        Flags |= MK_LBUTTON;
+    if (IsDown(Keys, VK_RBUTTON))
+        Flags |= MK_RBUTTON;
+    if (IsDown(Keys, VK_MBUTTON))
+        Flags |= MK_MBUTTON;
+    if (IsDown(Keys, VK_SHIFT))
+        Flags |= MK_SHIFT;
+    if (IsDown(Keys, VK_CONTROL))
+        Flags |= MK_CONTROL;
+    return Flags;
+}
+
+// The window a mouse event at a screen point goes to, and the point in its client coordinates.
+HWND MouseTarget(HWND Wnd, int X, int Y, TPoint& Screen, TPoint& Client)
+{
+    Screen = TPoint{X, Y};
+    if (!ClientToScreen(Wnd, Screen))
+        return 0;
+    Input().Cursor = Screen;
+    HWND Target = Input().Capture != 0 ? Input().Capture : WindowFromPoint(Screen);
+    if (Target == 0)
+        return 0;
+    Client = Screen;
+    ScreenToClient(Target, Client);
+    return Target;
+}
+
+void PostMouse(HWND Target, UINT Msg, WPARAM WParam, LPARAM LParam, const TPoint& Screen)
+{
+    TMsg M;
+    M.hwnd = Target;
+    M.message = Msg;
+    M.wParam = WParam;
+    M.lParam = LParam;
+    M.time = GetTickCount();
+    M.pt = Screen;
+    uiloop::PostInput(M);
+}
+
+void ActivateNextTopLevel(HWND Leaving)
+{
+    for (HWND Top : uiloop::TopLevelWindows())
+        if (Top != Leaving && IsWindowVisible(Top) && !IsIconic(Top) && IsWindowEnabled(Top)) {
+            SetActiveWindow(Top);
+            return;
+        }
+    SetActiveWindow(0);
+}
+
+} // namespace
+
+namespace uiloop {
+
+void InputWindowHidden(HWND Wnd)
+{
+    auto& S = Input();
+    if (S.Focus != 0 && (S.Focus == Wnd || IsChild(Wnd, S.Focus)))
+        SetFocus(0);
+    if (S.Capture != 0 && (S.Capture == Wnd || IsChild(Wnd, S.Capture)))
+        ReleaseCapture();
+    if (S.Active == Wnd)
+        ActivateNextTopLevel(Wnd);
+}
+
+void InputWindowDestroyed(HWND Wnd)
+{
+    auto& S = Input();
+    if (S.Focus == Wnd)
+        S.Focus = 0;
+    if (S.Capture == Wnd)
+        S.Capture = 0;
+    if (S.Active == Wnd) {
+        S.Active = 0;
+        S.AppActive = false;
+    }
+    if (S.Caret.Owner == Wnd)
+        S.Caret = TCaret();
+    if (S.LastClick.Wnd == Wnd)
+        S.LastClick = TClick();
+}
+
+void NoteMessageTaken(const TMsg& Msg)
+{
+    Byte* Keys = Input().SyncKeys;
+    switch (Msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        SetKey(Keys, static_cast<int>(Msg.wParam & 0xFF), true, true);
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        SetKey(Keys, static_cast<int>(Msg.wParam & 0xFF), false, false);
+        break;
+    default:
+        if (Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST &&
+            Msg.message != WM_MOUSEWHEEL) {
+            SetKey(Keys, VK_LBUTTON, (Msg.wParam & MK_LBUTTON) != 0, false);
+            SetKey(Keys, VK_RBUTTON, (Msg.wParam & MK_RBUTTON) != 0, false);
+            SetKey(Keys, VK_MBUTTON, (Msg.wParam & MK_MBUTTON) != 0, false);
+        }
+        break;
+    }
+}
+
+TPoint CursorPos()
+{
+    return Input().Cursor;
+}
+
+} // namespace uiloop
+
+HWND SetFocus(HWND Wnd)
+{
+    uiloop::CheckThread("SetFocus");
+    auto& S = Input();
+    const HWND Old = S.Focus;
+    if (Wnd != 0 && !IsOwnWindow(Wnd))
+        return 0;
+    if (Wnd == Old)
+        return Old;
+    if (Wnd != 0) {
+        const HWND Top = GetTopLevelWindow(Wnd);
+        if (Top != S.Active)
+            SetActiveWindow(Top);
+        if (!IsWindow(Wnd))
+            return Old;
+    }
+    const HWND Losing = S.Focus;
+    if (Losing == Wnd)
+        return Old;
+    S.Focus = Wnd;
+    if (Losing != 0 && IsWindow(Losing))
+        SendMessage(Losing, WM_KILLFOCUS, Wnd, 0);
+    if (Wnd != 0 && S.Focus == Wnd && IsWindow(Wnd))
+        SendMessage(Wnd, WM_SETFOCUS, Losing, 0);
+    return Old;
+}
+
+HWND GetFocus()
+{
+    return Input().Focus;
+}
+
+HWND SetActiveWindow(HWND Wnd)
+{
+    uiloop::CheckThread("SetActiveWindow");
+    auto& S = Input();
+    if (Wnd != 0) {
+        if (!IsOwnWindow(Wnd))
+            return 0;
+        Wnd = GetTopLevelWindow(Wnd);
+    }
+    const HWND Old = S.Active;
+    if (Wnd == Old)
+        return Old;
+    S.Active = Wnd;
+    const bool WasAppActive = S.AppActive;
+    S.AppActive = Wnd != 0;
+    if (S.Focus != 0 && GetTopLevelWindow(S.Focus) != Wnd)
+        SetFocus(0);
+    if (Old != 0 && IsWindow(Old))
+        SendMessage(Old, WM_ACTIVATE, WA_INACTIVE, static_cast<LPARAM>(Wnd));
+    if (WasAppActive != S.AppActive)
+        for (HWND Top : uiloop::TopLevelWindows())
+            if (IsWindow(Top))
+                SendMessage(Top, WM_ACTIVATEAPP, S.AppActive ? 1 : 0, 0);
+    if (Wnd != 0 && S.Active == Wnd && IsWindow(Wnd)) {
+        uiloop::MoveToFront(Wnd);
+        SendMessage(Wnd, WM_ACTIVATE, WA_ACTIVE, static_cast<LPARAM>(Old));
+    }
+    return Old;
+}
+
+HWND GetActiveWindow()
+{
+    return Input().Active;
+}
+
+bool SetForegroundWindow(HWND Wnd)
+{
+    if (IsForeignWindow(Wnd))
+        return uiloop::ForeignSetForeground(Wnd);
+    uiloop::CheckThread("SetForegroundWindow");
+    if (Wnd == GetDesktopWindow()) {
+        SetActiveWindow(0);
+        return true;
+    }
+    const HWND Top = GetTopLevelWindow(Wnd);
+    if (Top == 0)
+        return false;
+    uiloop::MoveToFront(Top);
+    DisplayDriver().RaiseNativeWindow(Top);
+    SetActiveWindow(Top);
+    return true;
+}
+
+HWND GetForegroundWindow()
+{
+    return Input().Active;
+}
+
+HWND SetCapture(HWND Wnd)
+{
+    uiloop::CheckThread("SetCapture");
+    auto& S = Input();
+    if (Wnd != 0 && !IsOwnWindow(Wnd))
+        return 0;
+    const HWND Old = S.Capture;
+    S.Capture = Wnd;
+    if (Old != 0 && Old != Wnd && IsWindow(Old))
+        SendMessage(Old, WM_CAPTURECHANGED, 0, static_cast<LPARAM>(Wnd));
+    return Old;
+}
+
+bool ReleaseCapture()
+{
+    uiloop::CheckThread("ReleaseCapture");
+    auto& S = Input();
+    const HWND Old = S.Capture;
+    S.Capture = 0;
+    if (Old != 0 && IsWindow(Old))
+        SendMessage(Old, WM_CAPTURECHANGED, 0, 0);
+    return true;
+}
+
+HWND GetCapture()
+{
+    return Input().Capture;
+}
+
+bool CreateCaret(HWND Wnd, int Width, int Height)
+{
+    if (!IsOwnWindow(Wnd))
+        return false;
+    auto& C = Input().Caret;
+    C = TCaret();
+    C.Owner = Wnd;
+    C.Width = Width > 0 ? Width : 1;
+    C.Height = Height > 0 ? Height : 1;
+    C.HideCount = 1;
+    return true;
+}
+
+bool DestroyCaret()
+{
+    auto& C = Input().Caret;
+    if (C.Owner == 0)
+        return false;
+    C = TCaret();
+    return true;
+}
+
+bool SetCaretPos(int X, int Y)
+{
+    auto& C = Input().Caret;
+    if (C.Owner == 0)
+        return false;
+    C.Pos = TPoint{X, Y};
+    return true;
+}
+
+bool GetCaretPos(TPoint& Point)
+{
+    const auto& C = Input().Caret;
+    if (C.Owner == 0)
+        return false;
+    Point = C.Pos;
+    return true;
+}
+
+bool ShowCaret(HWND Wnd)
+{
+    auto& C = Input().Caret;
+    if (C.Owner == 0 || (Wnd != 0 && Wnd != C.Owner) || C.HideCount == 0)
+        return false;
+    --C.HideCount;
+    return true;
+}
+
+bool HideCaret(HWND Wnd)
+{
+    auto& C = Input().Caret;
+    if (C.Owner == 0 || (Wnd != 0 && Wnd != C.Owner))
+        return false;
+    ++C.HideCount;
+    return true;
+}
+
+UINT GetCaretBlinkTime()
+{
+    return Input().BlinkTime;
+}
+
+bool SetCaretBlinkTime(UINT Milliseconds)
+{
+    if (Milliseconds == 0)
+        return false;
+    Input().BlinkTime = Milliseconds;
+    return true;
+}
+
+TCaretState GetCaretState()
+{
+    const auto& C = Input().Caret;
+    return TCaretState{C.Owner, C.Pos, C.Width, C.Height, C.Owner != 0 && C.HideCount == 0};
+}
+
+static short KeyStateWord(Byte State)
+{
+    return static_cast<short>(
+        static_cast<std::uint16_t>(((State & 0x80) ? 0x8000 : 0) | (State & 0x01)));
+}
+
+short GetKeyState(int VirtualKey)
+{
+    return KeyStateWord(Input().SyncKeys[VirtualKey & 0xFF]);
+}
+
+short GetAsyncKeyState(int VirtualKey)
+{
+    return KeyStateWord(Input().AsyncKeys[VirtualKey & 0xFF] & 0x80);
+}
+
+bool GetKeyboardState(Byte* KeyState)
+{
+    if (KeyState == nullptr)
+        return false;
+    std::memcpy(KeyState, Input().SyncKeys, 256);
+    return true;
+}
+
+bool SetKeyboardState(const Byte* KeyState)
+{
+    if (KeyState == nullptr)
+        return false;
+    std::memcpy(Input().SyncKeys, KeyState, 256);
+    return true;
+}
+
+bool TranslateMessage(const TMsg& Msg)
+{
+    auto& S = Input();
+    const int Vk = static_cast<int>(Msg.wParam & 0xFF);
+    if (Msg.message == WM_KEYUP || Msg.message == WM_SYSKEYUP) {
+        if ((Vk == VK_MENU || Vk == VK_LMENU || Vk == VK_RMENU) && S.AltTyping) {
+            const int Code = S.AltCode;
+            S.AltTyping = false;
+            S.AltCode = 0;
+            const std::string Text = Code > 0 ? Utf8(Code) : std::string();
+            if (Text.empty())
+                return false;
+            PostCharacters(Msg, WM_CHAR, Text);
+            return true;
+        }
+        return false;
+    }
+    if (Msg.message != WM_KEYDOWN && Msg.message != WM_SYSKEYDOWN)
+        return false;
+
+    const bool Alt = GetKeyState(VK_MENU) < 0;
+    const bool Ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool Shift = GetKeyState(VK_SHIFT) < 0;
+    if (Vk == VK_MENU || Vk == VK_LMENU || Vk == VK_RMENU) {
+        S.AltTyping = false;
+        S.AltCode = 0;
+        return false;
+    }
+    if (Alt && !Ctrl && Vk >= VK_NUMPAD0 && Vk <= VK_NUMPAD9) {
+        S.AltTyping = true;
+        if (S.AltCode <= 0x10FFFF)
+            S.AltCode = S.AltCode * 10 + (Vk - VK_NUMPAD0);
+        return false;
+    }
+
+    std::string Text;
+    bool FromKeyboard = false;
+    if (Msg.ExtraInfo != 0) {
+        for (auto It = S.KeyTexts.begin(); It != S.KeyTexts.end(); ++It) {
+            if (It->first == Msg.ExtraInfo) {
+                Text = It->second;
+                FromKeyboard = true;
+                S.KeyTexts.erase(It);
+                break;
+            }
+        }
+    }
+    if (!FromKeyboard)
+        Text = DefaultKeyText(Vk, Shift, Ctrl, Alt, (GetKeyState(VK_CAPITAL) & 1) != 0,
+                              (GetKeyState(VK_NUMLOCK) & 1) != 0);
+    if (Text.empty())
+        return false;
+    PostCharacters(Msg, Msg.message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, Text);
+    return true;
+}
+
+UINT GetDoubleClickTime()
+{
+    return Input().DoubleClickTime;
+}
+
+bool SetDoubleClickTime(UINT Milliseconds)
+{
+    Input().DoubleClickTime = Milliseconds != 0 ? Milliseconds : 500;
+    return true;
+}
+
+TPoint GetCursorPos()
+{
+    return Input().Cursor;
+}
+
+static void InjectKey(int VirtualKey, bool Down, const std::string& Text)
+{
+    uiloop::CheckThread("InjectKey");
+    auto& S = Input();
+    const int Vk = VirtualKey & 0xFF;
+    const bool WasDown = IsDown(S.AsyncKeys, Vk);
+    SetKey(S.AsyncKeys, Vk, Down, true);
+    const bool Alt = IsDown(S.AsyncKeys, VK_MENU);
+    const bool Ctrl = IsDown(S.AsyncKeys, VK_CONTROL);
+    const bool IsAltKey = Vk == VK_MENU || Vk == VK_LMENU || Vk == VK_RMENU;
+    const bool System = (Alt && !Ctrl) || Vk == VK_F10 || (IsAltKey && !Ctrl);
+    const HWND Target = S.Focus != 0 ? S.Focus : S.Active;
+    if (Target == 0)
+        return;
+    const auto [Scan, Extended] = ScanCode(Vk);
+    std::uint32_t Data = 1u | (static_cast<std::uint32_t>(Scan & 0xFF) << 16);
+    if (Extended)
+        Data |= 1u << 24;
+    if (Alt && !Ctrl)
+        Data |= 1u << 29;
+    if (Down ? WasDown : true)
+        Data |= 1u << 30;
+    if (!Down)
+        Data |= 1u << 31;
+
+    TMsg M;
+    M.hwnd = Target;
+    M.message = Down ? (System ? WM_SYSKEYDOWN : WM_KEYDOWN) : (System ? WM_SYSKEYUP : WM_KEYUP);
+    M.wParam = static_cast<WPARAM>(Vk);
+    M.lParam = static_cast<LPARAM>(static_cast<std::int32_t>(Data));
+    M.time = GetTickCount();
+    M.pt = S.Cursor;
+    if (Down && !Text.empty()) {
+        M.ExtraInfo = ++S.LastSerial == 0 ? ++S.LastSerial : S.LastSerial;
+        S.KeyTexts.emplace_back(M.ExtraInfo, Text);
+        // Keys nobody translated must not pile up.
+        while (S.KeyTexts.size() > 256)
+            S.KeyTexts.pop_front();
+    }
+    uiloop::PostInput(M);
+}
+
+void InjectKeyDown(int VirtualKey, const std::string& Text)
+{
+    InjectKey(VirtualKey, true, Text);
+}
+
+void InjectKeyUp(int VirtualKey)
+{
+    InjectKey(VirtualKey, false, {});
+}
+
+void InjectKeyPress(int VirtualKey, const std::string& Text)
+{
+    InjectKeyDown(VirtualKey, Text);
+    InjectKeyUp(VirtualKey);
+}
+
+void InjectMouseMove(HWND Wnd, int X, int Y)
+{
+    uiloop::CheckThread("InjectMouseMove");
+    TPoint Screen, Client;
+    const HWND Target = MouseTarget(Wnd, X, Y, Screen, Client);
+    if (Target != 0)
+        PostMouse(Target, WM_MOUSEMOVE, MouseKeyFlags(), MakeLParam(Client.X, Client.Y), Screen);
+}
+
+void InjectMouseButton(HWND Wnd, int Button, bool Down, int X, int Y)
+{
+    uiloop::CheckThread("InjectMouseButton");
+    if (Button < 0 || Button > 2)
+        return;
+    static const int Keys[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
+    static const UINT DownMsgs[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
+    static const UINT UpMsgs[] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP};
+    static const UINT DblMsgs[] = {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK};
+    auto& S = Input();
+    SetKey(S.AsyncKeys, Keys[Button], Down, false);
+    TPoint Screen, Client;
+    const HWND Target = MouseTarget(Wnd, X, Y, Screen, Client);
+    if (Target == 0)
+        return;
+    UINT Msg = Down ? DownMsgs[Button] : UpMsgs[Button];
+    if (Down) {
+        const std::uint32_t Now = GetTickCount();
+        const TClick& Last = S.LastClick;
+        const bool Double =
+            uiloop::ClassHasDoubleClicks(Target) && Last.Wnd == Target && Last.Button == Button &&
+            Now - Last.Time <= S.DoubleClickTime &&
+            std::abs(Screen.X - Last.Pos.X) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+            std::abs(Screen.Y - Last.Pos.Y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+        if (Double) {
+            Msg = DblMsgs[Button];
+            S.LastClick = TClick();
+        } else {
+            S.LastClick = TClick{Target, Button, Now, Screen};
+        }
+        const HWND Top = GetTopLevelWindow(Target);
+        if (Top != S.Active)
+            SetActiveWindow(Top);
+    }
+    PostMouse(Target, Msg, MouseKeyFlags(), MakeLParam(Client.X, Client.Y), Screen);
+}
+
+void InjectMouseWheel(HWND Wnd, int Delta, int X, int Y)
+{
+    uiloop::CheckThread("InjectMouseWheel");
+    TPoint Screen{X, Y};
+    if (!ClientToScreen(Wnd, Screen))
+        return;
+    Input().Cursor = Screen;
+    const HWND Target = Input().Focus != 0 ? Input().Focus : WindowFromPoint(Screen);
+    if (Target == 0)
+        return;
+    const WPARAM WParam = MakeWParam(static_cast<unsigned>(MouseKeyFlags()),
+                                     static_cast<unsigned>(static_cast<std::uint16_t>(Delta)));
+    PostMouse(Target, WM_MOUSEWHEEL, WParam, MakeLParam(Screen.X, Screen.Y), Screen);
+}

@@ -1,0 +1,68 @@
+// platform/ui/loopstate.h: what the files of the message loop tell each other; units use the
+// public headers instead.
+#pragma once
+
+#include "platform/ui/wintypes.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace uiloop {
+
+// Raises EWindowError when called off the user-interface thread.
+void CheckThread(const char* What);
+bool OnUiThread();
+
+// queue.cpp
+// Puts messages at the head of the queue, in the order given (the characters of a key).
+void PostFront(const std::vector<TMsg>& Messages);
+// Appends an input message stamped with the time and cursor position.
+void PostInput(const TMsg& Message);
+bool QuitPending();
+
+// wait.cpp: one blocking poll (descriptors, wake-ups, the next timer), whatever the queue holds.
+bool BlockOnce(int TimeoutMs);
+
+// timers.cpp: a WM_TIMER of a due timer for Wnd (0: any); Remove restarts its period.
+bool TakeDueTimer(HWND Wnd, TMsg& Msg, bool Remove);
+void KillWindowTimers(HWND Wnd);
+
+// hooks.cpp
+void CallWndProcHooks(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+// True when a WH_MOUSE or WH_KEYBOARD hook swallows the message.
+bool InputHookSwallows(const TMsg& Msg, bool Remove);
+
+// input.cpp
+void InputWindowDestroyed(HWND Wnd);
+void InputWindowHidden(HWND Wnd);
+// Brings the key state up to the message being taken.
+void NoteMessageTaken(const TMsg& Msg);
+TPoint CursorPos();
+
+// window.cpp
+bool IsTopLevel(HWND Wnd);
+std::vector<HWND> TopLevelWindows(); // front first
+void MoveToFront(HWND Wnd);
+bool ClassHasDoubleClicks(HWND Wnd);
+// A fresh handle number, shared with the proxies of foreign windows.
+HWND NewHandle();
+// The procedure of a window of this process; null for none.
+std::shared_ptr<const TWndProc> WindowProcOf(HWND Wnd);
+// The handler of exceptions that escape a dispatched message (TApplication installs it); with
+// none they pass on to the caller.
+extern std::function<void()> LoopExceptionHandler;
+
+// foreignwindows.cpp: publishing this process's top-level windows and reaching other processes'.
+void Publish(HWND Wnd, const std::string& ClassName, const std::string& Caption);
+void Withdraw(HWND Wnd);
+std::vector<HWND> ForeignWindows();
+bool IsForeignWindow(HWND Wnd);
+bool ForeignInfo(HWND Wnd, std::string& ClassName, std::string& Caption);
+// Sends the command of a ShowWindow, BringWindowToTop or SetForegroundWindow to the owner.
+bool ForeignShow(HWND Wnd, int Cmd);
+bool ForeignRaise(HWND Wnd);
+bool ForeignSetForeground(HWND Wnd);
+
+} // namespace uiloop

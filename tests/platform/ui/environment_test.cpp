@@ -1,0 +1,51 @@
+// Gives each test process a runtime folder of its own, so that windows published by parallel
+// test processes never meet; the cross-process test shares its folder with the child it starts.
+#include "tests/platform/ui/uitest.h"
+
+#include "platform/ui/input.h"
+#include "platform/ui/queue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+void PumpPending()
+{
+    TMsg Msg;
+    while (PeekMessage(Msg, 0, 0, 0, PM_REMOVE)) {
+        TranslateMessage(Msg);
+        DispatchMessage(Msg);
+    }
+}
+
+namespace {
+
+class TRuntimeFolderEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (std::getenv("TARNWICK_UI_CHILD") != nullptr)
+            return; // the child shares its parent's folder
+        char Template[] = "/tmp/tarnwick-ui-test-XXXXXX";
+        const char* Made = mkdtemp(Template);
+        ASSERT_NE(Made, nullptr);
+        FFolder = Made;
+        setenv("TARNWICK_RUNTIME_DIR", Made, 1);
+    }
+    void TearDown() override
+    {
+        if (!FFolder.empty()) {
+            std::error_code Ignored;
+            std::filesystem::remove_all(FFolder, Ignored);
+        }
+    }
+
+private:
+    std::string FFolder;
+};
+
+const auto* const Registered = ::testing::AddGlobalTestEnvironment(new TRuntimeFolderEnvironment);
+
+} // namespace
