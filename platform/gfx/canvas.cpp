@@ -1,5 +1,7 @@
 #include "platform/gfx/canvas.h"
 
+#include "platform/gfx/graphic.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -1069,4 +1071,16 @@ bool TCanvas::TryLock()
         return false;
     ++FLockCount;
     return true;
+}
+
+void TCanvas::Draw(int X, int Y, TGraphic* Graphic)
+{
+    if (Graphic && !Graphic->Empty())
+        Graphic->Draw(this, TRect{X, Y, X + Graphic->Width(), Y + Graphic->Height()});
+}
+
+void TCanvas::StretchDraw(const TRect& Rect, TGraphic* Graphic)
+{
+    if (Graphic && !Graphic->Empty())
+        Graphic->Draw(this, Rect);
 }

@@ -20,6 +20,7 @@
 #include <vector>
 
 class TCanvas;
+class TGraphic;
 // The handle units pass to the drawing calls: the canvas itself.
 using HDC = TCanvas*;
 
@@ -189,6 +190,9 @@ public:
     bool StretchBlt(int X, int Y, int Width, int Height, TCanvas* Source, int XSrc, int YSrc,
                     int SrcWidth, int SrcHeight, std::uint32_t Rop);
     bool PatBlt(int X, int Y, int Width, int Height, std::uint32_t Rop);
+    // Any picture at its own size with its top-left corner at (X, Y), or stretched to Rect.
+    void Draw(int X, int Y, TGraphic* Graphic);
+    void StretchDraw(const TRect& Rect, TGraphic* Graphic);
     int StretchBltMode() const { return FStretchMode; }
     int SetStretchBltMode(int Value);
 
@@ -311,3 +315,26 @@ private:
     TCriticalSection FLock;
     int FLockCount = 0;
 };
+
+// The device's capabilities (platform/gfx/device.h); a canvas without a device answers as the
+// screen at 96 pixels per inch does.
+inline int GetDeviceCaps(HDC DC, int Index)
+{
+    if (DC && DC->Device())
+        return DC->Device()->DeviceCaps(Index);
+    switch (Index) {
+    case TECHNOLOGY:
+        return DT_RASDISPLAY;
+    case BITSPIXEL:
+        return 32;
+    case PLANES:
+        return 1;
+    case NUMCOLORS:
+        return -1;
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+        return 96;
+    default:
+        return 0;
+    }
+}

@@ -67,6 +67,26 @@ struct TDeviceText {
     TRect Rect;                  // the rectangle of the options
 };
 
+// GetDeviceCaps indexes.
+enum : int {
+    TECHNOLOGY = 2,
+    HORZSIZE = 4,
+    VERTSIZE = 6,
+    HORZRES = 8,
+    VERTRES = 10,
+    BITSPIXEL = 12,
+    PLANES = 14,
+    NUMCOLORS = 24,
+    LOGPIXELSX = 88,
+    LOGPIXELSY = 90,
+    PHYSICALWIDTH = 110,
+    PHYSICALHEIGHT = 111,
+    PHYSICALOFFSETX = 112,
+    PHYSICALOFFSETY = 113
+};
+// TECHNOLOGY values.
+enum : int { DT_RASDISPLAY = 1, DT_RASPRINTER = 2 };
+
 class TCanvasDevice {
 public:
     virtual ~TCanvasDevice() = default;
@@ -99,6 +119,36 @@ public:
     // The pixels of R (0x00BBGGRR, row by row) for copying from this device; false when the
     // device keeps no pixels. Pixels outside the device read as white.
     virtual bool ReadPixels(const TRect& R, std::vector<TColor>& Pixels) const;
+
+    // What GetDeviceCaps answers; a display-like surface unless a device says otherwise
+    // (sizes in millimetres, no physical page).
+    virtual int DeviceCaps(int Index) const
+    {
+        switch (Index) {
+        case TECHNOLOGY:
+            return DT_RASDISPLAY;
+        case HORZSIZE:
+            return PixelsPerInchX() > 0 ? (Width() * 254 / PixelsPerInchX() + 5) / 10 : 0;
+        case VERTSIZE:
+            return PixelsPerInchY() > 0 ? (Height() * 254 / PixelsPerInchY() + 5) / 10 : 0;
+        case HORZRES:
+            return Width();
+        case VERTRES:
+            return Height();
+        case BITSPIXEL:
+            return 32;
+        case PLANES:
+            return 1;
+        case NUMCOLORS:
+            return -1;
+        case LOGPIXELSX:
+            return PixelsPerInchX();
+        case LOGPIXELSY:
+            return PixelsPerInchY();
+        default:
+            return 0;
+        }
+    }
 };
 
 constexpr TColor CLR_INVALID = -1;

@@ -1,5 +1,6 @@
 #include "platform/gfx/recordingdevice.h"
 
+#include "platform/gfx/rop.h"
 #include "platform/rtl/convert.h"
 
 namespace {
@@ -134,6 +135,11 @@ void TRecordingDevice::PolyPolygon(const TDeviceState& State,
         Call.Points.insert(Call.Points.end(), Poly.begin(), Poly.end());
         S += " " + Points(Poly);
     }
+    for (const auto& Poly : Polygons)
+        Call.PolyCounts.push_back(static_cast<int>(Poly.size()));
+    Call.Winding = Winding;
+    Call.Fill = Fill;
+    Call.Stroke = Stroke;
     S += Winding ? " winding" : " alternate";
     if (Stroke)
         S += " " + DescribePen(State.Pen, State.Rop2);
@@ -146,6 +152,7 @@ void TRecordingDevice::Shape(const TDeviceState& State, const TShapeCall& Shape)
 {
     TCall& Call = Add(ShapeNames[Shape.Kind], State);
     Call.Points = {Shape.Box.TopLeft(), Shape.Box.BottomRight()};
+    Call.Shape = Shape;
     std::string S = std::string(ShapeNames[Shape.Kind]) + " " + Rc(Shape.Box);
     if (Shape.Kind == shRoundRect)
         S += " corner " + IntToStr(Shape.Corner.cx) + "x" + IntToStr(Shape.Corner.cy);
@@ -183,6 +190,24 @@ void TRecordingDevice::StretchBlt(const TDeviceState& State, const TRect& Dest,
     TCall& Call = Add("StretchBlt", State);
     Call.Points = {Dest.TopLeft(), Dest.BottomRight(), Src.TopLeft(), Src.BottomRight()};
     Call.Rop = Rop;
+    Call.StretchMode = StretchMode;
+    Call.Src = Src;
+    if (RopUsesSource(Rop)) {
+        // A reversed rectangle starts at its first pixel, as the raster device reads it.
+        TRect Box = Src;
+        if (Box.Right < Box.Left) {
+            Box.Left = Src.Right + 1;
+            Box.Right = Src.Left + 1;
+        }
+        if (Box.Bottom < Box.Top) {
+            Box.Top = Src.Bottom + 1;
+            Box.Bottom = Src.Top + 1;
+        }
+        if (Source.ReadPixels(Box, Call.SourcePixels))
+            Call.SourceSize = TSize{Box.Width(), Box.Height()};
+        else
+            Call.SourcePixels.clear();
+    }
     Call.Line = "StretchBlt " + Rc(Dest) + " from " + IntToStr(Source.Width()) + "x" +
                 IntToStr(Source.Height()) + " " + Rc(Src) + " rop " + Hex(Rop) + " mode " +
                 IntToStr(StretchMode) + ClipText(Call);
@@ -192,6 +217,7 @@ void TRecordingDevice::SetPixel(const TDeviceState& State, int X, int Y, TColor 
 {
     TCall& Call = Add("SetPixel", State);
     Call.Points = {TPoint{X, Y}};
+    Call.Color = Color;
     Call.Line = "SetPixel " + Pt(TPoint{X, Y}) + " " + ColorToString(Color) + ClipText(Call);
 }
 
@@ -205,6 +231,7 @@ void TRecordingDevice::TextOut(const TDeviceState& State, const TDeviceText& Tex
     TCall& Call = Add("TextOut", State);
     Call.Points = {Text.Origin};
     Call.Text = Text.Text;
+    Call.DeviceText = Text;
     std::string S = "TextOut " + Pt(Text.Origin) + " \"" + Text.Text + "\" " +
                     DescribeFont(State.Font, State.TextColor);
     S += State.BkMode == OPAQUE ? " opaque " + ColorToString(State.BkColor) : " transparent";

@@ -18,6 +18,19 @@ public:
         bool Clipped = false;
         std::uint32_t Rop = 0; // PatBlt, StretchBlt
         std::string Line;      // the call as one readable line
+        // The rest of what the call received, so that it can be played again on another
+        // device.
+        std::vector<int> PolyCounts; // PolyPolygon: the number of points of each polygon
+        bool Winding = false;        // PolyPolygon
+        bool Fill = false;
+        bool Stroke = false;
+        TShapeCall Shape;                 // the shapes
+        TDeviceText DeviceText;           // TextOut
+        TColor Color = clBlack;           // SetPixel
+        int StretchMode = 0;              // StretchBlt
+        TRect Src;                        // StretchBlt: the source rectangle as passed
+        TSize SourceSize;                 // StretchBlt: the pixels of the source rectangle,
+        std::vector<TColor> SourcePixels; // first pixel first (none: the source has none)
     };
 
     TRecordingDevice(int Width = 640, int Height = 480, int PixelsPerInch = 96);

@@ -3,6 +3,7 @@
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/strings.h"
+#include "platform/ui/displaydriver.h"
 
 #include <algorithm>
 #include <cstring>
@@ -37,6 +38,8 @@ struct TClipboardState {
     std::vector<TClipEntry> Entries;        // in the order they were set
     std::map<std::string, UINT> Registered; // by upper-cased name
     UINT NextFormat = 0xC000;
+    std::map<UINT, TClipboardHandleRelease> Releases;
+    bool TextChanged = false; // since opened: the desktop is offered the text on closing
 };
 
 TClipboardState& State()
@@ -60,11 +63,61 @@ bool IsHandleFormat(UINT Format)
 
 void Release(TClipboardState& S, const TClipEntry& Entry)
 {
-    if (!IsHandleFormat(Entry.Format))
+    if (!IsHandleFormat(Entry.Format)) {
         S.Blocks.erase(Entry.Data);
+        return;
+    }
+    auto It = S.Releases.find(Entry.Format);
+    if (It != S.Releases.end() && It->second && Entry.Data)
+        It->second(Entry.Data);
+}
+
+// The text of CF_TEXT up to its NUL; empty when there is none.
+std::string EntryText(TClipboardState& S)
+{
+    for (const TClipEntry& Entry : S.Entries) {
+        if (Entry.Format != CF_TEXT)
+            continue;
+        const TBlock* Block = FindBlock(S, Entry.Data);
+        if (Block == nullptr)
+            return {};
+        const char* Text = reinterpret_cast<const char*>(Block->Data.data());
+        return std::string(Text, strnlen(Text, Block->Size));
+    }
+    return {};
+}
+
+// When another program holds the desktop's clipboard, its text (or nothing, when it offers none)
+// replaces what this process had.
+void ImportForeignText()
+{
+    std::string Text;
+    if (!DisplayDriver().ForeignClipboardText(Text))
+        return;
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    for (const TClipEntry& Entry : S.Entries)
+        Release(S, Entry);
+    S.Entries.clear();
+    if (Text.empty())
+        return;
+    const HGLOBAL Mem = GlobalAlloc(GMEM_MOVEABLE, Text.size() + 1);
+    if (Mem == 0)
+        return;
+    TBlock* Block = FindBlock(S, Mem);
+    std::memcpy(Block->Data.data(), Text.c_str(), Text.size() + 1);
+    Block->OwnedByClipboard = true;
+    S.Entries.push_back(TClipEntry{CF_TEXT, Mem});
 }
 
 } // namespace
+
+void SetClipboardHandleRelease(UINT Format, TClipboardHandleRelease Release)
+{
+    TClipboardState& S = State();
+    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
+    S.Releases[Format] = Release;
+}
 
 HGLOBAL GlobalAlloc(UINT Flags, std::size_t Bytes)
 {
@@ -181,6 +234,10 @@ BOOL CloseClipboard()
         return 0;
     S.Open = false;
     S.OpenedBy = 0;
+    if (S.TextChanged) {
+        S.TextChanged = false;
+        DisplayDriver().OfferClipboardText(EntryText(S));
+    }
     return 1;
 }
 
@@ -192,6 +249,7 @@ BOOL EmptyClipboard()
         return 0;
     for (const TClipEntry& Entry : S.Entries)
         Release(S, Entry);
+    S.TextChanged = S.TextChanged || !S.Entries.empty();
     S.Entries.clear();
     return 1;
 }
@@ -211,6 +269,7 @@ HANDLE SetClipboardData(UINT Format, HANDLE Mem)
             return 0;
         Block->OwnedByClipboard = true;
     }
+    S.TextChanged = S.TextChanged || Format == CF_TEXT;
     if (It != S.Entries.end()) {
         if (It->Data != Mem)
             Release(S, *It);
@@ -224,6 +283,8 @@ HANDLE SetClipboardData(UINT Format, HANDLE Mem)
 HANDLE GetClipboardData(UINT Format)
 {
     TClipboardState& S = State();
+    if (Format == CF_TEXT && S.Open)
+        ImportForeignText();
     std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
     if (!S.Open)
         return 0;
@@ -236,6 +297,8 @@ HANDLE GetClipboardData(UINT Format)
 BOOL IsClipboardFormatAvailable(UINT Format)
 {
     TClipboardState& S = State();
+    if (Format == CF_TEXT)
+        ImportForeignText();
     std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
     return std::any_of(S.Entries.begin(), S.Entries.end(),
                        [&](const TClipEntry& Entry) { return Entry.Format == Format; });

@@ -64,6 +64,12 @@ int CountClipboardFormats();
 // The same name (ASCII case ignored) gives the same id, from 0xC000 up; 0 for an empty name.
 UINT RegisterClipboardFormat(const std::string& Name);
 
+// How the clipboard frees the data of a handle format (CF_BITMAP, CF_PALETTE, CF_METAFILEPICT,
+// CF_ENHMETAFILE) when it is replaced or emptied: the graphics layer registers its deletion.
+// Without one the handle is left alone.
+using TClipboardHandleRelease = void (*)(HANDLE Data);
+void SetClipboardHandleRelease(UINT Format, TClipboardHandleRelease Release);
+
 // The clipboard as the class library shows it. Open and Close nest; the clipboard is emptied
 // once, by the first data set while it is open, so several formats can go in together.
 class TClipboard : public TPersistent {
