@@ -1,6 +1,35 @@
-// The program's entry point. The application object does not exist yet: until it does,
-// Tarnwick starts, with the runtime initialised, and exits cleanly.
+// The program's entry point. Until the program has a main window of its own, it shows a
+// demonstration form and runs until that form is closed.
+#include "app/demoform.h"
+
+#include "imaging/gif/gifimage.h"
+#include "platform/ui/application.h"
+#include "platform/ui/displaydriver.h"
+#include "platform/ui/wait.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
 int main()
 {
+    // Picture formats whose units the program may not name anywhere else.
+    RegisterGIFImage();
+    InitMessageLoop();
+    // Without an X server nothing could ever close the form: say so and end.
+    if (DisplayDriver().Name() == "headless") {
+        // The driver has told why when the display could not be opened.
+        const char* Display = std::getenv("DISPLAY");
+        std::cerr << "tarnwick: no display to show a window on"
+                  << (Display == nullptr || *Display == 0 ? " (DISPLAY is not set)" : "") << "\n";
+        return 0;
+    }
+    auto App = std::make_unique<TApplication>(nullptr);
+    Application = App.get();
+    Application->Initialize();
+    Application->SetTitle("Tarnwick");
+    TDemoForm* DemoForm = nullptr;
+    CreateForm(Application, DemoForm);
+    Application->Run();
     return 0;
 }

@@ -36,7 +36,7 @@ function(tw_test library label)
     TARNWICK_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
   gtest_discover_tests(${target}
     TEST_PREFIX "${library}."
-    PROPERTIES LABELS ${label}
+    PROPERTIES LABELS ${label} ENVIRONMENT TARNWICK_BACKEND=headless
     DISCOVERY_MODE PRE_TEST)
 endfunction()
 

@@ -17,6 +17,12 @@
 
 TApplication* Application = nullptr;
 
+TFormHooks& FormHooks()
+{
+    static TFormHooks Hooks;
+    return Hooks;
+}
+
 namespace {
 
 const char* const ApplicationClass = "TApplication";
@@ -58,6 +64,10 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
 
 TApplication::~TApplication()
 {
+    // The forms go while the application is still whole: their windows are owned by its window.
+    Destroying();
+    DestroyComponents();
+    FMainForm = nullptr;
     uiloop::LoopExceptionHandler = nullptr;
     if (FHandle != 0 && IsWindow(FHandle))
         DestroyWindow(FHandle);
@@ -69,6 +79,8 @@ TApplication::~TApplication()
 
 void TApplication::Run()
 {
+    if (FMainForm != nullptr && FShowMainForm && FormHooks().ShowMainForm)
+        FormHooks().ShowMainForm(FMainForm);
     while (!FTerminated) {
         try {
             HandleMessage();
@@ -91,6 +103,8 @@ bool TApplication::ProcessMessage(TMsg& Msg)
         FTerminated = true;
         return true;
     }
+    if (FormHooks().IsKeyMsg && FormHooks().IsKeyMsg(Msg))
+        return true;
     TranslateMessage(Msg);
     DispatchMessage(Msg);
     return true;

@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
+class TForm;
+
 using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
 
@@ -62,6 +64,11 @@ public:
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool Value) { FShowHint = Value; }
 
+    // The main form (platform/forms/form.h): the first form CreateForm makes. Run shows it when
+    // ShowMainForm is set; closing it ends the application.
+    TForm* MainForm() const { return FMainForm; }
+    void SetMainForm(TForm* Value) { FMainForm = Value; }
+
     TExceptionEvent OnException;
     TIdleEvent OnIdle;
     TNotifyEvent OnMinimize;
@@ -74,6 +81,7 @@ private:
     LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam);
 
     HWND FHandle = 0;
+    TForm* FMainForm = nullptr;
     bool FTerminated = false;
     bool FMinimized = false;
     bool FOwnsScreen = false;
@@ -86,6 +94,15 @@ private:
     int FHintShortPause = 50;
     bool FShowHint = true;
 };
+
+// What the form layer, which sits above this one, adds to the loop: a look at each message
+// before it is translated and dispatched (keys for the focused control, dialog keys; true when
+// the message was handled), and the showing of the main form when Run starts.
+struct TFormHooks {
+    std::function<bool(TMsg& Msg)> IsKeyMsg;
+    std::function<void(TForm* MainForm)> ShowMainForm;
+};
+TFormHooks& FormHooks();
 
 // Created by the program (Application = new TApplication(nullptr)); null before and after.
 extern TApplication* Application;

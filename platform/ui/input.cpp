@@ -381,8 +381,10 @@ void InputWindowDestroyed(HWND Wnd)
     auto& S = Input();
     if (S.Focus == Wnd)
         S.Focus = 0;
-    if (S.Capture == Wnd)
+    if (S.Capture == Wnd) {
         S.Capture = 0;
+        DisplayDriver().SetNativeCapture(0);
+    }
     if (S.Active == Wnd) {
         S.Active = 0;
         S.AppActive = false;
@@ -521,6 +523,7 @@ HWND SetCapture(HWND Wnd)
         return 0;
     const HWND Old = S.Capture;
     S.Capture = Wnd;
+    DisplayDriver().SetNativeCapture(Wnd != 0 ? GetTopLevelWindow(Wnd) : 0);
     if (Old != 0 && Old != Wnd && IsWindow(Old))
         SendMessage(Old, WM_CAPTURECHANGED, 0, static_cast<LPARAM>(Wnd));
     return Old;
@@ -532,6 +535,8 @@ bool ReleaseCapture()
     auto& S = Input();
     const HWND Old = S.Capture;
     S.Capture = 0;
+    if (Old != 0)
+        DisplayDriver().SetNativeCapture(0);
     if (Old != 0 && IsWindow(Old))
         SendMessage(Old, WM_CAPTURECHANGED, 0, 0);
     return true;

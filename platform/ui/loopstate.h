@@ -54,6 +54,15 @@ std::shared_ptr<const TWndProc> WindowProcOf(HWND Wnd);
 // none they pass on to the caller.
 extern std::function<void()> LoopExceptionHandler;
 
+// paint.cpp: the update areas. TakePaint makes the WM_PAINT of the first window (front to back,
+// parents first) that waits for one; the others keep the areas right when windows come, go and
+// move (child windows share their top-level window's picture).
+bool TakePaint(HWND Wnd, TMsg& Msg);
+void InvalidateTree(HWND Wnd, const TRect& R);
+void InvalidateWhole(HWND Wnd);
+void InvalidateUncovered(HWND Child, const TRect& OldBounds);
+void PaintWindowDestroyed(HWND Wnd);
+
 // foreignwindows.cpp: publishing this process's top-level windows and reaching other processes'.
 void Publish(HWND Wnd, const std::string& ClassName, const std::string& Caption);
 void Withdraw(HWND Wnd);

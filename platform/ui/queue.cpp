@@ -192,6 +192,11 @@ bool PeekMessage(TMsg& Msg, HWND Wnd, UINT Min, UINT Max, UINT RemoveFlags)
             return true;
         }
     }
+    // WM_PAINT stays until BeginPaint or ValidateRect empties the window's update area.
+    if (InRange(WM_PAINT, Min, Max) && uiloop::TakePaint(Wnd, Msg)) {
+        Msg.time = GetTickCount();
+        return true;
+    }
     if (InRange(WM_TIMER, Min, Max) && uiloop::TakeDueTimer(Wnd, Msg, Remove)) {
         Msg.time = GetTickCount();
         return true;

@@ -19,8 +19,9 @@ LRESULT SendMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
 void PostQuitMessage(int ExitCode);
 
 // Takes (PM_REMOVE) or looks at the next message for Wnd (0: any) within [Min, Max] (0, 0: all).
-// Order: posted and input messages in arrival order, then the quit request, then one WM_TIMER
-// of a timer that is due. Never blocks.
+// Order: posted and input messages in arrival order, then the quit request, then WM_PAINT for a
+// window with an update area (platform/ui/paint.h), then one WM_TIMER of a timer that is due.
+// Never blocks.
 bool PeekMessage(TMsg& Msg, HWND Wnd, UINT Min, UINT Max, UINT RemoveFlags);
 // Waits for a message and takes it; false when it is WM_QUIT.
 bool GetMessage(TMsg& Msg, HWND Wnd, UINT Min, UINT Max);

@@ -6,6 +6,11 @@
 #include "platform/rtl/geometry.h"
 #include "platform/ui/cursors.h"
 
+#include <vector>
+
+class TCustomForm;
+class TWinControl;
+
 class TScreen : public TComponent {
 public:
     explicit TScreen(TComponent* AOwner);
@@ -24,16 +29,23 @@ public:
     int WorkAreaHeight() const { return WorkAreaRect().Height(); }
     int PixelsPerInch() const { return 96; }
 
-    // Kept by the form layer (null until it exists).
-    TComponent* ActiveForm() const { return FActiveForm; }
-    void SetActiveForm(TComponent* Value) { FActiveForm = Value; }
-    TComponent* ActiveControl() const { return FActiveControl; }
-    void SetActiveControl(TComponent* Value) { FActiveControl = Value; }
+    // Kept by the form layer (platform/forms/form.h): the forms, front first, the active form
+    // and its focused control.
+    int FormCount() const { return static_cast<int>(FForms.size()); }
+    TCustomForm* Forms(int Index) const;
+    void AddForm(TCustomForm* Form);
+    void RemoveForm(TCustomForm* Form);
+    void MoveFormToFront(TCustomForm* Form);
+    TCustomForm* ActiveForm() const { return FActiveForm; }
+    void SetActiveForm(TCustomForm* Value) { FActiveForm = Value; }
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* Value) { FActiveControl = Value; }
 
 private:
     TCursor FCursor = crDefault;
-    TComponent* FActiveForm = nullptr;
-    TComponent* FActiveControl = nullptr;
+    std::vector<TCustomForm*> FForms;
+    TCustomForm* FActiveForm = nullptr;
+    TWinControl* FActiveControl = nullptr;
 };
 
 // Created with the application object (platform/ui/application.h).

@@ -2,6 +2,7 @@
 
 #include "platform/rtl/clock.h"
 #include "platform/rtl/thread.h"
+#include "platform/ui/application.h"
 #include "platform/ui/displaydriver.h"
 #include "platform/ui/input.h"
 #include "platform/ui/loopstate.h"
@@ -238,8 +239,12 @@ TPumpResult WaitUntil(const std::function<bool()>& Done, int TimeoutMs)
                 PostQuitMessage(static_cast<int>(Msg.wParam));
                 return prQuit;
             }
-            TranslateMessage(Msg);
-            DispatchMessage(Msg);
+            // Forms see their dialog keys first, as in the application's own loop, so that
+            // Enter, Escape, Tab and accelerators work while a unit waits on the network.
+            if (!(FormHooks().IsKeyMsg && FormHooks().IsKeyMsg(Msg))) {
+                TranslateMessage(Msg);
+                DispatchMessage(Msg);
+            }
             if (Done && Done())
                 return prDone;
             if (Remaining() == 0)

@@ -5,6 +5,7 @@
 #include "platform/ui/input.h"
 #include "platform/ui/loopstate.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/paint.h"
 #include "platform/ui/queue.h"
 #include "platform/ui/sysmetrics.h"
 
@@ -120,7 +121,14 @@ TNativeShow NativeShowOf(const TWindowObject& Obj)
 
 void CreateNative(TWindowObject& Obj)
 {
-    DisplayDriver().CreateNativeWindow(Obj.Handle, Obj.Bounds, Obj.Text, Obj.Style, Obj.ExStyle);
+    TNativeWindowSpec Spec;
+    Spec.ClassName = Obj.ClassName;
+    Spec.Caption = Obj.Text;
+    Spec.Bounds = Obj.Bounds;
+    Spec.Style = Obj.Style;
+    Spec.ExStyle = Obj.ExStyle;
+    Spec.Owner = Obj.Owner;
+    DisplayDriver().CreateNativeWindow(Obj.Handle, Spec);
     Obj.Native = true;
     if (Obj.Style & WS_VISIBLE)
         DisplayDriver().ShowNativeWindow(Obj.Handle, NativeShowOf(Obj));
@@ -145,6 +153,28 @@ bool IsDescendant(HWND Ancestor, HWND Wnd)
         if (Obj->Parent == Ancestor)
             return true;
     return false;
+}
+
+// Sizes of top-level windows with a sizing frame, or overlapped ones, keep within what
+// WM_GETMINMAXINFO answers.
+bool HasTrackingLimits(const TWindowObject& Obj)
+{
+    return Obj.Parent == 0 && ((Obj.Style & WS_THICKFRAME) || !(Obj.Style & WS_POPUP));
+}
+
+TMinMaxInfo MinMaxInfoOf(HWND Wnd)
+{
+    TMinMaxInfo Info;
+    TRect Work;
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
+    Info.ptMaxSize = TPoint{Work.Width(), Work.Height()};
+    Info.ptMaxPosition = TPoint{Work.Left, Work.Top};
+    Info.ptMinTrackSize = TPoint{GetSystemMetrics(SM_CXMIN), GetSystemMetrics(SM_CYMIN)};
+    Info.ptMaxTrackSize = TPoint{32767, 32767};
+    SendMessage(Wnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&Info));
+    Info.ptMinTrackSize.X = std::max(Info.ptMinTrackSize.X, 0);
+    Info.ptMinTrackSize.Y = std::max(Info.ptMinTrackSize.Y, 0);
+    return Info;
 }
 
 } // namespace
@@ -316,6 +346,8 @@ bool DestroyWindow(HWND Wnd)
 
     if ((Obj = Find(Wnd))->Style & WS_VISIBLE) {
         Obj->Style &= ~WS_VISIBLE;
+        if (Obj->Parent != 0)
+            uiloop::InvalidateUncovered(Wnd, Obj->Bounds);
         if (Obj->Native)
             DisplayDriver().ShowNativeWindow(Wnd, TNativeShow::Hidden);
         uiloop::InputWindowHidden(Wnd);
@@ -328,6 +360,7 @@ bool DestroyWindow(HWND Wnd)
 
     uiloop::KillWindowTimers(Wnd);
     uiloop::InputWindowDestroyed(Wnd);
+    uiloop::PaintWindowDestroyed(Wnd);
     Obj = Find(Wnd);
     Unlink(*Obj);
     DestroyNative(*Obj);
@@ -495,6 +528,10 @@ bool ShowWindow(HWND Wnd, int Cmd)
     }
     if (Obj->Native && (Visible != WasVisible || StateChanged))
         DisplayDriver().ShowNativeWindow(Wnd, NativeShowOf(*Obj));
+    if (Visible && (!WasVisible || StateChanged))
+        uiloop::InvalidateWhole(Wnd);
+    else if (!Visible && WasVisible && Obj->Parent != 0)
+        uiloop::InvalidateUncovered(Wnd, Obj->Bounds);
 
     if (Visible != WasVisible || StateChanged) {
         UINT Flags = SWP_NOZORDER | SWP_NOACTIVATE;
@@ -524,8 +561,19 @@ bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int Width, int Heigh
     TRect R = Obj->Bounds;
     if (!(Flags & SWP_NOMOVE))
         R = Bounds(X, Y, R.Width(), R.Height());
-    if (!(Flags & SWP_NOSIZE))
+    if (!(Flags & SWP_NOSIZE)) {
         R = Bounds(R.Left, R.Top, std::max(Width, 0), std::max(Height, 0));
+        if (HasTrackingLimits(*Obj)) {
+            const TMinMaxInfo Info = MinMaxInfoOf(Wnd);
+            R = Bounds(R.Left, R.Top,
+                       std::clamp(R.Width(), Info.ptMinTrackSize.X,
+                                  std::max(Info.ptMinTrackSize.X, Info.ptMaxTrackSize.X)),
+                       std::clamp(R.Height(), Info.ptMinTrackSize.Y,
+                                  std::max(Info.ptMinTrackSize.Y, Info.ptMaxTrackSize.Y)));
+            if ((Obj = Find(Wnd)) == nullptr)
+                return false;
+        }
+    }
     const bool Moved = R.Left != Obj->Bounds.Left || R.Top != Obj->Bounds.Top;
     const bool Sized = R.Width() != Obj->Bounds.Width() || R.Height() != Obj->Bounds.Height();
     bool Reordered = false;
@@ -544,11 +592,29 @@ bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int Width, int Heigh
                 List.insert(After + 1, Wnd);
         }
         Reordered = List != Old;
+        if (Obj->Parent == 0 && (InsertAfter == HWND_TOPMOST || InsertAfter == HWND_NOTOPMOST)) {
+            const DWORD ExStyle = InsertAfter == HWND_TOPMOST ? Obj->ExStyle | WS_EX_TOPMOST
+                                                              : Obj->ExStyle & ~WS_EX_TOPMOST;
+            if (ExStyle != Obj->ExStyle) {
+                Obj->ExStyle = ExStyle;
+                if (Obj->Native)
+                    DisplayDriver().SetNativeStyle(Wnd, Obj->Style, Obj->ExStyle);
+            }
+        }
     }
     if (Moved || Sized) {
+        const TRect Old = Obj->Bounds;
         SetBoundsNative(*Obj, R);
         if (!(Obj->Style & WS_MAXIMIZE))
             Obj->NormalBounds = R;
+        if (Obj->Parent != 0 && (Obj->Style & WS_VISIBLE)) {
+            uiloop::InvalidateUncovered(Wnd, Old);
+            uiloop::InvalidateWhole(Wnd);
+        } else if (Sized) {
+            InvalidateRect(Wnd, nullptr, true);
+        }
+    } else if (Reordered && Obj->Parent != 0) {
+        uiloop::InvalidateWhole(Wnd);
     }
     if (Flags & SWP_SHOWWINDOW)
         ShowWindow(Wnd, (Flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
@@ -562,6 +628,25 @@ bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int Width, int Heigh
         !IsIconic(Wnd))
         SetActiveWindow(Wnd);
     return true;
+}
+
+void InjectWindowBounds(HWND Wnd, const TRect& Bounds)
+{
+    uiloop::CheckThread("InjectWindowBounds");
+    TWindowObject* Obj = Find(Wnd);
+    if (Obj == nullptr || Obj->Parent != 0)
+        return;
+    const TRect Old = Obj->Bounds;
+    const bool Moved = Bounds.Left != Old.Left || Bounds.Top != Old.Top;
+    const bool Sized = Bounds.Width() != Old.Width() || Bounds.Height() != Old.Height();
+    if (!Moved && !Sized)
+        return;
+    Obj->Bounds = Bounds;
+    if (!(Obj->Style & WS_MAXIMIZE))
+        Obj->NormalBounds = Bounds;
+    SendPosChanged(Wnd, 0,
+                   SWP_NOZORDER | SWP_NOACTIVATE | (Moved ? 0u : UINT(SWP_NOMOVE)) |
+                       (Sized ? 0u : UINT(SWP_NOSIZE)));
 }
 
 bool MoveWindow(HWND Wnd, int X, int Y, int Width, int Height, bool)
@@ -668,6 +753,8 @@ HWND SetParent(HWND Wnd, HWND NewParent)
     const HWND Old = Obj->Parent;
     if (Old == NewParent)
         return Old;
+    if (Old != 0 && (Obj->Style & WS_VISIBLE))
+        uiloop::InvalidateUncovered(Wnd, Obj->Bounds);
     Unlink(*Obj);
     Obj->Parent = NewParent;
     if (NewParent != 0) {
@@ -680,6 +767,7 @@ HWND SetParent(HWND Wnd, HWND NewParent)
         CreateNative(*Obj);
     }
     UpdatePublication(*Obj);
+    uiloop::InvalidateWhole(Wnd);
     return Old;
 }
 
@@ -767,9 +855,13 @@ LONG_PTR SetWindowLong(HWND Wnd, int Index, LONG_PTR Value)
     switch (Index) {
     case GWL_STYLE:
         Obj->Style = static_cast<DWORD>(Value);
+        if (Obj->Native)
+            DisplayDriver().SetNativeStyle(Wnd, Obj->Style, Obj->ExStyle);
         break;
     case GWL_EXSTYLE:
         Obj->ExStyle = static_cast<DWORD>(Value);
+        if (Obj->Native)
+            DisplayDriver().SetNativeStyle(Wnd, Obj->Style, Obj->ExStyle);
         break;
     case GWL_USERDATA:
         Obj->UserData = Value;
@@ -779,6 +871,8 @@ LONG_PTR SetWindowLong(HWND Wnd, int Index, LONG_PTR Value)
         break;
     case GWL_HWNDPARENT:
         Obj->Owner = static_cast<HWND>(Value);
+        if (Obj->Native)
+            DisplayDriver().SetNativeOwner(Wnd, Obj->Owner);
         break;
     case GWL_WNDPROC:
         if (Value == 0)
@@ -899,6 +993,9 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         return 0;
     case WM_QUERYENDSESSION:
         return 1;
+    case WM_PAINT:
+        ValidateRect(Wnd, nullptr);
+        return 0;
     case WM_MOUSEACTIVATE:
         return MA_ACTIVATE;
     case WM_NCHITTEST:

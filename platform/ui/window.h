@@ -145,6 +145,17 @@ struct TWindowPos {
     UINT flags = 0;
 };
 
+// What WM_GETMINMAXINFO carries in LParam (a pointer to it), filled with the defaults: a
+// window's procedure may narrow the tracking sizes that SetWindowPos keeps to.
+struct TMinMaxInfo {
+    TPoint ptReserved;
+    TPoint ptMaxSize;
+    TPoint ptMaxPosition;
+    TPoint ptMinTrackSize;
+    TPoint ptMaxTrackSize;
+};
+using MINMAXINFO = TMinMaxInfo;
+
 // False when the name is taken or empty. Names compare without regard to case.
 bool RegisterClass(const TWndClass& Class);
 bool UnregisterClass(const std::string& ClassName);

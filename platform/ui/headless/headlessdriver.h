@@ -5,34 +5,59 @@
 #include "platform/ui/displaydriver.h"
 
 #include <map>
+#include <vector>
 
 class THeadlessDriver : public IDisplayDriver {
 public:
     struct TNativeWindow {
         TRect Bounds;
         std::string Caption;
+        std::string ClassName;
+        DWORD Style = 0;
+        DWORD ExStyle = 0;
+        HWND Owner = 0;
         TNativeShow Show = TNativeShow::Hidden;
         int Raised = 0; // how often it was raised
+        // The last picture presented, Width x Height words, and how often one was.
+        std::vector<std::uint32_t> Pixels;
+        int Width = 0;
+        int Height = 0;
+        int Presents = 0;
     };
 
     std::string Name() const override { return "headless"; }
-    void CreateNativeWindow(HWND Wnd, const TRect& Bounds, const std::string& Caption, DWORD Style,
-                            DWORD ExStyle) override;
+    void CreateNativeWindow(HWND Wnd, const TNativeWindowSpec& Spec) override;
     void DestroyNativeWindow(HWND Wnd) override;
     void ShowNativeWindow(HWND Wnd, TNativeShow Show) override;
     void MoveNativeWindow(HWND Wnd, const TRect& Bounds) override;
     void SetNativeCaption(HWND Wnd, const std::string& Caption) override;
+    void SetNativeOwner(HWND Wnd, HWND Owner) override;
+    void SetNativeStyle(HWND Wnd, DWORD Style, DWORD ExStyle) override;
     void RaiseNativeWindow(HWND Wnd) override;
+    void SetNativeCapture(HWND Wnd) override { FCapture = Wnd; }
+    void Present(HWND Wnd, const std::uint32_t* Pixels, int Width, int Height, int Stride,
+                 const TRect& Dirty) override;
     void SetPointerShape(int Cursor) override { FPointer = Cursor; }
+    void OfferClipboardText(const std::string& Text) override { FOffered = Text; }
+    // No other program is there to hold the clipboard.
+    bool ForeignClipboardText(std::string&) override { return false; }
     int Descriptor() const override { return -1; }
     void ReadEvents() override {}
+    std::uint64_t NativeId(HWND Wnd) const override { return Find(Wnd) ? Wnd : 0; }
 
     // Null when Wnd has no native window.
     const TNativeWindow* Find(HWND Wnd) const;
     const std::map<HWND, TNativeWindow>& Windows() const { return FWindows; }
     int Pointer() const { return FPointer; }
+    HWND NativeCapture() const { return FCapture; }
+    // The text last offered to other programs.
+    const std::string& OfferedText() const { return FOffered; }
 
 private:
+    TNativeWindow* Lookup(HWND Wnd);
+
     std::map<HWND, TNativeWindow> FWindows;
     int FPointer = 0;
+    HWND FCapture = 0;
+    std::string FOffered;
 };

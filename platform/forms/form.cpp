@@ -1,0 +1,616 @@
+#include "platform/forms/form.h"
+
+#include "platform/forms/windowdc.h"
+#include "platform/ui/input.h"
+#include "platform/ui/queue.h"
+#include "platform/ui/screen.h"
+#include "platform/ui/sysmetrics.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+const char* const CannotFocus = "Cannot focus a disabled or invisible window";
+
+// Key messages first go to the control they are for as CN_ notifications, which turn dialog keys
+// (Tab, Enter, Escape, arrows, accelerators) into CM_DIALOGKEY and CM_DIALOGCHAR for the form;
+// a key taken there is neither translated nor dispatched.
+bool IsKeyMsg(TMsg& Msg)
+{
+    if (Msg.message != WM_KEYDOWN && Msg.message != WM_SYSKEYDOWN && Msg.message != WM_CHAR &&
+        Msg.message != WM_SYSCHAR)
+        return false;
+    HWND Wnd = Msg.hwnd;
+    TWinControl* Control = FindControl(Wnd);
+    while (Control == nullptr && Wnd != 0 && (GetWindowLong(Wnd, GWL_STYLE) & WS_CHILD)) {
+        Wnd = GetParent(Wnd);
+        Control = FindControl(Wnd);
+    }
+    if (Control == nullptr)
+        return false;
+    return SendMessage(Wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
+}
+
+void InstallFormHooks()
+{
+    TFormHooks& Hooks = FormHooks();
+    if (!Hooks.IsKeyMsg)
+        Hooks.IsKeyMsg = IsKeyMsg;
+    if (!Hooks.ShowMainForm)
+        Hooks.ShowMainForm = [](TForm* Form) {
+            if (Form->WindowState() == wsMinimized && Application != nullptr)
+                Application->Minimize();
+            else
+                Form->Show();
+        };
+}
+
+// The program's visible, enabled top-level windows other than Except, now disabled.
+std::vector<HWND> DisableTaskWindows(HWND Except)
+{
+    std::vector<HWND> Disabled;
+    EnumWindows([&](HWND Wnd) {
+        if (Wnd != Except && !IsForeignWindow(Wnd) && IsWindowVisible(Wnd) && IsWindowEnabled(Wnd))
+            Disabled.push_back(Wnd);
+        return true;
+    });
+    for (HWND Wnd : Disabled)
+        EnableWindow(Wnd, false);
+    return Disabled;
+}
+
+void EnableTaskWindows(const std::vector<HWND>& Windows)
+{
+    for (HWND Wnd : Windows)
+        if (IsWindow(Wnd))
+            EnableWindow(Wnd, true);
+}
+
+} // namespace
+
+TCustomForm* GetParentForm(const TControl* Control)
+{
+    if (Control == nullptr)
+        return nullptr;
+    while (Control->Parent() != nullptr)
+        Control = Control->Parent();
+    return dynamic_cast<TCustomForm*>(const_cast<TControl*>(Control));
+}
+
+TCustomForm::TCustomForm(TComponent* AOwner)
+    : TWinControl(AOwner), FIcon(std::make_unique<TIcon>()),
+      FCanvas(std::make_unique<TControlCanvas>())
+{
+    InstallFormHooks();
+    FCanvas->SetControl(this);
+    FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
+                                  csDoubleClicks};
+    FVisible = false;
+    FWidth = 320;
+    FHeight = 240;
+    SetColor(clBtnFace);
+    SetParentFont(false);
+    if (Screen != nullptr)
+        Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm()
+{
+    Destroying();
+    if (OnDestroy && FCreated)
+        OnDestroy(this);
+    if (Application != nullptr && static_cast<TCustomForm*>(Application->MainForm()) == this)
+        Application->SetMainForm(nullptr);
+    if (Screen != nullptr) {
+        Screen->RemoveForm(this);
+        if (Screen->ActiveControl() != nullptr && ContainsControl(Screen->ActiveControl()))
+            Screen->SetActiveControl(nullptr);
+    }
+    FActiveControl = nullptr;
+    FFocusedControl = nullptr;
+    FCanvas->FreeHandle();
+    DestroyHandle();
+}
+
+void TCustomForm::AfterConstruction()
+{
+    if (FCreated)
+        return;
+    FCreated = true;
+    DoCreate();
+}
+
+void TCustomForm::DoCreate()
+{
+    if (OnCreate)
+        OnCreate(this);
+}
+
+TCanvas* TCustomForm::Canvas() const
+{
+    FCanvas->Prepare();
+    return FCanvas.get();
+}
+
+void TCustomForm::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    if (FParent != nullptr)
+        return;
+    Params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    Params.ExStyle = 0;
+    if (!FEnabled)
+        Params.Style |= WS_DISABLED;
+    switch (FBorderStyle) {
+    case bsNone:
+        Params.Style |= WS_POPUP;
+        break;
+    case bsSingle:
+        Params.Style |= WS_CAPTION | WS_BORDER;
+        break;
+    case bsSizeable:
+        Params.Style |= WS_CAPTION | WS_THICKFRAME;
+        break;
+    case bsDialog:
+        Params.Style |= WS_POPUP | WS_CAPTION;
+        Params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+        break;
+    case bsToolWindow:
+        Params.Style |= WS_CAPTION;
+        Params.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeToolWin:
+        Params.Style |= WS_CAPTION | WS_THICKFRAME;
+        Params.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    }
+    if (FBorderStyle != bsNone && FBorderIcons.Contains(biSystemMenu)) {
+        Params.Style |= WS_SYSMENU;
+        if (FBorderStyle == bsSingle || FBorderStyle == bsSizeable) {
+            if (FBorderIcons.Contains(biMinimize))
+                Params.Style |= WS_MINIMIZEBOX;
+            if (FBorderIcons.Contains(biMaximize))
+                Params.Style |= WS_MAXIMIZEBOX;
+        }
+    }
+    if (FBorderIcons.Contains(biHelp))
+        Params.ExStyle |= WS_EX_CONTEXTHELP;
+    if (FFormStyle == fsStayOnTop)
+        Params.ExStyle |= WS_EX_TOPMOST;
+    Params.WndParent = FParentWindow != 0                                ? FParentWindow
+                       : Application != nullptr && Application->Handle() ? Application->Handle()
+                                                                         : 0;
+}
+
+void TCustomForm::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    if (FFormStyle == fsStayOnTop)
+        SetWindowPos(FHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value)
+{
+    if (Value == FBorderStyle)
+        return;
+    FBorderStyle = Value;
+    RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons Value)
+{
+    if (Value == FBorderIcons)
+        return;
+    FBorderIcons = Value;
+    RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle Value)
+{
+    if (Value == FFormStyle)
+        return;
+    FFormStyle = Value;
+    if (FHandle != 0)
+        SetWindowPos(FHandle, Value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+TWindowState TCustomForm::WindowState() const
+{
+    if (FHandle != 0 && IsWindowVisible(FHandle))
+        return IsIconic(FHandle) ? wsMinimized : IsZoomed(FHandle) ? wsMaximized : wsNormal;
+    return FWindowState;
+}
+
+void TCustomForm::SetWindowState(TWindowState Value)
+{
+    FWindowState = Value;
+    if (FHandle != 0 && FVisible && IsWindowVisible(FHandle))
+        ShowWindow(FHandle, Value == wsMinimized   ? SW_MINIMIZE
+                            : Value == wsMaximized ? SW_SHOWMAXIMIZED
+                                                   : SW_RESTORE);
+}
+
+void TCustomForm::SetVisibleState(bool Value)
+{
+    const bool Shown = FHandle != 0 && IsWindowVisible(FHandle);
+    if (Value == FVisible && Value == Shown)
+        return;
+    FVisible = Value;
+    if (Value) {
+        HandleNeeded();
+        if (!FPlaced) {
+            FPlaced = true;
+            PlaceOnShow();
+        }
+        DoShow();
+        if (!FVisible || FHandle == 0)
+            return;
+        ShowWindow(FHandle, FWindowState == wsMinimized   ? SW_SHOWMINIMIZED
+                            : FWindowState == wsMaximized ? SW_SHOWMAXIMIZED
+                                                          : SW_SHOWNORMAL);
+    } else {
+        if (FHandle != 0)
+            ShowWindow(FHandle, SW_HIDE);
+        DoHide();
+    }
+}
+
+void TCustomForm::PlaceOnShow()
+{
+    TRect Around;
+    switch (FPosition) {
+    case poScreenCenter:
+    case poDesktopCenter:
+        Around = Rect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        break;
+    case poMainFormCenter:
+    case poOwnerFormCenter: {
+        TControl* Center = FPosition == poMainFormCenter && Application != nullptr
+                               ? static_cast<TControl*>(Application->MainForm())
+                               : dynamic_cast<TCustomForm*>(Owner());
+        if (Center != nullptr && Center != this)
+            Around = Center->BoundsRect();
+        else
+            Around = Rect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        break;
+    }
+    default:
+        return;
+    }
+    SetBounds(Around.Left + (Around.Width() - FWidth) / 2,
+              Around.Top + (Around.Height() - FHeight) / 2, FWidth, FHeight);
+}
+
+void TCustomForm::DoShow()
+{
+    if (OnShow)
+        OnShow(this);
+}
+
+void TCustomForm::DoHide()
+{
+    if (OnHide)
+        OnHide(this);
+}
+
+void TCustomForm::Show()
+{
+    SetVisible(true);
+    if (FHandle != 0)
+        BringWindowToTop(FHandle);
+}
+
+void TCustomForm::Hide()
+{
+    SetVisible(false);
+}
+
+bool TCustomForm::CloseQuery()
+{
+    bool CanClose = true;
+    if (OnCloseQuery)
+        OnCloseQuery(this, CanClose);
+    return CanClose;
+}
+
+void TCustomForm::DoClose(TCloseAction& Action)
+{
+    if (OnClose)
+        OnClose(this, Action);
+}
+
+void TCustomForm::Close()
+{
+    if (FModal) {
+        FModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery())
+        return;
+    TCloseAction Action = caHide;
+    DoClose(Action);
+    if (Action == caNone)
+        return;
+    if (Application != nullptr && static_cast<TCustomForm*>(Application->MainForm()) == this)
+        Application->Terminate();
+    else if (Action == caHide)
+        Hide();
+    else if (Action == caMinimize)
+        SetWindowState(wsMinimized);
+    else
+        Release();
+}
+
+void TCustomForm::Release()
+{
+    PostMessage(Handle(), CM_RELEASE, 0, 0);
+}
+
+TModalResult TCustomForm::ShowModal()
+{
+    if (FVisible || !FEnabled || FModal)
+        throw EInvalidOperation("Cannot make a visible window modal");
+    if (GetCapture() != 0) {
+        SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
+        ReleaseCapture();
+    }
+    HandleNeeded();
+    FModal = true;
+    const HWND ActiveWindow = GetActiveWindow();
+    const std::vector<HWND> Disabled = DisableTaskWindows(FHandle);
+    struct TRestore {
+        TCustomForm* Form;
+        const std::vector<HWND>& Disabled;
+        HWND ActiveWindow;
+        ~TRestore()
+        {
+            if (Form->FVisible)
+                Form->Hide();
+            EnableTaskWindows(Disabled);
+            if (ActiveWindow != 0 && IsWindow(ActiveWindow) && IsWindowVisible(ActiveWindow))
+                SetActiveWindow(ActiveWindow);
+            Form->FModal = false;
+        }
+    } Restore{this, Disabled, ActiveWindow};
+    FModalResult = mrNone;
+    Show();
+    while (FModalResult == mrNone) {
+        if (Application == nullptr)
+            throw EInvalidOperation("A modal form needs the application's message loop");
+        Application->HandleMessage();
+        if (Application->Terminated()) {
+            FModalResult = mrCancel;
+        } else if (FModalResult != mrNone) {
+            TCloseAction Action = caNone;
+            if (CloseQuery()) {
+                Action = caHide;
+                DoClose(Action);
+            }
+            if (Action == caNone)
+                FModalResult = mrNone;
+            else if (Action == caFree)
+                Release();
+        }
+    }
+    return FModalResult;
+}
+
+void TCustomForm::SetActiveControl(TWinControl* Control)
+{
+    if (Control == FActiveControl)
+        return;
+    if (Control != nullptr &&
+        (Control == this || GetParentForm(Control) != this || !Control->CanFocus()))
+        throw EInvalidOperation(CannotFocus);
+    FActiveControl = Control;
+    if (FActive)
+        SetWindowFocus();
+}
+
+void TCustomForm::FocusControl(TWinControl* Control)
+{
+    const bool WasActive = FActive;
+    SetActiveControl(Control);
+    if (!WasActive)
+        SetFocus();
+}
+
+bool TCustomForm::CanFocus() const
+{
+    return FVisible && FEnabled;
+}
+
+void TCustomForm::SetFocus()
+{
+    if (FActive)
+        return;
+    if (!(FVisible && FEnabled))
+        throw EInvalidOperation(CannotFocus);
+    SetWindowFocus();
+}
+
+void TCustomForm::SetWindowFocus()
+{
+    HWND Target = FHandle;
+    if (FActiveControl != nullptr && FActiveControl->CanFocus())
+        Target = FActiveControl->Handle();
+    if (Target != 0)
+        ::SetFocus(Target);
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* Control)
+{
+    static int FocusCount = 0;
+    FActiveControl = Control != this ? Control : nullptr;
+    if (Screen != nullptr) {
+        Screen->SetActiveForm(this);
+        Screen->SetActiveControl(Control);
+    }
+    if (Control->ControlState().Contains(csFocusing))
+        return true;
+    Control->SetControlState(Control->ControlState() + TControlState{csFocusing});
+    struct TDone {
+        TWinControl* Control;
+        ~TDone() { Control->SetControlState(Control->ControlState() - TControlState{csFocusing}); }
+    } Done{Control};
+    const int Count = ++FocusCount;
+    if (FFocusedControl == nullptr)
+        FFocusedControl = this;
+    if (FFocusedControl == Control)
+        return true;
+    while (FFocusedControl != nullptr && !FFocusedControl->ContainsControl(Control)) {
+        TWinControl* Leaving = FFocusedControl;
+        FFocusedControl = Leaving->Parent();
+        Leaving->Perform(CM_EXIT, 0, 0);
+        if (Count != FocusCount)
+            return false;
+    }
+    while (FFocusedControl != Control && FFocusedControl != nullptr) {
+        TWinControl* Entering = Control;
+        while (Entering->Parent() != FFocusedControl)
+            Entering = Entering->Parent();
+        FFocusedControl = Entering;
+        Entering->Perform(CM_ENTER, 0, 0);
+        if (Count != FocusCount)
+            return false;
+    }
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
+    return true;
+}
+
+void TCustomForm::DefocusControl(TWinControl* Control)
+{
+    if (FFocusedControl != nullptr && Control->ContainsControl(FFocusedControl))
+        FFocusedControl = Control->Parent();
+    if (Screen != nullptr && Screen->ActiveControl() != nullptr &&
+        Control->ContainsControl(Screen->ActiveControl()))
+        Screen->SetActiveControl(nullptr);
+    if (FActiveControl == nullptr || !Control->ContainsControl(FActiveControl))
+        return;
+    FActiveControl = nullptr;
+    const HWND Focus = GetFocus();
+    if (FActive && FHandle != 0 && !ComponentState().Contains(csDestroying) &&
+        FindControl(Focus) != nullptr && Control->ContainsControl(FindControl(Focus)))
+        ::SetFocus(FHandle);
+}
+
+void TCustomForm::Activate()
+{
+    if (OnActivate)
+        OnActivate(this);
+}
+
+void TCustomForm::Deactivate()
+{
+    if (OnDeactivate)
+        OnDeactivate(this);
+}
+
+void TCustomForm::WMActivate(TMessage& Message)
+{
+    const bool Activating = LoWord(Message.WParam) != WA_INACTIVE;
+    Message.Result = 0;
+    if (Activating == FActive)
+        return;
+    FActive = Activating;
+    if (Activating) {
+        if (Screen != nullptr) {
+            Screen->SetActiveForm(this);
+            Screen->MoveFormToFront(this);
+        }
+        if (FActiveControl == nullptr)
+            FActiveControl = FindNextControl(nullptr, true, true, false);
+        if (!IsIconic(FHandle))
+            SetWindowFocus();
+        Activate();
+    } else {
+        Deactivate();
+    }
+}
+
+void TCustomForm::WMGetMinMaxInfo(TMessage& Message)
+{
+    auto* Info = reinterpret_cast<TMinMaxInfo*>(Message.LParam);
+    if (Info == nullptr)
+        return;
+    const TSizeConstraints* C = Constraints();
+    if (C->MinWidth() > 0)
+        Info->ptMinTrackSize.X = C->MinWidth();
+    if (C->MinHeight() > 0)
+        Info->ptMinTrackSize.Y = C->MinHeight();
+    if (C->MaxWidth() > 0)
+        Info->ptMaxTrackSize.X = C->MaxWidth();
+    if (C->MaxHeight() > 0)
+        Info->ptMaxTrackSize.Y = C->MaxHeight();
+    Message.Result = 0;
+}
+
+void TCustomForm::CMDialogKey(TMessage& Message)
+{
+    if (GetKeyState(VK_MENU) >= 0) {
+        switch (Message.WParam) {
+        case VK_TAB:
+            if (GetKeyState(VK_CONTROL) >= 0) {
+                SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+                Message.Result = 1;
+                return;
+            }
+            break;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+            if (FActiveControl != nullptr && FActiveControl->Parent() != nullptr) {
+                FActiveControl->Parent()->SelectNext(
+                    FActiveControl, Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN, false);
+                Message.Result = 1;
+            }
+            return;
+        default:
+            break;
+        }
+    }
+    Broadcast(Message);
+}
+
+void TCustomForm::Paint()
+{
+    if (OnPaint)
+        OnPaint(this);
+}
+
+void TCustomForm::PaintWindow(HDC DC)
+{
+    FCanvas->SetHandle(DC);
+    struct TLetGo {
+        TControlCanvas* Canvas;
+        ~TLetGo() { Canvas->SetHandle(nullptr); }
+    } LetGo{FCanvas.get()};
+    Paint();
+}
+
+void TCustomForm::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_ACTIVATE:
+        WMActivate(Message);
+        return;
+    case WM_CLOSE:
+        Close();
+        return;
+    case WM_GETMINMAXINFO:
+        WMGetMinMaxInfo(Message);
+        return;
+    case CM_DIALOGKEY:
+        CMDialogKey(Message);
+        return;
+    case CM_RELEASE:
+        delete this;
+        return;
+    default:
+        TWinControl::Dispatch(Message);
+        return;
+    }
+}

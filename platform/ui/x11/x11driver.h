@@ -1,0 +1,105 @@
+// platform/ui/x11/x11driver.h: the display driver on an X server. Each top-level window is an X
+// window (unmapped while hidden) showing the back buffer it was last presented; X events become
+// the loop's input through the injection entry points; the CLIPBOARD selection carries text
+// between this program and the others.
+#pragma once
+
+#include "platform/ui/displaydriver.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class TX11Driver : public IDisplayDriver {
+public:
+    // Takes the connection over; Open gives null when the display cannot be used.
+    static std::unique_ptr<TX11Driver> Open(const std::string& DisplayName);
+    ~TX11Driver() override;
+
+    std::string Name() const override { return "x11"; }
+    void CreateNativeWindow(HWND Wnd, const TNativeWindowSpec& Spec) override;
+    void DestroyNativeWindow(HWND Wnd) override;
+    void ShowNativeWindow(HWND Wnd, TNativeShow Show) override;
+    void MoveNativeWindow(HWND Wnd, const TRect& Bounds) override;
+    void SetNativeCaption(HWND Wnd, const std::string& Caption) override;
+    void SetNativeOwner(HWND Wnd, HWND Owner) override;
+    void SetNativeStyle(HWND Wnd, DWORD Style, DWORD ExStyle) override;
+    void RaiseNativeWindow(HWND Wnd) override;
+    void SetNativeCapture(HWND Wnd) override;
+    void Present(HWND Wnd, const std::uint32_t* Pixels, int Width, int Height, int Stride,
+                 const TRect& Dirty) override;
+    void SetPointerShape(int Cursor) override;
+    void OfferClipboardText(const std::string& Text) override;
+    bool ForeignClipboardText(std::string& Text) override;
+    int Descriptor() const override { return FPoller; }
+    void ReadEvents() override;
+    std::uint64_t NativeId(HWND Wnd) const override;
+
+private:
+    struct TBuffer {
+        int Width = 0;
+        int Height = 0;
+        XImage* Image = nullptr; // over Pixels or over the shared segment
+        XShmSegmentInfo Shm{};   // shmaddr null when not shared
+        std::vector<std::uint32_t> Pixels;
+        std::uint32_t* Bits = nullptr; // Width x Height words
+    };
+    struct TWindow {
+        Window Id = 0;
+        XIC InputContext = nullptr;
+        TNativeWindowSpec Spec;
+        TNativeShow Show = TNativeShow::Hidden;
+        TBuffer Buffer;
+    };
+
+    TX11Driver(Display* Dpy);
+    bool Setup();
+    Atom Intern(const char* Name) const;
+    TWindow* Lookup(HWND Wnd);
+    HWND HandleOf(Window Id) const;
+    // Flushes the requests and, when Xlib has read events ahead, makes the descriptor readable.
+    void Done();
+    void HandleEvent(XEvent& Event);
+    void HandleKey(HWND Wnd, XKeyEvent& Key);
+    void HandleConfigure(HWND Wnd, const XConfigureEvent& Configure);
+    void HandleFocus(HWND Wnd, const XFocusChangeEvent& Focus);
+    void HandleLeave(HWND Wnd, const XCrossingEvent& Crossing);
+    void HandleSelectionRequest(const XSelectionRequestEvent& Request);
+
+    bool OverrideRedirect(const TNativeWindowSpec& Spec) const;
+    void ApplyProperties(TWindow& Win);
+    void ApplyState(TWindow& Win);
+    void SetAtomList(Window Id, Atom Property, const std::vector<Atom>& Atoms);
+    void PutImage(TWindow& Win, int X, int Y, int Width, int Height);
+    bool MakeBuffer(TBuffer& Buffer, int Width, int Height);
+    void FreeBuffer(TBuffer& Buffer);
+    Cursor CursorFor(int Shape);
+    // Waits (bounded) for the answer to a conversion of CLIPBOARD, handling the other events.
+    bool WaitForSelection(Atom Target, std::string& Data, Atom& Type);
+    bool WaitForEvent(const std::function<bool(const XEvent&)>& Wanted, XEvent& Found);
+
+    Display* FDisplay;
+    int FScreen = 0;
+    Window FRoot = 0;
+    Visual* FVisual = nullptr;
+    int FDepth = 0;
+    bool FUseShm = false;
+    XIM FInputMethod = nullptr;
+    Window FSelectionWindow = 0; // owns CLIPBOARD for the program and receives conversions
+    int FWakeFd = -1;            // readable while Xlib holds events already read
+    int FPoller = -1;            // epoll over the connection and FWakeFd
+    Time FLastTime = CurrentTime;
+    std::map<HWND, TWindow> FWindows;
+    std::map<Window, HWND> FByWindow;
+    std::map<int, Cursor> FCursors;
+    int FPointer = 0;
+    HWND FGrab = 0;
+    std::string FOffered;
+    bool FOwnsClipboard = false;
+    unsigned FLastKeyCode = 0; // of the press being repeated, to fold auto-repeat releases
+};

@@ -1,0 +1,220 @@
+// The demonstration form on an X server as a person and the desktop see it: its window's class
+// and title, its picture, clicks and keys reaching the control under the pointer or with the
+// focus, the default button, typed text on the desktop's clipboard; and the program itself
+// ending when its form is closed.
+#include "tests/gui/xserver.h"
+
+#include "app/demoform.h"
+#include "platform/forms/windowdc.h"
+#include "platform/gfx/pngformat.h"
+#include "platform/gfx/rasterdevice.h"
+#include "platform/ui/paint.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using guitest::PumpUntil;
+using guitest::RunTool;
+
+namespace {
+
+struct TPress {
+    TObject* Sender;
+    int X, Y;
+};
+
+class DemoForm : public guitest::XServerTest {
+protected:
+    void SetUp() override
+    {
+        XServerTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        App = std::make_unique<TApplication>(nullptr);
+        Application = App.get();
+        CreateForm(App.get(), Form);
+        Form->Show();
+        Id = std::to_string(DisplayDriver().NativeId(Form->Handle()));
+        ASSERT_NE(Id, "0");
+        ASSERT_TRUE(PumpUntil([&] { return Painted(); }));
+    }
+
+    void TearDown() override
+    {
+        App.reset();
+        XServerTest::TearDown();
+    }
+
+    // Nothing of the form waits to be painted.
+    bool Painted()
+    {
+        for (HWND Wnd : {Form->Handle(), Form->Button->Handle(), Form->Edit->Handle()})
+            if (GetUpdateRect(Wnd, nullptr))
+                return false;
+        return true;
+    }
+
+    void MoveTo(const TControl* Control, TPoint P)
+    {
+        const TPoint S = Control->ClientToScreen(P);
+        ASSERT_EQ(
+            RunTool(Display, {"xdotool", "mousemove", std::to_string(S.X), std::to_string(S.Y)})
+                .Status,
+            0);
+    }
+
+    void ClickAt(const TControl* Control, TPoint P)
+    {
+        MoveTo(Control, P);
+        ASSERT_EQ(RunTool(Display, {"xdotool", "click", "1"}).Status, 0);
+    }
+
+    void Keys(std::vector<std::string> Names)
+    {
+        ASSERT_EQ(RunTool(Display, {"xdotool", "windowfocus", "--sync", Id}).Status, 0);
+        Names.insert(Names.begin(), {"xdotool", "key"});
+        ASSERT_EQ(RunTool(Display, Names).Status, 0);
+    }
+
+    // The window's picture on the server, pixel for pixel the back buffer the form drew.
+    void ExpectScreenShowsBackBuffer()
+    {
+        ASSERT_TRUE(PumpUntil([&] { return Painted(); }));
+        const auto* Buffer = dynamic_cast<const TRasterDevice*>(WindowDevice(Form->Handle()));
+        ASSERT_NE(Buffer, nullptr);
+        const auto Shot = RunTool(Display, {"import", "-window", Id, "png:-"});
+        ASSERT_EQ(Shot.Status, 0);
+        const TDibImage Image =
+            ReadPng(reinterpret_cast<const std::uint8_t*>(Shot.Output.data()), Shot.Output.size());
+        ASSERT_EQ(Image.Width, Buffer->Width());
+        ASSERT_EQ(Image.Height, Buffer->Height());
+        int Wrong = 0;
+        std::string First;
+        for (int Y = 0; Y < Image.Height; ++Y)
+            for (int X = 0; X < Image.Width; ++X)
+                if (Image.Pixel(X, Y) != Buffer->Pixel(X, Y) && Wrong++ == 0)
+                    First = "(" + std::to_string(X) + ", " + std::to_string(Y) + ")";
+        EXPECT_EQ(Wrong, 0) << "first at " << First;
+    }
+
+    std::unique_ptr<TApplication> App;
+    TDemoForm* Form = nullptr;
+    std::string Id;
+    std::vector<TPress> Presses;
+    std::vector<UINT> Crossings;
+};
+
+TEST_F(DemoForm, ShowsUnderItsWindowClassAndCaption)
+{
+    const auto Props = RunTool(Display, {"xprop", "-id", Id, "WM_CLASS", "_NET_WM_NAME"});
+    ASSERT_EQ(Props.Status, 0);
+    EXPECT_NE(Props.Output.find("WM_CLASS(STRING) = \"TDemoForm\", \"TDemoForm\""),
+              std::string::npos)
+        << Props.Output;
+    EXPECT_NE(Props.Output.find("_NET_WM_NAME(UTF8_STRING) = \"Tarnwick\""), std::string::npos)
+        << Props.Output;
+
+    Form->SetCaption("Tarnwick \xc3\xbc");
+    const auto Renamed = RunTool(Display, {"xprop", "-id", Id, "_NET_WM_NAME"});
+    EXPECT_NE(Renamed.Output.find("\"Tarnwick \xc3\xbc\""), std::string::npos) << Renamed.Output;
+}
+
+TEST_F(DemoForm, ScreenshotShowsTheBackBufferBeforeAndAfterRepainting)
+{
+    ExpectScreenShowsBackBuffer();
+    // The button and the edit repaint their parts (caption, focus), presented piece by piece.
+    ClickAt(Form->Button, TPoint{20, 10});
+    ASSERT_TRUE(PumpUntil([&] { return Form->Clicks() == 1; }));
+    EXPECT_EQ(Form->Button->Caption(), "Clicked once");
+    ExpectScreenShowsBackBuffer();
+}
+
+TEST_F(DemoForm, ClicksReachTheControlUnderThePointerAtItsClientCoordinates)
+{
+    const std::vector<TControl*> Controls = {Form, Form->Intro, Form->Button, Form->Prompt,
+                                             Form->Edit};
+    for (TControl* C : Controls)
+        C->OnMouseDown = [this](TObject* Sender, TMouseButton, TShiftState, int X, int Y) {
+            Presses.push_back(TPress{Sender, X, Y});
+        };
+    struct TCase {
+        TControl* Control;
+        TPoint At;
+    };
+    const std::vector<TCase> Cases = {
+        {Form, TPoint{300, 68}},      {Form->Intro, TPoint{40, 7}},  {Form->Button, TPoint{12, 9}},
+        {Form->Prompt, TPoint{5, 3}}, {Form->Edit, TPoint{100, 14}},
+    };
+    for (const TCase& Case : Cases) {
+        Presses.clear();
+        ClickAt(Case.Control, Case.At);
+        ASSERT_TRUE(PumpUntil([&] { return !Presses.empty(); })) << Case.Control->ClassName();
+        EXPECT_EQ(Presses.size(), 1u);
+        EXPECT_EQ(Presses[0].Sender, Case.Control) << Case.Control->ClassName();
+        EXPECT_EQ(Presses[0].X, Case.At.X) << Case.Control->ClassName();
+        EXPECT_EQ(Presses[0].Y, Case.At.Y) << Case.Control->ClassName();
+    }
+    EXPECT_EQ(Form->Clicks(), 1);
+    EXPECT_TRUE(Form->Edit->Focused());
+}
+
+TEST_F(DemoForm, KeysGoToTheFocusedEditEnterClicksTheDefaultButtonCtrlCCopies)
+{
+    std::vector<Word> EditKeys, ButtonKeys;
+    Form->Edit->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { EditKeys.push_back(Key); };
+    Form->Button->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { ButtonKeys.push_back(Key); };
+    ClickAt(Form->Edit, TPoint{10, 10});
+    ASSERT_TRUE(PumpUntil([&] { return Form->Edit->Focused(); }));
+
+    // A keyboard whose keys carry the accented letter, which Backspace takes back whole.
+    ASSERT_EQ(RunTool(Display, {"setxkbmap", "-layout", "fr"}).Status, 0);
+    Keys({"h", "eacute", "eacute", "BackSpace", "i", "Return"});
+    ASSERT_TRUE(PumpUntil([&] { return Form->Clicks() == 1; })) << Form->Edit->Text();
+    EXPECT_EQ(Form->Edit->Text(), "h\xc3\xa9i");
+    EXPECT_EQ(Form->Button->Caption(), "Clicked once");
+    const std::vector<Word> Typed = {'H', '2', '2', VK_BACK, 'I'};
+    EXPECT_EQ(EditKeys, Typed);
+    EXPECT_TRUE(ButtonKeys.empty());
+
+    Keys({"ctrl+c"});
+    const auto Copied = RunTool(Display, {"xclip", "-o", "-selection", "clipboard"});
+    EXPECT_EQ(Copied.Status, 0);
+    EXPECT_EQ(Copied.Output, "h\xc3\xa9i");
+}
+
+TEST_F(DemoForm, PointerLeavingTheWindowLeavesTheControlUnderIt)
+{
+    const TWndMethod Inherited = Form->Button->WindowProc;
+    Form->Button->WindowProc = [this, Inherited](TMessage& Message) {
+        if (Message.Msg == CM_MOUSEENTER || Message.Msg == CM_MOUSELEAVE)
+            Crossings.push_back(Message.Msg);
+        Inherited(Message);
+    };
+    MoveTo(Form->Button, TPoint{20, 10});
+    ASSERT_TRUE(PumpUntil([&] { return !Crossings.empty(); }));
+    EXPECT_EQ(Crossings, std::vector<UINT>{CM_MOUSEENTER});
+    MoveTo(Form, TPoint{-40, -40});
+    ASSERT_TRUE(PumpUntil([&] { return Crossings.size() == 2; }));
+    EXPECT_EQ(Crossings.back(), UINT(CM_MOUSELEAVE));
+}
+
+using DemoProgram = guitest::XServerTest;
+
+TEST_F(DemoProgram, ShowsItsFormAndEndsWhenTheFormIsClosed)
+{
+    const pid_t Program = guitest::StartTool(Display, {TARNWICK_EXECUTABLE}, "");
+    ASSERT_NE(Program, 0);
+    const auto Found =
+        RunTool(Display, {"xdotool", "search", "--sync", "--onlyvisible", "--class", "TDemoForm"});
+    const std::string Window = Found.Output.substr(0, Found.Output.find('\n'));
+    ASSERT_FALSE(Window.empty()) << Found.Output;
+    const auto Name = RunTool(Display, {"xprop", "-id", Window, "_NET_WM_NAME"});
+    EXPECT_NE(Name.Output.find("\"Tarnwick\""), std::string::npos) << Name.Output;
+
+    // The window manager's close button.
+    ASSERT_EQ(RunTool(Display, {"python3", TARNWICK_GUI_TESTS "/wmclose.py", Window}).Status, 0);
+    EXPECT_EQ(guitest::EndTool(Program), 0);
+}
+
+} // namespace

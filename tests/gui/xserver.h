@@ -1,0 +1,256 @@
+// tests/gui/xserver.h: a private X server (Xvfb) for one test, the X11 driver on it, and the
+// command-line X tools run against it while the test's message loop keeps turning.
+#pragma once
+
+#include "platform/ui/application.h"
+#include "platform/ui/displaydriver.h"
+#include "platform/ui/input.h"
+#include "platform/ui/queue.h"
+#include "platform/ui/wait.h"
+#include "platform/ui/window.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace guitest {
+
+struct TRunResult {
+    int Status = -1; // the exit code; -1 when it did not end normally
+    std::string Output;
+};
+
+inline std::vector<char*> Argv(std::vector<std::string>& Args)
+{
+    std::vector<char*> Result;
+    for (auto& Arg : Args)
+        Result.push_back(Arg.data());
+    Result.push_back(nullptr);
+    return Result;
+}
+
+// This process's environment for a program on Display. The tests themselves run with the
+// headless back end chosen; a program started here uses the X server.
+inline std::vector<std::string> Environment(const std::string& Display)
+{
+    std::vector<std::string> Env;
+    for (char** E = environ; *E != nullptr; ++E) {
+        const std::string Entry = *E;
+        if (Entry.rfind("DISPLAY=", 0) != 0 && Entry.rfind("TARNWICK_BACKEND=", 0) != 0)
+            Env.push_back(Entry);
+    }
+    Env.push_back("DISPLAY=" + Display);
+    return Env;
+}
+
+// Reads the display's events and dispatches what they became: through the application when
+// there is one, so that forms see their keys first (dialog keys, the default button).
+inline void Turn()
+{
+    PollOnce();
+    if (Application != nullptr) {
+        Application->ProcessMessages();
+        return;
+    }
+    TMsg Msg;
+    while (PeekMessage(Msg, 0, 0, 0, PM_REMOVE)) {
+        TranslateMessage(Msg);
+        DispatchMessage(Msg);
+    }
+}
+
+// Runs a tool with DISPLAY set, feeding Input to it and turning the message loop (so that this
+// process can answer the tool) until it ends; a tool that takes longer than 20 s is killed.
+
+inline TRunResult RunTool(const std::string& Display, std::vector<std::string> Args,
+                          const std::string& Input = {})
+{
+    TRunResult Result;
+    int Out[2], In[2];
+    if (pipe2(Out, O_CLOEXEC) != 0 || pipe2(In, O_CLOEXEC) != 0)
+        return Result;
+    posix_spawn_file_actions_t Actions;
+    posix_spawn_file_actions_init(&Actions);
+    posix_spawn_file_actions_adddup2(&Actions, In[0], 0);
+    posix_spawn_file_actions_adddup2(&Actions, Out[1], 1);
+    std::vector<std::string> Env = Environment(Display);
+    pid_t Pid = 0;
+    auto ArgList = Argv(Args);
+    auto EnvList = Argv(Env);
+    const int Spawned =
+        posix_spawnp(&Pid, ArgList[0], &Actions, nullptr, ArgList.data(), EnvList.data());
+    posix_spawn_file_actions_destroy(&Actions);
+    close(Out[1]);
+    close(In[0]);
+    if (Spawned != 0) {
+        close(Out[0]);
+        close(In[1]);
+        return Result;
+    }
+    if (!Input.empty()) [[maybe_unused]]
+        auto Written = write(In[1], Input.data(), Input.size());
+    close(In[1]);
+    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    for (;;) {
+        Turn();
+        pollfd Fd{Out[0], POLLIN, 0};
+        if (poll(&Fd, 1, 10) > 0) {
+            char Buffer[4096];
+            const ssize_t Got = read(Out[0], Buffer, sizeof Buffer);
+            if (Got <= 0)
+                break;
+            Result.Output.append(Buffer, static_cast<std::size_t>(Got));
+        }
+        if (std::chrono::steady_clock::now() > Deadline) {
+            kill(Pid, SIGKILL);
+            break;
+        }
+    }
+    close(Out[0]);
+    int Status = 0;
+    while (waitpid(Pid, &Status, WNOHANG) == 0) {
+        Turn();
+        usleep(2000);
+    }
+    Result.Status = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+    return Result;
+}
+
+// Starts a tool in the background with DISPLAY set and Input on its standard input; EndTool
+// waits for it (turning the loop) and kills it when it takes longer than five seconds.
+inline pid_t StartTool(const std::string& Display, std::vector<std::string> Args,
+                       const std::string& Input)
+{
+    int In[2];
+    if (pipe2(In, O_CLOEXEC) != 0)
+        return 0;
+    posix_spawn_file_actions_t Actions;
+    posix_spawn_file_actions_init(&Actions);
+    posix_spawn_file_actions_adddup2(&Actions, In[0], 0);
+    posix_spawn_file_actions_addopen(&Actions, 1, "/dev/null", O_WRONLY, 0);
+    std::vector<std::string> Env = Environment(Display);
+    pid_t Pid = 0;
+    auto ArgList = Argv(Args);
+    auto EnvList = Argv(Env);
+    if (posix_spawnp(&Pid, ArgList[0], &Actions, nullptr, ArgList.data(), EnvList.data()) != 0)
+        Pid = 0;
+    posix_spawn_file_actions_destroy(&Actions);
+    close(In[0]);
+    if (Pid != 0 && !Input.empty()) [[maybe_unused]]
+        auto Written = write(In[1], Input.data(), Input.size());
+    close(In[1]);
+    return Pid;
+}
+
+inline int EndTool(pid_t Pid)
+{
+    const auto Until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    int Status = 0;
+    while (waitpid(Pid, &Status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > Until) {
+            kill(Pid, SIGKILL);
+            waitpid(Pid, &Status, 0);
+            return -1;
+        }
+        Turn();
+        usleep(2000);
+    }
+    return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+}
+
+// Turns the loop for a while (real time): lets the server's events arrive and be handled.
+inline void Pump(int Milliseconds)
+{
+    const auto Until = std::chrono::steady_clock::now() + std::chrono::milliseconds(Milliseconds);
+    while (std::chrono::steady_clock::now() < Until) {
+        Turn();
+        usleep(2000);
+    }
+}
+
+// Pumps until Done holds or five seconds pass.
+template <class F>
+bool PumpUntil(F Done)
+{
+    const auto Until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!Done()) {
+        if (std::chrono::steady_clock::now() > Until)
+            return false;
+        Turn();
+        usleep(2000);
+    }
+    return true;
+}
+
+// Starts Xvfb on a free display and installs the X11 driver on it; stops both at the end.
+class XServerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        int Ready[2];
+        ASSERT_EQ(pipe2(Ready, O_CLOEXEC), 0);
+        constexpr int ChildFd = 9;
+        posix_spawn_file_actions_t Actions;
+        posix_spawn_file_actions_init(&Actions);
+        posix_spawn_file_actions_adddup2(&Actions, Ready[1], ChildFd);
+        posix_spawn_file_actions_addopen(&Actions, 2, "/dev/null", O_WRONLY, 0);
+        std::vector<std::string> Args = {"Xvfb",      "-displayfd", std::to_string(ChildFd),
+                                         "-screen",   "0",          "1024x768x24",
+                                         "-nolisten", "tcp"};
+        auto ArgList = Argv(Args);
+        const int Spawned =
+            posix_spawnp(&FServer, "Xvfb", &Actions, nullptr, ArgList.data(), environ);
+        posix_spawn_file_actions_destroy(&Actions);
+        close(Ready[1]);
+        if (Spawned != 0) {
+            close(Ready[0]);
+            FServer = 0;
+            GTEST_SKIP() << "Xvfb is not installed (scripts/setup --test)";
+        }
+        std::string Number;
+        pollfd Fd{Ready[0], POLLIN, 0};
+        while (poll(&Fd, 1, 10000) > 0) {
+            char C = 0;
+            if (read(Ready[0], &C, 1) != 1 || C == '\n')
+                break;
+            Number += C;
+        }
+        close(Ready[0]);
+        ASSERT_FALSE(Number.empty()) << "Xvfb did not start";
+        Display = ":" + Number;
+        auto Driver = CreateX11Driver(Display);
+        ASSERT_NE(Driver, nullptr);
+        SetDisplayDriver(std::move(Driver));
+    }
+
+    void TearDown() override
+    {
+        EXPECT_EQ(WindowCount(), 0) << "a test left windows behind";
+        if (!Display.empty())
+            SetDisplayDriver(nullptr);
+        if (FServer > 0) {
+            kill(FServer, SIGTERM);
+            int Status = 0;
+            waitpid(FServer, &Status, 0);
+        }
+    }
+
+    std::string Display;
+
+private:
+    pid_t FServer = 0;
+};
+
+} // namespace guitest

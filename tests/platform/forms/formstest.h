@@ -1,0 +1,112 @@
+// tests/platform/forms/formstest.h: controls for the form tests: a push button that answers
+// Enter (default), Escape (cancel) and its accelerator, a box and a shape that paint, and a
+// form built in code with the application.
+#pragma once
+
+#include "platform/forms/form.h"
+#include "platform/ui/input.h"
+#include "platform/ui/queue.h"
+#include "platform/ui/screen.h"
+
+#include <string>
+#include <vector>
+
+// The application object of a test, installed as the global Application.
+class TTestApplication : public TApplication {
+public:
+    TTestApplication() : TApplication(nullptr) { Application = this; }
+};
+
+// Handles every message waiting (the loop's turn without blocking).
+inline void Pump()
+{
+    if (Application != nullptr)
+        Application->ProcessMessages();
+}
+
+// A minimal push button: clicks on Enter when it is the default, on Escape when it is the
+// cancel button, and on its "&" letter.
+class TTestButton : public TCustomControl {
+public:
+    explicit TTestButton(TComponent* AOwner) : TCustomControl(AOwner)
+    {
+        SetTabStop(true);
+        SetBounds(0, 0, 75, 25);
+    }
+    bool Default = false;
+    bool Cancel = false;
+    TModalResult ModalResult = mrNone;
+    int Clicks = 0;
+
+    void Dispatch(TMessage& Message) override
+    {
+        switch (Message.Msg) {
+        case CM_DIALOGKEY:
+            if (((Message.WParam == VK_RETURN && (Default || Focused())) ||
+                 (Message.WParam == VK_ESCAPE && Cancel)) &&
+                CanFocus()) {
+                Click();
+                Message.Result = 1;
+            }
+            return;
+        case CM_DIALOGCHAR:
+            if (IsAccel(static_cast<unsigned>(Message.WParam), Caption()) && CanFocus()) {
+                Click();
+                Message.Result = 1;
+            }
+            return;
+        default:
+            TCustomControl::Dispatch(Message);
+        }
+    }
+
+protected:
+    void Click() override
+    {
+        ++Clicks;
+        if (ModalResult != mrNone)
+            if (TCustomForm* Form = GetParentForm(this))
+                Form->SetModalResult(ModalResult);
+        TCustomControl::Click();
+    }
+};
+
+// Fills its client area with its colour and writes its caption.
+class TTestBox : public TCustomControl {
+public:
+    explicit TTestBox(TComponent* AOwner) : TCustomControl(AOwner) { SetBounds(0, 0, 50, 20); }
+    int Paints = 0;
+
+protected:
+    void Paint() override
+    {
+        ++Paints;
+        Canvas()->Brush()->SetColor(Color());
+        Canvas()->FillRect(ClientRect());
+        Canvas()->TextOut(2, 2, Caption());
+    }
+};
+
+// A control without a window: a framed rectangle on its parent.
+class TTestShape : public TGraphicControl {
+public:
+    explicit TTestShape(TComponent* AOwner) : TGraphicControl(AOwner) { SetBounds(0, 0, 40, 30); }
+    int Paints = 0;
+
+protected:
+    void Paint() override
+    {
+        ++Paints;
+        Canvas()->Rectangle(0, 0, Width(), Height());
+    }
+};
+
+// A control on a parent, placed.
+template <class T>
+T* Place(TWinControl* Parent, int L, int Tp, int W, int H)
+{
+    T* Control = new T(Parent);
+    Control->SetParent(Parent);
+    Control->SetBounds(L, Tp, W, H);
+    return Control;
+}
