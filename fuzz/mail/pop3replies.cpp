@@ -1,0 +1,58 @@
+// POP3 replies from outside: STAT, LIST and UIDL lines and multi-line data as the client parses
+// them. Unstuffing must give back exactly what a server stuffed.
+#include "mail/mspop3.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+namespace {
+
+void Check(bool Condition)
+{
+    if (!Condition)
+        std::abort();
+}
+
+// What a server sends for Message: a dot doubled at every line start, then the end line.
+std::string Stuffed(const std::string& Message)
+{
+    std::string Result;
+    bool LineStart = true;
+    for (char C : Message) {
+        if (LineStart && C == '.')
+            Result += '.';
+        Result += C;
+        LineStart = C == '\n';
+    }
+    return Result + ".\r\n";
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
+{
+    const std::string Text(reinterpret_cast<const char*>(Data), Size);
+
+    int Count = -2, MailboxSize = -2;
+    try {
+        if (mspop3::ParseStat(Text, Count, MailboxSize))
+            Check(Count >= 0 && MailboxSize >= -1);
+    } catch (const EConvertError&) {
+    }
+    Check(mspop3::ParseListSize(Text) >= 0);
+
+    std::map<int, std::string> Ids;
+    mspop3::ParseUidlList(Text, Ids);
+    for (const auto& Id : Ids)
+        Check(Id.first >= 0 && !Id.second.empty() &&
+              Id.second.find_first_of(" \r\n") == std::string::npos);
+
+    Check(mspop3::Unstuff(Text).size() <= Text.size());
+    // Whole messages (ending with CR LF) survive the round trip.
+    if (Text.empty() || (Text.size() >= 2 && Text.compare(Text.size() - 2, 2, "\r\n") == 0))
+        Check(mspop3::Unstuff(Stuffed(Text)) == Text);
+    return 0;
+}

@@ -1,0 +1,47 @@
+// mail/mspop3cl.h: the message-info list of the POP3 client: one item per server message with
+// its marks, size, header lines and unique id.
+#pragma once
+
+#include "mail/mspars.h"
+#include "platform/rtl/object.h"
+#include "platform/rtl/types.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// Bits of ZevRemoteInfoItem::Flags; both may be set.
+constexpr Byte rfRetrieve = 1;
+constexpr Byte rfDelete = 2;
+
+class ZevRemoteInfoItem : public TObject {
+public:
+    ZevRemoteInfoItem();
+    ~ZevRemoteInfoItem() override;
+
+    // The owned header lines of the message, up to its first empty line.
+    ZevHeaders* Headers() const { return FHeaders.get(); }
+
+    Byte Flags = 0;
+    // Bytes, from the server's listing (0 when it gave none).
+    int Size = 0;
+    // The server's unique id; empty when the server has none.
+    std::string UIDL;
+
+private:
+    std::unique_ptr<ZevHeaders> FHeaders;
+};
+
+// The items of the last listing in server order: item i is server message i + 1.
+class ZevRemoteInfo : public TObject {
+public:
+    int GetCount() const { return static_cast<int>(FItems.size()); }
+    // Raises EListError for an index out of range.
+    ZevRemoteInfoItem* GetItem(int Index) const;
+    void Clear();
+    // Takes the item over.
+    void Add(std::unique_ptr<ZevRemoteInfoItem> Item);
+
+private:
+    std::vector<std::unique_ptr<ZevRemoteInfoItem>> FItems;
+};

@@ -1,0 +1,153 @@
+// tests/interop/mail/childprocess.cpp: running the peers of the interop tests and benchmarks.
+#include "tests/interop/mail/childprocess.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace TestSupport {
+
+namespace {
+
+std::vector<char*> ArgvPointers(const std::vector<std::string>& Argv)
+{
+    std::vector<char*> Result;
+    for (const std::string& Arg : Argv)
+        Result.push_back(const_cast<char*>(Arg.c_str()));
+    Result.push_back(nullptr);
+    return Result;
+}
+
+int ExitCodeOf(int Status)
+{
+    return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+}
+
+void Pause()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
+} // namespace
+
+TProgramResult RunProgram(const std::vector<std::string>& Argv)
+{
+    TProgramResult Result;
+    int Out[2], Err[2];
+    if (::pipe2(Out, O_CLOEXEC) != 0)
+        return Result;
+    if (::pipe2(Err, O_CLOEXEC) != 0) {
+        ::close(Out[0]);
+        ::close(Out[1]);
+        return Result;
+    }
+    posix_spawn_file_actions_t Actions;
+    posix_spawn_file_actions_init(&Actions);
+    posix_spawn_file_actions_addopen(&Actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&Actions, Out[1], 1);
+    posix_spawn_file_actions_adddup2(&Actions, Err[1], 2);
+    std::vector<char*> Args = ArgvPointers(Argv);
+    pid_t Pid = 0;
+    int Error = ::posix_spawnp(&Pid, Args[0], &Actions, nullptr, Args.data(), environ);
+    posix_spawn_file_actions_destroy(&Actions);
+    ::close(Out[1]);
+    ::close(Err[1]);
+    if (Error != 0) {
+        ::close(Out[0]);
+        ::close(Err[0]);
+        Result.Errors = "cannot start " + Argv[0] + ": " + std::strerror(Error);
+        return Result;
+    }
+
+    pollfd Fds[2] = {{Out[0], POLLIN, 0}, {Err[0], POLLIN, 0}};
+    std::string* Targets[2] = {&Result.Output, &Result.Errors};
+    int Open = 2;
+    while (Open > 0) {
+        if (::poll(Fds, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        for (int I = 0; I < 2; ++I) {
+            if (Fds[I].fd < 0 || Fds[I].revents == 0)
+                continue;
+            char Buffer[65536];
+            ssize_t Count = ::read(Fds[I].fd, Buffer, sizeof Buffer);
+            if (Count > 0) {
+                Targets[I]->append(Buffer, static_cast<std::size_t>(Count));
+            } else if (Count == 0 || errno != EINTR) {
+                ::close(Fds[I].fd);
+                Fds[I].fd = -1;
+                --Open;
+            }
+        }
+    }
+    for (pollfd& Fd : Fds)
+        if (Fd.fd >= 0)
+            ::close(Fd.fd);
+    int Status = 0;
+    while (::waitpid(Pid, &Status, 0) < 0 && errno == EINTR) {
+    }
+    Result.ExitCode = ExitCodeOf(Status);
+    return Result;
+}
+
+pid_t StartProcessGroup(const std::vector<std::string>& Argv, const std::string& LogFile)
+{
+    posix_spawn_file_actions_t Actions;
+    posix_spawn_file_actions_init(&Actions);
+    posix_spawn_file_actions_addopen(&Actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&Actions, 1, LogFile.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                     0644);
+    posix_spawn_file_actions_adddup2(&Actions, 1, 2);
+    posix_spawnattr_t Attributes;
+    posix_spawnattr_init(&Attributes);
+    posix_spawnattr_setflags(&Attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&Attributes, 0);
+    std::vector<char*> Args = ArgvPointers(Argv);
+    pid_t Pid = 0;
+    int Error = ::posix_spawnp(&Pid, Args[0], &Actions, &Attributes, Args.data(), environ);
+    posix_spawnattr_destroy(&Attributes);
+    posix_spawn_file_actions_destroy(&Actions);
+    if (Error != 0)
+        throw std::runtime_error("cannot start " + Argv[0] + ": " + std::strerror(Error));
+    return Pid;
+}
+
+void StopProcessGroup(pid_t Leader)
+{
+    if (Leader <= 0)
+        return;
+    ::kill(-Leader, SIGTERM);
+    int Status = 0;
+    bool Reaped = false;
+    for (int Step = 0; Step < 250 && !Reaped; ++Step) {
+        Reaped = ::waitpid(Leader, &Status, WNOHANG) == Leader;
+        if (!Reaped)
+            Pause();
+    }
+    if (!Reaped) {
+        ::kill(-Leader, SIGKILL);
+        while (::waitpid(Leader, &Status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    // Members the leader left behind (they are no children of ours, so only wait for them).
+    for (int Step = 0; Step < 250 && ::kill(-Leader, 0) == 0; ++Step) {
+        if (Step == 50)
+            ::kill(-Leader, SIGKILL);
+        Pause();
+    }
+}
+
+} // namespace TestSupport
