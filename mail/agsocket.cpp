@@ -65,6 +65,20 @@ void TTimeCounter::Tick()
         TimedOut = true;
 }
 
+void SaveLogAtDestruction(const TStringList& Lines, const std::string& FileName)
+{
+    if (FileName.empty())
+        return;
+    try {
+        const std::string Folder = ExtractFilePath(FileName);
+        if (!Folder.empty())
+            ForceDirectories(Folder);
+        Lines.SaveToFile(FileName);
+    } catch (const Exception&) {
+        // A log that cannot be written must not stop the component from going away.
+    }
+}
+
 // TagSocket
 
 TagSocket::TagSocket(TComponent* AOwner)
@@ -79,16 +93,7 @@ TagSocket::~TagSocket()
     Unwatch();
     FSocket.Close();
     SetRAS(nullptr);
-    if (!FLogFileName.empty()) {
-        try {
-            const std::string Folder = ExtractFilePath(FLogFileName);
-            if (!Folder.empty())
-                ForceDirectories(Folder);
-            FLogLines->SaveToFile(FLogFileName);
-        } catch (const Exception&) {
-            // A log that cannot be written must not stop the component from going away.
-        }
-    }
+    SaveLogAtDestruction(*FLogLines, FLogFileName);
 }
 
 int TagSocket::TimeOut() const

@@ -47,6 +47,10 @@ private:
     std::unique_ptr<TTimer> Timer;
 };
 
+// Writes a component's log lines to FileName, making its folder, when FileName is set; for
+// destructors, so a log that cannot be written is dropped.
+void SaveLogAtDestruction(const TStringList& Lines, const std::string& FileName);
+
 // Longest status line (the first line of a reply) without its line end.
 constexpr std::size_t MaxReplyLine = 8192;
 

@@ -90,6 +90,63 @@ std::string JoinLines(const std::vector<std::string>& Lines)
     return Result;
 }
 
+// The bytes of base64 text split over lines.
+std::string Base64DecodeLines(const std::vector<std::string>& Lines)
+{
+    std::string Text;
+    for (const std::string& Line : Lines)
+        Text += Line;
+    return Base64Decode(Text);
+}
+
+// The bytes of uuencoded lines; begin and end lines are passed over.
+std::string UUDecodeLines(const std::vector<std::string>& Lines)
+{
+    std::string Bytes;
+    for (const std::string& Line : Lines) {
+        const std::string Trimmed = Trim(Line);
+        if (!IsUUBegin(Line) && Trimmed != "`" && !SameText(Trimmed, "end"))
+            Bytes += UUDecodeLine(Line);
+    }
+    return Bytes;
+}
+
+// The bytes of a part's lines: Encoding is its transfer encoding in lower case, TransferEncoding
+// the attachment's; unencoded lines are joined by line ends.
+std::string DecodePartLines(const std::vector<std::string>& Lines, const std::string& Encoding,
+                            Byte TransferEncoding)
+{
+    if (StartsWith(Encoding, "x-uue"))
+        return UUDecodeLines(Lines);
+    if (TransferEncoding == teBase64)
+        return Base64DecodeLines(Lines);
+    if (TransferEncoding == teQuotedPrintable)
+        return QPDecodeLines(Lines);
+    return JoinLines(Lines);
+}
+
+// An attachment for a part of type ContentType, named by its type's or its disposition's name
+// in Headers, else Fallback; Encoding is the part's transfer encoding in lower case.
+std::unique_ptr<ZevAttItem> NewAttachment(const std::string& ContentType, const ZevHeaders& Headers,
+                                          const std::string& Fallback, const std::string& Encoding)
+{
+    auto Item = std::make_unique<ZevAttItem>();
+    const std::string MediaType = FirstWord(ContentType);
+    Item->ContentType = MediaType;
+    Item->SetFileName(DecodeHeaderWords(GetParamValue("name", ContentType)));
+    if (Item->FileName().empty())
+        Item->SetFileName(GetParamValue("filename", Headers.GetFieldValue("Content-Disposition")));
+    if (Item->FileName().empty()) {
+        Item->SetFileName(Fallback);
+        Item->ContentType = MediaType;
+    }
+    // The part's own encoding decides how its lines decode, whatever the name suggests.
+    Item->TransferEncoding = Encoding == "base64" || StartsWith(Encoding, "x-uue") ? teBase64
+                             : Encoding == "quoted-printable" ? teQuotedPrintable
+                                                              : teNone;
+    return Item;
+}
+
 bool EndsWithLineEnd(const std::string& Data)
 {
     return !Data.empty() && (Data.back() == '\r' || Data.back() == '\n');
@@ -108,6 +165,17 @@ std::string HeaderFileName(const std::string& FileName)
             Result += C;
     }
     return Result;
+}
+
+// Source as a T to copy from, or nil when there is nothing to copy: Source is Self, or of
+// another class, which is handed to the base class's Assign.
+template <class T>
+const T* AssignSource(T* Self, const TPersistent* Source)
+{
+    const auto* Typed = dynamic_cast<const T*>(Source);
+    if (Typed == nullptr)
+        Self->TPersistent::Assign(Source);
+    return Typed == Self ? nullptr : Typed;
 }
 
 const char* TransferName(Byte Encoding)
@@ -159,12 +227,8 @@ void ZevAttItem::SetFileName(const std::string& Value)
 
 void ZevAttItem::Assign(const TPersistent* Source)
 {
-    const auto* Item = dynamic_cast<const ZevAttItem*>(Source);
-    if (Item == nullptr) {
-        TPersistent::Assign(Source);
-        return;
-    }
-    if (Item == this)
+    const ZevAttItem* Item = AssignSource(this, Source);
+    if (Item == nullptr)
         return;
     SetData(this, StreamText(Item->Data()));
     ContentType = Item->ContentType;
@@ -199,12 +263,8 @@ void ZevAttList::Clear()
 
 void ZevAttList::Assign(const TPersistent* Source)
 {
-    const auto* List = dynamic_cast<const ZevAttList*>(Source);
-    if (List == nullptr) {
-        TPersistent::Assign(Source);
-        return;
-    }
-    if (List == this)
+    const ZevAttList* List = AssignSource(this, Source);
+    if (List == nullptr)
         return;
     std::vector<std::unique_ptr<ZevAttItem>> Copies;
     for (const auto& Item : List->FItems) {
@@ -355,21 +415,20 @@ void ZevCustomDecoder::DecodeMultipart(const std::string& ContentType)
     if (Param.empty())
         throw EMessageParserError(MailText(59110));
     Boundary = "--" + Param;
-    // The preamble: up to the first delimiter.
+    // Past the preamble to the first delimiter of Boundary, and the headers of its part.
     TLineKind Last;
-    do
-        Last = SkipToBoundary();
-    while (Last == lkClose);
-    if (Last == lkEnd)
-        throw EMessageParserError(MailText(59110));
-
-    auto CheckCharset = [&] {
+    auto EnterFirstPart = [&] {
+        do
+            Last = SkipToBoundary();
+        while (Last == lkClose);
+        if (Last == lkEnd)
+            throw EMessageParserError(MailText(59110));
+        ReadHeaderBlock(PartHeaders);
         const std::string PartType = PartHeaders.GetFieldValue("Content-Type");
         if (SameText(GetParamValue("charset", PartType), "iso-2022-jp"))
             Target->SetCharSet(csISO2022jp);
     };
-    ReadHeaderBlock(PartHeaders);
-    CheckCharset();
+    EnterFirstPart();
     const std::string FirstType = PartHeaders.GetFieldValue("Content-Type");
     if (Contains(LowerCase(FirstType), "multipart/alternative")) {
         const std::string Inner = GetParamValue("boundary", FirstType);
@@ -378,13 +437,7 @@ void ZevCustomDecoder::DecodeMultipart(const std::string& ContentType)
         InAlternative = true;
         OuterBoundary = Boundary;
         Boundary = "--" + Inner;
-        do
-            Last = SkipToBoundary();
-        while (Last == lkClose);
-        if (Last == lkEnd)
-            throw EMessageParserError(MailText(59110));
-        ReadHeaderBlock(PartHeaders);
-        CheckCharset();
+        EnterFirstPart();
     }
 
     // Leaves an alternative group that has ended for the outer parts.
@@ -440,10 +493,7 @@ ZevCustomDecoder::TLineKind ZevCustomDecoder::DecodeTextPart()
     if (Kind != lkEnd && !Lines.empty() && Lines.back().empty())
         Lines.pop_back();
     if (Encoding == "base64") {
-        std::string Text;
-        for (const std::string& Part : Lines)
-            Text += Part;
-        Body->SetText(Base64Decode(Text));
+        Body->SetText(Base64DecodeLines(Lines));
     } else if (Encoding == "quoted-printable") {
         Body->SetText(QPDecodeLines(Lines));
     } else {
@@ -460,49 +510,22 @@ ZevCustomDecoder::TLineKind ZevCustomDecoder::DecodeAttachmentPart()
     const std::string Encoding =
         LowerCase(Trim(PartHeaders.GetFieldValue("Content-Transfer-Encoding")));
     try {
-        auto Item = std::make_unique<ZevAttItem>();
-        const std::string MediaType = FirstWord(Type);
-        Item->ContentType = MediaType;
-        Item->SetFileName(DecodeHeaderWords(GetParamValue("name", Type)));
-        if (Item->FileName().empty())
-            Item->SetFileName(
-                GetParamValue("filename", PartHeaders.GetFieldValue("Content-Disposition")));
-        if (Item->FileName().empty()) {
-            const bool Alternative = InAlternative || AlternativeTop;
-            Item->SetFileName((Alternative ? "_alt." : "att.") +
-                              std::to_string(Target->Attachments()->Count()));
-            Item->ContentType = MediaType;
-        }
-        // The part's own encoding decides how its lines decode, whatever the name suggests.
-        const bool UU = StartsWith(Encoding, "x-uue");
-        Item->TransferEncoding = Encoding == "base64" || UU       ? teBase64
-                                 : Encoding == "quoted-printable" ? teQuotedPrintable
-                                                                  : teNone;
+        const bool Alternative = InAlternative || AlternativeTop;
+        auto Item = NewAttachment(Type, PartHeaders,
+                                  (Alternative ? "_alt." : "att.") +
+                                      std::to_string(Target->Attachments()->Count()),
+                                  Encoding);
         std::vector<std::string> Lines;
         std::string Line;
         TLineKind Kind;
         while ((Kind = ReadPartLine(Line)) == lkData)
             Lines.push_back(Line);
-        std::string Bytes;
-        if (UU) {
-            for (const std::string& Part : Lines) {
-                const std::string Trimmed = Trim(Part);
-                if (IsUUBegin(Part) || Trimmed == "`" || SameText(Trimmed, "end"))
-                    continue;
-                Bytes += UUDecodeLine(Part);
-            }
-        } else if (Item->TransferEncoding == teBase64) {
-            std::string Text;
-            for (const std::string& Part : Lines)
-                Text += Part;
-            Bytes = Base64Decode(Text);
-        } else if (Item->TransferEncoding == teQuotedPrintable) {
-            Bytes = QPDecodeLines(Lines);
+        std::string Bytes = DecodePartLines(Lines, Encoding, Item->TransferEncoding);
+        if (Item->TransferEncoding == teQuotedPrintable) {
             if (Kind != lkEnd && !Lines.empty() && !EndsWithSoftBreak(Lines.back()) &&
-                Lines.back().back() != '\x1A' && Bytes.size() >= 2)
+                (Lines.back().empty() || Lines.back().back() != '\x1A') && Bytes.size() >= 2)
                 Bytes.resize(Bytes.size() - 2);
-        } else {
-            Bytes = JoinLines(Lines);
+        } else if (Item->TransferEncoding == teNone) {
             if (Kind == lkEnd && !Lines.empty())
                 Bytes += "\r\n";
         }
@@ -522,21 +545,8 @@ void ZevCustomDecoder::DecodeSinglePart(const std::string& ContentType)
         throw EMessageParserError(MailText(59108));
     const std::string Encoding =
         LowerCase(Trim(MessageHeaders.GetFieldValue("Content-Transfer-Encoding")));
-    auto Item = std::make_unique<ZevAttItem>();
-    const std::string MediaType = FirstWord(ContentType);
-    Item->ContentType = MediaType;
-    Item->SetFileName(DecodeHeaderWords(GetParamValue("name", ContentType)));
-    if (Item->FileName().empty())
-        Item->SetFileName(
-            GetParamValue("filename", MessageHeaders.GetFieldValue("Content-Disposition")));
-    if (Item->FileName().empty()) {
-        Item->SetFileName("att." + std::to_string(Target->Attachments()->Count()));
-        Item->ContentType = MediaType;
-    }
-    const bool UU = StartsWith(Encoding, "x-uue");
-    Item->TransferEncoding = Encoding == "base64" || UU       ? teBase64
-                             : Encoding == "quoted-printable" ? teQuotedPrintable
-                                                              : teNone;
+    auto Item = NewAttachment(ContentType, MessageHeaders,
+                              "att." + std::to_string(Target->Attachments()->Count()), Encoding);
     std::vector<std::string> Lines;
     std::string Line;
     while (Source.ReadLine(Line)) {
@@ -544,25 +554,12 @@ void ZevCustomDecoder::DecodeSinglePart(const std::string& ContentType)
             break;
         Lines.push_back(Line);
     }
-    std::string Bytes;
-    if (UU) {
-        for (const std::string& Part : Lines) {
-            const std::string Trimmed = Trim(Part);
-            if (!IsUUBegin(Part) && Trimmed != "`" && !SameText(Trimmed, "end"))
-                Bytes += UUDecodeLine(Part);
-        }
-    } else if (Item->TransferEncoding == teBase64) {
-        std::string Text;
-        for (const std::string& Part : Lines)
-            Text += Part;
-        Bytes = Base64Decode(Text);
-    } else if (Item->TransferEncoding == teQuotedPrintable) {
-        Bytes = QPDecodeLines(Lines);
+    std::string Bytes = DecodePartLines(Lines, Encoding, Item->TransferEncoding);
+    if (Item->TransferEncoding == teQuotedPrintable) {
         if (!Source.LineEnded && !Lines.empty() && !EndsWithSoftBreak(Lines.back()) &&
             Bytes.size() >= 2 && Bytes.compare(Bytes.size() - 2, 2, "\r\n") == 0)
             Bytes.resize(Bytes.size() - 2);
-    } else {
-        Bytes = JoinLines(Lines);
+    } else if (Item->TransferEncoding == teNone) {
         if (Source.LineEnded && !Lines.empty())
             Bytes += "\r\n";
     }
@@ -805,16 +802,21 @@ void ZevCustomEncoder::WriteLines(const TStrings* Lines)
         WriteLine(Lines->Get(I));
 }
 
+void ZevCustomEncoder::WriteQuotedPrintable(const std::string& Text)
+{
+    TStringStream Source(Text);
+    TStringList Encoded;
+    TQuotedPrintable(&Source, &Encoded).Encode();
+    WriteLines(&Encoded);
+}
+
 void ZevCustomEncoder::WriteBodyText()
 {
     if (Message->CharSet() != csISO8859 && !NeedsQP) {
         WriteLines(Message->Body());
         return;
     }
-    TStringStream Text(Message->Body()->Text());
-    TStringList Encoded;
-    TQuotedPrintable(&Text, &Encoded).Encode();
-    WriteLines(&Encoded);
+    WriteQuotedPrintable(Message->Body()->Text());
 }
 
 void ZevCustomEncoder::WriteData(const ZevAttItem* Item)
@@ -862,10 +864,7 @@ void ZevCustomEncoder::WriteHtmlRtf(const std::string& ContentType)
     WriteLine(Line);
     WriteLine("Content-Transfer-Encoding: quoted-printable");
     WriteLine("");
-    TStringStream Text(Message->Body()->Text());
-    TStringList Encoded;
-    TQuotedPrintable(&Text, &Encoded).Encode();
-    WriteLines(&Encoded);
+    WriteQuotedPrintable(Message->Body()->Text());
 }
 
 void ZevCustomEncoder::WriteSingleAttachment()

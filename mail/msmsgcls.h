@@ -169,6 +169,8 @@ private:
     void WriteBodyText();
     void WriteData(const ZevAttItem* Item);
     void WriteLines(const TStrings* Lines);
+    // Text as quoted-printable lines.
+    void WriteQuotedPrintable(const std::string& Text);
     void WritePlain();
     void WriteHtmlRtf(const std::string& ContentType);
     void WriteSingleAttachment();

@@ -3,7 +3,6 @@
 #include "mail/agsocket.h"
 #include "mail/mailerrors.h"
 #include "platform/net/errors.h"
-#include "platform/rtl/files.h"
 #include "platform/ui/wait.h"
 
 #include <cstdlib>
@@ -36,16 +35,7 @@ ZevMXResolver::~ZevMXResolver()
 {
     Destroying();
     CloseSocket();
-    if (!FLogFileName.empty()) {
-        try {
-            const std::string Folder = ExtractFilePath(FLogFileName);
-            if (!Folder.empty())
-                ForceDirectories(Folder);
-            FLogLines->SaveToFile(FLogFileName);
-        } catch (const Exception&) {
-            // A log that cannot be written must not stop the component from going away.
-        }
-    }
+    SaveLogAtDestruction(*FLogLines, FLogFileName);
 }
 
 int ZevMXResolver::TimeOut() const

@@ -1,17 +1,11 @@
 // Reads arbitrary bytes as a BMP file and as a packed DIB (with and without an icon mask): bad
 // data must end in EInvalidGraphic, and a picture that is read must be whole and write back.
+#include "fuzz/fuzzinput.h"
 #include "platform/gfx/bmpformat.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
 
 void CheckImage(const TDibImage& I)
 {

@@ -4,22 +4,12 @@
 //
 // Input: 4 bytes of flags, 2 bytes of width and 2 of height (signed, little-endian), 1 byte of
 // tab length, 1 byte of font height (signed); the rest is the text.
+#include "fuzz/fuzzinput.h"
 #include "platform/gfx/fontengine.h"
 #include "platform/gfx/textlayout.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
-
-namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
@@ -30,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     const int Height = static_cast<int16_t>(Data[6] | (Data[7] << 8));
     const int TabLength = Data[8] & 0x3F;
     const int FontHeight = static_cast<int8_t>(Data[9]);
-    const std::string Text(reinterpret_cast<const char*>(Data + 10), Size - 10);
+    const std::string Text = InputText(Data + 10, Size - 10);
 
     SetDeterministicFontMetrics(true);
     TFontRequest Request;

@@ -1,27 +1,17 @@
 // Feeds arbitrary bytes to the ICO and CUR reader: nothing may crash, and a file it accepts must
 // hold images whose buffers fit their size, write out, and read back as the same pictures; the
 // first image is drawn, alone and through an icon handle scaled to 16 x 16.
+#include "fuzz/fuzzinput.h"
 #include "platform/gfx/icoformat.h"
 #include "platform/gfx/icon.h"
 #include "platform/gfx/rasterdevice.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
-
-namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    const std::string Bytes(reinterpret_cast<const char*>(Data), Size);
+    const std::string Bytes = InputText(Data, Size);
     TIconFile File;
     try {
         File = ReadIconFile(Bytes);

@@ -1,6 +1,7 @@
 // Loads arbitrary bytes as a metafile. Bad data must end in EInvalidGraphic; data that loads
 // must save to bytes that load again to the same bytes, and must play (scaled, onto a recording
 // device) without fault.
+#include "fuzz/fuzzinput.h"
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/fontengine.h"
 #include "platform/gfx/metafile.h"
@@ -26,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     SetDeterministicFontMetrics(true);
     TMetafile M;
-    TStringStream In(std::string(reinterpret_cast<const char*>(Data), Size));
+    TStringStream In(InputText(Data, Size));
     try {
         M.LoadFromStream(&In);
     } catch (const EInvalidGraphic&) {

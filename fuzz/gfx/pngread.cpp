@@ -1,19 +1,9 @@
 // Reads arbitrary bytes as PNG: bad data must end in EInvalidGraphic, and a picture that is read
 // must be whole and survive being written and read again.
+#include "fuzz/fuzzinput.h"
 #include "platform/gfx/pngformat.h"
 
 #include <cstdint>
-#include <cstdlib>
-
-namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {

@@ -1,5 +1,6 @@
 // Decoding GIF data from outside: any input either loads or fails with the codec's error, and
 // a picture that loads and saves reads back with the same pixels.
+#include "fuzz/fuzzinput.h"
 #include "imaging/gif/gifimage.h"
 #include "platform/rtl/stream.h"
 
@@ -13,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     GIFMaxPixels = std::size_t{1} << 22;
     TGIFImage Image;
     try {
-        TStringStream In(std::string(reinterpret_cast<const char*>(Data), Size));
+        TStringStream In(InputText(Data, Size));
         Image.LoadFromStream(&In);
     } catch (const Exception&) {
         return 0;

@@ -1,24 +1,14 @@
 // Feeds arbitrary text to the address parser, alone and as a recipient field: it never raises
 // and never makes text up.
+#include "fuzz/fuzzinput.h"
 #include "mail/mspars.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
-
-namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    const std::string Input(reinterpret_cast<const char*>(Data), Size);
+    const std::string Input = InputText(Data, Size);
     ZevMailAddress Address;
     ParseMailAddress(Input, &Address);
     Check(Address.Address.size() + Address.Name.size() <= Input.size());

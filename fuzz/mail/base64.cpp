@@ -1,24 +1,14 @@
 // Feeds arbitrary text to the base64 decoder (which may only raise its own error) and checks
 // that encoding round-trips both the input and whatever was decoded.
+#include "fuzz/fuzzinput.h"
 #include "mail/msmime.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
-
-namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    const std::string Input(reinterpret_cast<const char*>(Data), Size);
+    const std::string Input = InputText(Data, Size);
     try {
         const std::string Decoded = Base64Decode(Input);
         Check(Decoded.size() <= Input.size() * 3 / 4 + 1);

@@ -1,21 +1,15 @@
 // DNS replies from outside as the MX resolver reads them: the datagram as received, and the
 // same bytes behind a header and question that match the query, so that the answer section
 // is reached. Reading must stay inside the bytes, end, and fail only with EResolverError.
+#include "fuzz/fuzzinput.h"
 #include "mail/mailerrors.h"
 #include "mail/msmxcls.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
 
 void Parse(const std::string& Reply, Word Id, const std::string& WireName)
 {
@@ -40,7 +34,7 @@ void Parse(const std::string& Reply, Word Id, const std::string& WireName)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    const std::string Bytes(reinterpret_cast<const char*>(Data), Size);
+    const std::string Bytes = InputText(Data, Size);
     const std::string WireName = msmxcls::EncodeDomainName("mail.test");
 
     // As received, answering whatever identifier it carries.

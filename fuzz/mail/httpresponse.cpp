@@ -1,19 +1,13 @@
 // HTTP responses from outside: status line, header lines and a chunked, counted or
 // close-terminated body, read from memory as the client reads them from a socket.
+#include "fuzz/fuzzinput.h"
 #include "mail/aghttp.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
 
 constexpr std::int64_t MaxBody = 4096;
 
@@ -21,7 +15,7 @@ constexpr std::int64_t MaxBody = 4096;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    const std::string Text(reinterpret_cast<const char*>(Data), Size);
+    const std::string Text = InputText(Data, Size);
     THttpMemorySource Source(Text);
     ZevHeaders Headers;
     TMemoryStream Body;

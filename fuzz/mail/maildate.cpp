@@ -1,24 +1,14 @@
 // Feeds arbitrary text to the Date parser: it never raises, and a date it reads is a real one.
+#include "fuzz/fuzzinput.h"
 #include "mail/mspars.h"
 #include "platform/rtl/datetime.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
-
-namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    const std::string Input(reinterpret_cast<const char*>(Data), Size);
+    const std::string Input = InputText(Data, Size);
     TDateTime Value = 1;
     std::string Zone = "x";
     ParseMailDate(Input, Value, Zone);

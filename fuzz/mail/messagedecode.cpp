@@ -1,25 +1,15 @@
 // Loads arbitrary bytes as a stored message (mail and news), then saves the result and loads
 // that again: nothing may crash, hang or raise out of loading.
+#include "fuzz/fuzzinput.h"
 #include "mail/msmsg.h"
 #include "platform/rtl/stream.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
-
-namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    const std::string Input(reinterpret_cast<const char*>(Data), Size);
+    const std::string Input = InputText(Data, Size);
 
     ZevArticle Article(nullptr);
     TStringStream ArticleSource(Input);

@@ -1,20 +1,14 @@
 // POP3 replies from outside: STAT, LIST and UIDL lines and multi-line data as the client parses
 // them. Unstuffing must give back exactly what a server stuffed.
+#include "fuzz/fuzzinput.h"
 #include "mail/mspop3.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <map>
 #include <string>
 
 namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
 
 // What a server sends for Message: a dot doubled at every line start, then the end line.
 std::string Stuffed(const std::string& Message)
@@ -34,7 +28,7 @@ std::string Stuffed(const std::string& Message)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    const std::string Text(reinterpret_cast<const char*>(Data), Size);
+    const std::string Text = InputText(Data, Size);
 
     int Count = -2, MailboxSize = -2;
     try {

@@ -1,20 +1,14 @@
 // Feeds arbitrary lines to the quoted-printable decoder and arbitrary bytes through the encoder
 // and back: short lines of printable characters that decode to the same paragraphs.
+#include "fuzz/fuzzinput.h"
 #include "mail/msmime.h"
 #include "platform/rtl/stream.h"
 #include "platform/rtl/stringlist.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
 
 // The paragraphs of Data, each ended by CR LF: what decoding the encoded text gives back.
 std::string Paragraphs(const std::string& Data)
@@ -44,7 +38,7 @@ std::string Paragraphs(const std::string& Data)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    const std::string Input(reinterpret_cast<const char*>(Data), Size);
+    const std::string Input = InputText(Data, Size);
 
     TStringList Lines;
     Lines.SetText(Input);

@@ -1,23 +1,17 @@
 // Server replies as the socket components read them: arbitrary bytes arriving in arbitrary
 // pieces, taken as status lines and as multi-line data up to its end line, with the results
 // checked against the bytes themselves. The first input byte picks the piece sizes.
+#include "fuzz/fuzzinput.h"
 #include "platform/net/receivebuffer.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
 
 constexpr std::size_t LineLimit = 64;
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
 
 class TFeed {
 public:
@@ -52,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
 {
     if (Size == 0)
         return 0;
-    const std::string Input(reinterpret_cast<const char*>(Data) + 1, Size - 1);
+    const std::string Input = InputText(Data + 1, Size - 1);
     TFeed Feed(Data + 1, Size - 1, Data[0]);
     TReceiveBuffer Buffer;
     std::size_t Taken = 0; // bytes of Input the reader has taken

@@ -1,26 +1,16 @@
 // Feeds arbitrary lines to the uuencode begin-line and data-line readers (which may only raise
 // their own error) and checks that encoded lines decode back.
+#include "fuzz/fuzzinput.h"
 #include "mail/msmime.h"
 #include "mail/msuucode.h"
 #include "platform/rtl/stringlist.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
-
-namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    const std::string Input(reinterpret_cast<const char*>(Data), Size);
+    const std::string Input = InputText(Data, Size);
     TStringList Lines;
     Lines.SetText(Input);
     for (int I = 0; I < Lines.Count(); ++I) {

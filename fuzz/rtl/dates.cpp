@@ -1,5 +1,6 @@
 // Typed or stored date text through the locale's date and time parsers, and the same bytes as a
 // format for FormatDateTime, under a month-day-year and a day-month-year locale.
+#include "fuzz/fuzzinput.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 
@@ -51,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     static const TFormatSettings US = TFormatSettings::EnglishUS();
     static const TFormatSettings Dotted = DottedSettings();
-    const std::string Text(reinterpret_cast<const char*>(Data), Size);
+    const std::string Text = InputText(Data, Size);
     Parse(Text, US);
     Parse(Text, Dotted);
     // 29 February 2024, 13:45:30.250

@@ -1,6 +1,7 @@
 // Feeds arbitrary text to the INI parser and edits it: nothing may crash, the written text must
 // read back the same, and a value just written must read back as written.
 #include "platform/rtl/inifile.h"
+#include "fuzz/fuzzinput.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -9,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     TIniDocument Document;
-    Document.Parse(std::string(reinterpret_cast<const char*>(Data), Size));
+    Document.Parse(InputText(Data, Size));
     std::string Text = Document.Text();
     TIniDocument Again;
     Again.Parse(Text);

@@ -1,6 +1,7 @@
 // Number text from outside (mail headers, rule files, grid cells) through the integer and
 // floating-point parsers, and the same bytes as a FormatFloat picture, under a decimal-point
 // and a decimal-comma locale.
+#include "fuzz/fuzzinput.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/exceptions.h"
 
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     static const TFormatSettings Point = TFormatSettings::EnglishUS();
     static const TFormatSettings Comma = CommaSettings();
-    const std::string Text(reinterpret_cast<const char*>(Data), Size);
+    const std::string Text = InputText(Data, Size);
     Parse(Text, Point);
     Parse(Text, Comma);
     return 0;

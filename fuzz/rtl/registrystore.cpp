@@ -1,6 +1,7 @@
 // Feeds arbitrary text to the registry store's parser: it must never crash, and what it writes
 // must read back to the same text.
 #include "platform/rtl/registrystore.h"
+#include "fuzz/fuzzinput.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -9,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     TRegistryData First;
-    First.Parse(std::string(reinterpret_cast<const char*>(Data), Size));
+    First.Parse(InputText(Data, Size));
     std::string Text = First.Text();
     TRegistryData Second;
     Second.Parse(Text);

@@ -1,25 +1,15 @@
 // Feeds arbitrary bytes to the string list's text, comma-text and delimited-text parsers and
 // checks that what they produce survives a round trip through the matching writer.
 #include "platform/rtl/stringlist.h"
+#include "fuzz/fuzzinput.h"
 #include "platform/rtl/stream.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
-
-namespace {
-
-void Check(bool Condition)
-{
-    if (!Condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    std::string Input(reinterpret_cast<const char*>(Data), Size);
+    std::string Input = InputText(Data, Size);
 
     TStringList List;
     TStringStream Stream(Input);

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes, split into lines as they arrive on the socket, to the parser of the
 // commands one process sends another: it must never crash, and every command it accepts must
 // be written back as the same line.
+#include "fuzz/fuzzinput.h"
 #include "platform/ui/instancedir.h"
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    std::string Input(reinterpret_cast<const char*>(Data), Size);
+    std::string Input = InputText(Data, Size);
     std::string::size_type Start = 0;
     while (Start <= Input.size()) {
         std::string::size_type End = Input.find('\n', Start);

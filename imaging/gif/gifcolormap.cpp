@@ -291,30 +291,30 @@ void TGIFGlobalColorMap::ReportWarning(int Severity, const std::string& Message)
         FHeader->Image()->ReportWarning(this, Severity, Message);
 }
 
-void TGIFGlobalColorMap::CountUsage(TColorUsage& Usage)
+std::vector<TGIFSubImage*> TGIFGlobalColorMap::FramesUsingIt() const
 {
-    for (int I = 0; I < Count(); ++I)
-        Usage[static_cast<std::size_t>(I)] = {0, I};
+    std::vector<TGIFSubImage*> Frames;
     TGIFImage* Image = FHeader ? FHeader->Image() : nullptr;
     if (!Image)
-        return;
+        return Frames;
     for (int F = 0; F < Image->Images()->Count(); ++F) {
         TGIFSubImage* Frame = Image->Images()->SubImage(F);
         if (Frame->ActiveColorMap() == this)
-            CountPixels(Frame, Usage);
+            Frames.push_back(Frame);
     }
+    return Frames;
+}
+
+void TGIFGlobalColorMap::CountUsage(TColorUsage& Usage)
+{
+    for (TGIFSubImage* Frame : FramesUsingIt())
+        CountPixels(Frame, Usage);
 }
 
 void TGIFGlobalColorMap::RemapPixels(const std::uint8_t* Map)
 {
-    TGIFImage* Image = FHeader ? FHeader->Image() : nullptr;
-    if (!Image)
-        return;
-    for (int F = 0; F < Image->Images()->Count(); ++F) {
-        TGIFSubImage* Frame = Image->Images()->SubImage(F);
-        if (Frame->ActiveColorMap() == this)
-            RemapFrame(Frame, Map);
-    }
+    for (TGIFSubImage* Frame : FramesUsingIt())
+        RemapFrame(Frame, Map);
 }
 
 bool TGIFGlobalColorMap::Reorder()
@@ -341,8 +341,6 @@ void TGIFLocalColorMap::ReportWarning(int Severity, const std::string& Message)
 
 void TGIFLocalColorMap::CountUsage(TColorUsage& Usage)
 {
-    for (int I = 0; I < Count(); ++I)
-        Usage[static_cast<std::size_t>(I)] = {0, I};
     if (FFrame)
         CountPixels(FFrame, Usage);
 }

@@ -45,6 +45,7 @@ public:
     void Assign(const TPersistent* Source) override;
 
     virtual void ReportWarning(int Severity, const std::string& Message) = 0;
+    // Adds the pixels using each entry to Usage[Index].first; the caller starts it at {0, Index}.
     virtual void CountUsage(TColorUsage& Usage) = 0;
     virtual void RemapPixels(const std::uint8_t* Map) = 0;
     virtual bool Reorder() = 0;
@@ -72,6 +73,9 @@ public:
     void NotifyChanged() override;
 
 private:
+    // The frames whose pixels index this table.
+    std::vector<TGIFSubImage*> FramesUsingIt() const;
+
     TGIFHeader* FHeader;
 };
 

@@ -23,25 +23,6 @@ HPALETTE PaletteOf(const std::vector<PALETTEENTRY>& Entries)
     return CreatePalette(&Pal);
 }
 
-int BitCountOf(TPixelFormat Format)
-{
-    switch (Format) {
-    case pf1bit:
-        return 1;
-    case pf4bit:
-        return 4;
-    case pf8bit:
-        return 8;
-    case pf15bit:
-    case pf16bit:
-        return 16;
-    case pf24bit:
-        return 24;
-    default:
-        return 32;
-    }
-}
-
 } // namespace
 
 // Readers and writers
@@ -282,7 +263,7 @@ void TFloydSteinbergDitherer::NextRow()
 
 TKernelDitherer::TKernelDitherer(int AWidth, TColorLookup* ALookup, int ARows, int AMargin,
                                  int ADivisor, std::vector<TWeight> AWeights)
-    : TDitherEngine(AWidth, ALookup), FRows(ARows), FMargin(AMargin), FDivisor(ADivisor),
+    : TDitherEngine(AWidth, ALookup), FMargin(AMargin), FDivisor(ADivisor),
       FWeights(std::move(AWeights))
 {
     for (auto& Rows : FBuffers)

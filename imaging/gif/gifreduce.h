@@ -162,11 +162,10 @@ public:
     void NextRow() override;
 
 private:
-    int FRows;
     int FMargin;
     int FDivisor;
     std::vector<TWeight> FWeights;
-    // Per channel, FRows rows of width + 2 * margin cells; row 0 is the current one.
+    // Per channel, the kernel's rows of width + 2 * margin cells; row 0 is the current one.
     std::vector<std::vector<int>> FBuffers[3];
 };
 

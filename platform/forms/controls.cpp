@@ -1617,11 +1617,7 @@ TCanvas* TGraphicControl::Canvas() const
 void TGraphicControl::Dispatch(TMessage& Message)
 {
     if (Message.Msg == WM_PAINT && Message.WParam != 0) {
-        FCanvas->SetHandle(reinterpret_cast<HDC>(Message.WParam));
-        struct TLetGo {
-            TControlCanvas* Canvas;
-            ~TLetGo() { Canvas->SetHandle(nullptr); }
-        } LetGo{FCanvas.get()};
+        TControlCanvas::TPaintScope Scope(FCanvas.get(), reinterpret_cast<HDC>(Message.WParam));
         Paint();
         return;
     }
@@ -1656,10 +1652,6 @@ void TCustomControl::Paint()
 
 void TCustomControl::PaintWindow(HDC DC)
 {
-    FCanvas->SetHandle(DC);
-    struct TLetGo {
-        TControlCanvas* Canvas;
-        ~TLetGo() { Canvas->SetHandle(nullptr); }
-    } LetGo{FCanvas.get()};
+    TControlCanvas::TPaintScope Scope(FCanvas.get(), DC);
     Paint();
 }

@@ -128,6 +128,19 @@ public:
     void Prepare();
     void FreeHandle();
 
+    // Holds DC on the canvas for one painting and lets go of it when the scope ends, also when
+    // the painting raises.
+    class TPaintScope {
+    public:
+        TPaintScope(TControlCanvas* ACanvas, HDC DC) : FCanvas(ACanvas) { FCanvas->SetHandle(DC); }
+        ~TPaintScope() { FCanvas->SetHandle(nullptr); }
+        TPaintScope(const TPaintScope&) = delete;
+        TPaintScope& operator=(const TPaintScope&) = delete;
+
+    private:
+        TControlCanvas* FCanvas;
+    };
+
 private:
     void Drawn();
 

@@ -583,11 +583,7 @@ void TCustomForm::Paint()
 
 void TCustomForm::PaintWindow(HDC DC)
 {
-    FCanvas->SetHandle(DC);
-    struct TLetGo {
-        TControlCanvas* Canvas;
-        ~TLetGo() { Canvas->SetHandle(nullptr); }
-    } LetGo{FCanvas.get()};
+    TControlCanvas::TPaintScope Scope(FCanvas.get(), DC);
     Paint();
 }
 

@@ -198,25 +198,6 @@ std::vector<TColor> DefaultColors(int BitCount)
     }
 }
 
-int BitCountOf(TPixelFormat Format)
-{
-    switch (Format) {
-    case pf1bit:
-        return 1;
-    case pf4bit:
-        return 4;
-    case pf8bit:
-        return 8;
-    case pf15bit:
-    case pf16bit:
-        return 16;
-    case pf24bit:
-        return 24;
-    default:
-        return 32;
-    }
-}
-
 TPixelFormat FormatOf(const TDibImage& Image)
 {
     switch (Image.BitCount) {
@@ -254,6 +235,25 @@ TDibImage Device32(int Width, int Height)
 }
 
 } // namespace
+
+int BitCountOf(TPixelFormat Format)
+{
+    switch (Format) {
+    case pf1bit:
+        return 1;
+    case pf4bit:
+        return 4;
+    case pf8bit:
+        return 8;
+    case pf15bit:
+    case pf16bit:
+        return 16;
+    case pf24bit:
+        return 24;
+    default:
+        return 32;
+    }
+}
 
 HBITMAP CreateBitmap(int Width, int Height, unsigned Planes, unsigned BitsPerPixel,
                      const void* Bits)

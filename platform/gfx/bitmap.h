@@ -78,6 +78,9 @@ bool DeleteObject(HBITMAP Bitmap);
 // True while Bitmap is a live bitmap handle.
 bool IsBitmap(HBITMAP Bitmap);
 
+// The bits per pixel the format keeps: 16 for pf15bit, 32 for pfDevice and pfCustom.
+int BitCountOf(TPixelFormat Format);
+
 // A brush pattern tiled from a bitmap's pixels (for TBrush::SetPattern); nil for an empty one.
 std::shared_ptr<const TBrushPattern> CreatePatternBrush(HBITMAP Bitmap);
 

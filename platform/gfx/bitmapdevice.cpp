@@ -122,33 +122,6 @@ const TRasterDevice& TBitmapDevice::Readable() const
     return R;
 }
 
-void TBitmapDevice::Polyline(const TDeviceState& State, const std::vector<TPoint>& Points)
-{
-    Writable().Polyline(State, Points);
-}
-
-void TBitmapDevice::PolyPolygon(const TDeviceState& State,
-                                const std::vector<std::vector<TPoint>>& Polygons, bool Winding,
-                                bool Fill, bool Stroke)
-{
-    Writable().PolyPolygon(State, Polygons, Winding, Fill, Stroke);
-}
-
-void TBitmapDevice::Shape(const TDeviceState& State, const TShapeCall& Call)
-{
-    Writable().Shape(State, Call);
-}
-
-void TBitmapDevice::FillRect(const TDeviceState& State, const TRect& R)
-{
-    Writable().FillRect(State, R);
-}
-
-void TBitmapDevice::PatBlt(const TDeviceState& State, const TRect& R, std::uint32_t Rop)
-{
-    Writable().PatBlt(State, R, Rop);
-}
-
 void TBitmapDevice::StretchBlt(const TDeviceState& State, const TRect& Dest,
                                const TCanvasDevice& Source, const TRect& Src, std::uint32_t Rop,
                                int StretchMode)
@@ -159,24 +132,4 @@ void TBitmapDevice::StretchBlt(const TDeviceState& State, const TRect& Dest,
         return;
     }
     Writable().StretchBlt(State, Dest, Source, Src, Rop, StretchMode);
-}
-
-void TBitmapDevice::SetPixel(const TDeviceState& State, int X, int Y, TColor Color)
-{
-    Writable().SetPixel(State, X, Y, Color);
-}
-
-TColor TBitmapDevice::GetPixel(int X, int Y) const
-{
-    return Readable().GetPixel(X, Y);
-}
-
-void TBitmapDevice::TextOut(const TDeviceState& State, const TDeviceText& Text)
-{
-    Writable().TextOut(State, Text);
-}
-
-bool TBitmapDevice::ReadPixels(const TRect& R, std::vector<TColor>& Pixels) const
-{
-    return Readable().ReadPixels(R, Pixels);
 }

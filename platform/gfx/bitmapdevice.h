@@ -3,7 +3,7 @@
 // the pixels are read (ScanLine, saving, reading back a pixel of a format that loses colours).
 #pragma once
 
-#include "platform/gfx/device.h"
+#include "platform/gfx/forwardingdevice.h"
 #include "platform/gfx/rasterdevice.h"
 
 #include <memory>
@@ -11,7 +11,7 @@
 class TBitmap;
 struct TDibImage;
 
-class TBitmapDevice : public TCanvasDevice {
+class TBitmapDevice : public TForwardingDevice {
 public:
     explicit TBitmapDevice(TBitmap* Owner) : FOwner(Owner) {}
 
@@ -25,18 +25,13 @@ public:
     int Width() const override;
     int Height() const override;
 
-    void Polyline(const TDeviceState& State, const std::vector<TPoint>& Points) override;
-    void PolyPolygon(const TDeviceState& State, const std::vector<std::vector<TPoint>>& Polygons,
-                     bool Winding, bool Fill, bool Stroke) override;
-    void Shape(const TDeviceState& State, const TShapeCall& Call) override;
-    void FillRect(const TDeviceState& State, const TRect& R) override;
-    void PatBlt(const TDeviceState& State, const TRect& R, std::uint32_t Rop) override;
+    // Drawing a bitmap on itself reads the pixels it holds first.
     void StretchBlt(const TDeviceState& State, const TRect& Dest, const TCanvasDevice& Source,
                     const TRect& Src, std::uint32_t Rop, int StretchMode) override;
-    void SetPixel(const TDeviceState& State, int X, int Y, TColor Color) override;
-    TColor GetPixel(int X, int Y) const override;
-    void TextOut(const TDeviceState& State, const TDeviceText& Text) override;
-    bool ReadPixels(const TRect& R, std::vector<TColor>& Pixels) const override;
+
+protected:
+    TRasterDevice* DrawTarget() override { return &Writable(); }
+    const TRasterDevice* ReadTarget() const override { return &Readable(); }
 
 private:
     const TDibImage* Image() const;

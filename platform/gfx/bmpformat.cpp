@@ -1,6 +1,8 @@
 // platform/gfx/bmpformat.cpp: BMP and packed DIB reading and writing.
 #include "platform/gfx/bmpformat.h"
 
+#include "platform/gfx/icoformat.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -146,8 +148,7 @@ void DecodeRle(const THeader& H, const std::uint8_t* Data, std::size_t Size, TDi
     }
 }
 
-TDibImage ReadDib(const std::uint8_t* Data, std::size_t Size, std::int64_t PixelOffset,
-                  TDibImage* IconMask)
+TDibImage ReadDib(const std::uint8_t* Data, std::size_t Size, std::int64_t PixelOffset)
 {
     std::size_t Used = 0;
     const THeader H = ReadHeader(Data, Size, Used);
@@ -155,8 +156,6 @@ TDibImage ReadDib(const std::uint8_t* Data, std::size_t Size, std::int64_t Pixel
     const bool TopDown = Height < 0;
     if (TopDown)
         Height = -Height;
-    if (IconMask)
-        Height /= 2;
     if (H.Width <= 0 || Height <= 0 || H.Width > MaxDibSide || Height > MaxDibSide ||
         H.Width * Height > MaxDibPixels)
         Bad("bad size " + std::to_string(H.Width) + " x " + std::to_string(Height));
@@ -172,7 +171,7 @@ TDibImage ReadDib(const std::uint8_t* Data, std::size_t Size, std::int64_t Pixel
         Bad("bit fields need 16 or 32 bits per pixel");
     if (!Rle && !H.HasMasks && H.Compression != BI_RGB)
         throw EInvalidGraphic("Unsupported bitmap compression " + std::to_string(H.Compression));
-    if (Rle && (TopDown || IconMask))
+    if (Rle && TopDown)
         Bad("a compressed bitmap cannot be top-down");
 
     // The colour table.
@@ -250,19 +249,6 @@ TDibImage ReadDib(const std::uint8_t* Data, std::size_t Size, std::int64_t Pixel
             Image.SetRaw(X, Y, Channel(P, B) | Channel(P, G) << 8 | Channel(P, R) << 16);
         }
     }
-    if (IconMask) {
-        IconMask->Allocate(W, Rows, 1);
-        IconMask->Colors = {clBlack, clWhite};
-        const auto MaskStride = static_cast<std::size_t>(TDibImage::StrideFor(W, 1));
-        const std::uint8_t* Mask = Pixels + Stride * Rows;
-        std::size_t Left = Available - std::min(Available, Stride * Rows);
-        for (int I = 0; I < Rows && Left > 0; ++I) {
-            const std::size_t N = std::min(MaskStride, Left);
-            const int Y = TopDown ? I : Rows - 1 - I;
-            std::memcpy(IconMask->Row(Y), Mask + MaskStride * I, N);
-            Left -= N;
-        }
-    }
     return Image;
 }
 
@@ -296,12 +282,28 @@ TDibImage ReadBmp(const std::uint8_t* Data, std::size_t Size)
     const std::int64_t Offset = OffBits == 0 ? -1 : static_cast<std::int64_t>(OffBits) - 14;
     if (OffBits != 0 && OffBits < 14)
         Bad("bad pixel data offset " + std::to_string(OffBits));
-    return ReadDib(Data + 14, Size - 14, Offset, nullptr);
+    return ReadDib(Data + 14, Size - 14, Offset);
 }
 
 TDibImage ReadPackedDib(const std::uint8_t* Data, std::size_t Size, TDibImage* IconMask)
 {
-    return ReadDib(Data, Size, -1, IconMask);
+    if (!IconMask)
+        return ReadDib(Data, Size, -1);
+    // An icon's picture is read as icon files are read, so both agree on what is valid.
+    const TIconImage Icon =
+        DecodeIconDib(std::string_view(reinterpret_cast<const char*>(Data), Size));
+    TDibImage Image;
+    Image.Allocate(Icon.Width, Icon.Height, 32);
+    IconMask->Allocate(Icon.Width, Icon.Height, 1);
+    IconMask->Colors = {clBlack, clWhite};
+    for (int Y = 0; Y < Icon.Height; ++Y)
+        for (int X = 0; X < Icon.Width; ++X) {
+            const std::size_t I = static_cast<std::size_t>(Y) * Icon.Width + X;
+            // Without an alpha channel in the file the pixels keep alpha 0, as the file has it.
+            Image.SetRaw(X, Y, Icon.HasAlpha ? Icon.Pixels[I] : Icon.Pixels[I] & 0xFFFFFF);
+            IconMask->SetRaw(X, Y, Icon.Mask[I]);
+        }
+    return Image;
 }
 
 std::string WritePackedDib(const TDibImage& Image)

@@ -18,8 +18,9 @@ constexpr int MaxDibSide = 1 << 16;
 
 bool IsBmp(const std::uint8_t* Data, std::size_t Size);
 TDibImage ReadBmp(const std::uint8_t* Data, std::size_t Size);
-// With IconMask: the header's height counts the image and the 1-bit mask after it (as in icon
-// files); the image gets half of it and the mask (missing rows transparent-free) goes to IconMask.
+// With IconMask: an icon's image as icon files hold it (DecodeIconDib): the header's height
+// counts the picture and the AND mask after it; the picture comes as 32 bits and the mask, 1 bit
+// a pixel (1: transparent), goes to IconMask.
 TDibImage ReadPackedDib(const std::uint8_t* Data, std::size_t Size, TDibImage* IconMask = nullptr);
 
 // Uncompressed, bottom-up, with a 40-byte header; 16-bit 5-6-5 images carry their bit fields,

@@ -1,5 +1,7 @@
 #include "platform/gfx/fontengine.h"
 
+#include "platform/rtl/strings.h"
+
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -51,52 +53,6 @@ constexpr char16_t Cp1252High[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// Decodes the UTF-8 character at S[I], advancing I; false when the bytes are not well formed.
-bool DecodeUtf8(const std::string& S, size_t& I, char32_t& Code)
-{
-    unsigned char B = static_cast<unsigned char>(S[I]);
-    int Extra;
-    if (B < 0x80) {
-        Code = B;
-        ++I;
-        return true;
-    } else if (B >= 0xC2 && B <= 0xDF) {
-        Extra = 1;
-        Code = B & 0x1F;
-    } else if (B >= 0xE0 && B <= 0xEF) {
-        Extra = 2;
-        Code = B & 0x0F;
-    } else if (B >= 0xF0 && B <= 0xF4) {
-        Extra = 3;
-        Code = B & 0x07;
-    } else {
-        return false;
-    }
-    if (I + Extra >= S.size())
-        return false;
-    for (int K = 1; K <= Extra; ++K) {
-        unsigned char C = static_cast<unsigned char>(S[I + K]);
-        if ((C & 0xC0) != 0x80)
-            return false;
-        Code = (Code << 6) | (C & 0x3F);
-    }
-    if ((Extra == 2 && (Code < 0x800 || (Code >= 0xD800 && Code <= 0xDFFF))) ||
-        (Extra == 3 && (Code < 0x10000 || Code > 0x10FFFF)))
-        return false;
-    I += Extra + 1;
-    return true;
-}
-
-bool ValidUtf8(const std::string& S)
-{
-    size_t I = 0;
-    char32_t Code;
-    while (I < S.size())
-        if (!DecodeUtf8(S, I, Code))
-            return false;
-    return true;
-}
 
 // The Symbol face's bytes from 0x20; 0 where the byte stands for itself.
 constexpr char16_t SymbolLow[95] = {
@@ -647,14 +603,14 @@ std::u32string TFontInstance::Decode(const std::string& Text, std::vector<size_t
         }
         return Codes;
     }
-    if (Coding == tcUtf8 || (Coding == tcAuto && ValidUtf8(Text))) {
+    if (Coding == tcUtf8 || (Coding == tcAuto && IsValidUtf8(Text))) {
         size_t I = 0;
         while (I < Text.size()) {
             if (Offsets)
                 Offsets->push_back(I);
             size_t Start = I;
             char32_t Code = 0;
-            if (!DecodeUtf8(Text, I, Code)) {
+            if (!DecodeUtf8At(Text, I, Code)) {
                 I = Start + 1; // a stray byte of text said to be UTF-8
                 Code = 0xFFFD;
             }

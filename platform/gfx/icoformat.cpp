@@ -83,8 +83,31 @@ TIconImage DecodePng(std::string_view Bytes)
     return Result;
 }
 
-// A device-independent bitmap of twice the icon's height: the XOR picture, then the AND mask.
-TIconImage DecodeDib(std::string_view B)
+int BitCountFromColors(std::uint32_t Colors)
+{
+    switch (Colors) {
+    case 2:
+        return 1;
+    case 16:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+void CheckImage(const TIconImage& Image)
+{
+    const std::size_t Count = static_cast<std::size_t>(std::max(Image.Width, 0)) *
+                              static_cast<std::size_t>(std::max(Image.Height, 0));
+    if (Image.Width < 1 || Image.Width > MaxSide || Image.Height < 1 || Image.Height > MaxSide)
+        Invalid("image size outside 1 to 256 pixels");
+    if (Image.Pixels.size() != Count || Image.Mask.size() != Count)
+        Invalid("pixels and mask do not match the size");
+}
+
+} // namespace
+
+TIconImage DecodeIconDib(std::string_view B)
 {
     if (B.size() < DibHeaderSize)
         Invalid("the image header is cut short");
@@ -173,30 +196,6 @@ TIconImage DecodeDib(std::string_view B)
     return Result;
 }
 
-int BitCountFromColors(std::uint32_t Colors)
-{
-    switch (Colors) {
-    case 2:
-        return 1;
-    case 16:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-void CheckImage(const TIconImage& Image)
-{
-    const std::size_t Count = static_cast<std::size_t>(std::max(Image.Width, 0)) *
-                              static_cast<std::size_t>(std::max(Image.Height, 0));
-    if (Image.Width < 1 || Image.Width > MaxSide || Image.Height < 1 || Image.Height > MaxSide)
-        Invalid("image size outside 1 to 256 pixels");
-    if (Image.Pixels.size() != Count || Image.Mask.size() != Count)
-        Invalid("pixels and mask do not match the size");
-}
-
-} // namespace
-
 std::vector<TIconDirEntry> ReadIconDirectory(std::string_view Data, bool* Cursor)
 {
     if (Data.size() < 6 || U16(Data, 0) != 0 || (U16(Data, 2) != 1 && U16(Data, 2) != 2))
@@ -243,7 +242,7 @@ TIconImage DecodeIconImage(std::string_view Data, const TIconDirEntry& Entry)
         Data.substr(Entry.Offset, std::min<std::size_t>(Entry.Size, Data.size() - Entry.Offset));
     TIconImage Image = IsPng(reinterpret_cast<const std::uint8_t*>(Bytes.data()), Bytes.size())
                            ? DecodePng(Bytes)
-                           : DecodeDib(Bytes);
+                           : DecodeIconDib(Bytes);
     Image.HotSpot = Entry.HotSpot;
     return Image;
 }

@@ -43,6 +43,10 @@ struct TIconFile {
 
 // The directory of an ICO (type 1) or CUR (type 2) file; EInvalidGraphic when it is not one.
 std::vector<TIconDirEntry> ReadIconDirectory(std::string_view Data, bool* Cursor = nullptr);
+// An image stored as a device-independent bitmap of twice its height: the header (40 bytes or
+// more), the colour table, the XOR picture and the AND mask. A 32-bit picture may lack the mask
+// (it is then taken from the alpha channel); EInvalidGraphic for anything else not valid.
+TIconImage DecodeIconDib(std::string_view Data);
 // One image of the file; EInvalidGraphic when its bytes are not a valid picture.
 TIconImage DecodeIconImage(std::string_view Data, const TIconDirEntry& Entry);
 // Every image; EInvalidGraphic for any fault, and for files that would decode into more

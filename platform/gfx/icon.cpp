@@ -27,17 +27,6 @@ THandleTable& Handles()
     return Table;
 }
 
-std::uint32_t Blend(std::uint32_t Top, std::uint32_t Under, std::uint32_t Alpha)
-{
-    std::uint32_t Out = 0;
-    for (int Shift = 0; Shift <= 16; Shift += 8) {
-        const std::uint32_t T = Top >> Shift & 0xFF;
-        const std::uint32_t U = Under >> Shift & 0xFF;
-        Out |= ((T * Alpha + U * (255 - Alpha) + 127) / 255) << Shift;
-    }
-    return Out;
-}
-
 // A raster of W x H native pixels to blit from.
 std::unique_ptr<TRasterDevice> Raster(int W, int H, const std::vector<std::uint32_t>& Native)
 {
@@ -302,8 +291,8 @@ void DrawIconImage(TCanvas* Canvas, const TRect& Dest, const TIconImage& Image)
     if (Shown.HasAlpha && Canvas->Device()->ReadPixels(Box, Under)) {
         std::vector<std::uint32_t> Out(Count);
         for (std::size_t I = 0; I < Count; ++I)
-            Out[I] =
-                Blend(Shown.Pixels[I], TRasterDevice::ToNative(Under[I]), Shown.Pixels[I] >> 24);
+            Out[I] = TRasterDevice::Blend(Shown.Pixels[I], TRasterDevice::ToNative(Under[I]),
+                                          Shown.Pixels[I] >> 24);
         auto Source = Raster(W, H, Out);
         TCanvas From(Source.get());
         InDeviceUnits(Canvas,

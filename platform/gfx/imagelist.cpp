@@ -16,17 +16,6 @@ std::uint32_t Native(TColor Color)
     return TRasterDevice::ToNative(ColorToRGB(Color)) & 0xFFFFFF;
 }
 
-std::uint32_t Mix(std::uint32_t Top, std::uint32_t Under, std::uint32_t Share)
-{
-    std::uint32_t Out = 0;
-    for (int Shift = 0; Shift <= 16; Shift += 8) {
-        const std::uint32_t T = Top >> Shift & 0xFF;
-        const std::uint32_t U = Under >> Shift & 0xFF;
-        Out |= ((T * Share + U * (255 - Share) + 127) / 255) << Shift;
-    }
-    return Out;
-}
-
 bool Transparent(const TIconImage& Image, std::size_t I)
 {
     return Image.HasAlpha ? (Image.Pixels[I] >> 24) < 128 : Image.Mask[I] != 0;
@@ -303,15 +292,17 @@ TIconImage TCustomImageList::Styled(const TIconImage& Source, TDrawingStyle Styl
         const std::uint32_t Share = Style == dsFocus ? 64 : 128;
         for (std::size_t I = 0; I < Count; ++I)
             if (Out.HasAlpha || !Out.Mask[I])
-                Out.Pixels[I] = (Out.Pixels[I] & 0xFF000000u) |
-                                Mix(Native(Blend), Out.Pixels[I] & 0xFFFFFF, Share);
+                Out.Pixels[I] =
+                    (Out.Pixels[I] & 0xFF000000u) |
+                    TRasterDevice::Blend(Native(Blend), Out.Pixels[I] & 0xFFFFFF, Share);
     }
     if (Style != dsTransparent && FBkColor != clNone) {
         const std::uint32_t Back = Native(FBkColor);
         for (std::size_t I = 0; I < Count; ++I) {
             const std::uint32_t Alpha =
                 Out.HasAlpha ? Out.Pixels[I] >> 24 : (Out.Mask[I] ? 0u : 255u);
-            Out.Pixels[I] = 0xFF000000u | Mix(Out.Pixels[I] & 0xFFFFFF, Back, Alpha);
+            Out.Pixels[I] =
+                0xFF000000u | TRasterDevice::Blend(Out.Pixels[I] & 0xFFFFFF, Back, Alpha);
         }
         std::fill(Out.Mask.begin(), Out.Mask.end(), 0);
         Out.HasAlpha = false;

@@ -95,21 +95,6 @@ private:
     const std::vector<TColor>& FPixels;
 };
 
-// A reversed rectangle starts at its first pixel, as the raster device reads it.
-TRect FirstPixelBox(const TRect& R)
-{
-    TRect B = R;
-    if (B.Right < B.Left) {
-        B.Left = R.Right + 1;
-        B.Right = R.Left + 1;
-    }
-    if (B.Bottom < B.Top) {
-        B.Top = R.Bottom + 1;
-        B.Bottom = R.Top + 1;
-    }
-    return B;
-}
-
 // The clip region of a record from its rectangles, band by band as TRegion::Rects gives them.
 TRegion RegionFromRects(const std::vector<TRect>& Rects)
 {
@@ -535,7 +520,7 @@ void ReadRecord(TReader& R, TRecordingDevice& Recorder)
         const std::vector<TColor> Pixels =
             R.Colors(static_cast<std::uint64_t>(W) * static_cast<std::uint64_t>(H));
         // Pixels stand for the source rectangle exactly, or there are none.
-        const TRect Box = FirstPixelBox(Src);
+        const TRect Box = TRasterDevice::FirstPixelBox(Src);
         const bool HasPixels = W > 0 || H > 0;
         const std::int64_t BoxWidth = static_cast<std::int64_t>(Box.Right) - Box.Left;
         const std::int64_t BoxHeight = static_cast<std::int64_t>(Box.Bottom) - Box.Top;
@@ -742,7 +727,8 @@ public:
             const TRect Dest{FMap.X(Call.Points[0].X), FMap.Y(Call.Points[0].Y),
                              FMap.X(Call.Points[1].X), FMap.Y(Call.Points[1].Y)};
             if (Call.SourceSize.cx > 0 || Call.SourceSize.cy > 0) {
-                const TPixelSource Source(FirstPixelBox(Call.Src), Call.SourcePixels);
+                const TPixelSource Source(TRasterDevice::FirstPixelBox(Call.Src),
+                                          Call.SourcePixels);
                 FTarget.StretchBlt(State, Dest, Source, Call.Src, Call.Rop, Call.StretchMode);
             } else {
                 const TRecordingDevice NoPixels(1, 1);

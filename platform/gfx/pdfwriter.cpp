@@ -1,6 +1,7 @@
 #include "platform/gfx/pdfwriter.h"
 
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/strings.h"
 
 #include <zlib.h>
 
@@ -14,42 +15,15 @@ const char16_t Cp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026,
                                  0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-// The code points of valid UTF-8; false (and nothing) when the text is not.
+// The code points of valid UTF-8; false when the text is not.
 bool DecodeUtf8(const std::string& Text, std::u32string& Codes)
 {
     Codes.clear();
-    std::size_t I = 0;
-    while (I < Text.size()) {
-        const auto B = static_cast<unsigned char>(Text[I]);
-        int Extra = 0;
-        char32_t Code = 0;
-        if (B < 0x80) {
-            Code = B;
-        } else if (B >= 0xC2 && B <= 0xDF) {
-            Extra = 1;
-            Code = B & 0x1F;
-        } else if (B >= 0xE0 && B <= 0xEF) {
-            Extra = 2;
-            Code = B & 0x0F;
-        } else if (B >= 0xF0 && B <= 0xF4) {
-            Extra = 3;
-            Code = B & 0x07;
-        } else {
-            return false;
-        }
-        if (Extra > 0 && I + static_cast<std::size_t>(Extra) >= Text.size())
-            return false;
-        for (int K = 1; K <= Extra; ++K) {
-            const auto C = static_cast<unsigned char>(Text[I + K]);
-            if ((C & 0xC0) != 0x80)
-                return false;
-            Code = Code << 6 | (C & 0x3F);
-        }
-        const char32_t Least[] = {0, 0x80, 0x800, 0x10000};
-        if (Code < Least[Extra] || Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF))
+    for (std::size_t I = 0; I < Text.size();) {
+        char32_t Code;
+        if (!DecodeUtf8At(Text, I, Code))
             return false;
         Codes.push_back(Code);
-        I += static_cast<std::size_t>(Extra) + 1;
     }
     return true;
 }

@@ -182,68 +182,6 @@ void TPrinterDevice::Close()
     FPageNumber = 0;
 }
 
-void TPrinterDevice::Polyline(const TDeviceState& State, const std::vector<TPoint>& Points)
-{
-    if (FPage)
-        FPage->Polyline(State, Points);
-}
-
-void TPrinterDevice::PolyPolygon(const TDeviceState& State,
-                                 const std::vector<std::vector<TPoint>>& Polygons, bool Winding,
-                                 bool Fill, bool Stroke)
-{
-    if (FPage)
-        FPage->PolyPolygon(State, Polygons, Winding, Fill, Stroke);
-}
-
-void TPrinterDevice::Shape(const TDeviceState& State, const TShapeCall& Call)
-{
-    if (FPage)
-        FPage->Shape(State, Call);
-}
-
-void TPrinterDevice::FillRect(const TDeviceState& State, const TRect& R)
-{
-    if (FPage)
-        FPage->FillRect(State, R);
-}
-
-void TPrinterDevice::PatBlt(const TDeviceState& State, const TRect& R, std::uint32_t Rop)
-{
-    if (FPage)
-        FPage->PatBlt(State, R, Rop);
-}
-
-void TPrinterDevice::StretchBlt(const TDeviceState& State, const TRect& Dest,
-                                const TCanvasDevice& Source, const TRect& Src, std::uint32_t Rop,
-                                int StretchMode)
-{
-    if (FPage)
-        FPage->StretchBlt(State, Dest, Source, Src, Rop, StretchMode);
-}
-
-void TPrinterDevice::SetPixel(const TDeviceState& State, int X, int Y, TColor Color)
-{
-    if (FPage)
-        FPage->SetPixel(State, X, Y, Color);
-}
-
-TColor TPrinterDevice::GetPixel(int X, int Y) const
-{
-    return FPage ? FPage->GetPixel(X, Y) : CLR_INVALID;
-}
-
-void TPrinterDevice::TextOut(const TDeviceState& State, const TDeviceText& Text)
-{
-    if (FPage)
-        FPage->TextOut(State, Text);
-}
-
-bool TPrinterDevice::ReadPixels(const TRect& R, std::vector<TColor>& Pixels) const
-{
-    return FPage && FPage->ReadPixels(R, Pixels);
-}
-
 // TPrintJob ---------------------------------------------------------------------------------
 
 TPrintJob::TPrintJob()

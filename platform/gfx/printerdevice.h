@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/gfx/canvas.h"
-#include "platform/gfx/device.h"
+#include "platform/gfx/forwardingdevice.h"
 #include "platform/gfx/rasterdevice.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/geometry.h"
@@ -37,7 +37,7 @@ TSize PaperPoints(TPrinterPaper Paper, TPrinterOrientation Orientation);
 // The whole sheet is the printable page: a PDF page has no margin the printer cannot reach, so
 // PHYSICALOFFSETX/Y are 0 and HORZRES/VERTRES equal PHYSICALWIDTH/HEIGHT. Outside a document
 // drawing goes nowhere, while the measures already tell the page that BeginDoc will start.
-class TPrinterDevice : public TCanvasDevice {
+class TPrinterDevice : public TForwardingDevice {
 public:
     TPrinterDevice();
     ~TPrinterDevice() override;
@@ -74,18 +74,9 @@ public:
     int PixelsPerInchY() const override { return PrinterPixelsPerInch; }
     int DeviceCaps(int Index) const override;
 
-    void Polyline(const TDeviceState& State, const std::vector<TPoint>& Points) override;
-    void PolyPolygon(const TDeviceState& State, const std::vector<std::vector<TPoint>>& Polygons,
-                     bool Winding, bool Fill, bool Stroke) override;
-    void Shape(const TDeviceState& State, const TShapeCall& Call) override;
-    void FillRect(const TDeviceState& State, const TRect& R) override;
-    void PatBlt(const TDeviceState& State, const TRect& R, std::uint32_t Rop) override;
-    void StretchBlt(const TDeviceState& State, const TRect& Dest, const TCanvasDevice& Source,
-                    const TRect& Src, std::uint32_t Rop, int StretchMode) override;
-    void SetPixel(const TDeviceState& State, int X, int Y, TColor Color) override;
-    TColor GetPixel(int X, int Y) const override;
-    void TextOut(const TDeviceState& State, const TDeviceText& Text) override;
-    bool ReadPixels(const TRect& R, std::vector<TColor>& Pixels) const override;
+protected:
+    TRasterDevice* DrawTarget() override { return FPage.get(); }
+    const TRasterDevice* ReadTarget() const override { return FPage.get(); }
 
 private:
     void CheckPrinting(bool Printing) const;

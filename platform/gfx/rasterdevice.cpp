@@ -580,6 +580,20 @@ void TRasterDevice::PatBlt(const TDeviceState& State, const TRect& R, std::uint3
     });
 }
 
+TRect TRasterDevice::FirstPixelBox(const TRect& R)
+{
+    TRect B = R;
+    if (B.Right < B.Left) {
+        B.Left = R.Right + 1;
+        B.Right = R.Left + 1;
+    }
+    if (B.Bottom < B.Top) {
+        B.Top = R.Bottom + 1;
+        B.Bottom = R.Top + 1;
+    }
+    return B;
+}
+
 void TRasterDevice::StretchBlt(const TDeviceState& State, const TRect& Dest,
                                const TCanvasDevice& Source, const TRect& Src, std::uint32_t Rop,
                                int StretchMode)
@@ -591,19 +605,6 @@ void TRasterDevice::StretchBlt(const TDeviceState& State, const TRect& Dest,
     if (DW == 0 || DH == 0 || SW == 0 || SH == 0)
         return;
     // Opposite signs of the widths (or heights) mirror the picture.
-    // A reversed rectangle starts at its first pixel: (3, 0)-(-1, 1) covers x 3 down to 0.
-    auto FirstPixelBox = [](const TRect& R) {
-        TRect B = R;
-        if (B.Right < B.Left) {
-            B.Left = R.Right + 1;
-            B.Right = R.Left + 1;
-        }
-        if (B.Bottom < B.Top) {
-            B.Top = R.Bottom + 1;
-            B.Bottom = R.Top + 1;
-        }
-        return B;
-    };
     const TRect SrcBox = FirstPixelBox(Src);
     const TRect DestBox = FirstPixelBox(Dest);
     const bool MirrorX = (DW < 0) != (SW < 0);

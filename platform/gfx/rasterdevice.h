@@ -48,6 +48,10 @@ public:
     void TextOut(const TDeviceState& State, const TDeviceText& Text) override;
     bool ReadPixels(const TRect& R, std::vector<TColor>& Pixels) const override;
 
+    // The pixels a copy's rectangle covers, left to right and top to bottom: a reversed
+    // rectangle starts at its first pixel, so (3, 0)-(-1, 1) covers x 3 down to 0.
+    static TRect FirstPixelBox(const TRect& R);
+
     // TColor (0x00BBGGRR) and the memory form (0x00RRGGBB) into each other.
     static std::uint32_t ToNative(TColor Color)
     {
@@ -57,6 +61,18 @@ public:
     static TColor FromNative(std::uint32_t Pixel)
     {
         return static_cast<TColor>((Pixel & 0xFF) << 16 | (Pixel & 0xFF00) | (Pixel >> 16 & 0xFF));
+    }
+    // Top over Under, both in the memory form, with Alpha from 0 (all Under) to 255 (all Top);
+    // the top byte comes out 0.
+    static std::uint32_t Blend(std::uint32_t Top, std::uint32_t Under, std::uint32_t Alpha)
+    {
+        std::uint32_t Out = 0;
+        for (int Shift = 0; Shift <= 16; Shift += 8) {
+            const std::uint32_t T = Top >> Shift & 0xFF;
+            const std::uint32_t U = Under >> Shift & 0xFF;
+            Out |= ((T * Alpha + U * (255 - Alpha) + 127) / 255) << Shift;
+        }
+        return Out;
     }
 
 private:

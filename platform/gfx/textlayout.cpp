@@ -1,5 +1,7 @@
 #include "platform/gfx/textlayout.h"
 
+#include "platform/rtl/strings.h"
+
 #include <algorithm>
 #include <cstddef>
 
@@ -10,45 +12,6 @@ const std::string Ellipsis = "...";
 bool IsBlank(char C)
 {
     return C == ' ' || C == '\t';
-}
-
-// Whether S is well-formed UTF-8 (then characters may span bytes; otherwise every byte is one).
-bool ValidUtf8(const std::string& S)
-{
-    size_t I = 0;
-    while (I < S.size()) {
-        unsigned char B = static_cast<unsigned char>(S[I]);
-        int Extra;
-        char32_t Code;
-        if (B < 0x80) {
-            ++I;
-            continue;
-        } else if (B >= 0xC2 && B <= 0xDF) {
-            Extra = 1;
-            Code = B & 0x1F;
-        } else if (B >= 0xE0 && B <= 0xEF) {
-            Extra = 2;
-            Code = B & 0x0F;
-        } else if (B >= 0xF0 && B <= 0xF4) {
-            Extra = 3;
-            Code = B & 0x07;
-        } else {
-            return false;
-        }
-        if (I + Extra >= S.size())
-            return false;
-        for (int K = 1; K <= Extra; ++K) {
-            unsigned char C = static_cast<unsigned char>(S[I + K]);
-            if ((C & 0xC0) != 0x80)
-                return false;
-            Code = (Code << 6) | (C & 0x3F);
-        }
-        if ((Extra == 2 && (Code < 0x800 || (Code >= 0xD800 && Code <= 0xDFFF))) ||
-            (Extra == 3 && (Code < 0x10000 || Code > 0x10FFFF)))
-            return false;
-        I += Extra + 1;
-    }
-    return true;
 }
 
 // A hard line after prefix processing: Source[I] is the byte of the original text that Text[I]
@@ -77,7 +40,7 @@ public:
         if (TabChars <= 0)
             TabChars = 8;
         TabWidth = std::max(1, TabChars * Measure.AveCharWidth());
-        Utf8 = ValidUtf8(Text);
+        Utf8 = IsValidUtf8(Text);
         Coding = Utf8 ? tcUtf8 : tcAnsi;
         LineHeight = Measure.LineHeight();
         if (Format & DT_EXTERNALLEADING)

@@ -127,58 +127,6 @@ constexpr TByteCase Cp1252Case = MakeCp1252Case();
 
 // ---- UTF-8 ----------------------------------------------------------------------------------
 
-// Decodes the character at S[I]; false when the bytes there are not well-formed UTF-8
-// (overlong forms, surrogates and values past U+10FFFF included).
-bool DecodeUtf8At(const std::string& S, std::size_t& I, char32_t& Code)
-{
-    const auto Byte = [&S](std::size_t K) { return static_cast<unsigned char>(S[K]); };
-    const unsigned char B0 = Byte(I);
-    if (B0 < 0x80) {
-        Code = B0;
-        ++I;
-        return true;
-    }
-    int Extra;
-    char32_t Min;
-    if ((B0 & 0xE0) == 0xC0) {
-        Extra = 1;
-        Code = B0 & 0x1F;
-        Min = 0x80;
-    } else if ((B0 & 0xF0) == 0xE0) {
-        Extra = 2;
-        Code = B0 & 0x0F;
-        Min = 0x800;
-    } else if ((B0 & 0xF8) == 0xF0) {
-        Extra = 3;
-        Code = B0 & 0x07;
-        Min = 0x10000;
-    } else {
-        return false;
-    }
-    if (I + Extra >= S.size())
-        return false;
-    for (int K = 1; K <= Extra; ++K) {
-        const unsigned char B = Byte(I + K);
-        if ((B & 0xC0) != 0x80)
-            return false;
-        Code = (Code << 6) | (B & 0x3F);
-    }
-    if (Code < Min || Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF))
-        return false;
-    I += Extra + 1;
-    return true;
-}
-
-bool IsValidUtf8(const std::string& S)
-{
-    std::size_t I = 0;
-    char32_t Code;
-    while (I < S.size())
-        if (!DecodeUtf8At(S, I, Code))
-            return false;
-    return true;
-}
-
 void AppendUtf8(std::string& Out, char32_t C)
 {
     if (C < 0x80) {
@@ -275,6 +223,56 @@ char AsciiUpper(char C)
 }
 
 } // namespace
+
+bool DecodeUtf8At(const std::string& S, std::size_t& I, char32_t& Code)
+{
+    const auto Byte = [&S](std::size_t K) { return static_cast<unsigned char>(S[K]); };
+    const unsigned char B0 = Byte(I);
+    if (B0 < 0x80) {
+        Code = B0;
+        ++I;
+        return true;
+    }
+    int Extra;
+    char32_t Min;
+    if ((B0 & 0xE0) == 0xC0) {
+        Extra = 1;
+        Code = B0 & 0x1F;
+        Min = 0x80;
+    } else if ((B0 & 0xF0) == 0xE0) {
+        Extra = 2;
+        Code = B0 & 0x0F;
+        Min = 0x800;
+    } else if ((B0 & 0xF8) == 0xF0) {
+        Extra = 3;
+        Code = B0 & 0x07;
+        Min = 0x10000;
+    } else {
+        return false;
+    }
+    if (I + Extra >= S.size())
+        return false;
+    for (int K = 1; K <= Extra; ++K) {
+        const unsigned char B = Byte(I + K);
+        if ((B & 0xC0) != 0x80)
+            return false;
+        Code = (Code << 6) | (B & 0x3F);
+    }
+    if (Code < Min || Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF))
+        return false;
+    I += Extra + 1;
+    return true;
+}
+
+bool IsValidUtf8(const std::string& S)
+{
+    std::size_t I = 0;
+    char32_t Code;
+    while (I < S.size())
+        if (!DecodeUtf8At(S, I, Code))
+            return false;
+    return true;
+}
 
 // ---- Positions ------------------------------------------------------------------------------
 

@@ -41,6 +41,13 @@ bool AnsiSameText(const std::string& S1, const std::string& S2);
 // Byte position (from 1), as Pos: UTF-8 never matches inside a character.
 int AnsiPos(const std::string& Sub, const std::string& S);
 
+// Decodes the UTF-8 character at S[I] (I below the size) and moves I past it; false, I left
+// where it was, when the bytes there are not well formed (overlong forms, surrogates and values
+// past U+10FFFF included).
+bool DecodeUtf8At(const std::string& S, std::size_t& I, char32_t& Code);
+// Whether the whole of S is well-formed UTF-8 (an empty string is).
+bool IsValidUtf8(const std::string& S);
+
 std::string StringOfChar(char C, int Count);
 // S in single quotes, inner quotes doubled.
 std::string QuotedStr(const std::string& S);

@@ -31,7 +31,9 @@ struct TSyncState {
 
 TSyncState& Sync()
 {
-    static TSyncState State;
+    // Never destroyed: a thread that frees itself may still be ending while the process runs its
+    // exit handlers, and must find the queue and its lock alive.
+    static TSyncState& State = *new TSyncState;
     return State;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/rtl/stringlist.h"
 #include "platform/ui/dialogservice.h"
 #include "platform/ui/ttimer.h"
+#include "tests/mail/timing.h"
 #include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,8 @@
 #include <filesystem>
 
 using TestSupport::ReadAll;
+using TestSupport::SecondsSince;
+using TestSupport::ThreadCpuSeconds;
 using TestSupport::WriteAll;
 
 namespace {
@@ -105,18 +108,6 @@ TDialed DialOf(TagRas& Ras)
         Result.Error = E.Message();
     }
     return Result;
-}
-
-double SecondsSince(std::chrono::steady_clock::time_point Start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-}
-
-double ThreadCpuSeconds()
-{
-    timespec T{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &T);
-    return static_cast<double>(T.tv_sec) + static_cast<double>(T.tv_nsec) / 1e9;
 }
 
 } // namespace

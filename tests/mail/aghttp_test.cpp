@@ -1,92 +1,72 @@
 #include "mail/aghttp.h"
 
-#include <gtest/gtest.h>
+#include "tests/mail/scriptserver.h"
+#include "tests/mail/timing.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
-#include <thread>
+#include <string>
+
+using TestSupport::SecondsSince;
+using TestSupport::TPeer;
+using TestSupport::TScriptServer;
 
 namespace {
 
 // A loopback HTTP server for one connection: it reads the request up to its empty line, then
-// runs the script with what it read and the connection's descriptor, and closes.
+// runs the script with what it read and the connection, and closes.
 class THttpScript {
 public:
-    using TScript = std::function<void(const std::string& Request, int Fd)>;
+    using TScript = std::function<void(const std::string& Request, TPeer& Peer)>;
 
     explicit THttpScript(TScript Script)
+        : FServer([this, Script = std::move(Script)](TPeer& Peer) {
+              FRequest = Peer.ReadThrough("\r\n\r\n");
+              Script(FRequest, Peer);
+          })
     {
-        FListener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in A{};
-        A.sin_family = AF_INET;
-        A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(FListener, reinterpret_cast<sockaddr*>(&A), sizeof A);
-        ::listen(FListener, 1);
-        socklen_t Length = sizeof A;
-        ::getsockname(FListener, reinterpret_cast<sockaddr*>(&A), &Length);
-        FPort = ntohs(A.sin_port);
-        FThread = std::thread([this, Script = std::move(Script)] {
-            pollfd P{FListener, POLLIN, 0};
-            if (::poll(&P, 1, 10000) <= 0)
-                return;
-            const int Fd = ::accept(FListener, nullptr, nullptr);
-            std::string Request;
-            char C = 0;
-            pollfd R{Fd, POLLIN, 0};
-            while (Request.find("\r\n\r\n") == std::string::npos && ::poll(&R, 1, 10000) > 0 &&
-                   ::recv(Fd, &C, 1, 0) == 1)
-                Request += C;
-            FRequest = Request;
-            Script(Request, Fd);
-            ::close(Fd);
-        });
-    }
-    ~THttpScript()
-    {
-        FThread.join();
-        ::close(FListener);
     }
 
-    std::string Address() const { return "127.0.0.1:" + std::to_string(FPort); }
+    std::string Address() const { return FServer.Address(); }
     // The request as read; valid once the component's call has returned.
     const std::string& Request() const { return FRequest; }
 
-    static void Send(int Fd, const std::string& Data)
-    {
-        std::size_t Sent = 0;
-        while (Sent < Data.size()) {
-            const ssize_t N = ::send(Fd, Data.data() + Sent, Data.size() - Sent, MSG_NOSIGNAL);
-            if (N <= 0)
-                return;
-            Sent += static_cast<std::size_t>(N);
-        }
-    }
-    // Keeps the connection open until the client closes it (at most 10 s).
-    static void WaitForClose(int Fd)
-    {
-        char Buffer[256];
-        pollfd R{Fd, POLLIN, 0};
-        while (::poll(&R, 1, 10000) > 0 && ::recv(Fd, Buffer, sizeof Buffer, 0) > 0) {
-        }
-    }
-
 private:
-    int FListener = -1;
-    std::uint16_t FPort = 0;
     std::string FRequest;
-    std::thread FThread;
+    TScriptServer FServer; // last, so that its thread ends before the request goes
 };
 
 std::string Text(TMemoryStream* Stream)
 {
     return std::string(static_cast<const char*>(Stream->Memory()),
                        static_cast<std::size_t>(Stream->Size()));
+}
+
+// Response read from memory as the client reads it from a socket, with the body limit MaxBody.
+struct TResponseRead {
+    int Status = 0;
+    std::string Body;
+    std::string Error;
+    std::string LastHeader; // the empty line that ends the head, when it was read
+};
+
+TResponseRead ReadResponse(const std::string& Response, std::int64_t MaxBody)
+{
+    TResponseRead Result;
+    THttpMemorySource Source(Response);
+    ZevHeaders Headers;
+    TMemoryStream Body;
+    try {
+        Result.Status = aghttp::ReadResponseHead(Source, Headers);
+        aghttp::ReadResponseBody(Source, Headers, &Body, MaxBody);
+        Result.LastHeader = Headers.Get(Headers.Count() - 1);
+    } catch (const ESocketError& E) {
+        Result.Error = E.Message();
+    }
+    Result.Body = Text(&Body);
+    return Result;
 }
 
 std::string ErrorOf(const std::function<void()>& Action)
@@ -97,11 +77,6 @@ std::string ErrorOf(const std::function<void()>& Action)
         return E.Message();
     }
     return "";
-}
-
-double SecondsSince(std::chrono::steady_clock::time_point Start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
 }
 
 } // namespace
@@ -178,9 +153,8 @@ TEST(TagHTTP, TheRequestNamesTheOriginAndSendsProxyCredentialsOnlyToAProxy)
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Name);
-        THttpScript Server([](const std::string&, int Fd) {
-            THttpScript::Send(Fd, "HTTP/1.0 204 No Content\r\n\r\n");
-        });
+        THttpScript Server(
+            [](const std::string&, TPeer& Peer) { Peer.Send("HTTP/1.0 204 No Content\r\n\r\n"); });
         auto Expand = [&](std::string S) {
             const std::size_t At = S.find("{}");
             return At == std::string::npos ? S : S.replace(At, 2, Server.Address());
@@ -200,7 +174,7 @@ TEST(TagHTTP, TheRequestNamesTheOriginAndSendsProxyCredentialsOnlyToAProxy)
 
 TEST(TagHTTP, AUserAgentWithALineBreakIsRefusedBeforeAnythingIsSent)
 {
-    THttpScript Server([](const std::string&, int) {});
+    THttpScript Server([](const std::string&, TPeer&) {});
     TagHTTP Http(nullptr);
     Http.SetTimeOut(5);
     Http.SetURL("http://" + Server.Address() + "/");
@@ -249,24 +223,14 @@ TEST(TagHTTP, ResponsesAreReadAsTheirHeadersAnnounce)
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Name);
-        THttpMemorySource Source(Case.Response);
-        ZevHeaders Headers;
-        TMemoryStream Body;
-        std::string Error;
-        int Status = 0;
-        try {
-            Status = aghttp::ReadResponseHead(Source, Headers);
-            aghttp::ReadResponseBody(Source, Headers, &Body, -1);
-        } catch (const ESocketError& E) {
-            Error = E.Message();
-        }
-        EXPECT_EQ(Status, Case.Status);
+        const TResponseRead Read = ReadResponse(Case.Response, -1);
+        EXPECT_EQ(Read.Status, Case.Status);
         if (Case.Error.empty()) {
-            EXPECT_EQ(Error, "");
-            EXPECT_EQ(Text(&Body), Case.Body);
-            EXPECT_EQ(Headers.Get(Headers.Count() - 1), "");
+            EXPECT_EQ(Read.Error, "");
+            EXPECT_EQ(Read.Body, Case.Body);
+            EXPECT_EQ(Read.LastHeader, "");
         } else {
-            EXPECT_NE(Error.find(Case.Error), std::string::npos) << Error;
+            EXPECT_NE(Read.Error.find(Case.Error), std::string::npos) << Read.Error;
         }
     }
 }
@@ -303,18 +267,9 @@ TEST(TagHTTP, WhatAPeerSendsIsBounded)
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Name);
-        THttpMemorySource Source(Case.Response);
-        ZevHeaders Headers;
-        TMemoryStream Body;
-        std::string Error;
-        try {
-            aghttp::ReadResponseHead(Source, Headers);
-            aghttp::ReadResponseBody(Source, Headers, &Body, 10);
-        } catch (const ESocketError& E) {
-            Error = E.Message();
-        }
-        EXPECT_EQ(Error, Case.Error);
-        EXPECT_LE(Body.Size(), 10);
+        const TResponseRead Read = ReadResponse(Case.Response, 10);
+        EXPECT_EQ(Read.Error, Case.Error);
+        EXPECT_LE(Read.Body.size(), 10u);
     }
 }
 
@@ -358,10 +313,10 @@ TEST(TagHTTP, AnEmptyBodyOrAPeerCloseEndsTheRequestAtOnce)
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Name);
-        THttpScript Server([&](const std::string&, int Fd) {
-            THttpScript::Send(Fd, Case.Response);
+        THttpScript Server([&](const std::string&, TPeer& Peer) {
+            Peer.Send(Case.Response);
             if (!Case.Close)
-                THttpScript::WaitForClose(Fd);
+                Peer.WaitForClose();
         });
         TagHTTP Http(nullptr);
         Http.SetTimeOut(5);
@@ -381,8 +336,8 @@ TEST(TagHTTP, AnEmptyBodyOrAPeerCloseEndsTheRequestAtOnce)
 
 TEST(TagHTTP, ABodyCutShortFailsWithTheConnectionClosedAndTheErrorReported)
 {
-    THttpScript Server([](const std::string&, int Fd) {
-        THttpScript::Send(Fd, "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nonly this");
+    THttpScript Server([](const std::string&, TPeer& Peer) {
+        Peer.Send("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nonly this");
     });
     TagHTTP Http(nullptr);
     Http.SetTimeOut(5);

@@ -6,6 +6,8 @@
 #include "platform/ui/ttimer.h"
 #include "platform/ui/virtualtime.h"
 #include "platform/ui/wait.h"
+#include "tests/mail/scriptserver.h"
+#include "tests/mail/timing.h"
 #include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -23,117 +25,13 @@
 #include <mutex>
 #include <thread>
 
+using TestSupport::SecondsSince;
+using TestSupport::ThreadCpuSeconds;
+using TestSupport::TLater;
+using TestSupport::TPeer;
+using TestSupport::TScriptServer;
+
 namespace {
-
-// The server's end of one connection, with blocking calls bounded in time.
-class TPeer {
-public:
-    explicit TPeer(int Fd) : FFd(Fd) {}
-
-    void Send(const std::string& Data)
-    {
-        std::size_t Sent = 0;
-        while (Sent < Data.size()) {
-            const ssize_t N = ::send(FFd, Data.data() + Sent, Data.size() - Sent, MSG_NOSIGNAL);
-            if (N <= 0)
-                return;
-            Sent += static_cast<std::size_t>(N);
-        }
-    }
-    // Each piece in a write of its own, a little apart.
-    void SendPieces(const std::vector<std::string>& Pieces)
-    {
-        for (const auto& P : Pieces) {
-            Send(P);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-    // One line without its CR LF; "" when the client closed or went silent for 10 s.
-    std::string ReadLine()
-    {
-        std::string Line;
-        char C = 0;
-        while (Readable() && ::recv(FFd, &C, 1, 0) == 1 && C != '\n')
-            Line += C;
-        if (!Line.empty() && Line.back() == '\r')
-            Line.pop_back();
-        return Line;
-    }
-    std::string ReadBytes(std::size_t Count)
-    {
-        std::string Data;
-        char Buffer[4096];
-        while (Data.size() < Count && Readable()) {
-            const ssize_t N = ::recv(FFd, Buffer, sizeof Buffer, 0);
-            if (N <= 0)
-                break;
-            Data.append(Buffer, static_cast<std::size_t>(N));
-        }
-        return Data;
-    }
-    // True when the client closes within 10 s (what it sends meanwhile is dropped).
-    bool WaitForClose()
-    {
-        char Buffer[256];
-        while (Readable()) {
-            const ssize_t N = ::recv(FFd, Buffer, sizeof Buffer, 0);
-            if (N == 0)
-                return true;
-            if (N < 0)
-                return false;
-        }
-        return false;
-    }
-
-private:
-    bool Readable()
-    {
-        pollfd P{FFd, POLLIN, 0};
-        return ::poll(&P, 1, 10000) > 0;
-    }
-
-    int FFd;
-};
-
-// A loopback server for one connection, whose script runs on a thread of its own; the
-// connection is closed when the script ends.
-class TScriptServer {
-public:
-    explicit TScriptServer(std::function<void(TPeer&)> Script)
-    {
-        FListener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in A{};
-        A.sin_family = AF_INET;
-        A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(FListener, reinterpret_cast<sockaddr*>(&A), sizeof A);
-        ::listen(FListener, 1);
-        socklen_t Length = sizeof A;
-        getsockname(FListener, reinterpret_cast<sockaddr*>(&A), &Length);
-        FPort = ntohs(A.sin_port);
-        FThread = std::thread([this, Script = std::move(Script)] {
-            pollfd P{FListener, POLLIN, 0};
-            if (::poll(&P, 1, 10000) <= 0)
-                return;
-            const int Fd = ::accept(FListener, nullptr, nullptr);
-            TPeer Peer(Fd);
-            Script(Peer);
-            ::close(Fd);
-        });
-    }
-    ~TScriptServer()
-    {
-        FThread.join();
-        ::close(FListener);
-    }
-
-    std::uint16_t Port() const { return FPort; }
-    std::string Address() const { return "127.0.0.1:" + std::to_string(FPort); }
-
-private:
-    int FListener = -1;
-    std::uint16_t FPort = 0;
-    std::thread FThread;
-};
 
 // The transfer calls are the protocol layers'; the tests call them as one.
 class TTestSocket : public TagSocket {
@@ -167,35 +65,6 @@ std::string Text(TMemoryStream& Stream)
 {
     return std::string(static_cast<const char*>(Stream.Memory()),
                        static_cast<std::size_t>(Stream.Size()));
-}
-
-// Runs Action after Ms milliseconds from inside whatever wait is running then.
-class TLater {
-public:
-    TLater(Cardinal Ms, std::function<void()> Action) : FTimer(nullptr)
-    {
-        FTimer.SetInterval(Ms);
-        FTimer.OnTimer = [this, Action = std::move(Action)](TObject*) {
-            FTimer.SetEnabled(false);
-            Action();
-        };
-        FTimer.SetEnabled(true);
-    }
-
-private:
-    TTimer FTimer;
-};
-
-double SecondsSince(std::chrono::steady_clock::time_point Start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-}
-
-double ThreadCpuSeconds()
-{
-    timespec T{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &T);
-    return static_cast<double>(T.tv_sec) + static_cast<double>(T.tv_nsec) / 1e9;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/rtl/stringlist.h"
 #include "platform/ui/ttimer.h"
 #include "platform/ui/virtualtime.h"
+#include "tests/mail/timing.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,9 @@
 #include <thread>
 #include <utility>
 #include <vector>
+
+using TestSupport::ThreadCpuSeconds;
+using TestSupport::TLater;
 
 namespace {
 
@@ -484,30 +488,6 @@ std::string ReplyTo(const std::string& Query, unsigned Flags, unsigned Answers,
         static_cast<unsigned char>(Query[0]) << 8 | static_cast<unsigned char>(Query[1]);
     return Header(Flags, Answers, 1, (QueryId + static_cast<unsigned>(IdChange)) & 0xFFFF) +
            Query.substr(12) + Records;
-}
-
-// Runs Action after Ms milliseconds from inside whatever wait is running then.
-class TLater {
-public:
-    TLater(Cardinal Ms, std::function<void()> Action) : FTimer(nullptr)
-    {
-        FTimer.SetInterval(Ms);
-        FTimer.OnTimer = [this, Action = std::move(Action)](TObject*) {
-            FTimer.SetEnabled(false);
-            Action();
-        };
-        FTimer.SetEnabled(true);
-    }
-
-private:
-    TTimer FTimer;
-};
-
-double ThreadCpuSeconds()
-{
-    timespec T{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &T);
-    return static_cast<double>(T.tv_sec) + static_cast<double>(T.tv_nsec) / 1e9;
 }
 
 class TResolver : public ZevMXResolver {

@@ -3,6 +3,7 @@
 #include "mail/mssmtp.h"
 
 #include "mail/msmsg.h"
+#include "tests/mail/scriptserver.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -28,17 +29,9 @@ public:
     TScriptedSmtpServer(std::string AGreeting, std::map<std::string, std::string> AReplies)
         : Greeting(std::move(AGreeting)), Replies(std::move(AReplies))
     {
-        Listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in Address{};
-        Address.sin_family = AF_INET;
-        Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t Length = sizeof Address;
-        if (Listener < 0 ||
-            ::bind(Listener, reinterpret_cast<sockaddr*>(&Address), sizeof Address) != 0 ||
-            ::listen(Listener, 1) != 0 ||
-            ::getsockname(Listener, reinterpret_cast<sockaddr*>(&Address), &Length) != 0)
-            throw std::runtime_error("cannot listen on the loopback interface");
-        Port = ntohs(Address.sin_port);
+        const TestSupport::TLoopbackListener Listening = TestSupport::ListenOnLoopback(1);
+        Listener = Listening.Fd;
+        Port = Listening.Port;
         Thread = std::thread([this] { Serve(); });
     }
     ~TScriptedSmtpServer()

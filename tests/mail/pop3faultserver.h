@@ -3,6 +3,8 @@
 // and over-long lines, terminators split over several writes, odd but legal replies.
 #pragma once
 
+#include "tests/mail/scriptserver.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -105,17 +107,9 @@ public:
     explicit TPop3FaultServer(std::vector<std::string> AMessages = {})
         : FMessages(std::move(AMessages))
     {
-        FListener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in Address{};
-        Address.sin_family = AF_INET;
-        Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t Length = sizeof Address;
-        if (FListener < 0 ||
-            ::bind(FListener, reinterpret_cast<sockaddr*>(&Address), sizeof Address) != 0 ||
-            ::listen(FListener, 4) != 0 ||
-            ::getsockname(FListener, reinterpret_cast<sockaddr*>(&Address), &Length) != 0)
-            throw std::runtime_error("cannot listen on the loopback interface");
-        FPort = ntohs(Address.sin_port);
+        const TLoopbackListener Listener = ListenOnLoopback(4);
+        FListener = Listener.Fd;
+        FPort = Listener.Port;
         FThread = std::thread([this] { Serve(); });
     }
 

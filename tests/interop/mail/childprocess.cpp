@@ -1,16 +1,21 @@
 // tests/interop/mail/childprocess.cpp: running the peers of the interop tests and benchmarks.
 #include "tests/interop/mail/childprocess.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <thread>
 
@@ -37,6 +42,26 @@ int ExitCodeOf(int Status)
 void Pause()
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
+sockaddr_in Loopback(int Port)
+{
+    sockaddr_in Address{};
+    Address.sin_family = AF_INET;
+    Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    Address.sin_port = htons(static_cast<uint16_t>(Port));
+    return Address;
+}
+
+bool Accepts(int Port)
+{
+    const int Fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (Fd < 0)
+        return false;
+    sockaddr_in Address = Loopback(Port);
+    const bool Result = ::connect(Fd, reinterpret_cast<sockaddr*>(&Address), sizeof Address) == 0;
+    ::close(Fd);
+    return Result;
 }
 
 } // namespace
@@ -148,6 +173,53 @@ void StopProcessGroup(pid_t Leader)
             ::kill(-Leader, SIGKILL);
         Pause();
     }
+}
+
+void WaitUntilAccepting(pid_t& Pid, int Port, const std::string& Name,
+                        const std::function<std::string()>& Details)
+{
+    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    while (!Accepts(Port)) {
+        int Status = 0;
+        if (::waitpid(Pid, &Status, WNOHANG) == Pid) {
+            Pid = 0;
+            throw std::runtime_error(Name + " ended at start-up:\n" + Details());
+        }
+        if (std::chrono::steady_clock::now() > Deadline)
+            throw std::runtime_error(Name + " does not accept connections:\n" + Details());
+        Pause();
+    }
+}
+
+int FreeLoopbackPort()
+{
+    const int Fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (Fd < 0)
+        throw std::runtime_error("socket: " + std::string(std::strerror(errno)));
+    sockaddr_in Address = Loopback(0);
+    socklen_t Length = sizeof Address;
+    int Port = 0;
+    if (::bind(Fd, reinterpret_cast<sockaddr*>(&Address), sizeof Address) == 0 &&
+        ::getsockname(Fd, reinterpret_cast<sockaddr*>(&Address), &Length) == 0)
+        Port = ntohs(Address.sin_port);
+    ::close(Fd);
+    if (Port == 0)
+        throw std::runtime_error("no free loopback port");
+    return Port;
+}
+
+std::string ReadWholeFile(const std::string& FileName)
+{
+    std::ifstream In(FileName, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(In), {});
+}
+
+void WriteWholeFile(const std::string& FileName, const std::string& Contents)
+{
+    std::ofstream Out(FileName, std::ios::binary | std::ios::trunc);
+    Out << Contents;
+    if (!Out.flush())
+        throw std::runtime_error("cannot write " + FileName);
 }
 
 } // namespace TestSupport

@@ -16,8 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <stdexcept>
 
@@ -26,12 +24,6 @@ namespace TestSupport {
 namespace {
 
 const char* const DnsmasqBinary = "/usr/sbin/dnsmasq";
-
-std::string ReadFile(const std::string& FileName)
-{
-    std::ifstream In(FileName, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), {});
-}
 
 sockaddr_in DnsAddress(const std::string& Address)
 {
@@ -181,7 +173,8 @@ void TDnsmasq::Stop()
 
 std::string TDnsmasq::Log() const
 {
-    return FFolder.empty() ? "" : ReadFile(FFolder + "output") + ReadFile(FFolder + "log");
+    return FFolder.empty() ? ""
+                           : ReadWholeFile(FFolder + "output") + ReadWholeFile(FFolder + "log");
 }
 
 } // namespace TestSupport

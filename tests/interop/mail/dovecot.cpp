@@ -3,24 +3,14 @@
 
 #include "tests/interop/mail/childprocess.h"
 
-#include <arpa/inet.h>
 #include <grp.h>
-#include <netinet/in.h>
 #include <pwd.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
-#include <thread>
 
 namespace TestSupport {
 
@@ -28,53 +18,6 @@ namespace {
 
 const char* const MailUser = "tarnwickmail";
 const char* const DovecotBinary = "/usr/sbin/dovecot";
-
-std::string ReadFile(const std::string& FileName)
-{
-    std::ifstream In(FileName, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(In), {});
-}
-
-void WriteFile(const std::string& FileName, const std::string& Contents)
-{
-    std::ofstream Out(FileName, std::ios::binary | std::ios::trunc);
-    Out << Contents;
-    if (!Out.flush())
-        throw std::runtime_error("cannot write " + FileName);
-}
-
-int FreeLoopbackPort()
-{
-    int Fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (Fd < 0)
-        throw std::runtime_error("socket: " + std::string(std::strerror(errno)));
-    sockaddr_in Address{};
-    Address.sin_family = AF_INET;
-    Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t Length = sizeof Address;
-    int Port = 0;
-    if (::bind(Fd, reinterpret_cast<sockaddr*>(&Address), sizeof Address) == 0 &&
-        ::getsockname(Fd, reinterpret_cast<sockaddr*>(&Address), &Length) == 0)
-        Port = ntohs(Address.sin_port);
-    ::close(Fd);
-    if (Port == 0)
-        throw std::runtime_error("no free loopback port");
-    return Port;
-}
-
-bool Accepts(int Port)
-{
-    int Fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (Fd < 0)
-        return false;
-    sockaddr_in Address{};
-    Address.sin_family = AF_INET;
-    Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    Address.sin_port = htons(static_cast<uint16_t>(Port));
-    bool Result = ::connect(Fd, reinterpret_cast<sockaddr*>(&Address), sizeof Address) == 0;
-    ::close(Fd);
-    return Result;
-}
 
 // The unprivileged owner of the mailbox, made when missing; when not root, the current user.
 void MailAccount(uid_t& Uid, gid_t& Gid, std::string& Name)
@@ -168,71 +111,61 @@ TDovecot::TDovecot()
         const std::string Uid = std::to_string(FUid), Gid = std::to_string(FGid);
         const group* Group = ::getgrgid(FGid);
         const std::string GroupName = Group != nullptr ? Group->gr_name : Gid;
-        WriteFile(FFolder + "passwd", std::string(TDovecot::UserName) + ":{PLAIN}" + Password +
-                                          ":" + Uid + ":" + Gid + "::" + Home + "::\n");
-        WriteFile(FFolder + "dovecot.conf",
-                  "protocols = pop3\n"
-                  "listen = 127.0.0.1\n"
-                  "ssl = no\n"
-                  "disable_plaintext_auth = no\n"
-                  "auth_failure_delay = 0\n"
-                  "base_dir = " +
-                      FFolder +
-                      "run\n"
-                      "state_dir = " +
-                      FFolder +
-                      "state\n"
-                      "log_path = " +
-                      FFolder +
-                      "log\n"
-                      "info_log_path = " +
-                      FFolder +
-                      "log\n"
-                      "first_valid_uid = " +
-                      Uid +
-                      "\n"
-                      "default_internal_user = " +
-                      UserName +
-                      "\n"
-                      "default_login_user = " +
-                      UserName +
-                      "\n"
-                      "mail_location = mbox:~/:INBOX=~/inbox\n"
-                      "passdb {\n  driver = passwd-file\n  args = " +
-                      FFolder +
-                      "passwd\n}\n"
-                      "userdb {\n  driver = passwd-file\n  args = " +
-                      FFolder +
-                      "passwd\n}\n"
-                      "service pop3-login {\n  chroot =\n"
-                      "  inet_listener pop3 {\n    address = 127.0.0.1\n    port = " +
-                      std::to_string(FPort) +
-                      "\n  }\n}\n"
-                      "service anvil {\n  chroot =\n}\n"
-                      // Sockets that the stock settings give to the server's own group.
-                      "service stats {\n  unix_listener stats-writer {\n    group = " +
-                      GroupName +
-                      "\n  }\n}\n"
-                      "service dict {\n  unix_listener dict {\n    group = " +
-                      GroupName +
-                      "\n  }\n}\n"
-                      "service dict-async {\n  unix_listener dict-async {\n    group = " +
-                      GroupName + "\n  }\n}\n");
+        WriteWholeFile(FFolder + "passwd", std::string(TDovecot::UserName) + ":{PLAIN}" + Password +
+                                               ":" + Uid + ":" + Gid + "::" + Home + "::\n");
+        WriteWholeFile(FFolder + "dovecot.conf",
+                       "protocols = pop3\n"
+                       "listen = 127.0.0.1\n"
+                       "ssl = no\n"
+                       "disable_plaintext_auth = no\n"
+                       "auth_failure_delay = 0\n"
+                       "base_dir = " +
+                           FFolder +
+                           "run\n"
+                           "state_dir = " +
+                           FFolder +
+                           "state\n"
+                           "log_path = " +
+                           FFolder +
+                           "log\n"
+                           "info_log_path = " +
+                           FFolder +
+                           "log\n"
+                           "first_valid_uid = " +
+                           Uid +
+                           "\n"
+                           "default_internal_user = " +
+                           UserName +
+                           "\n"
+                           "default_login_user = " +
+                           UserName +
+                           "\n"
+                           "mail_location = mbox:~/:INBOX=~/inbox\n"
+                           "passdb {\n  driver = passwd-file\n  args = " +
+                           FFolder +
+                           "passwd\n}\n"
+                           "userdb {\n  driver = passwd-file\n  args = " +
+                           FFolder +
+                           "passwd\n}\n"
+                           "service pop3-login {\n  chroot =\n"
+                           "  inet_listener pop3 {\n    address = 127.0.0.1\n    port = " +
+                           std::to_string(FPort) +
+                           "\n  }\n}\n"
+                           "service anvil {\n  chroot =\n}\n"
+                           // Sockets that the stock settings give to the server's own group.
+                           "service stats {\n  unix_listener stats-writer {\n    group = " +
+                           GroupName +
+                           "\n  }\n}\n"
+                           "service dict {\n  unix_listener dict {\n    group = " +
+                           GroupName +
+                           "\n  }\n}\n"
+                           "service dict-async {\n  unix_listener dict-async {\n    group = " +
+                           GroupName + "\n  }\n}\n");
         WriteMailbox({});
         FPid = StartProcessGroup({DovecotBinary, "-F", "-c", FFolder + "dovecot.conf"},
                                  FFolder + "output");
-        const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-        while (!Accepts(FPort)) {
-            int Status = 0;
-            if (::waitpid(FPid, &Status, WNOHANG) == FPid) {
-                FPid = 0;
-                throw std::runtime_error("dovecot ended at start-up:\n" +
-                                         ReadFile(FFolder + "output") + Log());
-            }
-            if (std::chrono::steady_clock::now() > Deadline)
-                throw std::runtime_error("dovecot does not accept connections:\n" + Log());
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+        WaitUntilAccepting(FPid, FPort, "dovecot",
+                           [this] { return ReadWholeFile(FFolder + "output") + Log(); });
     } catch (...) {
         Stop();
         throw;
@@ -268,7 +201,7 @@ void TDovecot::WriteMailbox(const std::vector<std::string>& Messages)
     for (const std::string& Message : Messages)
         Text += ToMboxText(Message);
     const std::string Inbox = Home + "inbox";
-    WriteFile(Inbox, Text);
+    WriteWholeFile(Inbox, Text);
     ::chmod(Inbox.c_str(), 0600);
     if (::chown(Inbox.c_str(), FUid, FGid) != 0 && ::geteuid() == 0)
         throw std::runtime_error("cannot hand " + Inbox + " to the mail user");
@@ -276,7 +209,7 @@ void TDovecot::WriteMailbox(const std::vector<std::string>& Messages)
 
 std::string TDovecot::Log() const
 {
-    return ReadFile(FFolder + "log");
+    return ReadWholeFile(FFolder + "log");
 }
 
 std::string GeneratedMessage(int Number, int BodyBytes)

@@ -279,3 +279,34 @@ TEST(BmpFormat, IconDibSplitsImageAndMask)
     EXPECT_EQ(I.Pixel(0, 0), clRed);
     EXPECT_EQ(Mask.Raw(0, 0), 1u);
 }
+
+TEST(BmpFormat, IconDibReadsAsIconFilesDo)
+{
+    // 1 x 1 pictures. A 32-bit one without its mask takes the mask from alpha; below 32 bits a
+    // missing mask is refused.
+    const std::string Opaque32 = InfoHeader(40, 1, 2, 32, BI_RGB) + Bytes({0, 0, 255, 255});
+    const std::string Clear32 = InfoHeader(40, 1, 2, 32, BI_RGB) + Bytes({0, 0, 255, 0});
+    const std::string NoMask24 = InfoHeader(40, 1, 2, 24, BI_RGB) + Bytes({0, 0, 255, 0});
+    struct Case {
+        std::string Dib;
+        bool Valid;
+        std::uint32_t MaskBit;
+    };
+    const std::vector<Case> Cases = {
+        {Opaque32, true, 0},
+        {Clear32, true, 1},
+        {NoMask24, false, 0},
+    };
+    for (const auto& C : Cases) {
+        TDibImage Mask;
+        try {
+            const TDibImage I = ReadPackedDib(reinterpret_cast<const std::uint8_t*>(C.Dib.data()),
+                                              C.Dib.size(), &Mask);
+            EXPECT_TRUE(C.Valid);
+            EXPECT_EQ(I.Pixel(0, 0), clRed);
+            EXPECT_EQ(Mask.Raw(0, 0), C.MaskBit);
+        } catch (const EInvalidGraphic& E) {
+            EXPECT_FALSE(C.Valid) << E.Message();
+        }
+    }
+}

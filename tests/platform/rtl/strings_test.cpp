@@ -168,6 +168,53 @@ TEST(Strings, AnsiCaseFoldsOtherTextAsWindows1252)
     EXPECT_EQ(AnsiLowerCase("\xD7\xF7\xDF\xB5\x80"), "\xD7\xF7\xDF\xB5\x80");
 }
 
+TEST(Strings, Utf8DecodingTakesWellFormedCharactersOnly)
+{
+    struct Case {
+        std::string Text;
+        bool Valid;
+        char32_t First;     // the first character, when valid
+        std::size_t Length; // its bytes
+    };
+    const std::vector<Case> Cases = {
+        {"A", true, U'A', 1},
+        {"\xC3\xA9", true, 0xE9, 2},
+        {"\xE2\x82\xAC", true, 0x20AC, 3},
+        {"\xF0\x9F\x98\x80", true, 0x1F600, 4},
+        {"\xF4\x8F\xBF\xBF", true, 0x10FFFF, 4},
+        {"\xC0\xAF", false, 0, 0},         // overlong
+        {"\xE0\x80\xAF", false, 0, 0},     // overlong
+        {"\xED\xA0\x80", false, 0, 0},     // surrogate
+        {"\xF4\x90\x80\x80", false, 0, 0}, // past U+10FFFF
+        {"\xE2\x82", false, 0, 0},         // cut short
+        {"\xC3\x41", false, 0, 0},         // not a continuation byte
+        {"\x80", false, 0, 0},             // stray continuation byte
+        {"\xFF", false, 0, 0},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Text);
+        std::size_t I = 0;
+        char32_t Code = 0;
+        EXPECT_EQ(DecodeUtf8At(C.Text, I, Code), C.Valid);
+        EXPECT_EQ(I, C.Length);
+        if (C.Valid) {
+            EXPECT_EQ(Code, C.First);
+        }
+        EXPECT_EQ(IsValidUtf8(C.Text), C.Valid);
+        EXPECT_EQ(IsValidUtf8("ok " + C.Text), C.Valid);
+    }
+    // Decoding goes on from where the last character ended.
+    const std::string Text = "a\xC3\xA9\xE2\x82\xAC";
+    std::size_t I = 1;
+    char32_t Code = 0;
+    ASSERT_TRUE(DecodeUtf8At(Text, I, Code));
+    EXPECT_EQ(Code, 0xE9u);
+    ASSERT_TRUE(DecodeUtf8At(Text, I, Code));
+    EXPECT_EQ(Code, 0x20ACu);
+    EXPECT_EQ(I, Text.size());
+    EXPECT_TRUE(IsValidUtf8(""));
+}
+
 TEST(Strings, AnsiCompareOrdersCodePointsOfEitherEncoding)
 {
     struct Case {
