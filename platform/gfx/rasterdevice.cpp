@@ -305,10 +305,23 @@ void PaintMask(TRasterDevice& Device, const TMask& Mask, const TRegion* Clip, in
     });
 }
 
-struct TStroke {
-    TMask On;
-    TMask Gap; // the gaps of a styled line, painted in the background colour when opaque
-};
+// Paints a pen's pixels in its colour and, when the background is opaque, the gaps of a styled
+// pen in the background colour.
+void PaintPen(TRasterDevice& Device, const TDeviceState& State, const TMask& On, const TMask& Gap)
+{
+    const std::uint32_t PenColour = TRasterDevice::ToNative(State.Pen.Color);
+    PaintMask(Device, On, State.Clip, State.Rop2, [&](int, int, std::uint32_t& P) {
+        P = PenColour;
+        return true;
+    });
+    if (State.BkMode == OPAQUE && !State.Pen.Alternate) {
+        const std::uint32_t Bk = TRasterDevice::ToNative(State.BkColor);
+        PaintMask(Device, Gap, State.Clip, State.Rop2, [&](int, int, std::uint32_t& P) {
+            P = Bk;
+            return true;
+        });
+    }
+}
 
 } // namespace
 
@@ -330,18 +343,7 @@ void TRasterDevice::Polyline(const TDeviceState& State, const std::vector<TPoint
             else if (W == 1)
                 Gap.Set(X, Y);
         });
-    const std::uint32_t PenColour = ToNative(State.Pen.Color);
-    PaintMask(*this, On, State.Clip, State.Rop2, [&](int, int, std::uint32_t& P) {
-        P = PenColour;
-        return true;
-    });
-    if (State.BkMode == OPAQUE && !State.Pen.Alternate) {
-        const std::uint32_t Bk = ToNative(State.BkColor);
-        PaintMask(*this, Gap, State.Clip, State.Rop2, [&](int, int, std::uint32_t& P) {
-            P = Bk;
-            return true;
-        });
-    }
+    PaintPen(*this, State, On, Gap);
 }
 
 void TRasterDevice::PolyPolygon(const TDeviceState& State,
@@ -379,20 +381,8 @@ void TRasterDevice::PolyPolygon(const TDeviceState& State,
         PaintMask(*this, Inside, State.Clip, State.Rop2,
                   [&](int X, int Y, std::uint32_t& P) { return Brush.Sample(X, Y, P); });
     }
-    if (Pen) {
-        const std::uint32_t PenColour = ToNative(State.Pen.Color);
-        PaintMask(*this, Outline, State.Clip, State.Rop2, [&](int, int, std::uint32_t& P) {
-            P = PenColour;
-            return true;
-        });
-        if (State.BkMode == OPAQUE && !State.Pen.Alternate) {
-            const std::uint32_t Bk = ToNative(State.BkColor);
-            PaintMask(*this, Gap, State.Clip, State.Rop2, [&](int, int, std::uint32_t& P) {
-                P = Bk;
-                return true;
-            });
-        }
-    }
+    if (Pen)
+        PaintPen(*this, State, Outline, Gap);
 }
 
 void TRasterDevice::Shape(const TDeviceState& State, const TShapeCall& Call)
@@ -541,20 +531,8 @@ void TRasterDevice::Shape(const TDeviceState& State, const TShapeCall& Call)
         PaintMask(*this, Interior, State.Clip, State.Rop2,
                   [&](int X, int Y, std::uint32_t& P) { return Brush.Sample(X, Y, P); });
     }
-    if (Pen) {
-        const std::uint32_t PenColour = ToNative(State.Pen.Color);
-        PaintMask(*this, Outline, State.Clip, State.Rop2, [&](int, int, std::uint32_t& P) {
-            P = PenColour;
-            return true;
-        });
-        if (State.BkMode == OPAQUE && !State.Pen.Alternate) {
-            const std::uint32_t Bk = ToNative(State.BkColor);
-            PaintMask(*this, Gap, State.Clip, State.Rop2, [&](int, int, std::uint32_t& P) {
-                P = Bk;
-                return true;
-            });
-        }
-    }
+    if (Pen)
+        PaintPen(*this, State, Outline, Gap);
 }
 
 void TRasterDevice::FillRect(const TDeviceState& State, const TRect& R)
