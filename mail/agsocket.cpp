@@ -5,6 +5,7 @@
 #include "platform/rtl/convert.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/resources.h"
+#include "platform/rtl/strings.h"
 #include "platform/ui/ttimer.h"
 #include "platform/ui/wait.h"
 
@@ -390,8 +391,13 @@ void TagSocket::SendLine(const std::string& Line)
     CheckConnected();
     const std::string Data = Line + "\r\n";
     SendAll(Data.data(), Data.size());
-    if (!FLogFileName.empty())
-        FLogLines->Add(Line);
+    if (!FLogFileName.empty()) {
+        // A log file is no place for a password.
+        if (Line.size() > 5 && SameText(Line.substr(0, 5), "PASS "))
+            FLogLines->Add("PASS ********");
+        else
+            FLogLines->Add(Line);
+    }
     if (OnLineSent)
         OnLineSent(this, Line);
 }

@@ -122,6 +122,23 @@ TEST(TagSocket, LinesAndBlocksKeepTheBytesPastALineEndForTheNextRead)
     EXPECT_NE(Log.find("Suppressing the message body"), std::string::npos);
 }
 
+TEST(TagSocket, TheLogFileNeverHoldsThePassword)
+{
+    TestSupport::TTempFolder Folder;
+    std::string Got;
+    {
+        TScriptServer Server([&](TPeer& Peer) { Got = Peer.ReadLine(); });
+        TTestSocket Socket; // goes first, writing its log; then the server ends
+        Socket.SetLogFileName(Folder.Path() + "socket.log");
+        Socket.Open(Server.Address());
+        Socket.SendLine("PASS secret");
+    }
+    EXPECT_EQ(Got, "PASS secret"); // the server still gets it
+    const std::string Log = TestSupport::ReadAll(Folder.Path() + "socket.log");
+    EXPECT_NE(Log.find("PASS ********"), std::string::npos) << Log;
+    EXPECT_EQ(Log.find("secret"), std::string::npos) << Log;
+}
+
 TEST(TagSocket, MultiLineRepliesReadToTheLineWithASpaceAfterTheCode)
 {
     TScriptServer Server(
