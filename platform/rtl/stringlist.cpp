@@ -8,6 +8,7 @@
 #include "platform/rtl/strings.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 namespace {
@@ -29,6 +30,17 @@ void WithUpdate(TStrings& Strings, TBody Body)
 [[noreturn]] void IndexError(int Index)
 {
     throw EStringListError("List index out of bounds (" + std::to_string(Index) + ")");
+}
+
+// The first CR or LF in [P, End), or End.
+const char* LineEnd(const char* P, const char* End)
+{
+    const auto* LF =
+        static_cast<const char*>(std::memchr(P, '\n', static_cast<std::size_t>(End - P)));
+    const char* Stop = LF != nullptr ? LF : End;
+    const auto* CR =
+        static_cast<const char*>(std::memchr(P, '\r', static_cast<std::size_t>(Stop - P)));
+    return CR != nullptr ? CR : Stop;
 }
 
 bool IsBlank(char C)
@@ -237,12 +249,12 @@ void TStrings::SetText(const std::string& Value)
     WithUpdate(*this, [&] {
         Clear();
         std::size_t P = 0;
-        std::size_t N = Value.size();
+        const std::size_t N = Value.size();
         while (P < N) {
-            std::size_t Start = P;
-            while (P < N && Value[P] != '\r' && Value[P] != '\n')
-                ++P;
-            Add(Value.substr(Start, P - Start));
+            const std::size_t Start = P;
+            P = static_cast<std::size_t>(LineEnd(Value.data() + P, Value.data() + N) -
+                                         Value.data());
+            AddLine(Value.substr(Start, P - Start));
             if (P < N && Value[P] == '\r')
                 ++P;
             if (P < N && Value[P] == '\n')
@@ -325,16 +337,42 @@ void TStrings::SplitDelimited(const std::string& Value, char Delimiter, char Quo
 
 void TStrings::LoadFromStream(TStream* Stream)
 {
-    // Read to the end rather than trusting Size(), which not every stream knows.
-    std::string Data;
-    std::string Chunk(64 * 1024, '\0');
-    for (;;) {
-        int64_t Got = Stream->Read(Chunk.data(), static_cast<int64_t>(Chunk.size()));
-        if (Got <= 0)
-            break;
-        Data.append(Chunk.data(), static_cast<std::size_t>(Got));
-    }
-    SetText(Data);
+    // Split chunk by chunk, as SetText splits, reading to the end rather than trusting Size(),
+    // which not every stream knows. A CR at the end of a chunk may pair with an LF that starts
+    // the next one.
+    WithUpdate(*this, [&] {
+        Clear();
+        std::string Chunk(64 * 1024, '\0');
+        std::string Line; // the start of a line that has not ended yet
+        bool AfterCR = false;
+        for (;;) {
+            const int64_t Got = Stream->Read(Chunk.data(), static_cast<int64_t>(Chunk.size()));
+            if (Got <= 0)
+                break;
+            const char* P = Chunk.data();
+            const char* const End = P + Got;
+            if (AfterCR && *P == '\n')
+                ++P;
+            AfterCR = false;
+            while (P < End) {
+                const char* E = LineEnd(P, End);
+                Line.append(P, E);
+                if (E == End)
+                    break;
+                AddLine(std::move(Line));
+                Line.clear();
+                if (*E++ == '\r') {
+                    if (E == End)
+                        AfterCR = true;
+                    else if (*E == '\n')
+                        ++E;
+                }
+                P = E;
+            }
+        }
+        if (!Line.empty())
+            AddLine(std::move(Line));
+    });
 }
 
 void TStrings::LoadFromFile(const std::string& FileName)
@@ -451,14 +489,22 @@ void TStringList::InsertObject(int Index, const std::string& S, TObject* AObject
     InsertItem(Index, S, AObject);
 }
 
-void TStringList::InsertItem(int Index, const std::string& S, TObject* AObject)
+void TStringList::InsertItem(int Index, std::string S, TObject* AObject)
 {
     Changing();
     TStringItem Item;
-    Item.FString = S;
+    Item.FString = std::move(S);
     Item.FObject = AObject;
     FList.insert(FList.begin() + Index, std::move(Item));
     Changed();
+}
+
+void TStringList::AddLine(std::string&& S)
+{
+    if (FSorted)
+        AddObject(S, nullptr); // finds its place and honours Duplicates
+    else
+        InsertItem(Count(), std::move(S), nullptr);
 }
 
 void TStringList::Delete(int Index)

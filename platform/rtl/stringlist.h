@@ -89,6 +89,9 @@ public:
     int UpdateCount() const { return FUpdateCount; }
 
 protected:
+    // Adds one line of a text being split (SetText, LoadFromStream); a list that stores its
+    // strings takes the line without a copy.
+    virtual void AddLine(std::string&& S) { Add(S); }
     // Called with true when the first BeginUpdate begins and false when the last one ends.
     virtual void SetUpdateState(bool Updating);
     // Line comparison for IndexOf and the names: AnsiCompareText here.
@@ -160,7 +163,8 @@ protected:
     virtual void Changed();
     virtual void Changing();
     // Inserts without the sorted check.
-    virtual void InsertItem(int Index, const std::string& S, TObject* AObject);
+    virtual void InsertItem(int Index, std::string S, TObject* AObject);
+    void AddLine(std::string&& S) override;
 
 private:
     struct TStringItem {

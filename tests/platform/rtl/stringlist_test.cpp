@@ -106,6 +106,33 @@ TEST(StringList, LoadFromStreamSplitsAsTheTextSetterDoes)
     }
 }
 
+TEST(StringList, LoadFromStreamSplitsLinesThatCrossItsReadingChunks)
+{
+    // The stream is read in 64 KiB pieces: a line end or a line may straddle them.
+    const std::size_t Chunk = 64 * 1024;
+    struct TCase {
+        const char* Name;
+        std::size_t Before; // bytes of the first line before the line end
+        const char* LineEnd;
+    };
+    const std::vector<TCase> Cases = {
+        {"CR LF split between pieces", Chunk - 1, "\r\n"},
+        {"CR ends a piece, a new line follows", Chunk - 1, "\r"},
+        {"LF starts a piece", Chunk, "\n"},
+        {"a line longer than a piece", 3 * Chunk + 5, "\r\n"},
+    };
+    for (const TCase& C : Cases) {
+        const std::string Text = std::string(C.Before, 'a') + C.LineEnd + "b\r\n\r\nc";
+        TStringStream Stream(Text);
+        TStringList Loaded;
+        Loaded.LoadFromStream(&Stream);
+        TStringList Split;
+        Split.SetText(Text);
+        EXPECT_EQ(LinesOf(Loaded), LinesOf(Split)) << C.Name;
+        EXPECT_EQ(Loaded.Count(), 4) << C.Name;
+    }
+}
+
 TEST(StringList, TextEndsEveryLineWithCrLf)
 {
     TStringList List;
