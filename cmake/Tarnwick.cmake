@@ -1,7 +1,8 @@
 # Project-wide compiler settings and the helpers every folder uses to declare its targets.
 
 add_library(tarnwick_options INTERFACE)
-target_compile_options(tarnwick_options INTERFACE -Wall -Wextra)
+target_compile_options(tarnwick_options INTERFACE
+  -Wall -Wextra -Wshadow -Woverloaded-virtual -Wnon-virtual-dtor)
 target_include_directories(tarnwick_options INTERFACE ${PROJECT_SOURCE_DIR})
 if(TARNWICK_WERROR)
   target_compile_options(tarnwick_options INTERFACE -Werror)
@@ -10,6 +11,10 @@ if(TARNWICK_SANITIZE)
   target_compile_options(tarnwick_options INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(tarnwick_options INTERFACE -fsanitize=address,undefined)
+endif()
+if(TARNWICK_TSAN)
+  target_compile_options(tarnwick_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(tarnwick_options INTERFACE -fsanitize=thread)
 endif()
 if(TARNWICK_FUZZ)
   # Every object is instrumented for coverage; only the fuzz targets link the fuzzer's main.

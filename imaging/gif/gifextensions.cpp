@@ -379,11 +379,11 @@ TGIFExtension* TGIFExtensionList::Extension(int Index) const
 
 void TGIFExtensionList::LoadFromStream(TStream* Stream, TObject*)
 {
-    std::uint8_t Byte;
-    if (!ReadByte(Stream, Byte))
+    std::uint8_t Next;
+    if (!ReadByte(Stream, Next))
         return;
-    while (Byte != ',' && Byte != ';') {
-        if (Byte != '!') {
+    while (Next != ',' && Next != ';') {
+        if (Next != '!') {
             ReportWarning(1, "Invalid extension introducer");
             break;
         }
@@ -394,7 +394,7 @@ void TGIFExtensionList::LoadFromStream(TStream* Stream, TObject*)
         std::unique_ptr<TGIFExtension> Extension(Class->Create(FFrame));
         Extension->LoadFromStream(Stream);
         Add(Extension.release());
-        if (!ReadByte(Stream, Byte))
+        if (!ReadByte(Stream, Next))
             return;
     }
     Stream->Seek(-1, soCurrent);

@@ -134,18 +134,18 @@ void TGIFImageList::LoadFromStream(TStream* Stream, TObject* Parent)
     auto* Image = dynamic_cast<TGIFImage*>(Parent);
     if (!Image)
         Image = FImage;
-    std::uint8_t Byte = 0;
+    std::uint8_t Value = 0;
     auto NextBlock = [&] {
-        while (ReadByte(Stream, Byte))
-            if (Byte != 0)
+        while (ReadByte(Stream, Value))
+            if (Value != 0)
                 return true;
         return false;
     };
     if (!NextBlock())
         return;
-    while (Byte != ';') {
+    while (Value != ';') {
         Stream->Seek(-1, soCurrent);
-        if (Byte != '!' && Byte != ',') {
+        if (Value != '!' && Value != ',') {
             ReportWarning(1, "Unknown GIF block type");
             Stream->Seek(-1, soCurrent);
             return;
@@ -275,8 +275,8 @@ void TGIFHeader::SaveToStream(TStream* Stream)
 
 void TGIFTrailer::LoadFromStream(TStream* Stream)
 {
-    std::uint8_t Byte;
-    if (ReadByte(Stream, Byte) && Byte != ';')
+    std::uint8_t Value;
+    if (ReadByte(Stream, Value) && Value != ';')
         ReportWarning(1, "Invalid Image trailer");
 }
 
@@ -415,11 +415,11 @@ void TGIFSubImage::LoadFromStream(TStream* Stream)
 {
     Clear();
     FExtensions->LoadFromStream(Stream, this);
-    std::uint8_t Byte;
-    if (!ReadByte(Stream, Byte))
+    std::uint8_t Value;
+    if (!ReadByte(Stream, Value))
         return;
     Stream->Seek(-1, soCurrent);
-    if (Byte == ';' || Byte == 0)
+    if (Value == ';' || Value == 0)
         return;
 
     std::uint8_t Bytes[10];

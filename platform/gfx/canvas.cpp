@@ -30,7 +30,9 @@ TRect Normalized(const TRect& R)
 // Widths for DrawText, with the inter-character spacing the canvas adds.
 class TSpacedMeasure : public TTextMeasure {
 public:
-    TSpacedMeasure(const TFontInstance& Font, int CharExtra) : Font(Font), CharExtra(CharExtra) {}
+    TSpacedMeasure(const TFontInstance& AFont, int ACharExtra) : Font(AFont), CharExtra(ACharExtra)
+    {
+    }
     int LineHeight() const override { return Font.LineHeight(); }
     int ExternalLeading() const override { return Font.ExternalLeading(); }
     int AveCharWidth() const override { return Font.AveCharWidth(); }

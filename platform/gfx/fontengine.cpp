@@ -447,8 +447,9 @@ std::shared_ptr<TFontInstance> TFontInstance::Get(const TFontRequest& Request)
 
 TFontInstance::TFontInstance(const TFontRequest& Request) : FRequest(Request)
 {
-    const std::string Face = Lower(Request.FaceName);
-    SymbolTable = Face == "symbol" || (Request.CharSet == SYMBOL_CHARSET && Face == "wingdings");
+    const std::string Wanted = Lower(Request.FaceName);
+    SymbolTable =
+        Wanted == "symbol" || (Request.CharSet == SYMBOL_CHARSET && Wanted == "wingdings");
     Angle = Request.Escapement / 10.0 * Pi / 180.0;
     AsciiAdvances.assign(256, -1);
 }

@@ -160,8 +160,8 @@ int RunningLookups()
     return Running.load();
 }
 
-void SetLookupHook(std::function<void()> Hook)
+void SetLookupHook(std::function<void()> NewHook)
 {
     std::lock_guard<std::mutex> Lock(HookLock);
-    ::Hook = std::move(Hook);
+    Hook = std::move(NewHook);
 }

@@ -268,7 +268,7 @@ bool StartsWithText(const std::string& Text, std::size_t Index, const char* Word
 
 class TDateFormatter {
 public:
-    TDateFormatter(TDateTime Value, const TFormatSettings& Settings) : Settings(Settings)
+    TDateFormatter(TDateTime Value, const TFormatSettings& ASettings) : Settings(ASettings)
     {
         const TSplit Parts = Split(Value);
         if (Parts.DateValid) {
@@ -519,8 +519,8 @@ TDateOrder DateOrderOf(const std::string& Format)
 
 class TDateScanner {
 public:
-    TDateScanner(const std::string& Text, const TFormatSettings& Settings)
-        : Text(Text), Settings(Settings)
+    TDateScanner(const std::string& AText, const TFormatSettings& ASettings)
+        : Text(AText), Settings(ASettings)
     {
     }
 

@@ -42,9 +42,9 @@ std::uint64_t UnsignedBits(const TVarRec& A)
 
 class TFormatter {
 public:
-    TFormatter(const TFormatSettings& Settings, const std::string& Fmt, const TVarRec* Args,
-               std::size_t Count)
-        : Settings(Settings), Fmt(Fmt), Args(Args), Count(Count)
+    TFormatter(const TFormatSettings& ASettings, const std::string& AFmt, const TVarRec* AArgs,
+               std::size_t ACount)
+        : Settings(ASettings), Fmt(AFmt), Args(AArgs), Count(ACount)
     {
     }
 

@@ -31,9 +31,9 @@ protected:
             return;
         TWndClass Class;
         Class.ClassName = "TGuiProbe";
-        Class.WndProc = [this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+        Class.WndProc = [this](HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam) {
             Seen.push_back(TSeen{Msg, WParam, LParam});
-            return DefWindowProc(Wnd, Msg, WParam, LParam);
+            return DefWindowProc(Window, Msg, WParam, LParam);
         };
         RegisterClass(Class);
         Wnd = CreateWindowEx(0, "TGuiProbe", "Tarnwick \xc3\xbc", WS_OVERLAPPEDWINDOW | WS_VISIBLE,

@@ -788,7 +788,7 @@ void TX11Driver::HandleFocus(HWND Wnd, const XFocusChangeEvent& Focus)
         SetForegroundWindow(GetDesktopWindow());
 }
 
-std::unique_ptr<IDisplayDriver> CreateX11Driver(const std::string& Display)
+std::unique_ptr<IDisplayDriver> CreateX11Driver(const std::string& DisplayName)
 {
-    return TX11Driver::Open(Display);
+    return TX11Driver::Open(DisplayName);
 }

@@ -5,21 +5,21 @@
 
 std::string Rechunk(const std::string& Gif, int ChunkSize)
 {
-    auto Byte = [&](std::size_t I) {
+    auto At = [&](std::size_t I) {
         if (I >= Gif.size())
             throw std::runtime_error("truncated sample");
         return static_cast<std::uint8_t>(Gif[I]);
     };
     std::string Out = Gif.substr(0, 13);
     std::size_t Pos = 13;
-    if (Byte(10) & 0x80) {
-        const std::size_t Table = 3u << ((Byte(10) & 7) + 1);
+    if (At(10) & 0x80) {
+        const std::size_t Table = 3u << ((At(10) & 7) + 1);
         Out += Gif.substr(Pos, Table);
         Pos += Table;
     }
     auto CopyBlocks = [&] {
-        while (Byte(Pos) != 0) {
-            const std::size_t N = Byte(Pos);
+        while (At(Pos) != 0) {
+            const std::size_t N = At(Pos);
             Out += Gif.substr(Pos, N + 1);
             Pos += N + 1;
         }
@@ -27,7 +27,7 @@ std::string Rechunk(const std::string& Gif, int ChunkSize)
         ++Pos;
     };
     for (;;) {
-        const std::uint8_t Kind = Byte(Pos);
+        const std::uint8_t Kind = At(Pos);
         if (Kind == ';') {
             Out += ';';
             return Out;
@@ -39,7 +39,7 @@ std::string Rechunk(const std::string& Gif, int ChunkSize)
             continue;
         }
         Out += Gif.substr(Pos, 10);
-        const std::uint8_t Packed = Byte(Pos + 9);
+        const std::uint8_t Packed = At(Pos + 9);
         Pos += 10;
         if (Packed & 0x80) {
             const std::size_t Table = 3u << ((Packed & 7) + 1);
@@ -48,8 +48,8 @@ std::string Rechunk(const std::string& Gif, int ChunkSize)
         }
         Out += Gif[Pos++]; // code size
         std::string Data;
-        while (Byte(Pos) != 0) {
-            const std::size_t N = Byte(Pos);
+        while (At(Pos) != 0) {
+            const std::size_t N = At(Pos);
             Data += Gif.substr(Pos + 1, N);
             Pos += N + 1;
         }

@@ -97,8 +97,8 @@ std::string ToMboxText(const std::string& Message)
 
 TDovecot::TDovecot()
 {
-    std::string UserName;
-    MailAccount(FUid, FGid, UserName);
+    std::string SystemUser;
+    MailAccount(FUid, FGid, SystemUser);
     FFolder = MakeFolder();
     try {
         const std::string Home = FFolder + "home";
@@ -111,8 +111,8 @@ TDovecot::TDovecot()
         const std::string Uid = std::to_string(FUid), Gid = std::to_string(FGid);
         const group* Group = ::getgrgid(FGid);
         const std::string GroupName = Group != nullptr ? Group->gr_name : Gid;
-        WriteWholeFile(FFolder + "passwd", std::string(TDovecot::UserName) + ":{PLAIN}" + Password +
-                                               ":" + Uid + ":" + Gid + "::" + Home + "::\n");
+        WriteWholeFile(FFolder + "passwd", std::string(UserName) + ":{PLAIN}" + Password + ":" +
+                                               Uid + ":" + Gid + "::" + Home + "::\n");
         WriteWholeFile(FFolder + "dovecot.conf",
                        "protocols = pop3\n"
                        "listen = 127.0.0.1\n"
@@ -135,10 +135,10 @@ TDovecot::TDovecot()
                            Uid +
                            "\n"
                            "default_internal_user = " +
-                           UserName +
+                           SystemUser +
                            "\n"
                            "default_login_user = " +
-                           UserName +
+                           SystemUser +
                            "\n"
                            "mail_location = mbox:~/:INBOX=~/inbox\n"
                            "passdb {\n  driver = passwd-file\n  args = " +
