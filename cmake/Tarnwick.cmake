@@ -36,7 +36,7 @@ function(tw_test library label)
   set(target ${library}_${label}_tests)
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE ${library} ${ARG_DEPENDS} GTest::gtest GTest::gmock
-                                          GTest::gtest_main test_support)
+                                          test_support)
   target_compile_definitions(${target} PRIVATE
     TARNWICK_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
   gtest_discover_tests(${target}

@@ -163,18 +163,43 @@ TEST(GIFExtensions, BadExtensionsFailWithTheirMessages)
 
 TEST(GIFExtensions, TruncatedApplicationDataEndsTheLoad)
 {
-    TGIFImage Image;
     const std::string Gif = GifWith(std::string("!\xFF\x0B"
                                                 "NETSCAPE2.0\x03\x01\x03",
                                                 17));
-    for (std::size_t Cut = 19; Cut < 19 + 17; ++Cut) {
-        TStringStream Stream(Gif.substr(0, Cut));
+    // Where the data stops decides: before the extension nothing is lost; without its label or
+    // identifier its type is unknown; inside a sub-block the data is short; at the end of the
+    // identifier the extension is kept with no data, in a frame that has no picture.
+    struct Case {
+        std::size_t Cut;
+        std::string Error; // empty: the load succeeds
+    };
+    std::vector<Case> Cases = {
+        {19, ""}, {20, "Unknown extension type"}, {21, "Unknown extension type"}, {33, ""}};
+    for (std::size_t Cut = 22; Cut < 19 + 17; ++Cut)
+        if (Cut != 33)
+            Cases.push_back({Cut, "Premature end of data"});
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.Cut);
+        TGIFImage Image;
+        TStringStream Stream(Gif.substr(0, C.Cut));
         try {
             Image.LoadFromStream(&Stream);
-        } catch (const GIFException&) {
+            ASSERT_EQ(C.Error, "");
+        } catch (const GIFException& E) {
+            EXPECT_EQ(E.Message(), C.Error);
+            continue;
         }
+        if (C.Cut == 19) {
+            EXPECT_EQ(Image.Images()->Count(), 0);
+            continue;
+        }
+        ASSERT_EQ(Image.Images()->Count(), 1);
+        TGIFSubImage* Frame = Image.Images()->SubImage(0);
+        EXPECT_TRUE(Frame->Empty());
+        ASSERT_EQ(Frame->Extensions()->Count(), 1);
+        EXPECT_NE(dynamic_cast<TGIFApplicationExtension*>(Frame->Extensions()->Extension(0)),
+                  nullptr);
     }
-    SUCCEED();
 }
 
 } // namespace

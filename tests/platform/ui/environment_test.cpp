@@ -1,5 +1,6 @@
 // Gives each test process a runtime folder of its own, so that windows published by parallel
-// test processes never meet; the cross-process test shares its folder with the child it starts.
+// test processes never meet; a process role started by a test inherits its folder through the
+// environment.
 #include "tests/platform/ui/uitest.h"
 
 #include "platform/ui/input.h"
@@ -26,8 +27,6 @@ class TRuntimeFolderEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        if (std::getenv("TARNWICK_UI_CHILD") != nullptr)
-            return; // the child shares its parent's folder
         char Template[] = "/tmp/tarnwick-ui-test-XXXXXX";
         const char* Made = mkdtemp(Template);
         ASSERT_NE(Made, nullptr);

@@ -3,62 +3,26 @@
 #include "platform/ui/application.h"
 #include "platform/ui/input.h"
 #include "platform/ui/wait.h"
+#include "tests/support/processrole.h"
 
 #include <gtest/gtest.h>
 
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
-extern char** environ;
-
-TEST(InstanceSearch, ASecondProcessFindsTheFirstAndAsksItToComeForward)
-{
-    if (std::getenv("TARNWICK_UI_CHILD") != nullptr)
-        GTEST_SKIP() << "the first process's side";
-    TApplication App(nullptr);
-    const std::string Caption = "Tarnwick probe " + std::to_string(getpid());
-    App.SetTitle(Caption);
-    App.Minimize();
-    ASSERT_TRUE(IsIconic(App.Handle()));
-
-    std::vector<std::string> Env;
-    for (char** E = environ; *E != nullptr; ++E)
-        Env.emplace_back(*E);
-    Env.emplace_back("TARNWICK_UI_CHILD=1");
-    Env.emplace_back("TARNWICK_PROBE_CAPTION=" + Caption);
-    std::vector<char*> EnvPtrs;
-    for (auto& E : Env)
-        EnvPtrs.push_back(E.data());
-    EnvPtrs.push_back(nullptr);
-    std::string Exe = "/proc/self/exe";
-    std::string Filter = "--gtest_filter=InstanceSearch.SecondProcessSide";
-    char* Argv[] = {Exe.data(), Filter.data(), nullptr};
-    pid_t Child = 0;
-    ASSERT_EQ(posix_spawn(&Child, Exe.c_str(), nullptr, nullptr, Argv, EnvPtrs.data()), 0);
-
-    const auto Start = std::chrono::steady_clock::now();
-    const TPumpResult Result = WaitUntil(
-        [&] { return !IsIconic(App.Handle()) && GetForegroundWindow() == App.Handle(); }, 10000);
-    // The request is carried out as it arrives, not when the wait's time-out ends.
-    EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(5));
-    int Status = 0;
-    ASSERT_EQ(waitpid(Child, &Status, 0), Child);
-    EXPECT_EQ(Result, prDone);
-    EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0) << Status;
-}
-
-// Runs only in the process the test above starts.
-TEST(InstanceSearch, SecondProcessSide)
+// The second process: finds the first one's application window and asks it to come forward.
+TARNWICK_PROCESS_ROLE(InstanceSearchSecondSide)
 {
     const char* Caption = std::getenv("TARNWICK_PROBE_CAPTION");
-    if (std::getenv("TARNWICK_UI_CHILD") == nullptr || Caption == nullptr)
-        GTEST_SKIP() << "the second process's side";
+    if (Caption == nullptr)
+        return 2;
     HWND Found = 0;
     EnumWindows([&](HWND Wnd) {
         // Exact comparison, as the single-instance guard makes it.
@@ -68,8 +32,37 @@ TEST(InstanceSearch, SecondProcessSide)
         }
         return true;
     });
-    ASSERT_NE(Found, 0u);
-    EXPECT_TRUE(IsForeignWindow(Found));
-    EXPECT_EQ(FindWindow("tapplication", Caption), Found);
-    EXPECT_TRUE(ShowWindow(Found, SW_RESTORE));
+    const std::pair<bool, const char*> Checks[] = {
+        {Found != 0, "the first process's window was not found"},
+        {Found != 0 && IsForeignWindow(Found), "the window found is not another process's"},
+        {FindWindow("tapplication", Caption) == Found, "FindWindow found another window"},
+        {Found != 0 && ShowWindow(Found, SW_RESTORE), "the restore request failed"},
+    };
+    for (const auto& [Passed, Failure] : Checks)
+        if (!Passed) {
+            std::fprintf(stderr, "%s\n", Failure);
+            return 1;
+        }
+    return 0;
+}
+
+TEST(InstanceSearch, ASecondProcessFindsTheFirstAndAsksItToComeForward)
+{
+    TApplication App(nullptr);
+    const std::string Caption = "Tarnwick probe " + std::to_string(getpid());
+    App.SetTitle(Caption);
+    App.Minimize();
+    ASSERT_TRUE(IsIconic(App.Handle()));
+
+    const pid_t Child = TestSupport::StartProcessRole("InstanceSearchSecondSide",
+                                                      {"TARNWICK_PROBE_CAPTION=" + Caption});
+    const auto Start = std::chrono::steady_clock::now();
+    const TPumpResult Result = WaitUntil(
+        [&] { return !IsIconic(App.Handle()) && GetForegroundWindow() == App.Handle(); }, 10000);
+    // The request is carried out as it arrives, not when the wait's time-out ends.
+    EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(5));
+    int Status = 0;
+    ASSERT_EQ(waitpid(Child, &Status, 0), Child);
+    EXPECT_EQ(Result, prDone);
+    EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0) << Status;
 }
