@@ -3,10 +3,12 @@
 
 #include "mail/msmime.h"
 #include "mail/msutils.h"
+#include "platform/rtl/convert.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/strings.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -89,8 +91,30 @@ private:
     bool FValid = false;
 };
 
+// The Q encoding of RFC 2047: "_" is a space and "=" with two hexadecimal digits is that byte.
+// Encoded line breaks are kept here, so that a word reads the same as its B-encoded twin.
+std::string DecodeQText(const std::string& Text)
+{
+    std::string Result;
+    Result.reserve(Text.size());
+    for (std::size_t I = 0; I < Text.size(); ++I) {
+        const char C = Text[I];
+        if (C == '_') {
+            Result += ' ';
+        } else if (C == '=' && I + 2 < Text.size() && HexDigitValue(Text[I + 1]) >= 0 &&
+                   HexDigitValue(Text[I + 2]) >= 0) {
+            Result +=
+                static_cast<char>(HexDigitValue(Text[I + 1]) * 16 + HexDigitValue(Text[I + 2]));
+            I += 2;
+        } else {
+            Result += C;
+        }
+    }
+    return Result;
+}
+
 // The bytes of one encoded text; raises EMessageParserError when it does not decode.
-bool DecodeWordText(char Encoding, std::string Text, std::string& Decoded)
+bool DecodeWordText(char Encoding, const std::string& Text, std::string& Decoded)
 {
     switch (Encoding) {
     case 'B':
@@ -99,57 +123,257 @@ bool DecodeWordText(char Encoding, std::string Text, std::string& Decoded)
         return true;
     case 'Q':
     case 'q':
-        for (char& C : Text)
-            if (C == '_')
-                C = ' ';
-        Decoded = QPDecodeWord(Text);
+        Decoded = DecodeQText(Text);
         return true;
     default:
         return false;
     }
 }
 
-// Splits a field value into its addresses at commas that stand outside quotes, comments,
-// angle and square brackets; a group "name: a, b;" gives its members.
-void SplitAddressList(const std::string& Value, TStrings* List)
+// Appends Text with each line break (CR LF, CR or LF) as one space: a header value is one line,
+// and a rule that reads it must not be dodged by a break hidden in an encoded word.
+void AppendOneLine(std::string& Out, const std::string& Text)
 {
-    std::string Item;
-    bool InQuote = false;
-    int Comment = 0;
+    for (std::size_t I = 0; I < Text.size(); ++I) {
+        const char C = Text[I];
+        if (C == '\r' || C == '\n') {
+            Out += ' ';
+            if (C == '\r' && I + 1 < Text.size() && Text[I + 1] == '\n')
+                ++I;
+        } else {
+            Out += C;
+        }
+    }
+}
+
+std::string OneLine(const std::string& Text)
+{
+    if (Text.find_first_of("\r\n") == NotFound)
+        return Text;
+    std::string Result;
+    Result.reserve(Text.size());
+    AppendOneLine(Result, Text);
+    return Result;
+}
+
+// Address fields are read as RFC 5322 reads them: a quoted string and a comment (nested, with
+// backslash escapes) are each one unit, so that no "<", "@" or "," inside them counts. An
+// unclosed one runs to the end of the text.
+std::size_t QuotedEnd(const std::string& Text, std::size_t Start)
+{
+    for (std::size_t I = Start + 1; I < Text.size(); ++I) {
+        if (Text[I] == '\\')
+            ++I;
+        else if (Text[I] == '"')
+            return I + 1;
+    }
+    return Text.size();
+}
+
+std::size_t CommentEnd(const std::string& Text, std::size_t Start, bool& Closed)
+{
+    std::size_t Depth = 0;
+    for (std::size_t I = Start; I < Text.size(); ++I) {
+        const char C = Text[I];
+        if (C == '\\') {
+            ++I;
+        } else if (C == '(') {
+            ++Depth;
+        } else if (C == ')' && --Depth == 0) {
+            Closed = true;
+            return I + 1;
+        }
+    }
+    Closed = false;
+    return Text.size();
+}
+
+std::size_t CommentEnd(const std::string& Text, std::size_t Start)
+{
+    bool Closed = false;
+    return CommentEnd(Text, Start, Closed);
+}
+
+// The first "<" outside quoted strings and comments.
+std::size_t FindAngle(const std::string& Text)
+{
+    std::size_t I = 0;
+    while (I < Text.size()) {
+        if (Text[I] == '"')
+            I = QuotedEnd(Text, I);
+        else if (Text[I] == '(')
+            I = CommentEnd(Text, I);
+        else if (Text[I] == '<')
+            return I;
+        else
+            ++I;
+    }
+    return NotFound;
+}
+
+// The ">" that closes the "<" at Open; a quoted local part may hold one.
+std::size_t FindAngleClose(const std::string& Text, std::size_t Open)
+{
+    std::size_t I = Open + 1;
+    while (I < Text.size()) {
+        if (Text[I] == '"')
+            I = QuotedEnd(Text, I);
+        else if (Text[I] == '>')
+            return I;
+        else
+            ++I;
+    }
+    return NotFound;
+}
+
+bool IsAddressField(const std::string& Name)
+{
+    static const char* const Fields[] = {"From",      "Sender",    "Reply-To",    "To",
+                                         "Cc",        "Bcc",       "Resent-From", "Resent-Sender",
+                                         "Resent-To", "Resent-Cc", "Resent-Bcc"};
+    for (const char* Field : Fields)
+        if (SameText(Name, Field))
+            return true;
+    return false;
+}
+
+// A display name (or a group's name) with its encoded words decoded. Decoded text is written
+// as a quoted string when it holds a character that means something in an address, so that a
+// name can never turn into an address: "=?x?Q?=3Cboss=40x=3E?= <a@b>" stays a@b's.
+std::string DecodePhraseWords(const std::string& Phrase)
+{
+    if (Phrase.find("=?") == NotFound)
+        return Phrase;
+    // Quoted strings count by their contents: mailers put encoded words inside quotes.
+    std::string Plain;
+    std::size_t I = 0;
+    while (I < Phrase.size()) {
+        if (Phrase[I] == '(') {
+            const std::size_t End = CommentEnd(Phrase, I);
+            Plain.append(Phrase, I, End - I);
+            I = End;
+        } else if (Phrase[I] == '"') {
+            const std::size_t End = QuotedEnd(Phrase, I);
+            const std::size_t Last = End > I + 1 && Phrase[End - 1] == '"' ? End - 1 : End;
+            for (std::size_t J = I + 1; J < Last; ++J) {
+                if (Phrase[J] == '\\' && J + 1 < Last)
+                    ++J;
+                Plain += Phrase[J];
+            }
+            I = End;
+        } else {
+            Plain += Phrase[I++];
+        }
+    }
+    const std::string Decoded = DecodeHeaderWords(Plain);
+    if (Decoded == Plain)
+        return Phrase;
+    const std::string Core = Trim(Decoded);
+    const std::size_t First = Phrase.find_first_not_of(" \t");
+    const std::size_t Last = Phrase.find_last_not_of(" \t");
+    std::string Result = Phrase.substr(0, First);
+    if (!Core.empty() && Core.find_first_of("()<>[]:;@\\,.\"") == NotFound) {
+        Result += Core;
+    } else {
+        Result += '"';
+        for (const char C : Core) {
+            if (C == '"' || C == '\\')
+                Result += '\\';
+            Result += C;
+        }
+        Result += '"';
+    }
+    if (Last != NotFound)
+        Result.append(Phrase, Last + 1, NotFound);
+    return Result;
+}
+
+// Appends the comment Text[Start, End) with the encoded words of its text decoded; what they
+// decode to is escaped, so that the comment ends where it ended before.
+void AppendCommentWords(const std::string& Text, std::size_t Start, std::size_t End,
+                        std::string& Out)
+{
+    std::size_t RunStart = Start;
+    auto FlushRun = [&](std::size_t RunEnd) {
+        const std::string Run = Text.substr(RunStart, RunEnd - RunStart);
+        const std::string Decoded = DecodeHeaderWords(Run);
+        if (Decoded == Run) {
+            Out += Run;
+            return;
+        }
+        for (const char C : Decoded) {
+            if (C == '(' || C == ')' || C == '\\')
+                Out += '\\';
+            Out += C;
+        }
+    };
+    for (std::size_t I = Start; I < End; ++I) {
+        const char C = Text[I];
+        if (C != '(' && C != ')' && C != '\\')
+            continue;
+        FlushRun(I);
+        const std::size_t Next = C == '\\' ? std::min(I + 2, End) : I + 1;
+        Out.append(Text, I, Next - I);
+        RunStart = Next;
+        I = Next - 1;
+    }
+    FlushRun(End);
+}
+
+// One mailbox of an address field with the encoded words of its display name and comments
+// decoded; the address itself is left as written (RFC 2047, section 6.2).
+std::string DecodeMailboxWords(const std::string& Item)
+{
+    if (Item.find("=?") == NotFound)
+        return Item;
+    const std::size_t Open = FindAngle(Item);
+    const std::size_t Close = Open == NotFound ? NotFound : FindAngleClose(Item, Open);
+    std::string Result;
+    std::size_t I = 0;
+    if (Open != NotFound) {
+        Result = DecodePhraseWords(Item.substr(0, Open));
+        I = Open;
+    }
+    while (I < Item.size()) {
+        const char C = Item[I];
+        const bool InAngle = Open != NotFound && I > Open && (Close == NotFound || I < Close);
+        if (C == '"') {
+            const std::size_t End = QuotedEnd(Item, I);
+            Result.append(Item, I, End - I);
+            I = End;
+        } else if (C == '(' && !InAngle) {
+            const std::size_t End = CommentEnd(Item, I);
+            AppendCommentWords(Item, I, End, Result);
+            I = End;
+        } else {
+            Result += C;
+            ++I;
+        }
+    }
+    return Result;
+}
+
+// Calls Piece with each part of an address field and the separator after it ('\0' after the
+// last): commas and semicolons end a mailbox, a colon ends a group's name. Only separators
+// outside quotes, comments, angle and square brackets count.
+template <class TPieceHandler>
+void ForEachAddressPiece(const std::string& Value, TPieceHandler&& Piece)
+{
     bool InAngle = false;
     bool InSquare = false;
-    auto Flush = [&] {
-        const std::string S = Trim(Item);
-        if (!S.empty())
-            List->Add(DecodeHeaderWords(S));
-        Item.clear();
-    };
-    for (std::size_t I = 0; I < Value.size(); ++I) {
+    std::size_t Start = 0;
+    std::size_t I = 0;
+    while (I < Value.size()) {
         const char C = Value[I];
-        if (InQuote) {
-            Item += C;
-            if (C == '\\' && I + 1 < Value.size())
-                Item += Value[++I];
-            else if (C == '"')
-                InQuote = false;
+        if (C == '"') {
+            I = QuotedEnd(Value, I);
             continue;
         }
-        if (Comment > 0) {
-            Item += C;
-            if (C == '\\' && I + 1 < Value.size())
-                Item += Value[++I];
-            else if (C == '(')
-                ++Comment;
-            else if (C == ')')
-                --Comment;
+        if (C == '(') {
+            I = CommentEnd(Value, I);
             continue;
         }
-        const bool TopLevel = !InAngle && !InSquare;
-        if (C == '"')
-            InQuote = true;
-        else if (C == '(')
-            Comment = 1;
-        else if (C == '<')
+        if (C == '<')
             InAngle = true;
         else if (C == '>')
             InAngle = false;
@@ -157,17 +381,40 @@ void SplitAddressList(const std::string& Value, TStrings* List)
             InSquare = true;
         else if (C == ']')
             InSquare = false;
-        else if (TopLevel && (C == ',' || C == ';')) {
-            Flush();
-            continue;
-        } else if (TopLevel && C == ':') {
-            // A group's name: its members follow.
-            Item.clear();
-            continue;
+        else if (!InAngle && !InSquare && (C == ',' || C == ';' || C == ':')) {
+            Piece(Value.substr(Start, I - Start), C);
+            Start = I + 1;
         }
-        Item += C;
+        ++I;
     }
-    Flush();
+    Piece(Value.substr(Start), '\0');
+}
+
+// An address field's value with the encoded words decoded as DecodeMailboxWords does, the
+// separators and groups kept as written.
+std::string DecodeAddressField(const std::string& Value)
+{
+    if (Value.find("=?") == NotFound)
+        return Value;
+    std::string Result;
+    ForEachAddressPiece(Value, [&](const std::string& Piece, char Separator) {
+        Result += Separator == ':' ? DecodePhraseWords(Piece) : DecodeMailboxWords(Piece);
+        if (Separator != '\0')
+            Result += Separator;
+    });
+    return Result;
+}
+
+// Splits a field value into its mailboxes; a group "name: a, b;" gives its members.
+void SplitAddressList(const std::string& Value, TStrings* List)
+{
+    ForEachAddressPiece(Value, [&](const std::string& Piece, char Separator) {
+        if (Separator == ':')
+            return; // a group's name: its members follow
+        const std::string Item = Trim(Piece);
+        if (!Item.empty())
+            List->Add(DecodeMailboxWords(Item));
+    });
 }
 
 bool ReadNumber(const std::string& S, std::size_t& I, int MaxDigits, int& Value)
@@ -216,8 +463,11 @@ std::string DecodeHeaderWords(const std::string& Text)
     TForwardFinder WordEnd(Text, "?=");
     TForwardWhiteFinder CharsetBlank(Text);
     TForwardWhiteFinder TextBlank(Text);
-    std::size_t Done = 0; // Text before this is in Result
+    std::size_t Done = 0; // Text before this is in Result or Run
     bool AfterWord = false;
+    // The decoded text of adjacent words, joined before its line breaks are read, so that a CR
+    // ending one word and an LF starting the next are one break.
+    std::string Run;
     std::size_t Start = 0;
     while ((Start = Text.find("=?", Start)) != NotFound) {
         // "=?" charset "?" letter "?" text "?=", with no blank inside.
@@ -249,12 +499,16 @@ std::string DecodeHeaderWords(const std::string& Text)
         bool OnlyWhite = AfterWord;
         for (std::size_t I = Done; OnlyWhite && I < Start; ++I)
             OnlyWhite = IsWhite(Text[I]);
-        if (!OnlyWhite)
+        if (!OnlyWhite) {
+            AppendOneLine(Result, Run);
+            Run.clear();
             Result.append(Text, Done, Start - Done);
-        Result += Decoded;
+        }
+        Run += Decoded;
         AfterWord = true;
         Start = Done = End + 2;
     }
+    AppendOneLine(Result, Run);
     Result.append(Text, Done, NotFound);
     return Result;
 }
@@ -282,7 +536,9 @@ std::string ZevHeaders::GetFieldValue(const std::string& Name) const
         const std::string Bare = Field.substr(0, Field.size() - 1);
         if (SameText(Bare, "Content-Type") || SameText(Bare, "X-UIDL"))
             return Value;
-        return DecodeHeaderWords(Value);
+        // An address field is split into its mailboxes before anything is decoded, so that
+        // decoded text can never stand for an address.
+        return OneLine(IsAddressField(Bare) ? DecodeAddressField(Value) : DecodeHeaderWords(Value));
     }
     return "";
 }
@@ -421,39 +677,71 @@ void ParseMailAddress(const std::string& Text, ZevMailAddress* Address)
 {
     if (Address == nullptr)
         return;
-    // The first "<" outside a quoted display name.
-    std::size_t Open = NotFound;
-    bool InQuote = false;
-    for (std::size_t I = 0; I < Text.size() && Open == NotFound; ++I) {
-        if (Text[I] == '"')
-            InQuote = !InQuote;
-        else if (Text[I] == '<' && !InQuote)
-            Open = I;
-    }
-    if (Open == NotFound)
-        Open = Text.find('<');
+    // "Name <address>": only a "<" outside quotes and comments opens the address.
+    const std::size_t Open = FindAngle(Text);
     if (Open != NotFound) {
-        const std::size_t Close = Text.find('>', Open);
+        const std::size_t Close = FindAngleClose(Text, Open);
         if (Close == NotFound) {
             Address->Address.clear();
             Address->Name = Unquote(Text);
             return;
         }
-        Address->Address = Unquote(Text.substr(Open + 1, Close - Open - 1));
+        Address->Address = Trim(Text.substr(Open + 1, Close - Open - 1));
         Address->Name = Unquote(Text.substr(0, Open) + Text.substr(Close + 1));
         return;
     }
-    const std::size_t Paren = Text.find('(');
-    if (Paren != NotFound) {
-        Address->Address = Unquote(Text.substr(0, Paren));
-        std::string Name = TrimRight(Text.substr(Paren + 1));
-        if (!Name.empty() && Name.back() == ')')
-            Name.pop_back();
-        Address->Name = Unquote(Name);
+    // "address (Name)", "(Name) address" or a bare address. Words are split at blanks and
+    // comments outside quotes; the address is the first word with an "@" outside quotes, or
+    // all the words when none has one.
+    std::size_t AddressStart = NotFound;
+    std::size_t AddressEnd = NotFound;
+    std::string Words;
+    std::string Comments;
+    bool OtherWords = false;
+    std::size_t I = 0;
+    while (I < Text.size()) {
+        if (IsWhite(Text[I])) {
+            ++I;
+            continue;
+        }
+        if (Text[I] == '(') {
+            bool Closed = false;
+            const std::size_t End = CommentEnd(Text, I, Closed);
+            if (!Comments.empty())
+                Comments += ' ';
+            Comments.append(Text, I + 1, End - I - 1 - (Closed ? 1 : 0));
+            I = End;
+            continue;
+        }
+        const std::size_t Start = I;
+        bool HasAt = false;
+        while (I < Text.size() && !IsWhite(Text[I]) && Text[I] != '(') {
+            if (Text[I] == '"') {
+                I = QuotedEnd(Text, I);
+                continue;
+            }
+            HasAt = HasAt || Text[I] == '@';
+            ++I;
+        }
+        if (HasAt && AddressStart == NotFound) {
+            AddressStart = Start;
+            AddressEnd = I;
+        } else {
+            OtherWords = true;
+        }
+        if (!Words.empty())
+            Words += ' ';
+        Words.append(Text, Start, I - Start);
+    }
+    if (AddressStart == NotFound) {
+        Address->Address = Words;
+        Address->Name = Unquote(Comments);
         return;
     }
-    Address->Address = Text;
-    Address->Name.clear();
+    Address->Address = Text.substr(AddressStart, AddressEnd - AddressStart);
+    // Words beside the address are a display name without its angle brackets.
+    Address->Name = OtherWords ? Unquote(Text.substr(0, AddressStart) + Text.substr(AddressEnd))
+                               : Unquote(Comments);
 }
 
 void SplitMailAddress(const std::string& Text, std::string& EmailAddress, std::string& DisplayName)
@@ -526,6 +814,8 @@ void ParseMailDate(const std::string& Text, TDateTime& DateTime, std::string& Zo
             Time = 0;
         Rest = WordEnd == NotFound ? std::string() : Rest.substr(WordEnd);
     }
-    DateTime = Date + Time;
+    // Before 30 December 1899 the time of day counts away from zero, as the date does.
+    DateTime = Date;
+    ReplaceTime(DateTime, Time);
     Zone = Trim(Rest);
 }

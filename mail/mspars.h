@@ -17,12 +17,15 @@ class ZevHeaders : public TStringList {
 public:
     // The value of the first field called Name (a trailing ":" is optional): white space after
     // the colon is skipped, continuation lines are joined with one space, and encoded words
-    // are decoded (not for Content-Type and X-UIDL, which come back as written). Empty when
-    // the field is absent. Never raises.
+    // are decoded (not for Content-Type and X-UIDL, which come back as written). In an address
+    // field (From, Sender, Reply-To, To, Cc, Bcc and their Resent- forms) only the display
+    // names and comments are decoded, a decoded name that holds an address character coming
+    // back as a quoted string. A line break in the value reads as one space. Empty when the
+    // field is absent. Never raises.
     std::string GetFieldValue(const std::string& Name) const;
     // The comma-separated items of every field called Name (e.g. "TO", "CC", "BCC"), each
-    // trimmed and decoded, into List. Commas inside double quotes, parentheses and angle
-    // brackets do not split; a group "name: a, b;" gives its members.
+    // trimmed and decoded as an address field is, into List. Commas inside double quotes,
+    // parentheses and angle brackets do not split; a group "name: a, b;" gives its members.
     void GetFieldList(const std::string& Name, TStrings* List) const;
     // Removes the first field called Name with its continuation lines.
     void DeleteField(const std::string& Name);
@@ -31,8 +34,9 @@ public:
 };
 
 // RFC 2047: every well-formed encoded word "=?charset?B|Q?text?=" becomes its bytes (the
-// charset is not converted); white space between two encoded words goes, white space next to
-// plain text stays. A word that cannot be decoded stays as written. Never raises.
+// charset is not converted), each line break in them (CR LF, CR or LF) one space; white space
+// between two encoded words goes, white space next to plain text stays. A word that cannot be
+// decoded stays as written. Never raises.
 std::string DecodeHeaderWords(const std::string& Text);
 
 class ZevMailAddress;
@@ -73,14 +77,19 @@ private:
     std::vector<std::unique_ptr<ZevMailAddress>> FItems;
 };
 
-// Splits "Name <address>", "address (Name)" or a bare address into Address (nullptr: nothing).
-// Without a closing ">", the address is empty and the whole text is the name. Never raises.
+// Splits "Name <address>", "address (Name)", "(Name) address" or a bare address into Address
+// (nullptr: nothing). Quoted strings and comments are read as units, so a "<" or an "@" inside
+// them never makes an address: the address is in the first "<...>" outside them, else the first
+// word with an "@" (other words being the name), else all the words. The name keeps its
+// backslashes and inner quotes. Without a closing ">", the address is empty and the whole text
+// is the name. Never raises.
 void ParseMailAddress(const std::string& Text, ZevMailAddress* Address);
 void SplitMailAddress(const std::string& Text, std::string& EmailAddress, std::string& DisplayName);
 
 // Reads "[Day,] D Mon YYYY [hh:mm[:ss]] [zone]" and its common sloppy forms (two- or three-digit
 // years, no seconds, no weekday, "-" between the date parts). DateTime is the local reading
-// (the zone is not applied) and Zone the rest after the time, in upper case. Anything that is
+// (the zone is not applied; before 1899-12-30 the time counts away from zero, as TDateTime
+// does) and Zone the rest after the time, in upper case. Anything that is
 // not such a date gives 0 and an empty zone; a time that does not read gives midnight. Never
 // raises.
 void ParseMailDate(const std::string& Text, TDateTime& DateTime, std::string& Zone);

@@ -20,7 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
         if (Colon != std::string::npos)
             Headers.GetFieldValue(Line.substr(0, Colon));
     }
-    for (const char* Name : {"Subject", "From", "Content-Type", "X-UIDL", "Date"})
+    // A decoded value is one line, whatever its encoded words hold.
+    for (const char* Name : {"Subject", "From", "Date"})
+        Check(Headers.GetFieldValue(Name).find_first_of("\r\n") == std::string::npos);
+    for (const char* Name : {"Content-Type", "X-UIDL"})
         Headers.GetFieldValue(Name);
     TStringList List;
     for (const char* Name : {"TO", "CC", "BCC"}) {

@@ -35,17 +35,6 @@ std::string HexText(std::uint64_t Value, int Digits)
     return R;
 }
 
-int HexDigit(char C)
-{
-    if (IsDigit(C))
-        return C - '0';
-    if (C >= 'A' && C <= 'F')
-        return C - 'A' + 10;
-    if (C >= 'a' && C <= 'f')
-        return C - 'a' + 10;
-    return -1;
-}
-
 // The classic integer scanner; returns the error position (from 1) or 0.
 template <class T>
 int ScanInteger(const std::string& S, T& Value)
@@ -78,7 +67,7 @@ int ScanInteger(const std::string& S, T& Value)
     if (I >= N)
         return static_cast<int>(N) + 1;
     for (; I < N; ++I) {
-        const int D = Hex ? HexDigit(S[I]) : (IsDigit(S[I]) ? S[I] - '0' : -1);
+        const int D = Hex ? HexDigitValue(S[I]) : (IsDigit(S[I]) ? S[I] - '0' : -1);
         if (D < 0 || Magnitude > (Limit - static_cast<U>(D)) / Base) {
             Value = Signed();
             return static_cast<int>(I) + 1;
@@ -907,4 +896,15 @@ Int64 Round(double Value)
     if (Fraction > 0.5 || (Fraction == 0.5 && std::fmod(Whole, 2.0) != 0))
         Whole += 1;
     return static_cast<Int64>(Whole);
+}
+
+int HexDigitValue(char C)
+{
+    if (C >= '0' && C <= '9')
+        return C - '0';
+    if (C >= 'A' && C <= 'F')
+        return C - 'A' + 10;
+    if (C >= 'a' && C <= 'f')
+        return C - 'a' + 10;
+    return -1;
 }

@@ -21,6 +21,9 @@ std::string IntToStr(unsigned long long Value);
 
 // Upper-case hexadecimal with at least Digits digits; negative values as two's complement of
 // their own width (IntToHex(-1, 2) is "FFFFFFFF" for an int).
+// The value of one hexadecimal digit, either case; -1 for any other character.
+int HexDigitValue(char C);
+
 std::string IntToHex(int Value, int Digits);
 std::string IntToHex(long Value, int Digits);
 std::string IntToHex(long long Value, int Digits);

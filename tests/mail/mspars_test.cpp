@@ -139,6 +139,8 @@ TEST(EncodedWords, DecodeAsRfc2047Says)
         {"=?x?Q?a?=b", "ab"},
         {"=?iso-8859-1?Q?=E9t=E9?=", "\xE9t\xE9"}, // Q text starting with "="
         {"=?utf-8*en?Q?lang?=", "lang"},
+        {"=?x?Q?a=?=", "a="}, // an "=" without two hex digits is text
+        {"=?x?Q?a=4?=", "a=4"},
         {"=?ISO-2022-JP?B?GyRCJEskWxsoQg==?=", "\x1B$B$K$[\x1B(B"}, // bytes as they are
         // Malformed words stay as written.
         {"=?x?B?QU*D?= rest", "=?x?B?QU*D?= rest"},
@@ -154,6 +156,96 @@ TEST(EncodedWords, DecodeAsRfc2047Says)
     };
     for (const auto& C : Cases)
         EXPECT_EQ(DecodeHeaderWords(C.Text), C.Decoded) << C.Text;
+}
+
+TEST(EncodedWords, LineBreaksReadAsOneSpaceWhateverTheEncoding)
+{
+    struct Case {
+        std::string Subject;
+        std::string Value;
+    };
+    const std::vector<Case> Cases = {
+        {"=?utf-8?Q?cheap=0Aviagra?=", "cheap viagra"},
+        {"=?utf-8?B?Y2hlYXAKdmlhZ3Jh?=", "cheap viagra"}, // the same bytes, B-encoded
+        {"=?utf-8?Q?cheap=0D=0Aviagra?= now", "cheap viagra now"},
+        {"=?utf-8?Q?cheap=0Dviagra?=", "cheap viagra"},
+        {"=?utf-8?Q?one=0D=0Atwo=3Dthree?=", "one two=three"},
+        {"=?utf-8?Q?a=0D?= =?utf-8?Q?=0Ab?=", "a b"}, // CR LF split over two words
+        {"=?utf-8?Q?a=0A=0Ab?=", "a  b"},
+        {"=?utf-8?Q?a=0D=0D=0Ab?=", "a  b"},
+        {"x =?utf-8?B?DQo=?= y", "x   y"},
+    };
+    for (const auto& C : Cases) {
+        ZevHeaders Headers;
+        SetLines(Headers, {"Subject: " + C.Subject});
+        EXPECT_EQ(Headers.GetFieldValue("Subject"), C.Value) << C.Subject;
+        EXPECT_EQ(DecodeHeaderWords(C.Subject), C.Value) << C.Subject;
+    }
+}
+
+TEST(AddressFields, DecodeOnlyDisplayNamesAndCommentsOnceTheAddressesAreFound)
+{
+    struct Case {
+        std::string Raw;
+        std::string Value; // what GetFieldValue and GetFieldList give
+        std::string Address;
+        std::string Name;
+    };
+    const std::vector<Case> Cases = {
+        {"=?utf-8?Q?=3Cboss=40work.test=3E?= <spam@evil.test>",
+         "\"<boss@work.test>\" <spam@evil.test>", "spam@evil.test", "<boss@work.test>"},
+        {"=?utf-8?B?PGJvc3NAd29yay50ZXN0Pg==?= <spam@evil.test>",
+         "\"<boss@work.test>\" <spam@evil.test>", "spam@evil.test", "<boss@work.test>"},
+        {"=?utf-8?Q?boss=40work.test_=28Boss=29?= <spam@evil.test>",
+         "\"boss@work.test (Boss)\" <spam@evil.test>", "spam@evil.test", "boss@work.test (Boss)"},
+        {"spam@evil.test (=?utf-8?Q?=29_<boss@work.test>?=)",
+         "spam@evil.test (\\) <boss@work.test>)", "spam@evil.test", "\\) <boss@work.test>"},
+        // Encoded words are not decoded in an address.
+        {"=?utf-8?Q?boss=40work.test?=", "=?utf-8?Q?boss=40work.test?=",
+         "=?utf-8?Q?boss=40work.test?=", ""},
+        {"A <=?utf-8?Q?boss=40work.test?=>", "A <=?utf-8?Q?boss=40work.test?=>",
+         "=?utf-8?Q?boss=40work.test?=", "A"},
+        // Names without address characters come back bare.
+        {"=?iso-8859-1?Q?J=F6rg?= <j@x>", "J\xF6rg <j@x>", "j@x", "J\xF6rg"},
+        {"=?utf-8?Q?J=C3=B6rg?= Smith <j@x>", "J\xC3\xB6rg Smith <j@x>", "j@x",
+         "J\xC3\xB6rg Smith"},
+        {"\"=?utf-8?Q?J=C3=B6rg?=\" <j@x>", "J\xC3\xB6rg <j@x>", "j@x", "J\xC3\xB6rg"},
+        {"j@x (=?iso-8859-1?Q?J=F6rg?=)", "j@x (J\xF6rg)", "j@x", "J\xF6rg"},
+        {"=?utf-8?Q?a=0D=0Ab?= <j@x>", "a b <j@x>", "j@x", "a b"},
+        // A quote in a decoded name is escaped; the name keeps the backslash, as names do.
+        {"=?utf-8?Q?a=22b?= <x@y>", "\"a\\\"b\" <x@y>", "x@y", "a\\\"b"},
+    };
+    for (const std::string Field : {"From", "To", "Cc"}) {
+        for (const auto& C : Cases) {
+            ZevHeaders Headers;
+            SetLines(Headers, {Field + ": " + C.Raw});
+            const std::string Value = Headers.GetFieldValue(Field);
+            EXPECT_EQ(Value, C.Value) << Field << ": " << C.Raw;
+            EXPECT_EQ(FieldList({Field + ": " + C.Raw}, Field), std::vector<std::string>{C.Value})
+                << Field << ": " << C.Raw;
+            std::string Address;
+            std::string Name;
+            SplitMailAddress(Value, Address, Name);
+            EXPECT_EQ(Address, C.Address) << Field << ": " << C.Raw;
+            EXPECT_EQ(Name, C.Name) << Field << ": " << C.Raw;
+        }
+    }
+}
+
+TEST(AddressFields, KeepSeparatorsAndGroupsWhenNamesAreDecoded)
+{
+    ZevHeaders Headers;
+    SetLines(Headers, {"To: =?utf-8?Q?=3Cboss=40work.test=3E=2C?= <spam@evil.test>, b@c",
+                       "Cc: =?utf-8?Q?a=3Ab?=: x@y, =?x?Q?Z?= <z@y>;", "Subject: =?x?Q?a=3Cb?="});
+    EXPECT_EQ(Headers.GetFieldValue("To"), "\"<boss@work.test>,\" <spam@evil.test>, b@c");
+    EXPECT_EQ(Headers.GetFieldValue("Cc"), "\"a:b\": x@y, Z <z@y>;");
+    EXPECT_EQ(Headers.GetFieldValue("Subject"), "a<b"); // not an address field
+    TStringList List;
+    Headers.GetFieldList("TO", &List);
+    EXPECT_EQ(Items(List),
+              (std::vector<std::string>{"\"<boss@work.test>,\" <spam@evil.test>", "b@c"}));
+    Headers.GetFieldList("CC", &List);
+    EXPECT_EQ(Items(List), (std::vector<std::string>{"x@y", "Z <z@y>"}));
 }
 
 TEST(FieldLists, SplitAddressesAtCommasOutsideQuotesCommentsAndBrackets)
@@ -237,6 +329,63 @@ TEST(MailAddresses, SplitIntoAddressAndDisplayName)
         EXPECT_EQ(Name, C.Name) << C.Text;
     }
     ParseMailAddress("a@b", nullptr);
+}
+
+TEST(MailAddresses, FindTheAddressOnlyOutsideCommentsAndQuotedStrings)
+{
+    struct Case {
+        std::string Text;
+        std::string Address;
+        std::string Name;
+    };
+    const std::vector<Case> Cases = {
+        {"spam@evil.test (<boss@work.test>)", "spam@evil.test", "<boss@work.test>"},
+        {"spam@evil.test (\"<boss@work.test>\")", "spam@evil.test", "<boss@work.test>"},
+        {"spam@evil.test (a (b <boss@work.test>) c)", "spam@evil.test", "a (b <boss@work.test>) c"},
+        {"spam@evil.test (\\) <boss@work.test>)", "spam@evil.test", "\\) <boss@work.test>"},
+        {"(boss@work.test) spam@evil.test", "spam@evil.test", "boss@work.test"},
+        {"\"x <boss@work.test>\" spam@evil.test", "spam@evil.test", "x <boss@work.test>"},
+        {"\"boss@work.test\" spam@evil.test", "spam@evil.test", "boss@work.test"},
+        {"\"a \\\" <boss@work.test>\" <spam@evil.test>", "spam@evil.test",
+         "a \\\" <boss@work.test>"},
+        // An unclosed quote or comment runs to the end: nothing inside it is an address.
+        {"\"x <boss@work.test> spam@evil.test", "\"x <boss@work.test> spam@evil.test", ""},
+        {"spam@evil.test (<boss@work.test>", "spam@evil.test", "<boss@work.test>"},
+    };
+    for (const auto& C : Cases) {
+        ZevMailAddress Address;
+        ParseMailAddress(C.Text, &Address);
+        EXPECT_EQ(Address.Address, C.Address) << C.Text;
+        EXPECT_EQ(Address.Name, C.Name) << C.Text;
+    }
+}
+
+TEST(MailAddresses, ReadCommentNamesAnywhereAndQuotedLocalParts)
+{
+    struct Case {
+        std::string Text;
+        std::string Address;
+        std::string Name;
+    };
+    const std::vector<Case> Cases = {
+        {"(note) a@b", "a@b", "note"},
+        {"(note)a@b", "a@b", "note"},
+        {"a@b (c) (d)", "a@b", "c d"},
+        {"(c) a@b (d)", "a@b", "c d"},
+        {"  a@b  ", "a@b", ""},
+        {"A <\"b c\"@d>", "\"b c\"@d", "A"},
+        {"A <\"b>c\"@d>", "\"b>c\"@d", "A"},
+        {"<\"j@x\">", "\"j@x\"", ""},
+        {"\"b c\"@d", "\"b c\"@d", ""},
+        {"\"b c\"@d (B)", "\"b c\"@d", "B"},
+        {"A (c) <a@b>", "a@b", "A (c)"}, // names keep their comments
+    };
+    for (const auto& C : Cases) {
+        ZevMailAddress Address;
+        ParseMailAddress(C.Text, &Address);
+        EXPECT_EQ(Address.Address, C.Address) << C.Text;
+        EXPECT_EQ(Address.Name, C.Name) << C.Text;
+    }
 }
 
 TEST(MailAddresses, EditRunsTheInstalledEditorOnACopy)
@@ -325,6 +474,37 @@ TEST(MailDates, ReadTheRfc822FormAndTheSloppyOnes)
         EXPECT_DOUBLE_EQ(Value, Expected) << C.Text;
         EXPECT_EQ(Zone, C.Zone) << C.Text;
     }
+}
+
+TEST(MailDates, KeepTheTimeOfDayBeforeDecember1899)
+{
+    struct Case {
+        std::string Text;
+        int Year, Month, Day, Hour, Minute, Second;
+    };
+    const std::vector<Case> Cases = {
+        {"7 Jul 1752 03:04:05", 1752, 7, 7, 3, 4, 5},
+        {"Fri, 29 Dec 1899 06:00:00 +0000", 1899, 12, 29, 6, 0, 0},
+        {"30 Dec 1899 06:00", 1899, 12, 30, 6, 0, 0},
+        {"28 Dec 1899 23:59:59", 1899, 12, 28, 23, 59, 59},
+        {"1 Jan 0001 23:59:59", 1, 1, 1, 23, 59, 59},
+        {"1 Jan 1800 25:00", 1800, 1, 1, 0, 0, 0}, // a bad time is still midnight
+    };
+    for (const auto& C : Cases) {
+        TDateTime Value = 0;
+        std::string Zone;
+        ParseMailDate(C.Text, Value, Zone);
+        Word Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0, MSec = 0;
+        DecodeDate(Value, Year, Month, Day);
+        DecodeTime(Value, Hour, Minute, Second, MSec);
+        EXPECT_EQ((std::vector<int>{Year, Month, Day, Hour, Minute, Second}),
+                  (std::vector<int>{C.Year, C.Month, C.Day, C.Hour, C.Minute, C.Second}))
+            << C.Text;
+    }
+    TDateTime Value = 0;
+    std::string Zone;
+    ParseMailDate("29 Dec 1899 06:00", Value, Zone);
+    EXPECT_EQ(Value, -1.25);
 }
 
 TEST(MailDates, GiveZeroForWhatIsNotADate)
