@@ -67,6 +67,43 @@ void EnableTaskWindows(const std::vector<HWND>& Windows)
             EnableWindow(Wnd, true);
 }
 
+TPoint CentredIn(const TRect& Around, int Width, int Height)
+{
+    return TPoint{Around.Left + (Around.Width() - Width) / 2,
+                  Around.Top + (Around.Height() - Height) / 2};
+}
+
+// Moves a window at At into the work area as far as it fits; one larger than the work area keeps
+// its top-left corner, and so its caption, on it.
+TPoint KeptOn(const TRect& Work, TPoint At, int Width, int Height)
+{
+    return TPoint{std::max(Work.Left, std::min(At.X, Work.Right - Width)),
+                  std::max(Work.Top, std::min(At.Y, Work.Bottom - Height))};
+}
+
+// Forms the system places go down a cascade from the work area's top-left corner, each to the
+// first step where no other shown form stands, so that none hides another; back to the corner
+// when the next step would leave the work area.
+TPoint CascadePoint(const TCustomForm* Form, const TRect& Work)
+{
+    const int Step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+    const auto Taken = [&](TPoint P) {
+        for (int I = 0; Screen != nullptr && I < Screen->FormCount(); ++I) {
+            const TCustomForm* Other = Screen->Forms(I);
+            if (Other != Form && Other->Parent() == nullptr && Other->Visible() &&
+                Other->Left() == P.X && Other->Top() == P.Y)
+                return true;
+        }
+        return false;
+    };
+    for (TPoint P = Work.TopLeft();
+         P.X + Form->Width() <= Work.Right && P.Y + Form->Height() <= Work.Bottom;
+         P.X += Step, P.Y += Step)
+        if (!Taken(P))
+            return P;
+    return Work.TopLeft();
+}
+
 } // namespace
 
 TCustomForm* GetParentForm(const TControl* Control)
@@ -259,28 +296,35 @@ void TCustomForm::SetVisibleState(bool Value)
 
 void TCustomForm::PlaceOnShow()
 {
-    TRect Around;
+    TRect Work;
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
+    if (FPosition == poDefault || FPosition == poDefaultSizeOnly)
+        SetBounds(FLeft, FTop, Work.Width() * 3 / 4, Work.Height() * 3 / 4);
+    const TRect Whole = Rect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    TPoint At;
     switch (FPosition) {
     case poScreenCenter:
     case poDesktopCenter:
-        Around = Rect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        At = CentredIn(Whole, FWidth, FHeight);
         break;
     case poMainFormCenter:
     case poOwnerFormCenter: {
         TControl* Center = FPosition == poMainFormCenter && Application != nullptr
                                ? static_cast<TControl*>(Application->MainForm())
                                : dynamic_cast<TCustomForm*>(Owner());
-        if (Center != nullptr && Center != this)
-            Around = Center->BoundsRect();
-        else
-            Around = Rect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        At = CentredIn(Center != nullptr && Center != this ? Center->BoundsRect() : Whole, FWidth,
+                       FHeight);
         break;
     }
+    case poDefault:
+    case poDefaultPosOnly:
+        At = CascadePoint(this, Work);
+        break;
     default:
         return;
     }
-    SetBounds(Around.Left + (Around.Width() - FWidth) / 2,
-              Around.Top + (Around.Height() - FHeight) / 2, FWidth, FHeight);
+    At = KeptOn(Work, At, FWidth, FHeight);
+    SetBounds(At.X, At.Y, FWidth, FHeight);
 }
 
 void TCustomForm::DoShow()

@@ -3,6 +3,8 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/loopstate.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 
@@ -57,6 +59,21 @@ void SetDisplayDriver(std::unique_ptr<IDisplayDriver> Driver)
     if (!uiloop::TopLevelWindows().empty())
         throw EInvalidOperation("The display driver cannot change while windows exist");
     Current() = std::move(Driver);
+}
+
+int PixelsPerInchOf(int Width, int Height, int WidthMM, int HeightMM)
+{
+    constexpr int Usual = 96;
+    if (Width <= 0 || Height <= 0 || WidthMM <= 0 || HeightMM <= 0)
+        return Usual;
+    const double X = Width * 25.4 / WidthMM;
+    const double Y = Height * 25.4 / HeightMM;
+    // Whole millimetres cost a screen a fraction of a dot per inch on either axis; a tenth apart
+    // means the millimetres are not the screen's.
+    if (std::max(X, Y) > std::min(X, Y) * 1.1)
+        return Usual;
+    const long Dpi = std::lround((X + Y) / 2);
+    return Dpi >= 48 && Dpi <= 480 ? static_cast<int>(Dpi) : Usual;
 }
 
 #ifndef TARNWICK_HAVE_X11

@@ -29,10 +29,23 @@ struct TNativeWindowSpec {
     HWND Owner = 0; // 0: none
 };
 
+// The screen the windows are on: its size, the work area that panels and docks leave free
+// (screen coordinates, within the screen) and the resolution that sizes in points are drawn at.
+struct TNativeScreen {
+    int Width = 0;
+    int Height = 0;
+    TRect WorkArea;
+    int PixelsPerInch = 96;
+};
+
 class IDisplayDriver {
 public:
     virtual ~IDisplayDriver() = default;
     virtual std::string Name() const = 0;
+
+    // The screen as last heard from the display. Read whenever a metric is asked for, so it
+    // answers from what the driver keeps, without asking the display.
+    virtual TNativeScreen NativeScreen() const = 0;
 
     // Windows. A WS_POPUP window without a caption (menus, drop-downs, hints) bypasses the window
     // manager; WS_EX_TOOLWINDOW, and an owner that is shown, keep it off the taskbar;
@@ -83,6 +96,11 @@ IDisplayDriver& DisplayDriver();
 // Replaces the driver (tests, start-up); null brings back the default choice at the next use.
 // Only when no top-level window exists.
 void SetDisplayDriver(std::unique_ptr<IDisplayDriver> Driver);
+
+// The resolution of a screen of Width x Height pixels that measures WidthMM x HeightMM
+// millimetres, to the nearest dot per inch; 96 when the size cannot be a real screen's (none
+// given, a size that is the aspect ratio, pixels far from square, a television across a room).
+int PixelsPerInchOf(int Width, int Height, int WidthMM, int HeightMM);
 
 // Implemented in platform/ui/headless/.
 std::unique_ptr<IDisplayDriver> CreateHeadlessDriver();

@@ -44,6 +44,11 @@ TRect TScreen::WorkAreaRect() const
     return Work;
 }
 
+int TScreen::PixelsPerInch() const
+{
+    return DisplayDriver().NativeScreen().PixelsPerInch;
+}
+
 TCustomForm* TScreen::Forms(int Index) const
 {
     if (Index < 0 || Index >= FormCount())

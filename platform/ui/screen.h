@@ -27,7 +27,7 @@ public:
     int WorkAreaTop() const { return WorkAreaRect().Top; }
     int WorkAreaWidth() const { return WorkAreaRect().Width(); }
     int WorkAreaHeight() const { return WorkAreaRect().Height(); }
-    int PixelsPerInch() const { return 96; }
+    int PixelsPerInch() const;
 
     // Kept by the form layer (platform/forms/form.h): the forms, front first, the active form
     // and its focused control.

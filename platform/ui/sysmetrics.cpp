@@ -1,35 +1,28 @@
 #include "platform/ui/sysmetrics.h"
 
 #include "platform/rtl/geometry.h"
+#include "platform/ui/displaydriver.h"
 #include "platform/ui/input.h"
 
 namespace {
 
-int ScreenWidth = 1024;
-int ScreenHeight = 768;
 int MinAnimate = 1;
-// A panel along the bottom edge, as a desktop has.
-constexpr int TaskBarHeight = 30;
+constexpr int CaptionHeight = 19;
 
 } // namespace
-
-void SetScreenSize(int Width, int Height)
-{
-    ScreenWidth = Width > 0 ? Width : 1024;
-    ScreenHeight = Height > 0 ? Height : 768;
-}
 
 int GetSystemMetrics(int Index)
 {
     switch (Index) {
     case SM_CXSCREEN:
-        return ScreenWidth;
+        return DisplayDriver().NativeScreen().Width;
     case SM_CYSCREEN:
-        return ScreenHeight;
+        return DisplayDriver().NativeScreen().Height;
+    // The client area of a window maximised on the work area.
     case SM_CXFULLSCREEN:
-        return ScreenWidth;
+        return DisplayDriver().NativeScreen().WorkArea.Width();
     case SM_CYFULLSCREEN:
-        return ScreenHeight - TaskBarHeight - 19;
+        return DisplayDriver().NativeScreen().WorkArea.Height() - CaptionHeight;
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
     case SM_CYVSCROLL:
@@ -38,7 +31,7 @@ int GetSystemMetrics(int Index)
     case SM_CXHTHUMB:
         return 16;
     case SM_CYCAPTION:
-        return 19;
+        return CaptionHeight;
     case SM_CYMENU:
         return 19;
     case SM_CXBORDER:
@@ -89,7 +82,7 @@ bool SystemParametersInfo(UINT Action, UINT UIParam, void* Param, UINT)
     case SPI_GETWORKAREA:
         if (Param == nullptr)
             return false;
-        *static_cast<TRect*>(Param) = Rect(0, 0, ScreenWidth, ScreenHeight - TaskBarHeight);
+        *static_cast<TRect*>(Param) = DisplayDriver().NativeScreen().WorkArea;
         return true;
     case SPI_GETANIMATION:
         if (Param == nullptr)

@@ -1,5 +1,5 @@
-// platform/ui/sysmetrics.h: the system metrics and parameters the units ask for, with the fixed
-// values of a 1024 x 768 screen at 96 pixels per inch (a back end may report its own screen).
+// platform/ui/sysmetrics.h: the system metrics and parameters the units ask for: the screen and
+// its work area as the display driver reports them, and the fixed sizes of the window parts.
 #pragma once
 
 #include "platform/ui/wintypes.h"
@@ -58,9 +58,7 @@ struct TAnimationInfo {
 };
 
 int GetSystemMetrics(int Index); // 0 for an index it does not know
-// SPI_GETWORKAREA: Param is a TRect*. SPI_GETANIMATION / SPI_SETANIMATION: a TAnimationInfo*
-// (the setting lives for the run). SPI_SETDOUBLECLICKTIME: UIParam. SPI_GETWHEELSCROLLLINES: a
-// UINT*. False for anything else.
+// SPI_GETWORKAREA: Param is a TRect* (screen coordinates). SPI_GETANIMATION / SPI_SETANIMATION: a
+// TAnimationInfo* (the setting lives for the run). SPI_SETDOUBLECLICKTIME: UIParam.
+// SPI_GETWHEELSCROLLLINES: a UINT*. False for anything else.
 bool SystemParametersInfo(UINT Action, UINT UIParam, void* Param, UINT WinIni);
-// The screen size a back end reports (tests may set it too); 0 restores 1024 x 768.
-void SetScreenSize(int Width, int Height);

@@ -194,10 +194,22 @@ bool PumpUntil(F Done)
     return true;
 }
 
-// Starts Xvfb on a free display and installs the X11 driver on it; stops both at the end.
+// Starts Xvfb on a free display and installs the X11 driver on it; stops both at the end. The
+// screen is not the common 1024 x 768, so that a size taken for granted shows; a fixture may ask
+// for another size or resolution in its constructor, and a test may start the server again.
 class XServerTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { StartServer(); }
+
+    void TearDown() override
+    {
+        EXPECT_EQ(WindowCount(), 0) << "a test left windows behind";
+        StopServer();
+    }
+
+    // Starts the server with ScreenSize and Dpi and installs its driver; skips the test when
+    // there is no Xvfb.
+    void StartServer()
     {
         int Ready[2];
         ASSERT_EQ(pipe2(Ready, O_CLOEXEC), 0);
@@ -207,8 +219,10 @@ protected:
         posix_spawn_file_actions_adddup2(&Actions, Ready[1], ChildFd);
         posix_spawn_file_actions_addopen(&Actions, 2, "/dev/null", O_WRONLY, 0);
         std::vector<std::string> Args = {"Xvfb",      "-displayfd", std::to_string(ChildFd),
-                                         "-screen",   "0",          "1024x768x24",
+                                         "-screen",   "0",          ScreenSize + "x24",
                                          "-nolisten", "tcp"};
+        if (Dpi > 0)
+            Args.insert(Args.end(), {"-dpi", std::to_string(Dpi)});
         auto ArgList = Argv(Args);
         const int Spawned =
             posix_spawnp(&FServer, "Xvfb", &Actions, nullptr, ArgList.data(), environ);
@@ -235,18 +249,22 @@ protected:
         SetDisplayDriver(std::move(Driver));
     }
 
-    void TearDown() override
+    // Takes the driver away (no window may be left) and ends the server.
+    void StopServer()
     {
-        EXPECT_EQ(WindowCount(), 0) << "a test left windows behind";
         if (!Display.empty())
             SetDisplayDriver(nullptr);
+        Display.clear();
         if (FServer > 0) {
             kill(FServer, SIGTERM);
             int Status = 0;
             waitpid(FServer, &Status, 0);
+            FServer = 0;
         }
     }
 
+    std::string ScreenSize = "1280x1024";
+    int Dpi = 0; // 0: Xvfb's own
     std::string Display;
 
 private:

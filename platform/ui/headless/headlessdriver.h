@@ -1,5 +1,6 @@
 // platform/ui/headless/headlessdriver.h: the display driver without a display: native windows
-// are records that tests can read, and input comes only through the injection entry points.
+// are records that tests can read, on a screen that tests can set, and input comes only through
+// the injection entry points.
 #pragma once
 
 #include "platform/ui/displaydriver.h"
@@ -26,6 +27,9 @@ public:
     };
 
     std::string Name() const override { return "headless"; }
+    TNativeScreen NativeScreen() const override { return FNativeScreen; }
+    // Tests put the program on another screen; windows stay where they are.
+    void SetNativeScreen(const TNativeScreen& Value) { FNativeScreen = Value; }
     void CreateNativeWindow(HWND Wnd, const TNativeWindowSpec& Spec) override;
     void DestroyNativeWindow(HWND Wnd) override;
     void ShowNativeWindow(HWND Wnd, TNativeShow Show) override;
@@ -56,6 +60,8 @@ public:
 private:
     TNativeWindow* Lookup(HWND Wnd);
 
+    // A 1024 x 768 screen at 96 dots per inch, with a panel along the bottom as a desktop has.
+    TNativeScreen FNativeScreen{1024, 768, TRect{0, 0, 1024, 738}, 96};
     std::map<HWND, TNativeWindow> FWindows;
     int FPointer = 0;
     HWND FCapture = 0;

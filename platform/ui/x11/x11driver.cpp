@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <iostream>
 
@@ -82,6 +83,17 @@ bool TX11Driver::Setup()
         if (epoll_ctl(FPoller, EPOLL_CTL_ADD, Fd, &Event) != 0)
             return false;
     }
+
+    // A resized screen reconfigures the root window; a window manager announces the work area
+    // in a property of it.
+    XSelectInput(FDisplay, FRoot, StructureNotifyMask | PropertyChangeMask);
+    FNativeScreen.Width = DisplayWidth(FDisplay, FScreen);
+    FNativeScreen.Height = DisplayHeight(FDisplay, FScreen);
+    // Measured once: what is sized in points keeps its pixels for the whole run.
+    FNativeScreen.PixelsPerInch =
+        PixelsPerInchOf(FNativeScreen.Width, FNativeScreen.Height,
+                        DisplayWidthMM(FDisplay, FScreen), DisplayHeightMM(FDisplay, FScreen));
+    ReadWorkArea();
 
     XSetWindowAttributes Attributes{};
     Attributes.event_mask = PropertyChangeMask;
@@ -622,6 +634,10 @@ void TX11Driver::HandleEvent(XEvent& Event)
     default:
         break;
     }
+    if (Event.xany.window == FRoot) {
+        HandleRootEvent(Event);
+        return;
+    }
     const HWND Wnd = HandleOf(Event.xany.window);
     TWindow* Win = Lookup(Wnd);
     if (Win == nullptr)
@@ -786,6 +802,64 @@ void TX11Driver::HandleFocus(HWND Wnd, const XFocusChangeEvent& Focus)
     // The focus left this program's windows: the process is no longer active.
     if (HandleOf(Now) == 0 && GetActiveWindow() != 0)
         SetForegroundWindow(GetDesktopWindow());
+}
+
+void TX11Driver::HandleRootEvent(const XEvent& Event)
+{
+    if (Event.type == ConfigureNotify) {
+        // Xlib keeps the size the screen had when the display was opened.
+        FNativeScreen.Width = Event.xconfigure.width;
+        FNativeScreen.Height = Event.xconfigure.height;
+        ReadWorkArea();
+    } else if (Event.type == PropertyNotify &&
+               (Event.xproperty.atom == Intern("_NET_WORKAREA") ||
+                Event.xproperty.atom == Intern("_NET_CURRENT_DESKTOP"))) {
+        ReadWorkArea();
+    }
+}
+
+std::vector<long> TX11Driver::RootCardinals(const char* Property) const
+{
+    Atom Type = None;
+    int Format = 0;
+    unsigned long Count = 0, After = 0;
+    unsigned char* Data = nullptr;
+    std::vector<long> Values;
+    if (XGetWindowProperty(FDisplay, FRoot, Intern(Property), 0, LONG_MAX / 4, False, XA_CARDINAL,
+                           &Type, &Format, &Count, &After, &Data) == Success &&
+        Type == XA_CARDINAL && Format == 32 && Data != nullptr) {
+        // Xlib hands 32-bit items over as longs.
+        const auto* Items = reinterpret_cast<const long*>(Data);
+        Values.assign(Items, Items + Count);
+    }
+    if (Data != nullptr)
+        XFree(Data);
+    return Values;
+}
+
+void TX11Driver::ReadWorkArea()
+{
+    const TRect Whole = Rect(0, 0, FNativeScreen.Width, FNativeScreen.Height);
+    FNativeScreen.WorkArea = Whole;
+    // One x, y, width, height per desktop.
+    const std::vector<long> Areas = RootCardinals("_NET_WORKAREA");
+    const std::vector<long> Current = RootCardinals("_NET_CURRENT_DESKTOP");
+    const std::size_t Desktops = Areas.size() / 4;
+    if (Desktops == 0)
+        return;
+    const std::size_t Desktop =
+        !Current.empty() && Current[0] >= 0 && static_cast<std::size_t>(Current[0]) < Desktops
+            ? static_cast<std::size_t>(Current[0])
+            : 0;
+    const long* Area = Areas.data() + 4 * Desktop;
+    const auto Coordinate = [](long Value) {
+        return static_cast<int>(std::clamp(Value, 0L, static_cast<long>(SHRT_MAX)));
+    };
+    TRect Work;
+    if (IntersectRect(Work, Whole,
+                      Bounds(Coordinate(Area[0]), Coordinate(Area[1]), Coordinate(Area[2]),
+                             Coordinate(Area[3]))))
+        FNativeScreen.WorkArea = Work;
 }
 
 std::unique_ptr<IDisplayDriver> CreateX11Driver(const std::string& DisplayName)

@@ -1,7 +1,7 @@
 // platform/ui/x11/x11driver.h: the display driver on an X server. Each top-level window is an X
 // window (unmapped while hidden) showing the back buffer it was last presented; X events become
 // the loop's input through the injection entry points; the CLIPBOARD selection carries text
-// between this program and the others.
+// between this program and the others; the root window tells the screen's size and work area.
 #pragma once
 
 #include "platform/ui/displaydriver.h"
@@ -22,6 +22,7 @@ public:
     ~TX11Driver() override;
 
     std::string Name() const override { return "x11"; }
+    TNativeScreen NativeScreen() const override { return FNativeScreen; }
     void CreateNativeWindow(HWND Wnd, const TNativeWindowSpec& Spec) override;
     void DestroyNativeWindow(HWND Wnd) override;
     void ShowNativeWindow(HWND Wnd, TNativeShow Show) override;
@@ -70,6 +71,12 @@ private:
     void HandleFocus(HWND Wnd, const XFocusChangeEvent& Focus);
     void HandleLeave(HWND Wnd, const XCrossingEvent& Crossing);
     void HandleSelectionRequest(const XSelectionRequestEvent& Request);
+    void HandleRootEvent(const XEvent& Event);
+    // The work area the window manager announces for the current desktop, within the screen;
+    // the whole screen when none is announced.
+    void ReadWorkArea();
+    // A CARDINAL property of the root window; empty when it is not set.
+    std::vector<long> RootCardinals(const char* Property) const;
 
     bool OverrideRedirect(const TNativeWindowSpec& Spec) const;
     void ApplyProperties(TWindow& Win);
@@ -94,6 +101,7 @@ private:
     int FWakeFd = -1;            // readable while Xlib holds events already read
     int FPoller = -1;            // epoll over the connection and FWakeFd
     Time FLastTime = CurrentTime;
+    TNativeScreen FNativeScreen;
     std::map<HWND, TWindow> FWindows;
     std::map<Window, HWND> FByWindow;
     std::map<int, Cursor> FCursors;

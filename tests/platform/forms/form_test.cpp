@@ -220,14 +220,3 @@ TEST(Forms, MinMaxInfoAndConstraintsLimitTheSize)
     SetWindowPos(Form->Handle(), 0, 0, 0, 100, 100, SWP_NOZORDER);
     EXPECT_EQ(Form->Width(), 300);
 }
-
-TEST(Forms, PositionScreenCenterPlacesTheFormAtTheFirstShow)
-{
-    TTestApplication App;
-    TForm* Form = new TForm(&App);
-    Form->SetBounds(0, 0, 200, 100);
-    Form->SetPosition(poScreenCenter);
-    Form->Show();
-    EXPECT_EQ(Form->Left(), (Screen->Width() - 200) / 2);
-    EXPECT_EQ(Form->Top(), (Screen->Height() - 100) / 2);
-}
