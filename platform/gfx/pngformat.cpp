@@ -210,6 +210,24 @@ bool RunWrite(TWriteJob& Job, const TDibImage& Image, std::string& Out)
     return true;
 }
 
+// libpng sets aside (and clears) as much memory as a chunk declares before it reads the chunk,
+// so a few bytes declaring a huge chunk would cost gigabytes. Such a file fails anyway once libpng
+// reaches the end of the data: every chunk up to IEND must lie within it.
+bool ChunksFit(const std::uint8_t* Data, std::size_t Size)
+{
+    std::size_t At = 8;
+    while (Size - At >= 8) {
+        const std::uint32_t Length =
+            std::uint32_t(Data[At]) << 24 | Data[At + 1] << 16 | Data[At + 2] << 8 | Data[At + 3];
+        if (Length > Size - At - 8 || Size - At - 8 - Length < 4)
+            return false;
+        if (std::memcmp(Data + At + 4, "IEND", 4) == 0)
+            break;
+        At += 12 + std::size_t(Length);
+    }
+    return true;
+}
+
 } // namespace
 
 bool IsPng(const std::uint8_t* Data, std::size_t Size)
@@ -221,6 +239,8 @@ TDibImage ReadPng(const std::uint8_t* Data, std::size_t Size)
 {
     if (!IsPng(Data, Size))
         throw EInvalidGraphic("PNG image is not valid: no PNG signature");
+    if (!ChunksFit(Data, Size))
+        throw EInvalidGraphic("PNG image is not valid: the data is truncated");
     TErrorState Errors;
     TReadJob Job;
     Job.Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &Errors, OnError, OnWarning);

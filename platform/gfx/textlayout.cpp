@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <limits>
 
 namespace {
 
@@ -97,6 +98,7 @@ private:
     }
 
     std::vector<TDisplayLine> SplitHardLines() const;
+    size_t FitEnd(const std::string& S, size_t Pos, int Limit, size_t& Hint) const;
     void Wrap(const TDisplayLine& Hard, std::vector<TVisualLine>& Out) const;
     void Ellipsize(TVisualLine& Line, bool Always) const;
     TVisualLine Slice(const TDisplayLine& Hard, size_t Begin, size_t End) const;
@@ -167,8 +169,54 @@ TLayouter::TVisualLine TLayouter::Slice(const TDisplayLine& Hard, size_t Begin, 
     return Line;
 }
 
+// The farthest character boundary up to which S from Pos fits Limit, or Pos when not even one
+// character fits. Widths grow with the end: the search starts at the last line's fit (Hint, in
+// characters, updated here) and widens by doubling steps before it bisects, so a line of
+// ordinary text costs two measurements, and no search measures much more than twice the longer
+// of the two fits, however much text follows.
+size_t TLayouter::FitEnd(const std::string& S, size_t Pos, int Limit, size_t& Hint) const
+{
+    constexpr size_t Unknown = std::numeric_limits<size_t>::max();
+    size_t Lo = 0, LoEnd = Pos;      // Lo characters fit, up to LoEnd
+    size_t Hi = Unknown;             // Hi characters do not fit, or are not there
+    auto Probe = [&](size_t Chars) { // Lo < Chars < Hi
+        size_t End = Pos, Count = 0;
+        for (; Count < Chars && End < S.size(); ++Count)
+            End = CharEnd(S, End);
+        if (Count == Lo) {
+            Hi = Lo + 1; // the text ends
+        } else if (Width(S.substr(Pos, End - Pos)) <= Limit) {
+            Lo = Count;
+            LoEnd = End;
+            if (Count < Chars)
+                Hi = Lo + 1;
+        } else {
+            Hi = Count;
+        }
+    };
+    Probe(std::max<size_t>(Hint, 1));
+    size_t Step = 1;
+    if (Lo > 0) {
+        while (Hi == Unknown) {
+            Probe(Lo + Step);
+            Step *= 2;
+        }
+    } else {
+        while (Lo == 0 && Hi > 1) {
+            Probe(Hi > Step ? Hi - Step : 1);
+            Step *= 2;
+        }
+    }
+    while (Hi - Lo > 1)
+        Probe(Lo + (Hi - Lo) / 2);
+    Hint = Lo;
+    return LoEnd;
+}
+
 // Breaks a hard line at blanks so that each piece fits the rectangle's width; a word wider
 // than the width stands alone (and overflows) unless DT_EDITCONTROL breaks it by characters.
+// Each line looks only at the text it can hold and the word that follows, so long text wraps
+// in time proportional to its length.
 void TLayouter::Wrap(const TDisplayLine& Hard, std::vector<TVisualLine>& Out) const
 {
     const std::string& S = Hard.Text;
@@ -177,47 +225,32 @@ void TLayouter::Wrap(const TDisplayLine& Hard, std::vector<TVisualLine>& Out) co
         Out.push_back(Slice(Hard, 0, 0));
         return;
     }
+    // A line may end after a word (the blanks that follow belong to no line) or at the end.
+    auto EndsWord = [&S](size_t K) {
+        return K == S.size() || (IsBlank(S[K]) && !IsBlank(S[K - 1]));
+    };
     size_t Pos = 0;
+    size_t Hint = 0;
     for (;;) {
-        // Candidate ends: after each word, and the end of the line.
-        std::vector<size_t> Ends;
-        for (size_t K = Pos + 1; K < S.size(); ++K)
-            if (IsBlank(S[K]) && !IsBlank(S[K - 1]))
-                Ends.push_back(K);
-        Ends.push_back(S.size());
-        // Widths grow with the end, so the last end that fits is found by bisection.
-        size_t Lo = 0, Hi = Ends.size();
-        while (Lo < Hi) {
-            size_t Mid = (Lo + Hi) / 2;
-            if (Width(S.substr(Pos, Ends[Mid] - Pos)) <= Limit)
-                Lo = Mid + 1;
-            else
-                Hi = Mid;
-        }
-        size_t End;
-        if (Lo > 0) {
-            End = Ends[Lo - 1];
-        } else if (Format & DT_EDITCONTROL) {
-            // The most characters that fit, at least one.
-            std::vector<size_t> Chars;
-            for (size_t K = Pos; K < S.size(); K = CharEnd(S, K))
-                Chars.push_back(CharEnd(S, K));
-            size_t A = 1, B = Chars.size();
-            while (A < B) {
-                size_t Mid = (A + B) / 2;
-                if (Width(S.substr(Pos, Chars[Mid] - Pos)) <= Limit)
-                    A = Mid + 1;
-                else
-                    B = Mid;
+        const size_t Fit = FitEnd(S, Pos, Limit, Hint);
+        // The last word end that fits...
+        size_t End = Fit;
+        while (End > Pos && !EndsWord(End))
+            --End;
+        if (End == Pos) {
+            if (Format & DT_EDITCONTROL) {
+                // ...else the most characters that fit, at least one...
+                End = std::max(Fit, CharEnd(S, Pos));
+            } else {
+                // ...else the first word, overflowing.
+                End = Pos + 1;
+                while (!EndsWord(End))
+                    ++End;
             }
-            End = Chars[A - 1];
-        } else {
-            End = Ends[0];
         }
         Out.push_back(Slice(Hard, Pos, End));
         if (End >= S.size())
             return;
-        // The blanks at the break belong to neither line.
         Pos = End;
         while (Pos < S.size() && IsBlank(S[Pos]))
             ++Pos;
@@ -409,6 +442,7 @@ TDrawTextLayout TLayouter::Run()
             Y = Rect.Bottom - LineHeight;
     }
     int Widest = 0;
+    Layout.Lines.reserve(Lines.size());
     for (const TVisualLine& Line : Lines) {
         TDrawTextLine Out;
         Place(Line, Out);

@@ -4,6 +4,9 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <string>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -177,4 +180,23 @@ TEST(PngFormat, BadFilesRaiseInvalidGraphic)
             EXPECT_NE(std::string(E.Message()).find("PNG"), std::string::npos) << E.Message();
         }
     }
+}
+
+TEST(PngFormat, AChunkLongerThanTheDataCostsNoMemory)
+{
+    const std::string Good =
+        MakePng(2, 2, 8, PNG_COLOR_TYPE_RGB,
+                std::vector<std::vector<std::uint8_t>>(2, std::vector<std::uint8_t>(6, 7)));
+    // After IHDR, an sPLT chunk that declares 2 GB in a file of a hundred bytes: libpng would set
+    // the 2 GB aside and clear them before finding the data short.
+    const std::string Chunk = std::string("\x7F\xFF\xFF\xF0sPLT", 8) + "name";
+    const std::string Lying = Good.substr(0, 33) + Chunk + Good.substr(33);
+    rusage Before{};
+    getrusage(RUSAGE_SELF, &Before);
+    EXPECT_THROW(Read(Lying), EInvalidGraphic);
+    rusage After{};
+    getrusage(RUSAGE_SELF, &After);
+    EXPECT_LT(After.ru_maxrss - Before.ru_maxrss, 256 * 1024); // kilobytes
+    // Past IEND nothing is read, so whatever follows may claim any length.
+    EXPECT_EQ(Read(Good + Chunk).Width, 2);
 }

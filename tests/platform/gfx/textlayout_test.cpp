@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -262,6 +264,174 @@ TEST_F(DrawTextLayout, EditControlHidesAPartlyVisibleLastLine)
     Layout = LayoutDrawText(*Font, "aa bb cc", Rect(0, 0, 20, 50),
                             DT_WORDBREAK | DT_EDITCONTROL | DT_CALCRECT);
     EXPECT_EQ(Layout.CalcRect, Rect(0, 0, 20, 60));
+}
+
+// Word wrapping as plainly as it can be said, trying every end: after a word (before its blanks)
+// or at the end of the line, the last that fits; else, with DT_EDITCONTROL, the most characters
+// that fit, at least one; else the first word. The blanks at a break belong to no line.
+std::vector<std::string> PlainWrap(const TTextMeasure& Measure, const std::string& Text, int Limit,
+                                   unsigned Format, TTextCoding Coding)
+{
+    auto Width = [&](const std::string& S) {
+        int X = 0;
+        std::string Piece;
+        for (char C : S) {
+            if (C == '\t' && (Format & DT_EXPANDTABS)) {
+                X = (X + Measure.CodedTextWidth(Piece, Coding)) / 80 * 80 + 80;
+                Piece.clear();
+            } else {
+                Piece += C;
+            }
+        }
+        return X + Measure.CodedTextWidth(Piece, Coding);
+    };
+    auto IsBlank = [](char C) { return C == ' ' || C == '\t'; };
+    std::vector<std::string> Hard;
+    std::string Line;
+    for (size_t I = 0; I < Text.size(); ++I) {
+        if (Text[I] == '\r' || Text[I] == '\n') {
+            Hard.push_back(Line);
+            Line.clear();
+            if (Text[I] == '\r' && I + 1 < Text.size() && Text[I + 1] == '\n')
+                ++I;
+        } else {
+            Line += Text[I];
+        }
+    }
+    if (!Line.empty())
+        Hard.push_back(Line);
+
+    std::vector<std::string> Lines;
+    for (const std::string& L : Hard) {
+        if (L.empty()) {
+            Lines.push_back("");
+            continue;
+        }
+        auto NextChar = [&](size_t I) {
+            ++I;
+            while (Coding == tcUtf8 && I < L.size() &&
+                   (static_cast<unsigned char>(L[I]) & 0xC0) == 0x80)
+                ++I;
+            return I;
+        };
+        size_t Pos = 0;
+        while (Pos < L.size()) {
+            std::vector<size_t> Ends;
+            for (size_t K = Pos + 1; K <= L.size(); ++K)
+                if (K == L.size() || (IsBlank(L[K]) && !IsBlank(L[K - 1])))
+                    Ends.push_back(K);
+            size_t End = 0;
+            for (size_t E : Ends)
+                if (Width(L.substr(Pos, E - Pos)) <= Limit)
+                    End = E;
+            if (End == 0 && (Format & DT_EDITCONTROL)) {
+                End = NextChar(Pos);
+                for (size_t E = End; E <= L.size(); E = NextChar(E))
+                    if (Width(L.substr(Pos, E - Pos)) <= Limit)
+                        End = E;
+            } else if (End == 0) {
+                End = Ends.front();
+            }
+            Lines.push_back(L.substr(Pos, End - Pos));
+            Pos = End;
+            while (Pos < L.size() && IsBlank(L[Pos]))
+                ++Pos;
+        }
+    }
+    return Lines;
+}
+
+TEST_F(DrawTextLayout, WrappingFollowsThePlainRuleOnRandomTexts)
+{
+    const std::vector<std::string> Pieces = {"a",  "bb", "word", "extraordinary", " ",   "   ",
+                                             "\t", "\n", "\r\n", "\xC3\xA9",      "\xE9"};
+    const std::vector<unsigned> Formats = {DT_WORDBREAK, DT_WORDBREAK | DT_EDITCONTROL,
+                                           DT_WORDBREAK | DT_EXPANDTABS,
+                                           DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS};
+    std::mt19937 Random(20240611);
+    for (int Round = 0; Round < 2000; ++Round) {
+        std::string Text;
+        const int Count = static_cast<int>(Random() % 40);
+        for (int I = 0; I < Count; ++I) {
+            size_t Piece = Random() % Pieces.size();
+            // Most texts stay UTF-8; now and then a Windows-1252 byte makes the whole text so.
+            if (Piece + 1 == Pieces.size() && Random() % 4 != 0)
+                Piece = 0;
+            Text += Pieces[Piece];
+        }
+        const int Width = static_cast<int>(Random() % 160) - 10;
+        // DT_CALCRECT, since an edit control would otherwise drop the lines below the rectangle.
+        const unsigned Format = Formats[Random() % Formats.size()] | DT_NOPREFIX | DT_CALCRECT;
+        const TDrawTextLayout Layout = LayoutDrawText(*Font, Text, Rect(0, 0, Width, 1000), Format);
+        const std::vector<std::string> Expected =
+            PlainWrap(*Font, Text, Width, Format, Layout.Coding);
+        SCOPED_TRACE("\"" + Text + "\" in " + std::to_string(Width) + ", format " +
+                     std::to_string(Format));
+        ASSERT_EQ(Layout.Lines.size(), Expected.size());
+        for (size_t I = 0; I < Expected.size(); ++I) {
+            std::string Drawn = Expected[I];
+            if (Format & DT_EXPANDTABS)
+                Drawn.erase(std::remove(Drawn.begin(), Drawn.end(), '\t'), Drawn.end());
+            EXPECT_EQ(LineText(Layout.Lines[I]), Drawn);
+        }
+    }
+}
+
+// Counts the bytes a layout has measured.
+class TCountingMeasure : public TTextMeasure {
+public:
+    explicit TCountingMeasure(const TTextMeasure& AMeasure) : Measure(AMeasure) {}
+    int LineHeight() const override { return Measure.LineHeight(); }
+    int ExternalLeading() const override { return Measure.ExternalLeading(); }
+    int AveCharWidth() const override { return Measure.AveCharWidth(); }
+    int TextWidth(const std::string& Text) const override
+    {
+        Measured += Text.size();
+        return Measure.TextWidth(Text);
+    }
+    int CodedTextWidth(const std::string& Text, TTextCoding Coding) const override
+    {
+        Measured += Text.size();
+        return Measure.CodedTextWidth(Text, Coding);
+    }
+    mutable size_t Measured = 0;
+
+private:
+    const TTextMeasure& Measure;
+};
+
+TEST_F(DrawTextLayout, LongTextsAreMeasuredAFewTimesOverWhenWrapped)
+{
+    // 64 KB ten characters to a line: a line measured against all the text after it would cost
+    // gigabytes and freeze the window.
+    struct TCase {
+        std::string Name;
+        std::string Unit;
+        unsigned Format;
+        size_t Lines;
+    };
+    std::string Alphabet;
+    for (char C = 'a'; C <= 'z'; ++C)
+        Alphabet += C;
+    const std::vector<TCase> Cases = {
+        {"one word by characters", Alphabet, DT_WORDBREAK | DT_EDITCONTROL, 6554},
+        {"one word", Alphabet, DT_WORDBREAK, 1},
+        {"one-letter words", "a ", DT_WORDBREAK, 6554},
+        {"words", "Hello big wide world of words ", DT_WORDBREAK, 6554},
+        {"tabs", "a\t", DT_WORDBREAK | DT_EXPANDTABS, 16384},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        std::string Text;
+        while (Text.size() < 65536)
+            Text += C.Unit;
+        Text.resize(65536);
+        TCountingMeasure Measure(*Font);
+        const TDrawTextLayout Layout =
+            LayoutDrawText(Measure, Text, Rect(0, 0, 100, 1000), C.Format | DT_CALCRECT);
+        EXPECT_EQ(Layout.Lines.size(), C.Lines);
+        EXPECT_LT(Measure.Measured, 16 * Text.size());
+    }
 }
 
 class TFixedMeasure : public TTextMeasure {
