@@ -29,10 +29,13 @@ function(tw_library target)
   target_link_libraries(${target} PUBLIC tarnwick_options ${ARG_DEPENDS})
 endfunction()
 
-# tw_test(<library> <label> SOURCES ... [DEPENDS ...]): a GoogleTest binary whose CTest names
-# start with "<library>." and carry <label> (unit, interop or gui).
+# tw_test(<library> <label> SOURCES ... [DEPENDS ...] [THREADS <regex>...]
+#         [THREADS_EXCEPT <regex>...]): a GoogleTest binary whose CTest names start with
+# "<library>." and carry <label> (unit, interop or gui). The tests whose "Suite.Test" matches a
+# THREADS expression, and no THREADS_EXCEPT one, carry the label "threads" as well: they start
+# threads, and the ThreadSanitizer run (preset tsan) takes them.
 function(tw_test library label)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;THREADS;THREADS_EXCEPT" ${ARGN})
   set(target ${library}_${label}_tests)
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE ${library} ${ARG_DEPENDS} GTest::gtest GTest::gmock
@@ -41,8 +44,27 @@ function(tw_test library label)
     TARNWICK_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
   gtest_discover_tests(${target}
     TEST_PREFIX "${library}."
+    TEST_LIST ${target}_list
     PROPERTIES LABELS ${label} ENVIRONMENT TARNWICK_BACKEND=headless
     DISCOVERY_MODE PRE_TEST)
+  if(ARG_THREADS)
+    # The names are known only once CTest has run the discovery, so the label is added then, by
+    # a script that CTest includes after the discovery's own.
+    list(JOIN ARG_THREADS "|" threads)
+    set(condition "test MATCHES [==[^${library}\\.(${threads})$]==]")
+    if(ARG_THREADS_EXCEPT)
+      list(JOIN ARG_THREADS_EXCEPT "|" except)
+      string(APPEND condition " AND NOT test MATCHES [==[^${library}\\.(${except})$]==]")
+    endif()
+    set(script "${CMAKE_CURRENT_BINARY_DIR}/${target}_threads.cmake")
+    file(WRITE "${script}"
+      "foreach(test IN LISTS ${target}_list)\n"
+      "  if(${condition})\n"
+      "    set_tests_properties(\"\${test}\" PROPERTIES LABELS \"${label};threads\")\n"
+      "  endif()\n"
+      "endforeach()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
+  endif()
 endfunction()
 
 # tw_fuzz(<library> <name> <source>): a fuzz target. With TARNWICK_FUZZ it links libFuzzer;

@@ -27,6 +27,12 @@ struct TSyncState {
     std::condition_variable MainWake; // a call was queued, or a thread is done
     std::condition_variable CallDone; // a synchronised call has run
     std::deque<std::shared_ptr<TSyncCall>> Queue;
+
+    // WakeMainThread. A caller holds a copy of the hook while it runs it, so that an assignment
+    // can wait until nobody runs the one it replaced.
+    std::mutex HookLock;
+    std::condition_variable HookReleased;
+    std::shared_ptr<const TNotifyEvent> Hook;
 };
 
 TSyncState& Sync()
@@ -59,13 +65,65 @@ void Enqueue(const std::shared_ptr<TSyncCall>& Call)
         S.Queue.push_back(Call);
     }
     S.MainWake.notify_all();
-    if (WakeMainThread)
-        WakeMainThread(Call->Thread);
+    WakeMainThread(Call->Thread);
 }
 
 } // namespace
 
-TNotifyEvent WakeMainThread;
+TWakeMainThreadHook WakeMainThread;
+
+TWakeMainThreadHook& TWakeMainThreadHook::operator=(TNotifyEvent Value)
+{
+    TSyncState& S = Sync();
+    std::shared_ptr<const TNotifyEvent> Old;
+    {
+        std::unique_lock<std::mutex> L(S.HookLock);
+        Old = std::exchange(S.Hook, Value ? std::make_shared<const TNotifyEvent>(std::move(Value))
+                                          : nullptr);
+        S.HookReleased.wait(L, [&Old] { return !Old || Old.use_count() == 1; });
+    }
+    Old.reset();
+    bool Waiting = false;
+    {
+        std::lock_guard<std::mutex> L(S.Lock);
+        Waiting = !S.Queue.empty();
+    }
+    // A call queued before the hook was there woke nobody.
+    if (Waiting)
+        (*this)(nullptr);
+    return *this;
+}
+
+TWakeMainThreadHook::operator bool() const
+{
+    TSyncState& S = Sync();
+    std::lock_guard<std::mutex> L(S.HookLock);
+    return S.Hook != nullptr;
+}
+
+void TWakeMainThreadHook::operator()(TObject* Sender) const
+{
+    TSyncState& S = Sync();
+    std::shared_ptr<const TNotifyEvent> Hook;
+    {
+        std::lock_guard<std::mutex> L(S.HookLock);
+        Hook = S.Hook;
+    }
+    if (!Hook)
+        return;
+    // Released under the lock even when the hook throws: an assignment may be waiting for it.
+    struct TRelease {
+        TSyncState& S;
+        std::shared_ptr<const TNotifyEvent>& Hook;
+        ~TRelease()
+        {
+            std::lock_guard<std::mutex> L(S.HookLock);
+            Hook.reset();
+            S.HookReleased.notify_all();
+        }
+    } Release{S, Hook};
+    (*Hook)(Sender);
+}
 
 std::thread::id MainThreadID()
 {
@@ -117,16 +175,20 @@ TThread::TThread(bool CreateSuspended) : FCreateSuspended(CreateSuspended) {}
 
 TThread::~TThread()
 {
+    std::unique_lock<std::mutex> L(Sync().Lock);
     if (FThread.joinable()) {
         if (FThread.get_id() == std::this_thread::get_id()) {
             // Freeing itself at the end of ThreadProc: nothing of this object is used again.
             FThread.detach();
         } else {
             Terminate();
-            WaitUntilDone(); // an exception of a queued call has nobody to go to here
+            WaitUntilDone(L); // an exception of a queued call has nobody to go to here
+            L.unlock();
             FThread.join();
         }
     }
+    if (L.owns_lock())
+        L.unlock();
     RemoveQueuedEvents(this);
 }
 
@@ -184,43 +246,60 @@ std::thread::id TThread::ThreadID() const
     return FThread.get_id();
 }
 
+bool TThread::FreeOnTerminate() const
+{
+    std::lock_guard<std::mutex> L(Sync().Lock);
+    return FFreeOnTerminate;
+}
+
+void TThread::SetFreeOnTerminate(bool Value)
+{
+    std::lock_guard<std::mutex> L(Sync().Lock);
+    if (FStarted && FThread.get_id() != std::this_thread::get_id())
+        throw EThread("Cannot change FreeOnTerminate of a started thread from another thread");
+    if (Value && FWaiters > 0)
+        throw EThread("Cannot free a thread that another thread waits for");
+    FFreeOnTerminate = Value;
+}
+
 int TThread::WaitFor()
 {
-    {
-        std::lock_guard<std::mutex> L(Sync().Lock);
-        if (!FStarted)
-            throw EThread("Cannot wait for a thread that was never started");
-        if (FThread.get_id() == std::this_thread::get_id())
-            throw EThread("A thread cannot wait for itself");
-    }
+    std::unique_lock<std::mutex> L(Sync().Lock);
+    if (!FStarted)
+        throw EThread("Cannot wait for a thread that was never started");
+    if (FThread.get_id() == std::this_thread::get_id())
+        throw EThread("A thread cannot wait for itself");
     if (FFreeOnTerminate)
         throw EThread("Cannot wait for a thread that frees itself");
-    std::exception_ptr Error = WaitUntilDone();
+    std::exception_ptr Error = WaitUntilDone(L);
+    L.unlock();
     if (Error)
         std::rethrow_exception(Error);
     return FReturnValue;
 }
 
-std::exception_ptr TThread::WaitUntilDone()
+std::exception_ptr TThread::WaitUntilDone(std::unique_lock<std::mutex>& Lock)
 {
     TSyncState& S = Sync();
-    bool Main = InMainThread();
+    const bool Main = InMainThread();
     std::exception_ptr FirstError;
-    std::unique_lock<std::mutex> L(S.Lock);
+    // Counted, so that the thread cannot decide to free itself under a waiter.
+    ++FWaiters;
     while (!FDone) {
         if (Main && !S.Queue.empty()) {
-            L.unlock();
+            Lock.unlock();
             try {
                 CheckSynchronize();
             } catch (...) {
                 if (!FirstError)
                     FirstError = std::current_exception();
             }
-            L.lock();
+            Lock.lock();
             continue;
         }
-        S.MainWake.wait(L);
+        S.MainWake.wait(Lock);
     }
+    --FWaiters;
     return FirstError;
 }
 
@@ -237,7 +316,6 @@ void TThread::ThreadProc(TThread* Self)
         // An escaping exception ends the thread, not the program.
         Self->FFatalException = std::current_exception();
     }
-    bool FreeThread = Self->FFreeOnTerminate;
     Self->FFinished = true;
     try {
         Self->DoTerminate();
@@ -245,15 +323,19 @@ void TThread::ThreadProc(TThread* Self)
         if (!Self->FFatalException)
             Self->FFatalException = std::current_exception();
     }
+    TSyncState& S = Sync();
+    bool FreeThread = false;
+    {
+        std::lock_guard<std::mutex> L(S.Lock);
+        // A waiter can only be a destructor that got in first: the object is its to free.
+        FreeThread = Self->FFreeOnTerminate && Self->FWaiters == 0;
+        Self->FDone = !FreeThread;
+    }
     if (FreeThread) {
         delete Self;
         return;
     }
-    TSyncState& S = Sync();
-    {
-        std::lock_guard<std::mutex> L(S.Lock);
-        Self->FDone = true;
-    }
+    // The object may be gone already: only the shared state is used from here on.
     S.MainWake.notify_all();
 }
 

@@ -27,10 +27,22 @@ constexpr Cardinal INFINITE = 0xFFFFFFFF;
 std::thread::id MainThreadID();
 void SetMainThreadID(std::thread::id Value);
 
+// The type of WakeMainThread: assigned and called like a TNotifyEvent, from any thread. Workers
+// may be queuing calls while the message loop installs its hook, so assigning a hook while calls
+// wait calls it at once (sender nullptr): they run as soon as the loop starts, not at the next
+// call. Once an assignment returns, the previous hook is no longer running, so a hook may use
+// what its owner destroys after replacing it. A hook must not queue calls or assign a hook.
+class TWakeMainThreadHook {
+public:
+    TWakeMainThreadHook& operator=(TNotifyEvent Value);
+    explicit operator bool() const;
+    void operator()(TObject* Sender) const;
+};
+
 // Called, on the queuing thread, whenever a call is queued for the main thread, so that a
-// waiting message loop wakes up and calls CheckSynchronize. Set it on the main thread before
-// any worker thread starts; the thread that queued the call is the sender (nullptr for none).
-extern TNotifyEvent WakeMainThread;
+// waiting message loop wakes up and calls CheckSynchronize; the thread that queued the call is
+// the sender (nullptr for none).
+extern TWakeMainThreadHook WakeMainThread;
 
 // Runs the calls queued for the main thread, in order. With Timeout (ms) above 0 it first waits
 // that long for a call to arrive. True when it ran at least one call. Raises EThread on any
@@ -41,9 +53,9 @@ bool CheckSynchronize(int Timeout = 0);
 // A worker thread: derive, override Execute and check Terminated() in its loops.
 // C++ builds the base before the derived parts, so a thread created running cannot start in
 // the constructor: it starts in AfterConstruction, which Create calls once the whole object
-// stands. The derived parts of an object are gone before ~TThread runs, so a class whose Execute
-// may still be running when it is destroyed ends the thread in its own destructor
-// (Terminate(); WaitFor();).
+// stands. The derived parts of an object are gone before ~TThread runs, and the thread calls
+// Execute and DoTerminate through the object's virtual table, so a class whose thread may still
+// be running when it is destroyed ends the thread in its own destructor (Terminate(); WaitFor();).
 class TThread : public TObject {
 public:
     explicit TThread(bool CreateSuspended);
@@ -55,7 +67,9 @@ public:
         Thread->AfterConstruction();
         return Thread.release();
     }
-    // A thread still running (its OnTerminate, say) is told to terminate and waited for.
+    // A thread still running (its OnTerminate, say) is told to terminate and waited for; the
+    // main thread runs synchronised calls meanwhile. A thread that frees itself is never freed by
+    // another.
     ~TThread() override;
     TThread(const TThread&) = delete;
     TThread& operator=(const TThread&) = delete;
@@ -81,8 +95,12 @@ public:
     // The exception that escaped Execute, if any; the thread ended quietly with it.
     std::exception_ptr FatalException() const { return FFatalException; }
 
-    bool FreeOnTerminate() const { return FFreeOnTerminate; }
-    void SetFreeOnTerminate(bool Value) { FFreeOnTerminate = Value; }
+    // A thread that frees itself deletes its object once OnTerminate has run. Set it before Start,
+    // or from Execute; from any other thread it raises EThread once the thread has started (the
+    // thread may be ending that very moment), and so does setting it while another thread waits
+    // for this one.
+    bool FreeOnTerminate() const;
+    void SetFreeOnTerminate(bool Value);
 
     // Runs on the main thread (through Synchronize) after Execute has ended.
     TNotifyEvent OnTerminate;
@@ -106,18 +124,19 @@ protected:
 
 private:
     static void ThreadProc(TThread* Self);
-    // Waits for FDone; on the main thread runs synchronised calls meanwhile. Returns the first
-    // exception a queued call raised during the wait.
-    std::exception_ptr WaitUntilDone();
+    // Waits for FDone with Lock (the queue's) held; on the main thread runs synchronised calls
+    // meanwhile. Returns the first exception a queued call raised during the wait.
+    std::exception_ptr WaitUntilDone(std::unique_lock<std::mutex>& Lock);
 
     std::thread FThread;
     const bool FCreateSuspended;
-    // FStarted and FDone are guarded by the lock of the main thread's call queue.
+    // Guarded by the lock of the main thread's call queue.
     bool FStarted = false;
     bool FDone = false; // the thread will not touch this object any more
+    bool FFreeOnTerminate = false;
+    int FWaiters = 0; // threads in WaitFor or the destructor
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FFinished{false};
-    bool FFreeOnTerminate = false;
     int FReturnValue = 0;
     std::exception_ptr FFatalException;
 };

@@ -30,8 +30,12 @@ public:
     }
 
     std::string Address() const { return FServer.Address(); }
-    // The request as read; valid once the component's call has returned.
-    const std::string& Request() const { return FRequest; }
+    // The request as read, once the server has ended; call it after the component's call.
+    const std::string& Request()
+    {
+        FServer.Finish();
+        return FRequest;
+    }
 
 private:
     std::string FRequest;

@@ -444,8 +444,8 @@ public:
                                                reinterpret_cast<sockaddr*>(&From), &FromLength);
                 if (Got < 0)
                     return;
-                Received.emplace_back(Buffer, static_cast<std::size_t>(Got));
-                Script(Received.back(), [&](const std::string& Data, bool Other) {
+                FReceived.emplace_back(Buffer, static_cast<std::size_t>(Got));
+                Script(FReceived.back(), [&](const std::string& Data, bool Other) {
                     ::sendto(Other ? FOther : FSocket, Data.data(), Data.size(), 0,
                              reinterpret_cast<const sockaddr*>(&From), FromLength);
                 });
@@ -454,16 +454,27 @@ public:
     }
     ~TUdpServer()
     {
-        FThread.join();
+        Join();
         ::close(FSocket);
         ::close(FOther);
     }
 
     std::uint16_t Port() const { return FPort; }
-    // Read after the resolver is done.
-    std::vector<std::string> Received;
+    // The queries received, once the server has taken all it was told to take (or waited 10 s
+    // for the next in vain).
+    const std::vector<std::string>& Received()
+    {
+        Join();
+        return FReceived;
+    }
 
 private:
+    void Join()
+    {
+        if (FThread.joinable())
+            FThread.join();
+    }
+
     static int Bound()
     {
         const int Fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
@@ -477,6 +488,7 @@ private:
     int FSocket = -1;
     int FOther = -1;
     std::uint16_t FPort = 0;
+    std::vector<std::string> FReceived;
     std::thread FThread;
 };
 
@@ -520,8 +532,8 @@ TEST(ZevMXResolver, SendsOneQueryAndKeepsTheDomainAsSet)
     EXPECT_EQ(Lines(*Resolver.LogLines()),
               (std::vector<std::string>{"Opening connection", "Constructing query", "Sending query",
                                         "Recursion available"}));
-    ASSERT_EQ(Server.Received.size(), 1u);
-    std::string Query = Server.Received[0];
+    ASSERT_EQ(Server.Received().size(), 1u);
+    std::string Query = Server.Received()[0];
     Query[0] = Query[1] = 0;
     EXPECT_EQ(Query, Header(0x0100, 0, 1, 0) + Question(Labels({"Mail", "Test"})));
 }
@@ -536,10 +548,10 @@ TEST(ZevMXResolver, QueryIdentifiersDifferFromLookUpToLookUp)
     TResolver Resolver(Server.Port());
     for (int I = 0; I < 8; ++I)
         Resolver.Resolve();
-    ASSERT_EQ(Server.Received.size(), 8u);
+    ASSERT_EQ(Server.Received().size(), 8u);
     int Distinct = 0;
-    for (std::size_t I = 1; I < Server.Received.size(); ++I)
-        Distinct += Server.Received[I].substr(0, 2) != Server.Received[0].substr(0, 2);
+    for (std::size_t I = 1; I < Server.Received().size(); ++I)
+        Distinct += Server.Received()[I].substr(0, 2) != Server.Received()[0].substr(0, 2);
     EXPECT_GE(Distinct, 6);
 }
 

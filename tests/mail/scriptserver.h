@@ -4,8 +4,10 @@
 #pragma once
 
 #include <arpa/inet.h>
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -102,6 +104,16 @@ public:
         }
         return Data;
     }
+    // Waits until the client's end has acknowledged everything sent (at most 10 s): the bytes
+    // are then in its receive queue, read or not.
+    void WaitUntilDelivered()
+    {
+        const auto Limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        int Unacknowledged = 0;
+        while (::ioctl(FFd, SIOCOUTQ, &Unacknowledged) == 0 && Unacknowledged > 0 &&
+               std::chrono::steady_clock::now() < Limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     // True when the client closes within 10 s (what it sends meanwhile is dropped).
     bool WaitForClose()
     {
@@ -147,7 +159,7 @@ public:
     }
     ~TScriptServer()
     {
-        FThread.join();
+        Finish();
         ::close(FListener);
     }
     TScriptServer(const TScriptServer&) = delete;
@@ -155,6 +167,14 @@ public:
 
     std::uint16_t Port() const { return FPort; }
     std::string Address() const { return "127.0.0.1:" + std::to_string(FPort); }
+
+    // Waits until the script has ended (or 10 s have passed without a connection): what the
+    // script wrote is safe to read afterwards, and only then.
+    void Finish()
+    {
+        if (FThread.joinable())
+            FThread.join();
+    }
 
 private:
     int FListener = -1;

@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <vector>
+
 namespace {
 
 constexpr TColor Red = 0x0000FF, Blue = 0xFF0000, Green = 0x00FF00, White = 0xFFFFFF;
@@ -199,6 +204,48 @@ TEST(GIFPainter, AThreadedPainterStopsWhenAsked)
     Image->StopAllPainters();
     EXPECT_EQ(Painter, nullptr);
     EXPECT_TRUE(Image->Painters().empty());
+}
+
+// Several animations painted by threads of their own at once, half of them through the
+// composition buffers; half stop when asked, the others go with their picture.
+TEST(GIFPainter, ManyThreadedPaintersRunTogetherAndEndWhenStoppedOrFreed)
+{
+    constexpr int Pictures = 8;
+    std::vector<std::unique_ptr<TGIFImage>> Images;
+    std::vector<std::unique_ptr<TBitmap>> Targets;
+    std::vector<TGIFPainter*> Painters(Pictures, nullptr);
+    std::vector<int> Shown(Pictures, 0); // main thread only
+    for (int P = 0; P < Pictures; ++P) {
+        auto Image = Animation(3);
+        for (int F = 0; F < 3; ++F)
+            Control(Image->Images()->SubImage(F), 3, P % 2 == 0 ? 1 : 2);
+        Loop(Image->Images()->SubImage(0), 0); // for ever
+        Image->OnFrameShown = [&Shown, P](TObject*) { ++Shown[P]; };
+        auto Target = std::make_unique<TBitmap>();
+        Target->SetSize(4, 1);
+        Image->StartPainter(Painters[P], Target->Canvas(), Inline + TGIFPaintOptions{poThreaded},
+                            TRect{0, 0, 4, 1});
+        ASSERT_NE(Painters[P], nullptr);
+        Images.push_back(std::move(Image));
+        Targets.push_back(std::move(Target));
+    }
+    for (TGIFPainter* Painter : Painters)
+        Painter->ResumePainter();
+    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (*std::min_element(Shown.begin(), Shown.end()) < 6 &&
+           std::chrono::steady_clock::now() < Deadline)
+        CheckSynchronize(100);
+    EXPECT_GE(*std::min_element(Shown.begin(), Shown.end()), 6) << "every painter went round";
+
+    for (int P = 0; P < Pictures; ++P) {
+        if (P % 4 < 2) {
+            Images[P]->StopAllPainters();
+            EXPECT_EQ(Painters[P], nullptr);
+            EXPECT_TRUE(Images[P]->Painters().empty());
+        } else {
+            Images[P].reset(); // stops its painter and waits for it first
+        }
+    }
 }
 
 } // namespace

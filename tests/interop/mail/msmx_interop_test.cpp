@@ -94,13 +94,13 @@ public:
         FThread = std::thread([this, To] {
             sockaddr_in Client{};
             socklen_t ClientLength = sizeof Client;
-            Query = ReceiveFrom(FFront, &Client, &ClientLength);
-            if (Query.empty())
+            FQuery = ReceiveFrom(FFront, &Client, &ClientLength);
+            if (FQuery.empty())
                 return;
-            ::sendto(FBack, Query.data(), Query.size(), 0, reinterpret_cast<const sockaddr*>(&To),
+            ::sendto(FBack, FQuery.data(), FQuery.size(), 0, reinterpret_cast<const sockaddr*>(&To),
                      sizeof To);
-            Reply = ReceiveFrom(FBack, nullptr, nullptr);
-            ::sendto(FFront, Reply.data(), Reply.size(), 0,
+            FReply = ReceiveFrom(FBack, nullptr, nullptr);
+            ::sendto(FFront, FReply.data(), FReply.size(), 0,
                      reinterpret_cast<const sockaddr*>(&Client), ClientLength);
         });
     }
@@ -111,17 +111,27 @@ public:
         ::close(FBack);
     }
 
+    int Port() const { return FPort; }
+
+    // What went through, once the relay has ended (after one exchange, or 10 s of silence).
+    const std::string& Query()
+    {
+        Join();
+        return FQuery;
+    }
+    const std::string& Reply()
+    {
+        Join();
+        return FReply;
+    }
+
+private:
     void Join()
     {
         if (FThread.joinable())
             FThread.join();
     }
-    int Port() const { return FPort; }
 
-    std::string Query;
-    std::string Reply;
-
-private:
     static std::string ReceiveFrom(int Fd, sockaddr_in* From, socklen_t* Length)
     {
         pollfd P{Fd, POLLIN, 0};
@@ -136,6 +146,8 @@ private:
     int FFront = -1;
     int FBack = -1;
     int FPort = 0;
+    std::string FQuery;
+    std::string FReply;
     std::thread FThread;
 };
 
@@ -157,18 +169,17 @@ TEST_F(MXResolverInterop, TheQueryOnTheWireIsOneMXQuestionWithRecursionDesired)
     TRelay Relay(*Server);
     auto R = Resolver("mail.test", "127.0.0.1", Relay.Port());
     R->Resolve();
-    Relay.Join();
 
     const std::string Expected("\x00\x00\x01\x00\x00\x01\x00\x00\x00\x00\x00\x00"
                                "\x04mail\x04test\x00"
                                "\x00\x0F\x00\x01",
                                27);
-    std::string Query = Relay.Query;
+    std::string Query = Relay.Query();
     ASSERT_GE(Query.size(), 2u);
     Query[0] = Query[1] = 0; // the random identifier
     EXPECT_EQ(Query, Expected);
     // The server gave them in another order than the list keeps.
-    EXPECT_EQ(AnsweredPreferences(Relay.Reply), (std::vector<int>{30, 10, 20})) << Server->Log();
+    EXPECT_EQ(AnsweredPreferences(Relay.Reply()), (std::vector<int>{30, 10, 20})) << Server->Log();
     EXPECT_EQ(Listed(*R), MailTestHosts);
 }
 

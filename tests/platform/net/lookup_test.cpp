@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <memory>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -84,4 +86,35 @@ TEST(Lookup, AnAbandonedLookUpIsReleasedWhenItsWorkerEnds)
     Changed.notify_all();
     EXPECT_EQ(WaitUntil([] { return RunningLookups() == 0; }, 60000), prDone);
     SetLookupHook(nullptr);
+}
+
+TEST(Lookup, ManyLookUpsAtOnceEachEndAndWakeTheWait)
+{
+    constexpr int Count = 16;
+    std::vector<std::unique_ptr<TLookup>> Lookups;
+    for (int I = 0; I < Count; ++I)
+        Lookups.push_back(I % 2 == 0 ? TLookup::Host("localhost")
+                                     : TLookup::Service("pop3", "tcp"));
+    // Some are abandoned while their workers run.
+    for (int I = 0; I < Count; I += 3)
+        Lookups[I].reset();
+    const TPumpResult Result = WaitUntil(
+        [&] {
+            for (const auto& Lookup : Lookups)
+                if (Lookup && !Lookup->Done())
+                    return false;
+            return true;
+        },
+        10000);
+    EXPECT_EQ(Result, prDone);
+    for (int I = 0; I < Count; ++I) {
+        if (!Lookups[I])
+            continue;
+        EXPECT_EQ(Lookups[I]->Error(), 0) << I;
+        if (I % 2 == 0)
+            EXPECT_EQ(FormatIPv4(Lookups[I]->Address()).substr(0, 4), "127.") << I;
+        else
+            EXPECT_EQ(Lookups[I]->Port(), 110) << I;
+    }
+    EXPECT_EQ(WaitUntil([] { return RunningLookups() == 0; }, 10000), prDone);
 }

@@ -1,5 +1,7 @@
 #include "platform/rtl/thread.h"
 
+#include "tests/platform/rtl/threadtest.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,34 +12,6 @@
 #include <vector>
 
 namespace {
-
-// A thread whose body is a lambda; the lambda gets the thread to reach its protected parts.
-class TLambdaThread : public TThread {
-public:
-    using TBody = std::function<void(TLambdaThread&)>;
-    TLambdaThread(bool CreateSuspended, TBody ABody)
-        : TThread(CreateSuspended), Body(std::move(ABody))
-    {
-    }
-    ~TLambdaThread() override
-    {
-        // Body is a member: the thread must end before it goes.
-        if (!Suspended() && !FreeOnTerminate()) {
-            Terminate();
-            WaitFor();
-        }
-    }
-
-    using TThread::Queue;
-    using TThread::SetReturnValue;
-    using TThread::Synchronize;
-
-protected:
-    void Execute() override { Body(*this); }
-
-private:
-    TBody Body;
-};
 
 // Tells when a thread that frees itself is gone.
 class TSelfFreeingThread : public TThread {
@@ -63,15 +37,6 @@ public:
 
 protected:
     void Execute() override {}
-};
-
-// Restores the hook and the main thread a test changes.
-struct TSyncGuard {
-    ~TSyncGuard()
-    {
-        WakeMainThread = nullptr;
-        SetMainThreadID(std::this_thread::get_id());
-    }
 };
 
 } // namespace
@@ -212,6 +177,103 @@ TEST(Thread, FreeOnTerminateThreadFreesItselfAfterOnTerminate)
     EXPECT_TRUE(CheckSynchronize(1000)); // OnTerminate
     EXPECT_TRUE(TerminateRan);
     EXPECT_EQ(Gone.WaitFor(1000), wrSignaled);
+}
+
+TEST(Thread, FreeOnTerminateChangesBeforeStartOrFromTheThreadItselfOnly)
+{
+    // From another thread once running: the thread may be ending that very moment.
+    TSimpleEvent Go;
+    TLambdaThread Running(true, [&Go](TLambdaThread&) { Go.WaitFor(1000); });
+    Running.Start();
+    EXPECT_THROW(Running.SetFreeOnTerminate(true), EThread);
+    EXPECT_FALSE(Running.FreeOnTerminate());
+    Go.SetEvent();
+    Running.WaitFor();
+    EXPECT_THROW(Running.SetFreeOnTerminate(true), EThread) << "ended: it would never be freed";
+
+    // From Execute: the thread frees itself.
+    TSimpleEvent Gone;
+    class TFreesFromExecute : public TThread {
+    public:
+        explicit TFreesFromExecute(TEvent& AGone) : TThread(true), FGone(AGone) {}
+        ~TFreesFromExecute() override { FGone.SetEvent(); }
+
+    protected:
+        void Execute() override { SetFreeOnTerminate(true); }
+
+    private:
+        TEvent& FGone;
+    };
+    (new TFreesFromExecute(Gone))->Start();
+    EXPECT_EQ(Gone.WaitFor(1000), wrSignaled);
+
+    // From Execute while another thread waits for it: the waiter holds on to the object.
+    std::string Refusal;
+    TLambdaThread Waited(true, [&Refusal](TLambdaThread& Self) {
+        Self.Synchronize([] {}); // runs only once the main thread is inside WaitFor
+        try {
+            Self.SetFreeOnTerminate(true);
+        } catch (const EThread& E) {
+            Refusal = E.Message();
+        }
+    });
+    Waited.Start();
+    Waited.WaitFor();
+    EXPECT_EQ(Refusal, "Cannot free a thread that another thread waits for");
+    EXPECT_FALSE(Waited.FreeOnTerminate());
+}
+
+TEST(Thread, AHookSetWhileCallsWaitIsCalledAtOnce)
+{
+    TSyncGuard Guard;
+    WakeMainThread = nullptr;
+    TSimpleEvent Queued;
+    bool Ran = false;
+    TLambdaThread Thread(true, [&](TLambdaThread& Self) {
+        Self.Queue([&Ran] { Ran = true; });
+        Queued.SetEvent();
+    });
+    Thread.Start();
+    ASSERT_EQ(Queued.WaitFor(1000), wrSignaled); // it woke nobody
+
+    TSimpleEvent Woken;
+    TObject* Sender = &Thread;
+    WakeMainThread = [&](TObject* S) {
+        Sender = S;
+        Woken.SetEvent();
+    };
+    EXPECT_EQ(Woken.WaitFor(0), wrSignaled) << "called by the assignment itself";
+    EXPECT_EQ(Sender, nullptr);
+    EXPECT_TRUE(CheckSynchronize());
+    EXPECT_TRUE(Ran);
+    Thread.WaitFor();
+
+    // Nothing waiting: the new hook is left for the next call.
+    Woken.ResetEvent();
+    WakeMainThread = [&Woken](TObject*) { Woken.SetEvent(); };
+    EXPECT_EQ(Woken.WaitFor(0), wrTimeout);
+}
+
+TEST(Thread, ReplacingTheHookWaitsUntilTheOldOneHasReturned)
+{
+    TSyncGuard Guard;
+    TSimpleEvent InHook, Release, Replaced;
+    WakeMainThread = [&](TObject*) {
+        InHook.SetEvent();
+        Release.WaitFor(5000);
+    };
+    TLambdaThread Thread(true, [](TLambdaThread& Self) { Self.Queue([] {}); });
+    Thread.Start();
+    ASSERT_EQ(InHook.WaitFor(1000), wrSignaled);
+    std::thread Replacer([&] {
+        WakeMainThread = [](TObject*) {};
+        Replaced.SetEvent();
+    });
+    EXPECT_EQ(Replaced.WaitFor(50), wrTimeout) << "the old hook still runs";
+    Release.SetEvent();
+    EXPECT_EQ(Replaced.WaitFor(1000), wrSignaled);
+    Replacer.join();
+    Thread.WaitFor();
 }
 
 TEST(Thread, SynchronizeFromAWorkerRunsWhenTheMainThreadChecks)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -387,6 +388,47 @@ TEST(SoundPlayer, WithoutADeviceSoundsEndAtOnce)
     Player.Play(Request(Pcm(1, 8000, 8, 8000), true, true));
     EXPECT_TRUE(WaitUntil([&] { return !Player.Playing(); }));
     EXPECT_EQ(Log->Frames.load(), 0u);
+}
+
+TEST(SoundPlayer, PlaysAndStopsFromManyThreadsCloseEveryOutputTheyOpen)
+{
+    auto Log = std::make_shared<TScriptedOutput::TLog>();
+    {
+        TSoundPlayer Player([Log] { return std::make_unique<TScriptedOutput>(Log); });
+        const std::string Loop = Pcm(1, 8000, 8, 400), Short = Pcm(1, 8000, 8, 100);
+        std::vector<std::thread> Callers;
+        for (int T = 0; T < 8; ++T)
+            Callers.emplace_back([&, T] {
+                for (int I = 0; I < 20; ++I) {
+                    switch ((T + I) % 4) {
+                    case 0:
+                        Player.Play(Request(Loop, true, true));
+                        break;
+                    case 1:
+                        Player.Play(Request(Short, false, false));
+                        break;
+                    case 2:
+                        Player.Stop();
+                        break;
+                    default:
+                        Player.Playing();
+                        break;
+                    }
+                }
+            });
+        for (std::thread& Caller : Callers)
+            Caller.join();
+        // Still looping when the player goes: two rounds at least after what was under way.
+        const std::size_t Before = Log->Frames.load();
+        Player.Play(Request(Loop, true, true));
+        ASSERT_TRUE(WaitUntil([&] { return Log->Frames.load() > Before + 2 * 400; }));
+    }
+    const std::vector<std::string> Events = Log->Get();
+    const auto Opened = std::count(Events.begin(), Events.end(), "open");
+    EXPECT_GT(Opened, 0);
+    EXPECT_EQ(Opened, std::count(Events.begin(), Events.end(), "drain") +
+                          std::count(Events.begin(), Events.end(), "abort"));
+    EXPECT_EQ(Events.back(), "abort") << "the last loop is cut off";
 }
 
 TEST_F(SoundFile, BuiltInPlayerSucceedsWithOrWithoutASoundDevice)
