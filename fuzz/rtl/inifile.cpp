@@ -1,5 +1,6 @@
 // Feeds arbitrary text to the INI parser and edits it: nothing may crash, the written text must
-// read back the same, and a value just written must read back as written.
+// read back the same, a value just written must read back as written, and every section and key
+// listed must be found.
 #include "platform/rtl/inifile.h"
 #include "fuzz/fuzzinput.h"
 
@@ -9,8 +10,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
-    TIniDocument Document;
-    Document.Parse(InputText(Data, Size));
+    TIniDocument Parsed;
+    Parsed.Parse(InputText(Data, Size));
+    // Edited through a copy, which must keep its own index.
+    TIniDocument Document = Parsed;
+    Parsed.Parse("");
     std::string Text = Document.Text();
     TIniDocument Again;
     Again.Parse(Text);

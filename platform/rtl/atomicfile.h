@@ -7,6 +7,7 @@
 #include "platform/rtl/stream.h"
 
 #include <string>
+#include <sys/types.h>
 
 // The EFCreateError of the atomic rewrite, with the errno behind it.
 class EAtomicWriteError : public EFCreateError {
@@ -15,18 +16,28 @@ public:
     int ErrorCode;
 };
 
-// Replaces (or creates) FileName with Contents. An existing file keeps its permission bits; a
-// symbolic link keeps pointing at the file it names, which is replaced. Raises EAtomicWriteError
-// "Cannot create file "<name>". <reason>" and leaves nothing behind on failure.
-void AtomicWriteFile(const std::string& FileName, const std::string& Contents);
+// Replaces (or creates) FileName with Contents. A new file gets the umask's defaults and an
+// existing one keeps its permission bits, both limited to MaxMode (0600 keeps a file private).
+// A symbolic link keeps pointing where it did: the file at the end of the link is replaced, in
+// its own folder, or created there when the link dangles. Raises EAtomicWriteError
+// "Cannot create file "<name>". <reason>" (naming the link's end too when there is a link) and
+// leaves nothing behind on failure.
+//
+// The temporary file is ".<name>.<8 hex digits>.tmp" beside the file, locked (flock) by its
+// writer for as long as it lives. A writer killed before its rename leaves it behind; every
+// rewrite first removes such leftovers of the same file that no writer holds and that have not
+// changed for a minute.
+void AtomicWriteFile(const std::string& FileName, const std::string& Contents,
+                     mode_t MaxMode = 07777);
 
 // A stream that rewrites FileName as a whole: it starts empty, and Commit() makes what was
 // written the file. Destroyed without Commit (an exception, a crash, a kill), the old file
-// stays whole; only a killed process can leave its hidden temporary file behind.
+// stays whole; only a killed process can leave its hidden temporary file behind, for the next
+// rewrite to remove. Permission bits and links as for AtomicWriteFile.
 class TAtomicFileStream : public THandleStream {
 public:
     // Raises EAtomicWriteError when the temporary file cannot be created.
-    explicit TAtomicFileStream(const std::string& FileName);
+    explicit TAtomicFileStream(const std::string& FileName, mode_t MaxMode = 07777);
     ~TAtomicFileStream() override;
     TAtomicFileStream(const TAtomicFileStream&) = delete;
     TAtomicFileStream& operator=(const TAtomicFileStream&) = delete;
@@ -38,6 +49,6 @@ public:
 
 private:
     std::string FFileName;
-    std::string FTarget; // FileName with a symbolic link resolved
+    std::string FTarget; // FileName with its symbolic links followed
     std::string FTempName;
 };

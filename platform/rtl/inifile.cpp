@@ -10,6 +10,7 @@
 #include "platform/rtl/strings.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -53,14 +54,6 @@ bool HasLineBreak(const std::string& S)
     return S.find_first_of("\r\n") != std::string::npos;
 }
 
-void AddUnique(std::vector<std::string>& Names, const std::string& Name)
-{
-    for (const std::string& Existing : Names)
-        if (AnsiSameText(Existing, Name))
-            return;
-    Names.push_back(Name);
-}
-
 // False with errno set when the file cannot be read; a missing file reads as empty.
 bool ReadWholeFile(const std::string& FileName, std::string& Text)
 {
@@ -87,11 +80,39 @@ bool ReadWholeFile(const std::string& FileName, std::string& Text)
 
 // --- TIniDocument ------------------------------------------------------------------------------
 
+TIniDocument::TIniDocument(const TIniDocument& Other)
+    : FLeading(Other.FLeading), FSections(Other.FSections), FByteOrderMark(Other.FByteOrderMark)
+{
+    IndexSections();
+}
+
+TIniDocument& TIniDocument::operator=(const TIniDocument& Other)
+{
+    if (this != &Other) {
+        FLeading = Other.FLeading;
+        FSections = Other.FSections;
+        FByteOrderMark = Other.FByteOrderMark;
+        IndexSections();
+    }
+    return *this;
+}
+
+void TIniDocument::IndexSections()
+{
+    FIndex.clear();
+    for (auto It = FSections.begin(); It != FSections.end(); ++It)
+        FIndex[It->Folded].push_back(It);
+}
+
 void TIniDocument::Parse(const std::string& Text)
 {
-    FLines.clear();
+    FLeading.clear();
+    FSections.clear();
+    FIndex.clear();
     FByteOrderMark = Text.compare(0, ByteOrderMark.size(), ByteOrderMark) == 0;
     std::size_t Start = FByteOrderMark ? ByteOrderMark.size() : 0;
+    TSection* Current = nullptr;
+    std::string Name;
     while (Start < Text.size()) {
         std::size_t End = Text.find('\n', Start);
         if (End == std::string::npos)
@@ -99,61 +120,75 @@ void TIniDocument::Parse(const std::string& Text)
         std::string Line = Text.substr(Start, End - Start);
         if (!Line.empty() && Line.back() == '\r')
             Line.pop_back();
-        FLines.push_back(std::move(Line));
         Start = End + 1;
+        TLineKind Kind = Classify(Line, Name);
+        if (Kind == lkSection) {
+            Current = &FSections.emplace_back();
+            Current->Header = std::move(Line);
+            Current->Name = Name;
+            Current->Folded = AnsiSameTextKey(Name);
+            FIndex[Current->Folded].push_back(std::prev(FSections.end()));
+        } else if (Current == nullptr) {
+            FLeading.push_back(std::move(Line));
+        } else {
+            if (Kind == lkKey)
+                Current->Keys.emplace(AnsiSameTextKey(Name), Current->Lines.size());
+            Current->Lines.push_back(std::move(Line));
+        }
     }
 }
 
 std::string TIniDocument::Text() const
 {
     std::string Result = FByteOrderMark ? ByteOrderMark : std::string();
-    for (const std::string& Line : FLines) {
+    // Sized first: growing a large text step by step costs more than counting its lines.
+    std::size_t Size = Result.size();
+    for (const std::string& Line : FLeading)
+        Size += Line.size() + 2;
+    for (const TSection& Section : FSections) {
+        Size += Section.Header.size() + 2;
+        for (const std::string& Line : Section.Lines)
+            Size += Line.size() + 2;
+    }
+    Result.reserve(Size);
+    auto Add = [&Result](const std::string& Line) {
         Result += Line;
         Result += "\r\n";
+    };
+    for (const std::string& Line : FLeading)
+        Add(Line);
+    for (const TSection& Section : FSections) {
+        Add(Section.Header);
+        for (const std::string& Line : Section.Lines)
+            Add(Line);
     }
     return Result;
 }
 
-int TIniDocument::FindSection(const std::string& Section) const
+const TIniDocument::TSection* TIniDocument::FindSection(const std::string& Section) const
 {
-    std::string Wanted = Trim(Section);
-    std::string Name;
-    for (std::size_t i = 0; i < FLines.size(); ++i)
-        if (Classify(FLines[i], Name) == lkSection && AnsiSameText(Name, Wanted))
-            return static_cast<int>(i);
-    return -1;
+    auto It = FIndex.find(AnsiSameTextKey(Trim(Section)));
+    return It == FIndex.end() ? nullptr : &*It->second.front();
 }
 
-int TIniDocument::SectionEnd(int Header) const
+TIniDocument::TSection* TIniDocument::FindSection(const std::string& Section)
 {
-    std::string Name;
-    int i = Header + 1;
-    while (i < static_cast<int>(FLines.size()) && Classify(FLines[i], Name) != lkSection)
-        ++i;
-    return i;
-}
-
-int TIniDocument::FindKey(int Header, const std::string& Key) const
-{
-    std::string Wanted = Trim(Key);
-    std::string Name;
-    int End = SectionEnd(Header);
-    for (int i = Header + 1; i < End; ++i)
-        if (Classify(FLines[i], Name) == lkKey && AnsiSameText(Name, Wanted))
-            return i;
-    return -1;
+    auto It = FIndex.find(AnsiSameTextKey(Trim(Section)));
+    return It == FIndex.end() ? nullptr : &*It->second.front();
 }
 
 bool TIniDocument::Find(const std::string& Section, const std::string& Key,
                         std::string& Value) const
 {
-    int Header = FindSection(Section);
-    int Line = Header < 0 ? -1 : FindKey(Header, Key);
-    if (Line < 0)
+    const TSection* Found = FindSection(Section);
+    if (Found == nullptr)
+        return false;
+    auto Line = Found->Keys.find(AnsiSameTextKey(Trim(Key)));
+    if (Line == Found->Keys.end())
         return false;
     std::string Name;
     std::string Raw;
-    Classify(FLines[Line], Name, &Raw);
+    Classify(Found->Lines[Line->second], Name, &Raw);
     Value = Unquote(Raw);
     return true;
 }
@@ -171,76 +206,94 @@ void TIniDocument::SetValue(const std::string& Section, const std::string& Key,
     if (HasLineBreak(Value))
         throw EIniFileException("The value of '" + Key + "' holds a line break");
 
-    int Header = FindSection(SectionName);
-    if (Header < 0) {
-        FLines.push_back("[" + SectionName + "]");
-        FLines.push_back(KeyName + "=" + Value);
+    std::string FoldedKey = AnsiSameTextKey(KeyName);
+    TSection* Found = FindSection(SectionName);
+    if (Found == nullptr) {
+        TSection& Added = FSections.emplace_back();
+        Added.Header = "[" + SectionName + "]";
+        Added.Name = SectionName;
+        Added.Folded = AnsiSameTextKey(SectionName);
+        Added.Lines.push_back(KeyName + "=" + Value);
+        Added.Keys.emplace(FoldedKey, 0);
+        FIndex[Added.Folded].push_back(std::prev(FSections.end()));
         return;
     }
-    int Line = FindKey(Header, KeyName);
-    if (Line >= 0) {
+    auto Line = Found->Keys.find(FoldedKey);
+    if (Line != Found->Keys.end()) {
         std::string Existing;
-        Classify(FLines[Line], Existing);
-        FLines[Line] = Existing + "=" + Value;
+        Classify(Found->Lines[Line->second], Existing);
+        Found->Lines[Line->second] = Existing + "=" + Value;
         return;
     }
     // After the section's last non-blank line, so that a blank line before the next section
-    // stays where it is.
-    int At = SectionEnd(Header);
-    while (At - 1 > Header && Trim(FLines[At - 1]).empty())
+    // stays where it is. Only blank lines follow, so no key line moves.
+    std::size_t At = Found->Lines.size();
+    while (At > 0 && Trim(Found->Lines[At - 1]).empty())
         --At;
-    FLines.insert(FLines.begin() + At, KeyName + "=" + Value);
+    Found->Lines.insert(Found->Lines.begin() + static_cast<std::ptrdiff_t>(At),
+                        KeyName + "=" + Value);
+    Found->Keys.emplace(FoldedKey, At);
 }
 
 bool TIniDocument::DeleteKey(const std::string& Section, const std::string& Key)
 {
-    int Header = FindSection(Section);
-    if (Header < 0)
+    TSection* Found = FindSection(Section);
+    std::string Wanted = AnsiSameTextKey(Trim(Key));
+    if (Found == nullptr || Found->Keys.count(Wanted) == 0)
         return false;
-    bool Deleted = false;
-    for (int Line = FindKey(Header, Key); Line >= 0; Line = FindKey(Header, Key)) {
-        FLines.erase(FLines.begin() + Line);
-        Deleted = true;
+    // Every line of the name goes, the later ones too; the others are indexed anew.
+    std::vector<std::string> Kept;
+    Kept.reserve(Found->Lines.size());
+    Found->Keys.clear();
+    std::string Name;
+    for (std::string& Line : Found->Lines) {
+        if (Classify(Line, Name) == lkKey) {
+            std::string Folded = AnsiSameTextKey(Name);
+            if (Folded == Wanted)
+                continue;
+            Found->Keys.emplace(std::move(Folded), Kept.size());
+        }
+        Kept.push_back(std::move(Line));
     }
-    return Deleted;
+    Found->Lines = std::move(Kept);
+    return true;
 }
 
 bool TIniDocument::EraseSection(const std::string& Section)
 {
-    bool Erased = false;
-    for (int Header = FindSection(Section); Header >= 0; Header = FindSection(Section)) {
-        FLines.erase(FLines.begin() + Header, FLines.begin() + SectionEnd(Header));
-        Erased = true;
-    }
-    return Erased;
+    auto It = FIndex.find(AnsiSameTextKey(Trim(Section)));
+    if (It == FIndex.end())
+        return false;
+    for (TSections::iterator Erased : It->second)
+        FSections.erase(Erased);
+    FIndex.erase(It);
+    return true;
 }
 
 bool TIniDocument::HasSection(const std::string& Section) const
 {
-    return FindSection(Section) >= 0;
+    return FindSection(Section) != nullptr;
 }
 
 std::vector<std::string> TIniDocument::SectionNames() const
 {
     std::vector<std::string> Names;
-    std::string Name;
-    for (const std::string& Line : FLines)
-        if (Classify(Line, Name) == lkSection)
-            AddUnique(Names, Name);
+    for (const TSection& Section : FSections)
+        if (&*FIndex.at(Section.Folded).front() == &Section)
+            Names.push_back(Section.Name);
     return Names;
 }
 
 std::vector<std::string> TIniDocument::KeyNames(const std::string& Section) const
 {
     std::vector<std::string> Names;
-    int Header = FindSection(Section);
-    if (Header < 0)
+    const TSection* Found = FindSection(Section);
+    if (Found == nullptr)
         return Names;
     std::string Name;
-    int End = SectionEnd(Header);
-    for (int i = Header + 1; i < End; ++i)
-        if (Classify(FLines[i], Name) == lkKey)
-            AddUnique(Names, Name);
+    for (std::size_t i = 0; i < Found->Lines.size(); ++i)
+        if (Classify(Found->Lines[i], Name) == lkKey && Found->Keys.at(AnsiSameTextKey(Name)) == i)
+            Names.push_back(Name);
     return Names;
 }
 
@@ -268,9 +321,14 @@ void TIniFile::Save(const TIniDocument& Document)
         if (FFileName.find('/') == std::string::npos)
             ForceDirectories(ExtractFileDir(FPath));
         AtomicWriteFile(FPath, Document.Text());
-    } catch (const EStreamError&) {
-        throw EIniFileException("Unable to write to " + FFileName);
+    } catch (const EAtomicWriteError& E) {
+        WriteError(E.ErrorCode);
     }
+}
+
+void TIniFile::WriteError(int Code) const
+{
+    throw EIniFileException("Unable to write to " + FFileName + ": " + std::strerror(Code));
 }
 
 std::string TIniFile::ReadString(const std::string& Section, const std::string& Ident,
@@ -285,8 +343,10 @@ void TIniFile::WriteString(const std::string& Section, const std::string& Ident,
 {
     std::string Text;
     // Rewriting a file that could not be read would lose it.
-    if (FFileName.empty() || !ReadWholeFile(FPath, Text))
-        throw EIniFileException("Unable to write to " + FFileName);
+    if (FFileName.empty())
+        WriteError(ENOENT);
+    if (!ReadWholeFile(FPath, Text))
+        WriteError(errno);
     TIniDocument Document;
     Document.Parse(Text);
     Document.SetValue(Section, Ident, Value);

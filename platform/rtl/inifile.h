@@ -6,7 +6,9 @@
 #include "platform/rtl/object.h"
 #include "platform/rtl/types.h"
 
+#include <list>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TStrings;
@@ -19,6 +21,12 @@ TW_DECLARE_EXCEPTION(EIniFileException, Exception);
 // comments (';') and lines without '=' are kept but hold no value.
 class TIniDocument {
 public:
+    TIniDocument() = default;
+    TIniDocument(const TIniDocument& Other);
+    TIniDocument& operator=(const TIniDocument& Other);
+    TIniDocument(TIniDocument&&) noexcept = default;
+    TIniDocument& operator=(TIniDocument&&) noexcept = default;
+
     // Lines end at LF or CR LF; a UTF-8 byte-order mark is kept but not read as text.
     void Parse(const std::string& Text);
     // Every line followed by CR LF.
@@ -40,18 +48,34 @@ public:
     std::vector<std::string> KeyNames(const std::string& Section) const;
 
 private:
-    // Index of the header of the first section named Section, or -1.
-    int FindSection(const std::string& Section) const;
-    // The index past the last line of the section whose header is at Header.
-    int SectionEnd(int Header) const;
-    int FindKey(int Header, const std::string& Key) const;
+    // A header line and the lines up to the next one.
+    struct TSection {
+        std::string Header;             // as written
+        std::string Name;               // trimmed
+        std::string Folded;             // AnsiSameTextKey of Name
+        std::vector<std::string> Lines; // as written
+        // The first key line of each name, by AnsiSameTextKey.
+        std::unordered_map<std::string, std::size_t> Keys;
+    };
+    using TSections = std::list<TSection>;
 
-    std::vector<std::string> FLines;
+    // The first section named Section, or null.
+    const TSection* FindSection(const std::string& Section) const;
+    TSection* FindSection(const std::string& Section);
+    // Rebuilds FIndex from FSections.
+    void IndexSections();
+
+    std::vector<std::string> FLeading; // the lines before the first header
+    TSections FSections;
+    // Every section of each name in file order, by AnsiSameTextKey; the list keeps its nodes
+    // where they are, so the positions stay good while other sections come and go.
+    std::unordered_map<std::string, std::vector<TSections::iterator>> FIndex;
     bool FByteOrderMark = false;
 };
 
 // Every write rewrites the file at once through the atomic rewrite, creating it when missing;
-// a failed write raises EIniFileException "Unable to write to <FileName>". Reads see the file as
+// a failed write raises EIniFileException "Unable to write to <FileName>: <the system's reason>"
+// ("...: Permission denied"). Reads see the file as
 // it is on disk. A FileName without a folder lives in the per-user settings folder (the folder
 // of the registry files).
 class TIniFile : public TObject {
@@ -95,6 +119,8 @@ public:
 private:
     TIniDocument Load() const;
     void Save(const TIniDocument& Document);
+    // Raises "Unable to write to <FileName>: <reason of errno Code>".
+    [[noreturn]] void WriteError(int Code) const;
 
     std::string FFileName; // as given
     std::string FPath;     // where it is read and written

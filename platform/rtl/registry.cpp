@@ -183,8 +183,8 @@ bool TRegistry::CreateKey(const std::string& Key)
 {
     try {
         MakeKey(ResolvePath(Key));
-    } catch (const ERegistryException&) {
-        throw ERegistryException("Failed to create key " + Key);
+    } catch (const ERegistryException& E) {
+        throw ERegistryException("Failed to create key " + Key + ": " + E.Message());
     }
     return true;
 }
@@ -295,9 +295,10 @@ void TRegistry::ReadError(const std::string& Name)
     throw ERegistryException("Invalid data type for '" + Name + "'");
 }
 
-void TRegistry::SetDataError(const std::string& Name)
+void TRegistry::SetDataError(const std::string& Name, const std::string& Cause)
 {
-    throw ERegistryException("Failed to set data for '" + Name + "'");
+    std::string Message = "Failed to set data for '" + Name + "'";
+    throw ERegistryException(Cause.empty() ? Message : Message + ": " + Cause);
 }
 
 std::string TRegistry::ReadString(const std::string& Name)
@@ -359,6 +360,7 @@ void TRegistry::PutData(const std::string& Path, bool CreatePath, const std::str
                         TRegDataType DataType, const std::string& Data)
 {
     bool Written = false;
+    std::string Cause;
     try {
         bool Exists = CreatePath || PathExists(Path);
         if (Exists) {
@@ -372,11 +374,12 @@ void TRegistry::PutData(const std::string& Path, bool CreatePath, const std::str
                 return true;
             });
         }
-    } catch (const ERegistryException&) {
+    } catch (const ERegistryException& E) {
         Written = false;
+        Cause = E.Message();
     }
     if (!Written)
-        SetDataError(Name);
+        SetDataError(Name, Cause);
 }
 
 void TRegistry::PutCurrent(const std::string& Name, TRegDataType DataType, const std::string& Data)
@@ -450,6 +453,7 @@ void TRegistry::RenameValue(const std::string& OldName, const std::string& NewNa
     if (!(FKeyAccess & KEY_SET_VALUE))
         SetDataError(NewName);
     bool Written = false;
+    std::string Cause;
     try {
         ChangeRegistry(FRootKey, [&](TRegistryData& File) {
             TRegStoreKey& Key = File.CreateKey(FCurrentPath);
@@ -461,11 +465,12 @@ void TRegistry::RenameValue(const std::string& OldName, const std::string& NewNa
             Written = true;
             return true;
         });
-    } catch (const ERegistryException&) {
+    } catch (const ERegistryException& E) {
         Written = false;
+        Cause = E.Message();
     }
     if (!Written)
-        SetDataError(NewName);
+        SetDataError(NewName, Cause);
 }
 
 // --- TRegIniFile -------------------------------------------------------------------------------

@@ -35,7 +35,8 @@ struct TRegDataInfo {
 // key (or the root when none is open). Key and value names compare without case; the unnamed
 // default value is the name "". Reading a value of another type raises ERegistryException
 // "Invalid data type for 'Name'"; reading a missing number "Failed to get data for 'Name'";
-// a failed write "Failed to set data for 'Name'".
+// a failed write "Failed to set data for 'Name'", followed, when the store file could not be
+// written, by ": " and why ("Cannot create file "<store>". Permission denied").
 class TRegistry : public TObject {
 public:
     TRegistry();
@@ -61,7 +62,7 @@ public:
     bool OpenKey(const std::string& Key, bool CanCreate);
     // Opens for reading only and sets Access to KEY_READ.
     bool OpenKeyReadOnly(const std::string& Key);
-    // Raises ERegistryException "Failed to create key <Key>" on failure.
+    // Raises ERegistryException "Failed to create key <Key>: <why>" on failure.
     bool CreateKey(const std::string& Key);
     // Deletes the key with all its subkeys; false when it did not exist or could not go.
     bool DeleteKey(const std::string& Key);
@@ -115,7 +116,9 @@ protected:
                  TRegDataType DataType, const std::string& Data);
     void PutCurrent(const std::string& Name, TRegDataType DataType, const std::string& Data);
     [[noreturn]] static void ReadError(const std::string& Name);
-    [[noreturn]] static void SetDataError(const std::string& Name);
+    // "Failed to set data for 'Name'", then ": " and the cause when there is one (the store's
+    // message with the system's reason).
+    [[noreturn]] static void SetDataError(const std::string& Name, const std::string& Cause = "");
     bool DeleteValueAt(const std::string& Path, const std::string& Name);
     // The names of the key at Path, the built-in layer's merged in: its subkeys sorted without
     // case, and its values in the order written (a value in the file hiding the built-in one).

@@ -2,6 +2,7 @@
 #include "platform/rtl/registrystore.h"
 
 #include "platform/rtl/atomicfile.h"
+#include "platform/rtl/convert.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/strings.h"
 
@@ -15,6 +16,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace {
 
@@ -34,17 +36,6 @@ std::string TrimBlanks(const std::string& S)
     while (Last > First && IsBlank(S[Last - 1]))
         --Last;
     return S.substr(First, Last - First);
-}
-
-int HexValue(char C)
-{
-    if (C >= '0' && C <= '9')
-        return C - '0';
-    if (C >= 'a' && C <= 'f')
-        return C - 'a' + 10;
-    if (C >= 'A' && C <= 'F')
-        return C - 'A' + 10;
-    return -1;
 }
 
 std::string Escape(const std::string& S)
@@ -72,8 +63,8 @@ bool Unescape(const std::string& S, std::string& Result)
             Result += S[i];
             continue;
         }
-        int High = i + 1 < S.size() ? HexValue(S[i + 1]) : -1;
-        int Low = i + 2 < S.size() ? HexValue(S[i + 2]) : -1;
+        int High = i + 1 < S.size() ? HexDigitValue(S[i + 1]) : -1;
+        int Low = i + 2 < S.size() ? HexDigitValue(S[i + 2]) : -1;
         if (High < 0 || Low < 0)
             return false;
         Result += static_cast<char>(High * 16 + Low);
@@ -107,6 +98,12 @@ std::vector<std::string> SplitPath(const std::string& Path)
 std::string FoldName(const std::string& Name)
 {
     return AnsiUpperCase(Name);
+}
+
+// How a name is shown in a problem report.
+std::string ShownName(const std::string& Name)
+{
+    return Name.empty() ? "@" : "\"" + Escape(Name) + "\"";
 }
 
 const char* TypeWord(TRegDataType Type)
@@ -201,7 +198,7 @@ bool ParseDword(const std::string& S, std::uint32_t& Value)
         return false;
     std::uint64_t Magnitude = 0;
     for (; Pos < S.size(); ++Pos) {
-        int Digit = HexValue(S[Pos]);
+        int Digit = HexDigitValue(S[Pos]);
         if (Digit < 0 || Digit >= Base)
             return false;
         Magnitude = Magnitude * Base + Digit;
@@ -269,8 +266,8 @@ bool ParseValueLine(const std::string& Line, TRegStoreValue& Value, std::string&
                 ++i;
                 continue;
             }
-            int High = HexValue(Rest[i]);
-            int Low = i + 1 < Rest.size() ? HexValue(Rest[i + 1]) : -1;
+            int High = HexDigitValue(Rest[i]);
+            int Low = i + 1 < Rest.size() ? HexDigitValue(Rest[i + 1]) : -1;
             if (High < 0 || Low < 0) {
                 Why = "bad binary data";
                 return false;
@@ -306,6 +303,7 @@ void TRegistryData::Parse(const std::string& Text)
     FProblems.clear();
     TRegStoreKey* Current = &CreateKey("");
     bool InKey = false;
+    std::unordered_set<const TRegStoreKey*> WithKeyLine;
     std::size_t Start = 0;
     int LineNumber = 0;
     while (Start < Text.size()) {
@@ -320,12 +318,15 @@ void TRegistryData::Parse(const std::string& Text)
         std::string Line = TrimBlanks(Raw);
         if (Line.empty())
             continue;
-        std::vector<std::string>& Others = InKey ? Current->OtherLines : FLeadingLines;
         if (Line[0] == ';' || Line[0] == '#') {
-            Others.push_back(Raw);
+            (InKey ? Current->OtherLines : FLeadingLines).push_back(Raw);
             continue;
         }
         std::string Why;
+        // A value line kept as written stays with its key's other lines, after the values,
+        // even for the root before any key line: written back ahead of the root's values, it
+        // would be read first next time and trade places with the value it collided with.
+        bool UnderKey = false;
         if (Line[0] == '[') {
             std::size_t Close = Line.rfind(']');
             std::string Path;
@@ -336,19 +337,39 @@ void TRegistryData::Parse(const std::string& Text)
             } else {
                 Current = &CreateKey(Path);
                 InKey = true;
-                continue;
+                // The key is written back as "[<its path>]", once: a line saying more or
+                // saying it otherwise stays as well, under the key it opened.
+                if (Close + 1 < Line.size())
+                    Why = "text after ']'";
+                else if (Path.find('\0') != std::string::npos)
+                    Why = "NUL in key path";
+                else if (Path != Current->Path)
+                    Why = "key read as [" + Escape(Current->Path) + "]";
+                else if (!WithKeyLine.insert(Current).second)
+                    Why = "key [" + Escape(Current->Path) + "] repeated";
+                if (Why.empty())
+                    continue;
             }
         } else if (Line[0] == '"' || Line[0] == '@') {
             TRegStoreValue Value;
             if (ParseValueLine(Line, Value, Why)) {
-                SetValue(*Current, Value);
-                continue;
+                UnderKey = true;
+                const TRegStoreValue* Earlier = FindValue(*Current, Value.Name);
+                if (Value.Name.find('\0') != std::string::npos)
+                    Why = "NUL in value name " + ShownName(Value.Name);
+                else if (Earlier)
+                    Why = "value " + ShownName(Value.Name) + " already read as " +
+                          ShownName(Earlier->Name);
+                if (Why.empty()) {
+                    SetValue(*Current, Value);
+                    continue;
+                }
             }
         } else {
             Why = "not a key or value";
         }
         FProblems.push_back("line " + std::to_string(LineNumber) + ": " + Why);
-        Others.push_back(Raw);
+        (UnderKey || InKey ? Current->OtherLines : FLeadingLines).push_back(Raw);
     }
 }
 
@@ -446,35 +467,36 @@ std::vector<std::string> TRegistryData::SubKeyNames(const std::string& Path) con
 
 const TRegStoreValue* TRegistryData::FindValue(const TRegStoreKey& Key, const std::string& Name)
 {
-    std::string Wanted = CName(Name);
-    for (const TRegStoreValue& Value : Key.Values)
-        if (AnsiSameText(Value.Name, Wanted))
-            return &Value;
-    return nullptr;
+    auto It = Key.ValueIndex.find(AnsiSameTextKey(CName(Name)));
+    return It == Key.ValueIndex.end() ? nullptr : &Key.Values[It->second];
 }
 
 void TRegistryData::SetValue(TRegStoreKey& Key, const TRegStoreValue& Value)
 {
     std::string Name = CName(Value.Name);
-    for (TRegStoreValue& Existing : Key.Values)
-        if (AnsiSameText(Existing.Name, Name)) {
-            Existing.DataType = Value.DataType;
-            Existing.Data = Value.Data;
-            return;
-        }
+    auto Inserted = Key.ValueIndex.emplace(AnsiSameTextKey(Name), Key.Values.size());
+    if (!Inserted.second) {
+        TRegStoreValue& Existing = Key.Values[Inserted.first->second];
+        Existing.DataType = Value.DataType;
+        Existing.Data = Value.Data;
+        return;
+    }
     Key.Values.push_back(Value);
     Key.Values.back().Name = Name;
 }
 
 bool TRegistryData::DeleteValue(TRegStoreKey& Key, const std::string& Name)
 {
-    std::string Wanted = CName(Name);
-    for (auto It = Key.Values.begin(); It != Key.Values.end(); ++It)
-        if (AnsiSameText(It->Name, Wanted)) {
-            Key.Values.erase(It);
-            return true;
-        }
-    return false;
+    auto It = Key.ValueIndex.find(AnsiSameTextKey(CName(Name)));
+    if (It == Key.ValueIndex.end())
+        return false;
+    std::size_t Place = It->second;
+    Key.ValueIndex.erase(It);
+    Key.Values.erase(Key.Values.begin() + static_cast<std::ptrdiff_t>(Place));
+    for (auto& Entry : Key.ValueIndex)
+        if (Entry.second > Place)
+            --Entry.second;
+    return true;
 }
 
 // --- Files -------------------------------------------------------------------------------------
@@ -658,7 +680,7 @@ void ChangeRegistry(HKEY Root, const std::function<bool(TRegistryData& File)>& C
     std::lock_guard<std::mutex> Lock(Store.Mutex);
     std::string Folder = ExtractFileDir(Store.FileName);
     if (!ForceDirectories(Folder))
-        RaiseFileError("Cannot create folder", Folder, errno);
+        RaiseFileError("Cannot create folder", Folder, errno == EEXIST ? ENOTDIR : errno);
     // The lock file stays: removing it would let two processes lock different files.
     TFd LockFile(::open((Store.FileName + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
     if (LockFile.Get() < 0)
@@ -671,18 +693,25 @@ void ChangeRegistry(HKEY Root, const std::function<bool(TRegistryData& File)>& C
         return;
     std::string Text = Store.Data.Text();
     try {
-        // A new file is made private first: the atomic rewrite keeps the mode it finds.
-        int Created = ::open(Store.FileName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (Created >= 0)
-            ::close(Created);
-        TAtomicFileStream Out(Store.FileName);
-        Out.WriteBuffer(Text.data(), static_cast<int64_t>(Text.size()));
+        // It holds enciphered passwords: never more than the owner may read it.
+        TAtomicFileStream Out(Store.FileName, 0600);
+        for (std::size_t Done = 0; Done < Text.size();) {
+            ssize_t Count = ::write(Out.Handle(), Text.data() + Done, Text.size() - Done);
+            if (Count < 0 && errno == EINTR)
+                continue;
+            if (Count <= 0)
+                RaiseFileError("Cannot write", Store.FileName, Count < 0 ? errno : EIO);
+            Done += static_cast<std::size_t>(Count);
+        }
         if (CommitHook)
             CommitHook();
         Out.Commit();
     } catch (const EStreamError& E) {
         Store.Loaded = false;
         throw ERegistryException(E.Message());
+    } catch (const ERegistryException&) {
+        Store.Loaded = false;
+        throw;
     }
     struct stat Info;
     if (::stat(Store.FileName.c_str(), &Info) == 0)

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 TW_DECLARE_EXCEPTION(ERegistryException, Exception);
@@ -30,8 +31,12 @@ struct TRegStoreValue {
 
 struct TRegStoreKey {
     std::string Path; // components joined by '\', each in the case first written; "" is the root
-    std::vector<TRegStoreValue> Values;  // in the order they were first written
-    std::vector<std::string> OtherLines; // comments and lines that did not parse, kept as written
+    // In the order they were first written. Changed only through TRegistryData's SetValue and
+    // DeleteValue, which keep ValueIndex in step.
+    std::vector<TRegStoreValue> Values;
+    std::vector<std::string> OtherLines; // comments and lines kept as written (see Parse)
+    // The place in Values of each name, by AnsiSameTextKey.
+    std::unordered_map<std::string, std::size_t> ValueIndex;
 };
 
 // The keys and values of one root, parsed from and written to the store's text:
@@ -40,12 +45,17 @@ struct TRegStoreKey {
 //   @ = string "text"                the key's unnamed default value
 // Names and texts escape '%', '"' and control characters as %HH; every other byte stands as
 // itself. Lines starting with ';' or '#' are comments. A line that does not parse is kept as
-// written (and reported by Problems()), so a hand-edited mistake loses nothing else.
+// written (and reported by Problems()), so a hand-edited mistake loses nothing else. So is a
+// line that parses but would not come back as written: a value whose name the key already has
+// (names compare without case, and UTF-8 and Windows-1252 spell the same name alike: the first
+// line counts) or whose name holds a NUL, and a key line with text after its ']', with a NUL in
+// its path, spelling a key already read another way ("[APP]" after "[App]") or repeating one.
+// The key line still opens its key; the line itself is kept among that key's other lines.
 class TRegistryData {
 public:
     void Parse(const std::string& Text);
     std::string Text() const;
-    // "line N: reason" for every line Parse could not read.
+    // "line N: reason" for every line Parse kept as written instead of reading it.
     const std::vector<std::string>& Problems() const { return FProblems; }
 
     // Key paths are split at '\'; empty components are ignored; names compare without case.
@@ -86,7 +96,10 @@ void ReadRegistry(
     HKEY Root,
     const std::function<void(const TRegistryData& File, const TRegistryData& BuiltIn)>& Read);
 // Takes the root's lock, reloads the file, runs Change on it and, when it returns true, rewrites
-// the file. Raises ERegistryException when the file cannot be written; the old file stays whole.
+// the file. Raises ERegistryException when the file cannot be written, with the system's reason
+// ("Cannot create file "<name>". No space left on device"); the old file stays whole. The file
+// is private: created 0600, and an existing one keeps its permission bits, less any beyond 0600.
+// A symbolic link in its place is followed (see AtomicWriteFile).
 void ChangeRegistry(HKEY Root, const std::function<bool(TRegistryData& File)>& Change);
 
 // The built-in read-only layer of a root: reads see these keys and values under the file's

@@ -532,3 +532,40 @@ std::string StringReplace(const std::string& S, const std::string& OldPattern,
     R.append(S, Offsets[From], std::string::npos);
     return R;
 }
+
+std::string AnsiSameTextKey(const std::string& Name)
+{
+    bool Ascii = true;
+    for (char C : Name)
+        Ascii = Ascii && static_cast<unsigned char>(C) < 0x80;
+    if (Ascii) {
+        std::string Key = Name;
+        for (char& C : Key)
+            if (C >= 'A' && C <= 'Z')
+                C = static_cast<char>(C + 32);
+        return Key;
+    }
+    // The same code points as UTF-8, whichever way the name spells them.
+    std::string Text;
+    if (IsValidUtf8(Name)) {
+        Text = Name;
+    } else {
+        for (char C : Name) {
+            auto Byte = static_cast<unsigned char>(C);
+            AppendUtf8(Text, Cp1252ToCode(Byte));
+        }
+    }
+    // Upper then lower case folds every code point as AnsiCompareText does, except the dotless
+    // i, which it keeps apart from i: the runs between dotless i's are folded on their own.
+    const std::string DotlessI = "\xC4\xB1";
+    std::string Key;
+    std::size_t Start = 0;
+    for (;;) {
+        std::size_t Found = Text.find(DotlessI, Start);
+        Key += AnsiLowerCase(AnsiUpperCase(Text.substr(Start, Found - Start)));
+        if (Found == std::string::npos)
+            return Key;
+        Key += DotlessI;
+        Start = Found + DotlessI.size();
+    }
+}

@@ -38,6 +38,10 @@ int AnsiCompareStr(const std::string& S1, const std::string& S2);
 int AnsiCompareText(const std::string& S1, const std::string& S2);
 bool AnsiSameStr(const std::string& S1, const std::string& S2);
 bool AnsiSameText(const std::string& S1, const std::string& S2);
+// The key under which a name is indexed: two names have the same key exactly when AnsiSameText
+// holds them equal (their code points, read as UTF-8 when valid and as Windows-1252 otherwise,
+// compared case-folded). Folding each name once lets look-ups by name go through a hash map.
+std::string AnsiSameTextKey(const std::string& Name);
 // Byte position (from 1), as Pos: UTF-8 never matches inside a character.
 int AnsiPos(const std::string& Sub, const std::string& S);
 

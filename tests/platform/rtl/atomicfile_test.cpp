@@ -6,7 +6,11 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
 #include <filesystem>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -231,4 +235,232 @@ TEST_F(AtomicFileTest, RewriteInterruptedBeforeItsRenameLeavesTheOldFileWhole)
         EXPECT_EQ(ReadAll(Folder + Names[0]), Big.substr(0, Big.size() / 2));
         std::filesystem::remove(Folder + Names[0]);
     }
+}
+
+// A link is followed to its end, which is rewritten in its own folder (or created there when the
+// link dangles), and stays a link; a link that leads nowhere is refused, naming where it leads.
+// MaxMode limits the bits of a new and of an existing file alike.
+TEST_F(AtomicFileTest, LinksAreFollowedNeverReplacedAndMaxModeLimitsTheBits)
+{
+    mode_t OldMask = ::umask(022);
+    ::mkdir((Folder + "real").c_str(), 0777);
+    struct Case {
+        const char* What;
+        std::string Link;   // what the link "settings" holds; "" for no link
+        std::string Target; // the file written, relative to Folder; "" when the write must fail
+        mode_t Existing;    // the target's bits before, 0 when it does not exist
+        mode_t MaxMode;
+        mode_t Mode; // its bits afterwards
+        std::string Reason;
+    };
+    const std::vector<Case> Cases = {
+        {"a new file, private", "", "settings", 0, 0600, 0600, ""},
+        {"an existing file loses what is beyond MaxMode", "", "settings", 0664, 0600, 0600, ""},
+        {"an existing file within MaxMode keeps its bits", "", "settings", 0400, 0600, 0400, ""},
+        {"a link to an existing file", "real/file", "real/file", 0640, 07777, 0640, ""},
+        {"an absolute link", Folder + "real/file", "real/file", 0640, 0600, 0600, ""},
+        {"a chain of links", "hop", "real/file", 0644, 07777, 0644, ""},
+        {"a dangling link into a folder", "real/new", "real/new", 0, 07777, 0644, ""},
+        {"a dangling private link", "real/new", "real/new", 0, 0600, 0600, ""},
+        {"a dangling link into no folder", "gone/new", "", 0, 07777, 0,
+         "Cannot create file \"" + Folder + "settings\" (a link to \"" + Folder +
+             "gone/new\"). No such file or directory"},
+        {"a loop of links", "loop", "", 0, 07777, 0,
+         "Cannot create file \"" + Folder + "settings\". Too many levels of symbolic links"},
+    };
+    ::symlink("real/file", (Folder + "hop").c_str());
+    ::symlink("settings", (Folder + "loop").c_str());
+    for (const Case& C : Cases) {
+        for (bool Streamed : {false, true}) {
+            SCOPED_TRACE(std::string(C.What) + (Streamed ? ", streamed" : ""));
+            const std::string Name = Folder + "settings";
+            if (!C.Link.empty())
+                ::symlink(C.Link.c_str(), Name.c_str());
+            if (C.Existing != 0) {
+                WriteAll(Folder + C.Target, OldContents);
+                ::chmod((Folder + C.Target).c_str(), C.Existing);
+            }
+            try {
+                if (Streamed) {
+                    TAtomicFileStream Stream(Name, C.MaxMode);
+                    Stream.WriteBuffer("new", 3);
+                    Stream.Commit();
+                } else {
+                    AtomicWriteFile(Name, "new", C.MaxMode);
+                }
+                EXPECT_TRUE(C.Reason.empty()) << "no exception";
+                EXPECT_EQ(ReadAll(Folder + C.Target), "new");
+                EXPECT_EQ(Mode(Folder + C.Target), C.Mode);
+            } catch (const EAtomicWriteError& E) {
+                EXPECT_EQ(E.Message(), C.Reason);
+            }
+            struct stat Info;
+            EXPECT_EQ(::lstat(Name.c_str(), &Info) == 0 && S_ISLNK(Info.st_mode), !C.Link.empty());
+            std::filesystem::remove(Name);
+            if (!C.Target.empty())
+                std::filesystem::remove(Folder + C.Target);
+            EXPECT_EQ(Listing(), (std::vector<std::string>{"hop", "loop", "real"}));
+            EXPECT_TRUE(std::filesystem::is_empty(Folder + "real"));
+        }
+    }
+    ::umask(OldMask);
+}
+
+namespace {
+
+// Sets a file's times to two minutes ago, so that it counts as left behind.
+void Age(const std::string& FileName)
+{
+    const timespec Then[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
+    ::utimensat(AT_FDCWD, FileName.c_str(), Then, AT_SYMLINK_NOFOLLOW);
+}
+
+// A second process that starts a rewrite of FileName, writes Half and waits; told to go on, it
+// writes Rest, commits and exits 0.
+class TWriterProcess {
+public:
+    TWriterProcess(const std::string& FileName, const std::string& Half, const std::string& Rest)
+    {
+        int Ready[2];
+        int Go[2];
+        if (::pipe(Ready) != 0 || ::pipe(Go) != 0)
+            throw std::runtime_error("pipe");
+        FPid = ::fork();
+        if (FPid == 0) {
+            ::close(Ready[0]);
+            ::close(Go[1]);
+            int Status = 0;
+            try {
+                TAtomicFileStream Stream(FileName);
+                Stream.WriteBuffer(Half.data(), static_cast<int64_t>(Half.size()));
+                char C = 0;
+                if (::write(Ready[1], "r", 1) != 1 || ::read(Go[0], &C, 1) != 1)
+                    ::_exit(3);
+                Stream.WriteBuffer(Rest.data(), static_cast<int64_t>(Rest.size()));
+                Stream.Commit();
+            } catch (const Exception&) {
+                Status = 2;
+            }
+            ::_exit(Status);
+        }
+        ::close(Ready[1]);
+        ::close(Go[0]);
+        FGo = Go[1];
+        char C = 0;
+        if (::read(Ready[0], &C, 1) != 1)
+            throw std::runtime_error("the writer did not start");
+        ::close(Ready[0]);
+    }
+    ~TWriterProcess()
+    {
+        if (FGo >= 0)
+            ::close(FGo);
+        if (FPid > 0) {
+            ::kill(FPid, SIGKILL);
+            ::waitpid(FPid, nullptr, 0);
+        }
+    }
+    TWriterProcess(const TWriterProcess&) = delete;
+    TWriterProcess& operator=(const TWriterProcess&) = delete;
+
+    // Lets it finish; its exit status.
+    int Finish()
+    {
+        int Status = -1;
+        if (::write(FGo, "g", 1) == 1 && ::waitpid(FPid, &Status, 0) == FPid)
+            FPid = 0;
+        return Status;
+    }
+    void Kill()
+    {
+        ::kill(FPid, SIGKILL);
+        ::waitpid(FPid, nullptr, 0);
+        FPid = 0;
+    }
+
+private:
+    pid_t FPid = 0;
+    int FGo = -1;
+};
+
+} // namespace
+
+// The next rewrite of a file removes the temporaries of it that killed writers left, and only
+// those: not another writer's that is still at work (it holds its temporary's lock), not one
+// that changed in the last minute, not names that are not its temporaries.
+TEST_F(AtomicFileTest, TheNextRewriteRemovesTheTemporariesKilledWritersLeft)
+{
+    const std::string Name = Folder + "settings.reg";
+    WriteAll(Name, OldContents);
+
+    TWriterProcess Killed(Name, "killed half", "");
+    Killed.Kill();
+    auto Left = Listing();
+    ASSERT_EQ(Left.size(), 2u);
+    const std::string KilledTemporary = Left[0];
+    Age(Folder + KilledTemporary);
+
+    TWriterProcess Working(Name, "at work, ", "and done");
+    std::string WorkingTemporary;
+    for (const std::string& Entry : Listing())
+        if (Entry != KilledTemporary && Entry != "settings.reg")
+            WorkingTemporary = Entry;
+    ASSERT_FALSE(WorkingTemporary.empty());
+    Age(Folder + WorkingTemporary);
+
+    struct Planted {
+        std::string Name;
+        bool Aged;
+        bool Removed;
+    };
+    const std::vector<Planted> Plants = {
+        {".settings.reg.0123abcd.tmp", true, true},
+        {".settings.reg.89abcdef.tmp", false, false}, // changed in the last minute
+        {".settings.reg.tmp", true, false},
+        {".settings.reg.0123ABCD.tmp", true, false},
+        {".settings.reg.0123abc.tmp", true, false},
+        {".settings.reg.0123abcde.tmp", true, false},
+        {".settings.reg.x.0123abcd.tmp", true, false},
+        {".other.reg.0123abcd.tmp", true, false},
+        {"settings.reg.0123abcd.tmp", true, false},
+    };
+    for (const Planted& P : Plants) {
+        WriteAll(Folder + P.Name, "left");
+        if (P.Aged)
+            Age(Folder + P.Name);
+    }
+    // A link is never one of ours, whatever its name.
+    ::symlink("settings.reg", (Folder + ".settings.reg.feedf00d.tmp").c_str());
+    Age(Folder + ".settings.reg.feedf00d.tmp");
+
+    AtomicWriteFile(Name, "rewritten");
+    EXPECT_EQ(ReadAll(Name), "rewritten");
+    std::vector<std::string> Expected = {"settings.reg", WorkingTemporary,
+                                         ".settings.reg.feedf00d.tmp"};
+    for (const Planted& P : Plants)
+        if (!P.Removed)
+            Expected.push_back(P.Name);
+    std::sort(Expected.begin(), Expected.end());
+    EXPECT_EQ(Listing(), Expected) << "the killed writer's temporary went";
+
+    int Status = Working.Finish();
+    EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0) << "the working writer commits";
+    EXPECT_EQ(ReadAll(Name), "at work, and done");
+}
+
+// A whole folder of leftovers (a writer killed over and over) goes with one rewrite.
+TEST_F(AtomicFileTest, LeftoversOfManyKilledWritersGoAtOnce)
+{
+    const std::string Name = Folder + "log.txt";
+    for (int i = 0; i < 300; ++i) {
+        char Suffix[9];
+        std::snprintf(Suffix, sizeof Suffix, "%08x", 0x5EED0000u + static_cast<unsigned>(i));
+        WriteAll(Folder + ".log.txt." + Suffix + ".tmp", std::string(1000, 'x'));
+        Age(Folder + ".log.txt." + Suffix + ".tmp");
+    }
+    TAtomicFileStream Stream(Name);
+    EXPECT_EQ(Listing().size(), 1u) << "only the stream's own temporary is left";
+    Stream.WriteBuffer("x", 1);
+    Stream.Commit();
+    EXPECT_EQ(Listing(), std::vector<std::string>{"log.txt"});
 }

@@ -1,12 +1,20 @@
 #include "platform/rtl/registry.h"
 #include "platform/rtl/stringlist.h"
+#include "platform/rtl/strings.h"
 #include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <map>
+#include <random>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -530,13 +538,14 @@ TEST_F(RegistryTest, AStoreThatCannotBeWrittenFailsTheWrite)
 {
     WriteAll(Folder + "plain", "a file, not a folder");
     ::setenv("TARNWICK_REGISTRY", (Folder + "plain/registry").c_str(), 1);
+    const std::string Why = "Cannot create folder " + Folder + "plain/registry: Not a directory";
     TRegistry Reg;
     EXPECT_FALSE(Reg.OpenKey("K", true));
     try {
         Reg.CreateKey("K");
         ADD_FAILURE() << "no exception";
     } catch (const ERegistryException& E) {
-        EXPECT_EQ(E.Message(), "Failed to create key K");
+        EXPECT_EQ(E.Message(), "Failed to create key K: " + Why);
     }
     TRegIniFile Ini("App");
     EXPECT_EQ(Ini.ReadString("S", "X", "default"), "default");
@@ -544,8 +553,388 @@ TEST_F(RegistryTest, AStoreThatCannotBeWrittenFailsTheWrite)
         Ini.WriteString("S", "X", "1");
         ADD_FAILURE() << "no exception";
     } catch (const ERegistryException& E) {
-        EXPECT_EQ(E.Message(), "Failed to set data for 'X'");
+        EXPECT_EQ(E.Message(), "Failed to set data for 'X': " + Why);
     }
+}
+
+// The system's reason follows the message callers know. The permission case means nothing to
+// root, which writes anyway; a file size limit stands in for a full disk, as a write into the
+// temporary file is what fails either way.
+TEST_F(RegistryTest, AFailedWriteSaysWhy)
+{
+    struct Case {
+        const char* What;
+        std::function<void()> Prepare;
+        std::string Why;
+    };
+    std::vector<Case> Cases = {
+        {"the store is a folder",
+         [&] {
+             std::filesystem::remove(UserFile());
+             std::filesystem::create_directories(UserFile());
+         },
+         "Cannot read " + UserFile() + ": Is a directory"},
+    };
+    if (::geteuid() != 0)
+        Cases.push_back({"a read-only folder",
+                         [&] {
+                             TRegIniFile("App").WriteString("S", "Old", "o");
+                             ::chmod(Folder.c_str(), 0500);
+                         },
+                         "Cannot create file \"" + UserFile() + "\". Permission denied"});
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.What);
+        TRegIniFile Ini("App");
+        C.Prepare();
+        try {
+            Ini.WriteString("S", "X", "1");
+            ADD_FAILURE() << "no exception";
+        } catch (const ERegistryException& E) {
+            EXPECT_EQ(E.Message(), "Failed to set data for 'X': " + C.Why);
+        }
+        ::chmod(Folder.c_str(), 0700);
+        std::filesystem::remove_all(UserFile());
+    }
+
+    TRegIniFile Ini("App");
+    Ini.WriteString("S", "Small", "s");
+    const std::string Before = ReadAll(UserFile());
+    EXPECT_EQ(InChild([this] {
+                  rlimit Limit{4096, 4096};
+                  ::setrlimit(RLIMIT_FSIZE, &Limit);
+                  ::signal(SIGXFSZ, SIG_IGN);
+                  try {
+                      TRegIniFile("App").WriteString("S", "Big", std::string(10000, 'b'));
+                      ::_exit(1);
+                  } catch (const ERegistryException& E) {
+                      ::_exit(E.Message() == "Failed to set data for 'Big': Cannot write " +
+                                                 UserFile() + ": File too large"
+                                  ? 0
+                                  : 2);
+                  }
+              }),
+              0);
+    EXPECT_EQ(ReadAll(UserFile()), Before);
+}
+
+mode_t ModeOf(const std::string& FileName)
+{
+    struct stat Info;
+    return ::stat(FileName.c_str(), &Info) == 0 ? Info.st_mode & 07777 : 0;
+}
+
+bool IsLink(const std::string& FileName)
+{
+    struct stat Info;
+    return ::lstat(FileName.c_str(), &Info) == 0 && S_ISLNK(Info.st_mode);
+}
+
+// The hidden temporaries of rewrites in Folder.
+std::vector<std::string> Temporaries(const std::string& Folder)
+{
+    std::vector<std::string> Names;
+    for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
+        std::string Name = Entry.path().filename().string();
+        if (Name[0] == '.' && Name.size() > 4 && Name.compare(Name.size() - 4, 4, ".tmp") == 0)
+            Names.push_back(Name);
+    }
+    return Names;
+}
+
+// The store holds enciphered passwords: whatever the umask, whatever was there before, and
+// whatever a symbolic link in its place does, the store is the owner's alone afterwards, and a
+// link is followed, never replaced.
+TEST_F(RegistryTest, TheStoreStaysPrivateAndALinkInItsPlaceIsFollowed)
+{
+    mode_t OldMask = ::umask(0);
+    const std::string Elsewhere = Folder + "elsewhere/";
+    std::filesystem::create_directories(Elsewhere);
+    struct Case {
+        const char* What;
+        std::function<void()> Prepare;
+        std::string Written; // the file the value lands in; "" when the write must fail
+        mode_t Mode;
+    };
+    const std::vector<Case> Cases = {
+        {"a new store", [] {}, UserFile(), 0600},
+        {"an existing store readable by all",
+         [&] {
+             WriteAll(UserFile(), "[Old]\n");
+             ::chmod(UserFile().c_str(), 0644);
+         },
+         UserFile(), 0600},
+        {"an existing store its owner only reads",
+         [&] {
+             WriteAll(UserFile(), "[Old]\n");
+             ::chmod(UserFile().c_str(), 0400);
+         },
+         UserFile(), 0400},
+        {"a link to a file elsewhere",
+         [&] {
+             WriteAll(Elsewhere + "real.registry", "[Old]\n");
+             ::chmod((Elsewhere + "real.registry").c_str(), 0664);
+             ::symlink("elsewhere/real.registry", UserFile().c_str());
+         },
+         Elsewhere + "real.registry", 0600},
+        {"a chain of links to a file elsewhere",
+         [&] {
+             WriteAll(Elsewhere + "real.registry", "[Old]\n");
+             ::symlink("real.registry", (Elsewhere + "hop").c_str());
+             ::symlink((Elsewhere + "hop").c_str(), UserFile().c_str());
+         },
+         Elsewhere + "real.registry", 0600},
+        {"a dangling link into a folder that exists",
+         [&] { ::symlink("elsewhere/new.registry", UserFile().c_str()); },
+         Elsewhere + "new.registry", 0600},
+        {"a dangling link into a folder that does not",
+         [&] { ::symlink("gone/new.registry", UserFile().c_str()); }, "", 0},
+    };
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.What);
+        C.Prepare();
+        bool WasLink = IsLink(UserFile());
+        TRegIniFile Ini("App");
+        if (C.Written.empty()) {
+            try {
+                Ini.WriteString("Server", "Passwd1", "secret");
+                ADD_FAILURE() << "no exception";
+            } catch (const ERegistryException& E) {
+                EXPECT_EQ(E.Message(), "Failed to set data for 'Passwd1': Cannot create file \"" +
+                                           UserFile() + "\" (a link to \"" + Folder +
+                                           "gone/new.registry\"). No such file or directory");
+            }
+        } else {
+            Ini.WriteString("Server", "Passwd1", "secret");
+            EXPECT_NE(ReadAll(C.Written).find("\"Passwd1\" = string \"secret\""),
+                      std::string::npos);
+            EXPECT_EQ(ModeOf(C.Written), C.Mode);
+        }
+        EXPECT_EQ(IsLink(UserFile()), WasLink) << "a link stays a link";
+        EXPECT_TRUE(Temporaries(Folder).empty());
+        EXPECT_TRUE(Temporaries(Elsewhere).empty());
+        std::filesystem::remove(UserFile());
+        for (const auto& Entry : std::filesystem::directory_iterator(Elsewhere))
+            std::filesystem::remove(Entry.path());
+    }
+    ::umask(OldMask);
+}
+
+// A writer killed between creating its temporary and renaming it leaves the temporary behind;
+// the next write of the store removes it once it has lain there a minute (no writer holds it).
+TEST_F(RegistryTest, TheNextWriteRemovesWhatAKilledWriterLeft)
+{
+    TRegIniFile Ini(ProductKey);
+    Ini.WriteString("General", "Logfile", "old.txt");
+    for (int Kill = 0; Kill < 3; ++Kill) {
+        int Ready[2];
+        ASSERT_EQ(::pipe(Ready), 0);
+        pid_t Child = ::fork();
+        ASSERT_GE(Child, 0);
+        if (Child == 0) {
+            ::close(Ready[0]);
+            SetRegistryCommitHook([&] {
+                if (::write(Ready[1], "r", 1) != 1)
+                    ::_exit(1);
+                for (;;)
+                    ::pause();
+            });
+            TRegIniFile(ProductKey).WriteString("General", "Logfile", std::string(50000, 'n'));
+            ::_exit(2);
+        }
+        ::close(Ready[1]);
+        char Byte = 0;
+        ASSERT_EQ(::read(Ready[0], &Byte, 1), 1);
+        ::close(Ready[0]);
+        ::kill(Child, SIGKILL);
+        ::waitpid(Child, nullptr, 0);
+    }
+    std::vector<std::string> Left = Temporaries(Folder);
+    ASSERT_EQ(Left.size(), 3u);
+
+    Ini.WriteString("General", "Mailer", "m");
+    EXPECT_EQ(Temporaries(Folder).size(), 3u) << "just left: maybe a writer still at work";
+    const timespec LongAgo[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
+    for (const std::string& Name : Left)
+        ::utimensat(AT_FDCWD, (Folder + Name).c_str(), LongAgo, 0);
+    Ini.WriteString("General", "Mailer", "n");
+    EXPECT_TRUE(Temporaries(Folder).empty());
+    EXPECT_EQ(Ini.ReadString("General", "Logfile", ""), "old.txt");
+    EXPECT_EQ(Ini.ReadString("General", "Mailer", ""), "n");
+}
+
+// Lines that read as values or keys but would not be written back as they stand stay in the
+// file as written, under the key they belong to, and are reported; the first value of a name
+// counts. A second rewrite changes nothing more.
+TEST_F(RegistryTest, LinesWhoseNamesCollideAreKeptAsWritten)
+{
+    struct Case {
+        const char* What;
+        std::string Text;
+        std::vector<std::string> Kept; // lines found as written after a rewrite
+        std::string Name;              // a value of [App] and what it reads
+        std::string Reads;
+        std::vector<std::string> Problems;
+    };
+    const std::vector<Case> Cases = {
+        {"names differing in case",
+         "[App]\n\"Name\" = string \"first\"\n\"NAME\" = string \"second\"\n",
+         {"\"NAME\" = string \"second\""},
+         "name",
+         "first",
+         {"line 3: value \"NAME\" already read as \"Name\""}},
+        {"one name in UTF-8 and in Windows-1252",
+         "[App]\n\"Caf\xC3\xA9\" = string \"utf8\"\n\"CAF\xC9\" = string \"ansi\"\n",
+         {"\"CAF\xC9\" = string \"ansi\""},
+         "caf\xE9",
+         "utf8",
+         {"line 3: value \"CAF\xC9\" already read as \"Caf\xC3\xA9\""}},
+        {"a NUL in a value name",
+         "[App]\n\"Cut\" = string \"whole\"\n\"Cut%00tail\" = string \"x\"\n",
+         {"\"Cut%00tail\" = string \"x\""},
+         "Cut",
+         "whole",
+         {"line 3: NUL in value name \"Cut%00tail\""}},
+        {"the default value twice",
+         "[App]\n@ = string \"one\"\n\"\" = string \"two\"\n",
+         {"\"\" = string \"two\""},
+         "",
+         "one",
+         {"line 3: value @ already read as @"}},
+        {"a NUL in a key path",
+         "[App%00junk]\n\"A\" = string \"1\"\n",
+         {"[App%00junk]"},
+         "A",
+         "1",
+         {"line 1: NUL in key path"}},
+        {"text after the key's ']'",
+         "[App] ; the mail settings\n\"A\" = string \"1\"\n",
+         {"[App] ; the mail settings"},
+         "A",
+         "1",
+         {"line 1: text after ']'"}},
+        {"a key spelt two ways",
+         "[App]\n\"A\" = string \"1\"\n[APP]\n\"a\" = string \"2\"\n\"B\" = string \"3\"\n",
+         {"[APP]", "\"a\" = string \"2\""},
+         "B",
+         "3",
+         {"line 3: key read as [App]", "line 4: value \"a\" already read as \"A\""}},
+        {"a key twice",
+         "[App]\n\"A\" = string \"1\"\n[Other]\n[App]\n\"A\" = string \"2\"\n",
+         {"[App]", "\"A\" = string \"2\""},
+         "A",
+         "1",
+         {"line 4: key [App] repeated", "line 5: value \"A\" already read as \"A\""}},
+        {"values before any key",
+         "\"R\" = string \"1\"\n\"r\" = string \"2\"\n[App]\n\"A\" = string \"1\"\n",
+         {"\"r\" = string \"2\""},
+         "A",
+         "1",
+         {"line 2: value \"r\" already read as \"R\""}},
+    };
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.What);
+        TRegistryData Data;
+        Data.Parse(C.Text);
+        EXPECT_EQ(Data.Problems(), C.Problems);
+        TRegistryData Again;
+        Again.Parse(Data.Text());
+        EXPECT_EQ(Again.Text(), Data.Text()) << "what is written reads back the same";
+
+        WriteAll(UserFile(), C.Text);
+        TRegistry Reg;
+        ASSERT_TRUE(Reg.OpenKey("\\App", false));
+        EXPECT_EQ(Reg.ReadString(C.Name), C.Reads);
+        Reg.WriteString("Added", "x");
+        std::string Rewritten = ReadAll(UserFile());
+        for (const std::string& Line : C.Kept)
+            EXPECT_NE(Rewritten.find("\n" + Line + "\n"), std::string::npos) << Line << " in\n"
+                                                                             << Rewritten;
+        EXPECT_EQ(Reg.ReadString(C.Name), C.Reads);
+        Reg.WriteString("Added", "y");
+        EXPECT_EQ(ReadAll(UserFile()), Rewritten.replace(Rewritten.find("\"x\""), 3, "\"y\""));
+    }
+}
+
+// Setting, finding and deleting values by names spelt every way that folds alike, at random:
+// the index answers as a scan comparing with AnsiSameText, and stays in step with the edits.
+TEST(RegistryData, TheValueIndexAnswersAsAScanAndFollowsEdits)
+{
+    const std::vector<std::string> Spellings = {"Caf\xC3\xA9",
+                                                "CAF\xC3\x89",
+                                                "caf\xE9",
+                                                "i",
+                                                "I",
+                                                "\xC4\xB1",
+                                                "\xC4\xB0",
+                                                "",
+                                                "Key",
+                                                "KEY",
+                                                std::string("key\0tail", 8)};
+    std::mt19937 Random(20261210);
+    TRegStoreKey Key;
+    std::vector<TRegStoreValue> Scanned;
+    auto ScanFind = [&](const std::string& Name) -> const TRegStoreValue* {
+        for (const TRegStoreValue& Value : Scanned)
+            if (AnsiSameText(Value.Name, Name.substr(0, Name.find('\0'))))
+                return &Value;
+        return nullptr;
+    };
+    for (int Step = 0; Step < 2000; ++Step) {
+        const std::string& Name = Spellings[Random() % Spellings.size()];
+        if (Random() % 3 == 0) {
+            const TRegStoreValue* Was = ScanFind(Name);
+            if (Was)
+                Scanned.erase(Scanned.begin() + (Was - Scanned.data()));
+            EXPECT_EQ(TRegistryData::DeleteValue(Key, Name), Was != nullptr);
+        } else {
+            TRegStoreValue Value;
+            Value.Name = Name;
+            Value.Data = std::to_string(Step);
+            TRegistryData::SetValue(Key, Value);
+            if (TRegStoreValue* Was = const_cast<TRegStoreValue*>(ScanFind(Name)))
+                Was->Data = Value.Data;
+            else
+                Scanned.push_back({Name.substr(0, Name.find('\0')), rdString, Value.Data});
+        }
+        ASSERT_EQ(Key.Values.size(), Scanned.size());
+        for (std::size_t i = 0; i < Scanned.size(); ++i) {
+            EXPECT_EQ(Key.Values[i].Name, Scanned[i].Name);
+            EXPECT_EQ(Key.Values[i].Data, Scanned[i].Data);
+        }
+        for (const std::string& Probe : Spellings) {
+            const TRegStoreValue* Found = TRegistryData::FindValue(Key, Probe);
+            const TRegStoreValue* Want = ScanFind(Probe);
+            ASSERT_EQ(Found != nullptr, Want != nullptr) << Probe;
+            if (Found) {
+                EXPECT_EQ(Found->Data, Want->Data);
+            }
+        }
+    }
+}
+
+// A key of many values loads, answers and rewrites in time near its size: with a scan per
+// look-up, 40,000 values took minutes.
+TEST_F(RegistryTest, AKeyOfManyValuesIsReadAndWrittenInTimeNearItsSize)
+{
+    const int Count = 40000;
+    std::string Text = "[Software\\Tarnwick\\Filters]\n";
+    for (int i = 0; i < Count; ++i)
+        Text += "\"Rule \xC9t\xE9 " + std::to_string(i) + "\" = string \"from:*@example.org\"\n";
+    auto Began = std::chrono::steady_clock::now();
+    TRegistryData Data;
+    Data.Parse(Text);
+    EXPECT_TRUE(Data.Problems().empty());
+    EXPECT_EQ(Data.Text(), Text);
+    WriteAll(UserFile(), Text);
+    TRegistry Reg;
+    ASSERT_TRUE(Reg.OpenKey("\\Software\\Tarnwick\\Filters", false));
+    EXPECT_EQ(Reg.ReadString("RULE \xC9T\xC9 39999"), "from:*@example.org");
+    Reg.WriteString("rule \xE9t\xE9 0", "changed");
+    TStringList Names;
+    Reg.GetValueNames(&Names);
+    EXPECT_EQ(Names.Count(), Count);
+    auto Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Began).count();
+    EXPECT_LT(Seconds, 20.0) << "a scan per look-up takes minutes here";
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -333,4 +335,74 @@ TEST(Strings, StringReplaceHonoursItsFlags)
     };
     for (const auto& C : Cases)
         EXPECT_EQ(StringReplace(C.S, C.Old, C.New, C.Flags), C.Expected) << C.S;
+}
+
+// The key of a name for look-ups folds it once, the way AnsiSameText compares: every code point of
+// a range that holds all the case pairs, as UTF-8 and as Windows-1252 bytes, and names mixing them.
+// Two names share a key exactly when AnsiSameText holds them the same.
+TEST(Strings, AnsiSameTextKeyFoldsAsAnsiSameTextCompares)
+{
+    std::vector<std::string> Names = {"I",
+                                      "i",
+                                      "\xC4\xB1",
+                                      "\xC4\xB0",
+                                      "\xC5\xBF",
+                                      "S",
+                                      "Stra\xC3\x9F"
+                                      "e",
+                                      "STRASSE",
+                                      "Caf\xC3\xA9",
+                                      "CAF\xC3\x89",
+                                      "Caf\xE9",
+                                      "CAF\xC9",
+                                      "\xC3\xA9\xE9",
+                                      "\xC3\x83\xC2\xA9\xC3\xA9",
+                                      "\x8A\x9A",
+                                      "\xC5\xA0\xC5\xA1",
+                                      "a\xC4\xB1"
+                                      "b",
+                                      "A\xC4\xB1"
+                                      "B",
+                                      std::string("n\0ul", 4),
+                                      ""};
+    auto Utf8 = [](char32_t C) {
+        std::string S;
+        if (C < 0x80) {
+            S += static_cast<char>(C);
+        } else if (C < 0x800) {
+            S += static_cast<char>(0xC0 | (C >> 6));
+            S += static_cast<char>(0x80 | (C & 0x3F));
+        } else if (C < 0x10000) {
+            S += static_cast<char>(0xE0 | (C >> 12));
+            S += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+            S += static_cast<char>(0x80 | (C & 0x3F));
+        } else {
+            S += static_cast<char>(0xF0 | (C >> 18));
+            S += static_cast<char>(0x80 | ((C >> 12) & 0x3F));
+            S += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
+            S += static_cast<char>(0x80 | (C & 0x3F));
+        }
+        return S;
+    };
+    for (char32_t C = 1; C < 0x800; ++C)
+        Names.push_back(Utf8(C));
+    for (char32_t C : {0x1E9Eu, 0x2013u, 0x20ACu, 0x2122u, 0xFB00u, 0x1F600u})
+        Names.push_back(Utf8(C));
+    for (int Byte = 0x80; Byte < 0x100; ++Byte)
+        Names.push_back(std::string(1, static_cast<char>(Byte)) + "x");
+
+    // Names that share a key are the same text...
+    std::map<std::string, std::string> FirstOfKey;
+    for (const std::string& Name : Names) {
+        auto Entry = FirstOfKey.emplace(AnsiSameTextKey(Name), Name).first;
+        EXPECT_TRUE(AnsiSameText(Entry->second, Name)) << Name << " and " << Entry->second;
+    }
+    // ...and the same texts share a key: equal names sit side by side in AnsiCompareText order.
+    std::sort(Names.begin(), Names.end(),
+              [](const std::string& A, const std::string& B) { return AnsiCompareText(A, B) < 0; });
+    for (std::size_t i = 1; i < Names.size(); ++i)
+        if (AnsiSameText(Names[i - 1], Names[i])) {
+            EXPECT_EQ(AnsiSameTextKey(Names[i - 1]), AnsiSameTextKey(Names[i]))
+                << Names[i - 1] << " and " << Names[i];
+        }
 }
