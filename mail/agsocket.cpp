@@ -15,6 +15,8 @@ namespace {
 
 constexpr std::size_t ReceiveChunk = 16384;
 constexpr std::size_t SendBlock = 2047;
+// Transfer steps that did not wait before the loop gets a turn anyway.
+constexpr int StepsBetweenPumps = 16;
 
 // The wording of Code: the system's for socket errors, the string table's for the program's.
 std::string SocketErrorText(int Code)
@@ -238,6 +240,8 @@ void TagSocket::ConnectSocket()
     }
     // Also when connected at once: the wait reports a time-out left by the port look-up.
     WaitFor(wkConnected);
+    // Most servers speak first.
+    AwaitingReply = true;
     if (OnConnected)
         OnConnected(this);
 }
@@ -311,11 +315,29 @@ void TagSocket::Pump()
     CheckQuit(WaitUntil({}, 0));
 }
 
+void TagSocket::CheckUsable()
+{
+    if (Canceled)
+        RaiseCanceled();
+    if (!FSocket.IsOpen())
+        RaiseSocketError(sidNotConnected);
+}
+
+void TagSocket::PumpNowAndThen()
+{
+    if (++StepsWithoutWait < StepsBetweenPumps)
+        return;
+    StepsWithoutWait = 0;
+    Pump();
+    CheckUsable();
+}
+
 void TagSocket::WaitFor(TWaitKind Kind)
 {
     bool& Flag = Kind == wkReadable ? Readable : Kind == wkWritable ? Writable : Connected;
     Flag = false;
     FWaitKind = Kind;
+    StepsWithoutWait = 0;
     FCounter->Restart();
     SetDescriptorEvents(FWatchId, Kind == wkReadable ? POLLIN : POLLOUT);
     const TPumpResult Result = WaitUntil([&] {
@@ -348,22 +370,35 @@ void TagSocket::WaitForLookup(TLookup& Lookup)
 
 bool TagSocket::ReceiveMore()
 {
-    WaitFor(wkReadable);
+    // Reading first costs a system call for nothing when the peer has yet to answer; after
+    // that (more of a reply, data behind a status line) what is awaited has mostly come.
+    bool Waited = AwaitingReply;
+    if (Waited)
+        WaitFor(wkReadable);
+    else
+        CheckUsable();
     char Chunk[ReceiveChunk];
-    int Error = 0;
-    const long Got = FSocket.Recv(Chunk, sizeof Chunk, Error);
-    if (Got < 0) {
-        if (Error == WSAEWOULDBLOCK)
+    for (;;) {
+        int Error = 0;
+        const long Got = FSocket.Recv(Chunk, sizeof Chunk, Error);
+        if (Got > 0) {
+            AwaitingReply = false;
+            FBuffer.Append(Chunk, static_cast<std::size_t>(Got));
+            if (!Waited)
+                PumpNowAndThen();
             return true;
-        FErrorCode = Error;
-        RaiseSocketError(Error);
+        }
+        if (Got == 0) {
+            PeerClosed = true;
+            return false;
+        }
+        if (Error != WSAEWOULDBLOCK) {
+            FErrorCode = Error;
+            RaiseSocketError(Error);
+        }
+        WaitFor(wkReadable);
+        Waited = true;
     }
-    if (Got == 0) {
-        PeerClosed = true;
-        return false;
-    }
-    FBuffer.Append(Chunk, static_cast<std::size_t>(Got));
-    return true;
 }
 
 void TagSocket::SendAll(const char* Data, std::size_t Count)
@@ -374,9 +409,8 @@ void TagSocket::SendAll(const char* Data, std::size_t Count)
         const long Done = FSocket.Send(Data + Sent, Count - Sent, Error);
         if (Done >= 0) {
             Sent += static_cast<std::size_t>(Done);
-            Pump();
-            if (Canceled)
-                RaiseCanceled();
+            AwaitingReply = true;
+            PumpNowAndThen();
         } else if (Error == WSAEWOULDBLOCK) {
             WaitFor(wkWritable);
         } else {

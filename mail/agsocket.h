@@ -157,7 +157,13 @@ private:
     void WaitForLookup(TLookup& Lookup);
     // Turns a quit request seen by a wait into a cancel.
     void CheckQuit(int PumpResult);
-    // One receive into the buffer; false when the peer has closed.
+    // Raises as a wait would when the connection was canceled or closed meanwhile.
+    void CheckUsable();
+    // Pumps after every few transfer steps that did not have to wait, so that a transfer that
+    // never waits still keeps the program responsive and lets a cancel through.
+    void PumpNowAndThen();
+    // Receives into the buffer what has come, waiting only when nothing has; false when the
+    // peer has closed.
     bool ReceiveMore();
     void SendAll(const char* Data, std::size_t Count);
     void SocketReady(short REvents);
@@ -191,4 +197,8 @@ private:
     bool Writable = false;
     bool Connected = false;
     bool ErrorPending = false;
+    // Set by a send and cleared by the next receive: the answer is seldom there at once, so
+    // the next receive waits before it reads.
+    bool AwaitingReply = false;
+    int StepsWithoutWait = 0;
 };

@@ -5,29 +5,35 @@
 #include "platform/rtl/files.h"
 
 #include <climits>
+#include <cstring>
+#include <string_view>
 
 namespace mspop3 {
 
 namespace {
 
-// The words of a reply after its status indicator ("+OK"), split at blanks.
-std::vector<std::string> ReplyWords(const std::string& Reply)
+// Word Index (from 0) of a reply after its status indicator ("+OK"), words split at blanks;
+// false when the reply has fewer words. A view into Reply: a reply per message is parsed without
+// allocating.
+bool ReplyWord(std::string_view Reply, std::size_t Index, std::string_view& Word)
 {
-    std::vector<std::string> Words;
     std::size_t Start = Reply.find(' ');
-    while (Start != std::string::npos) {
+    for (std::size_t I = 0; Start != std::string_view::npos; ++I) {
         Start = Reply.find_first_not_of(' ', Start);
-        if (Start == std::string::npos)
+        if (Start == std::string_view::npos)
             break;
-        std::size_t End = Reply.find(' ', Start);
-        Words.push_back(Reply.substr(Start, End == std::string::npos ? End : End - Start));
+        const std::size_t End = Reply.find(' ', Start);
+        if (I == Index) {
+            Word = Reply.substr(Start, End == std::string_view::npos ? End : End - Start);
+            return true;
+        }
         Start = End;
     }
-    return Words;
+    return false;
 }
 
 // Decimal digits only, within int.
-bool TryDecimal(const std::string& Text, int& Value)
+bool TryDecimal(std::string_view Text, int& Value)
 {
     if (Text.empty() || Text.size() > 10)
         return false;
@@ -43,11 +49,11 @@ bool TryDecimal(const std::string& Text, int& Value)
     return true;
 }
 
-int StrictDecimal(const std::string& Text)
+int StrictDecimal(std::string_view Text)
 {
     int Value = 0;
     if (!TryDecimal(Text, Value))
-        throw EConvertError("'" + Text + "' is not a valid integer value");
+        throw EConvertError("'" + std::string(Text) + "' is not a valid integer value");
     return Value;
 }
 
@@ -55,19 +61,19 @@ int StrictDecimal(const std::string& Text)
 
 bool ParseStat(const std::string& Reply, int& Count, int& Size)
 {
-    std::vector<std::string> Words = ReplyWords(Reply);
-    if (Words.empty())
+    std::string_view Word;
+    if (!ReplyWord(Reply, 0, Word))
         return false;
-    Count = StrictDecimal(Words[0]);
-    Size = Words.size() > 1 ? StrictDecimal(Words[1]) : -1;
+    Count = StrictDecimal(Word);
+    Size = ReplyWord(Reply, 1, Word) ? StrictDecimal(Word) : -1;
     return true;
 }
 
 int ParseListSize(const std::string& Reply)
 {
-    std::vector<std::string> Words = ReplyWords(Reply);
+    std::string_view Word;
     int Size = 0;
-    if (Words.size() < 2 || !TryDecimal(Words[1], Size))
+    if (!ReplyWord(Reply, 1, Word) || !TryDecimal(Word, Size))
         return 0;
     return Size;
 }
@@ -97,23 +103,54 @@ void ParseUidlList(const std::string& Data, std::map<int, std::string>& Ids)
 
 std::string Unstuff(const std::string& Data)
 {
-    std::size_t Size = Data.size();
-    if (Data == ".\r\n")
-        Size = 0;
-    else if (Size >= 5 && Data.compare(Size - 5, 5, "\r\n.\r\n") == 0)
+    std::string Result = Data;
+    Result.resize(Unstuff(Result.data(), Result.size()));
+    return Result;
+}
+
+std::size_t Unstuff(char* Data, std::size_t Size)
+{
+    if (Size == 3 && std::memcmp(Data, ".\r\n", 3) == 0)
+        return 0;
+    if (Size >= 5 && std::memcmp(Data + Size - 5, "\r\n.\r\n", 5) == 0)
         Size -= 3;
-    std::string Result;
-    Result.reserve(Size);
+    // Lines move down by the dots taken so far; a line without a stuffed dot moves as it is.
+    std::size_t Out = 0;
     std::size_t Start = 0;
     while (Start < Size) {
-        std::size_t End = Data.find('\n', Start);
-        End = End == std::string::npos || End >= Size ? Size : End + 1;
+        const void* Lf = std::memchr(Data + Start, '\n', Size - Start);
+        const std::size_t End =
+            Lf ? static_cast<std::size_t>(static_cast<const char*>(Lf) - Data) + 1 : Size;
         if (Data[Start] == '.')
             ++Start;
-        Result.append(Data, Start, End - Start);
+        if (Out != Start)
+            std::memmove(Data + Out, Data + Start, End - Start);
+        Out += End - Start;
         Start = End;
     }
-    return Result;
+    return Out;
+}
+
+std::size_t HeaderBlockLength(std::string_view Text)
+{
+    const char* const Begin = Text.data();
+    const char* const End = Begin + Text.size();
+    const char* Line = Begin;
+    while (Line < End) {
+        if (*Line == '\r' || *Line == '\n')
+            return static_cast<std::size_t>(Line - Begin);
+        const char* Lf = static_cast<const char*>(std::memchr(Line, '\n', End - Line));
+        const char* Stop = Lf ? Lf : End;
+        // Up to the LF every CR ends a line too; one CR straight after another is an empty line.
+        for (const char* Cr = static_cast<const char*>(std::memchr(Line, '\r', Stop - Line)); Cr;
+             Cr = static_cast<const char*>(std::memchr(Cr + 1, '\r', Stop - Cr - 1)))
+            if (Cr + 1 < Stop && Cr[1] == '\r')
+                return static_cast<std::size_t>(Cr + 1 - Begin);
+        if (!Lf)
+            break;
+        Line = Lf + 1;
+    }
+    return Text.size();
 }
 
 } // namespace mspop3
@@ -192,12 +229,10 @@ void ZevCustomPOP::Login()
         // One listing of the unique ids, so that later deletions can make sure each message is
         // still the one that was listed.
         if (FMessageCount > 0 && Command("UIDL")) {
-            TMemoryStream Data;
+            TStringStream Data;
             ReceiveData(&Data, -1);
-            std::string Text(static_cast<const char*>(Data.Memory()),
-                             static_cast<std::size_t>(Data.Size()));
             std::map<int, std::string> Ids;
-            mspop3::ParseUidlList(Text, Ids);
+            mspop3::ParseUidlList(Data.DataString(), Ids);
             for (const auto& Id : Ids) {
                 if (Id.first < 1 || Id.first > FMessageCount)
                     continue;
@@ -237,14 +272,13 @@ void ZevCustomPOP::CheckedReply()
         throw EServerError(LastReply);
 }
 
-bool ZevCustomPOP::ReceiveData(TMemoryStream* Stream, int ExpectedSize)
+bool ZevCustomPOP::ReceiveData(TCustomMemoryStream* Stream, int ExpectedSize)
 {
-    TMemoryStream Raw;
-    bool Whole = ReceiveToTerminator(&Raw, ExpectedSize, MaxMessageData);
-    std::string Text = mspop3::Unstuff(
-        std::string(static_cast<const char*>(Raw.Memory()), static_cast<std::size_t>(Raw.Size())));
-    Stream->Clear();
-    Stream->WriteBuffer(Text.data(), static_cast<int64_t>(Text.size()));
+    Stream->SetSize(0);
+    const bool Whole = ReceiveToTerminator(Stream, ExpectedSize, MaxMessageData);
+    const std::size_t Size = mspop3::Unstuff(static_cast<char*>(Stream->Memory()),
+                                             static_cast<std::size_t>(Stream->Size()));
+    Stream->SetSize(static_cast<int64_t>(Size));
     Stream->SetPosition(0);
     return Whole;
 }
@@ -334,10 +368,16 @@ void ZevRemotePOP::GetInfo(int Index, ZevRemoteInfoItem* Item, bool WithUIDL, bo
     Item->Size = ListSize(Index, true);
     CheckedCommand("TOP " + IntToStr(Index + 1) + " 1");
     // Header data beyond the limit is dropped; the message is listed with what came.
-    TMemoryStream Data;
+    ReceiveHeaders(Item->Headers());
+}
+
+void ZevRemotePOP::ReceiveHeaders(ZevHeaders* Headers)
+{
+    TStringStream Data;
     ReceiveData(&Data, -1);
-    Item->Headers()->LoadFromStream(&Data);
-    Item->Headers()->StripBody();
+    // Only the header block becomes lines, so nothing is split to be stripped again.
+    Data.SetSize(static_cast<int64_t>(mspop3::HeaderBlockLength(Data.DataString())));
+    Headers->SetText(Data.DataString());
 }
 
 void ZevRemotePOP::UpdateInfo()
@@ -374,10 +414,7 @@ bool ZevRemotePOP::Verify(int Index)
     if (!Command("TOP " + IntToStr(Index + 1) + " 1"))
         return false;
     ZevRemoteInfoItem Current;
-    TMemoryStream Data;
-    ReceiveData(&Data, -1);
-    Current.Headers()->LoadFromStream(&Data);
-    Current.Headers()->StripBody();
+    ReceiveHeaders(Current.Headers());
     return Current.Headers()->Text() == Listed->Headers()->Text();
 }
 

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Multi-line data (TOP, RETR, the UIDL list) kept per message; the rest is read and dropped.
@@ -76,7 +77,7 @@ protected:
     // The multi-line data after a positive reply, dot-stuffing undone and without the end
     // line, into Stream (from its start). False when it exceeded MaxMessageData: Stream then
     // holds the first part.
-    bool ReceiveData(TMemoryStream* Stream, int ExpectedSize);
+    bool ReceiveData(TCustomMemoryStream* Stream, int ExpectedSize);
     // Message Num's unique id in this session; empty when the server has none.
     std::string SessionUIDL(int Num) const;
     bool SessionHasUIDL() const { return FSessionHasUIDL; }
@@ -133,6 +134,9 @@ protected:
     bool Verify(int Index);
 
 private:
+    // The data of a positive TOP reply: its header lines, up to the first empty one.
+    void ReceiveHeaders(ZevHeaders* Headers);
+
     std::string FMessageDirectory;
     std::unique_ptr<ZevRemoteInfo> FRemoteInfo;
 };
@@ -150,5 +154,11 @@ void ParseUidlList(const std::string& Data, std::map<int, std::string>& Ids);
 // Multi-line data as received up to and including its end line: dot-stuffing undone and the
 // end line removed; CR LF line ends are kept. Data cut short (no end line) is unstuffed only.
 std::string Unstuff(const std::string& Data);
+// The same in place, for data already in memory; the new size.
+std::size_t Unstuff(char* Data, std::size_t Size);
+// How much of Text comes before its first empty line, the line ends included; lines end at
+// CR LF, LF or CR, as TStrings splits them. SetText of that much gives the lines a SetText of
+// the whole and StripBody would leave.
+std::size_t HeaderBlockLength(std::string_view Text);
 
 } // namespace mspop3

@@ -15,6 +15,13 @@ std::size_t TDataEndScanner::Scan(const char* Data, std::size_t Count)
     for (std::size_t I = 0; I < Count; ++I) {
         if (Found())
             return I;
+        if (FState == 0) {
+            // Nothing matched: only a CR can start the end line, so skip to the next one.
+            const void* Cr = std::memchr(Data + I, '\r', Count - I);
+            if (!Cr)
+                return Count;
+            I = static_cast<std::size_t>(static_cast<const char*>(Cr) - Data);
+        }
         const char C = Data[I];
         while (FState > 0 && C != DataEnd[FState])
             FState = Fallback[FState];

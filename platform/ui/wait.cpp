@@ -44,6 +44,11 @@ TWaitState& Wait()
 
 std::atomic<bool> SyncPending{false};
 
+// Set while a wait without a time limit first looks at the queue: the blocking poll it goes on
+// to serves the descriptors, so the look PeekMessage takes at them would be a system call per
+// wait for nothing. The next PollOnce takes it back.
+bool PollDeferred = false;
+
 // Created once, by whichever thread needs it first.
 int WakeDescriptor()
 {
@@ -71,10 +76,13 @@ struct TPollSet {
 TPollSet BuildPollSet()
 {
     TPollSet Set;
+    const auto& Descriptors = Wait().Descriptors;
+    Set.Fds.reserve(2 + Descriptors.size());
+    Set.Owners.reserve(Descriptors.size());
     Set.Fds.push_back(pollfd{WakeDescriptor(), POLLIN, 0});
     Set.DriverFd = DisplayDriver().Descriptor();
     Set.Fds.push_back(pollfd{Set.DriverFd, POLLIN, 0}); // a negative descriptor is skipped
-    for (const auto& D : Wait().Descriptors) {
+    for (const auto& D : Descriptors) {
         if (D->Removed || D->Events == 0)
             continue;
         Set.Fds.push_back(pollfd{D->Fd, D->Events, 0});
@@ -116,6 +124,15 @@ bool HandleReady(TPollSet& Set)
 bool QueueHasWork()
 {
     return PendingMessageCount() > 0 || uiloop::QuitPending();
+}
+
+bool TakeMessage(TMsg& Msg, bool DeferPoll)
+{
+    struct TDeferral {
+        explicit TDeferral(bool Defer) { PollDeferred = Defer; }
+        ~TDeferral() { PollDeferred = false; }
+    } Deferral(DeferPoll);
+    return PeekMessage(Msg, 0, 0, 0, PM_REMOVE);
 }
 
 } // namespace
@@ -181,6 +198,10 @@ bool PollOnce()
 {
     uiloop::CheckThread("PollOnce");
     InitMessageLoop();
+    if (PollDeferred) {
+        PollDeferred = false;
+        return false;
+    }
     TPollSet Set = BuildPollSet();
     if (Poll(Set.Fds, 0) <= 0)
         return false;
@@ -234,7 +255,13 @@ TPumpResult WaitUntil(const std::function<bool()>& Done, int TimeoutMs)
         if (Done && Done())
             return prDone;
         TMsg Msg;
-        while (PeekMessage(Msg, 0, 0, 0, PM_REMOVE)) {
+        // A round that finds no message ends in the blocking poll, which serves the
+        // descriptors: its first look at the queue need not poll them. A wait with a time
+        // limit may run out before that poll, and once a message has come (a timer that is
+        // always due, say) PeekMessage must go on looking, or the descriptors would starve.
+        bool DeferPoll = TimeoutMs < 0;
+        while (TakeMessage(Msg, DeferPoll)) {
+            DeferPoll = false;
             if (Msg.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(Msg.wParam));
                 return prQuit;
@@ -250,7 +277,8 @@ TPumpResult WaitUntil(const std::function<bool()>& Done, int TimeoutMs)
             if (Remaining() == 0)
                 return prTimedOut;
         }
-        // PeekMessage also serves ready descriptors, whose callbacks may have met the condition.
+        // PeekMessage may have served ready descriptors, whose callbacks may have met the
+        // condition.
         if (Done && Done())
             return prDone;
         const int Left = Remaining();

@@ -3,9 +3,12 @@
 #include "mail/agRasCmp.h"
 #include "platform/net/errors.h"
 #include "platform/net/lookup.h"
+#include "platform/ui/messages.h"
+#include "platform/ui/queue.h"
 #include "platform/ui/ttimer.h"
 #include "platform/ui/virtualtime.h"
 #include "platform/ui/wait.h"
+#include "platform/ui/window.h"
 #include "tests/mail/scriptserver.h"
 #include "tests/mail/timing.h"
 #include "tests/support/tempfolder.h"
@@ -22,6 +25,7 @@
 #include <condition_variable>
 #include <ctime>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <thread>
 
@@ -66,6 +70,23 @@ std::string Text(TMemoryStream& Stream)
     return std::string(static_cast<const char*>(Stream.Memory()),
                        static_cast<std::size_t>(Stream.Size()));
 }
+
+// Counts the polls of the loop's waits while it lives, passing each on to the system.
+class TPollCounter {
+public:
+    TPollCounter()
+    {
+        SetPollFunction([this](pollfd* Fds, nfds_t Count, int TimeoutMs) {
+            ++Calls;
+            return ::poll(Fds, Count, TimeoutMs);
+        });
+    }
+    ~TPollCounter() { SetPollFunction(nullptr); }
+    TPollCounter(const TPollCounter&) = delete;
+    TPollCounter& operator=(const TPollCounter&) = delete;
+
+    int Calls = 0;
+};
 
 } // namespace
 
@@ -311,6 +332,133 @@ TEST(TagSocket, CancelFromAHandlerDuringAWaitEndsItWithTheEventsInOrder)
                                                "Error Operation has been canceled"};
     EXPECT_EQ(Events, Expected);
     EXPECT_FALSE(Socket.GetConnected());
+}
+
+TEST(TagSocket, AReplyCostsOneWaitAndDataThatHasComeIsReadWithoutOne)
+{
+    std::promise<void> StatusRead;
+    std::promise<void> DataThere;
+    std::future<void> StatusReadSignal = StatusRead.get_future();
+    std::future<void> DataThereSignal = DataThere.get_future();
+    TScriptServer Server([&](TPeer& Peer) {
+        Peer.Send("+OK hello\r\n");
+        Peer.ReadLine();
+        Peer.Send("+OK\r\n");
+        StatusReadSignal.wait_for(std::chrono::seconds(10));
+        Peer.Send("line\r\n..dot\r\n.\r\n");
+        Peer.WaitUntilDelivered();
+        DataThere.set_value();
+        Peer.WaitForClose();
+    });
+    TTestSocket Socket;
+    Socket.Open(Server.Address());
+    std::string Line;
+    Socket.ReadLine(Line);
+
+    TPollCounter Polls;
+    Socket.SendLine("TOP 1 1");
+    Socket.ReadLine(Line);
+    EXPECT_EQ(Line, "+OK");
+    EXPECT_EQ(Polls.Calls, 1); // the wait for the reply, and no look at the loop besides
+
+    StatusRead.set_value();
+    ASSERT_EQ(DataThereSignal.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    Polls.Calls = 0;
+    TMemoryStream Data;
+    EXPECT_TRUE(Socket.ReceiveToTerminator(&Data, -1));
+    EXPECT_EQ(Text(Data), "line\r\n..dot\r\n.\r\n");
+    EXPECT_EQ(Polls.Calls, 0); // the data had come: read at once
+    Socket.Close();
+}
+
+TEST(TagSocket, RepliesSplitAnywhereAcrossSegmentsReadTheSame)
+{
+    const std::string Reply = "+OK two\r\ndata\r\n..dot\r\n.\r\n+OK next\r\n";
+    const std::vector<std::vector<std::size_t>> Splits = {{},   {2},          {7, 8}, {9, 10, 16},
+                                                          {24}, {25, 26, 27}, {29}};
+    for (const auto& Split : Splits) {
+        std::vector<std::string> Pieces;
+        std::size_t Start = 0;
+        for (std::size_t At : Split) {
+            Pieces.push_back(Reply.substr(Start, At - Start));
+            Start = At;
+        }
+        Pieces.push_back(Reply.substr(Start));
+        TScriptServer Server([&](TPeer& Peer) {
+            Peer.ReadLine();
+            Peer.SendPieces(Pieces);
+            Peer.WaitForClose();
+        });
+        TTestSocket Socket;
+        Socket.Open(Server.Address());
+        Socket.SendLine("RETR 1");
+        std::string Line;
+        Socket.ReadLine(Line);
+        EXPECT_EQ(Line, "+OK two") << Split.size();
+        TMemoryStream Data;
+        EXPECT_TRUE(Socket.ReceiveToTerminator(&Data, -1));
+        EXPECT_EQ(Text(Data), "data\r\n..dot\r\n.\r\n") << Split.size();
+        Socket.ReadLine(Line);
+        EXPECT_EQ(Line, "+OK next") << Split.size();
+        Socket.Close();
+    }
+}
+
+TEST(TagSocket, ALongTransferDispatchesMessagesAndACancelFromOneEndsItMidway)
+{
+    const std::string Chunk = std::string(1022, 'x') + "\r\n";
+    constexpr int Chunks = 8192; // 8 MiB: far more than the socket buffers hold
+    TScriptServer Server([&](TPeer& Peer) {
+        Peer.Send("+OK\r\n");
+        for (int I = 0; I < Chunks; ++I)
+            Peer.Send(Chunk); // fails at once after the cancel
+        Peer.Send(".\r\n");
+    });
+    TTestSocket Socket;
+    Socket.Open(Server.Address());
+    std::string Line;
+    Socket.ReadLine(Line);
+    bool Dispatched = false;
+    const HWND Window = AllocateHWnd([&](TMessage& Message) {
+        if (Message.Msg == WM_USER + 1) {
+            Dispatched = true;
+            Socket.Cancel();
+        }
+    });
+    PostMessage(Window, WM_USER + 1, 0, 0);
+    TMemoryStream Data;
+    EXPECT_THROW(Socket.ReceiveToTerminator(&Data, -1), ECanceledError);
+    EXPECT_TRUE(Dispatched);
+    EXPECT_LT(Data.Size(), static_cast<std::int64_t>(Chunk.size()) * Chunks);
+    EXPECT_FALSE(Socket.GetConnected());
+    DeallocateHWnd(Window);
+}
+
+TEST(TagSocket, ATimerDueAgainAfterEveryTickDoesNotKeepAWaitFromItsSocket)
+{
+    TScriptServer Server([](TPeer& Peer) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        Peer.Send("+OK late\r\n");
+        Peer.WaitForClose();
+    });
+    TTestSocket Socket;
+    Socket.SetTimeOut(5);
+    Socket.Open(Server.Address());
+    int Ticks = 0;
+    TTimer Busy(nullptr);
+    Busy.SetInterval(1);
+    // Each tick outlasts the interval, so the timer is due whenever the wait looks at it.
+    Busy.OnTimer = [&](TObject*) {
+        ++Ticks;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    };
+    Busy.SetEnabled(true);
+    std::string Line;
+    Socket.ReadLine(Line);
+    Busy.SetEnabled(false);
+    EXPECT_EQ(Line, "+OK late");
+    EXPECT_GT(Ticks, 10);
+    Socket.Close();
 }
 
 TEST(TagSocket, CancelDuringAHostLookUpAbandonsItWithoutALeak)

@@ -136,6 +136,36 @@ TEST(Pop3Replies, UnstuffingRestoresTheMessageAndDropsTheEndLine)
         EXPECT_EQ(mspop3::Unstuff(C.Data), C.Message) << C.Data;
 }
 
+TEST(Pop3Replies, TheHeaderBlockHoldsTheLinesBeforeTheFirstEmptyOneWhateverTheLineEnds)
+{
+    struct Case {
+        std::string Data;
+        std::size_t Length;
+    };
+    const std::vector<Case> Cases = {
+        {"From: a\r\nSubject: b\r\n\r\nbody\r\n", 21},
+        {"", 0},
+        {"\r\nbody\r\n", 0},
+        {"a\r\nb", 4}, // no empty line: all of it
+        {"a\nb\n\nc\n", 4},
+        {"a\rb\r\rc", 4},
+        {"a\r\r\nb", 2}, // a CR, then CR LF as an empty line of its own
+        {"a\n\rb", 2},
+        {"a\rb\r\nc", 6},
+        {"a\r\n\r", 3},
+        {"a\r", 2},
+    };
+    for (const Case& C : Cases) {
+        EXPECT_EQ(mspop3::HeaderBlockLength(C.Data), C.Length) << C.Data;
+        ZevHeaders Whole;
+        Whole.SetText(C.Data);
+        Whole.StripBody();
+        ZevHeaders Block;
+        Block.SetText(C.Data.substr(0, mspop3::HeaderBlockLength(C.Data)));
+        EXPECT_EQ(Block.Text(), Whole.Text()) << C.Data;
+    }
+}
+
 TEST_F(Pop3Test, ListingGivesSizesIdsAndHeaderLinesInServerOrder)
 {
     Server.SetUidls({"id-a", "id-b", "id-c"});

@@ -61,6 +61,8 @@ TEST(DataEndScanner, FindsTheEndLineOverEverySplitOfTheBytes)
         {"a.\r\n", std::string::npos},
         {"a\r\n.\r", std::string::npos},
         {"\r\n.\n", std::string::npos}, // bare LF ends nothing
+        {"Subject: a\rb\r\n\r\nlong line of text\r.\r\n.x\r\n.\r\n+OK", 44},
+        {"no end in a long line of text with a CR\r in it\r\n", std::string::npos},
     };
     for (const auto& C : Cases) {
         for (std::size_t Split = 0; Split <= C.Data.size(); ++Split) {
