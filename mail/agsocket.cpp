@@ -171,13 +171,16 @@ void TagSocket::Connect()
         // Leaving the scope abandons a look-up that a cancel or time-out cut short.
         const std::unique_ptr<TLookup> Lookup = TLookup::Host(Host);
         WaitForLookup(*Lookup);
-        if (Lookup->Done() && Lookup->Error() != 0) {
+        // Asked once: a worker ending between two questions would leave neither its error nor
+        // the cancel, and an address of 0.0.0.0.
+        const bool Found = Lookup->Done();
+        if (Found && Lookup->Error() != 0) {
             FErrorCode = Lookup->Error();
             RaiseSocketError(FErrorCode);
         }
         if (FCounter->TimedOut)
             RaiseTimeOut();
-        if (!Lookup->Done())
+        if (!Found)
             RaiseCanceled();
         FRemoteAddress = Lookup->Address();
         Pump();
