@@ -1,6 +1,7 @@
 // mail/msmime.cpp: base64, quoted-printable and the ISO-2022-JP encoded word.
 #include "mail/msmime.h"
 
+#include "platform/rtl/convert.h"
 #include "platform/rtl/stream.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/ui/application.h"
@@ -32,17 +33,6 @@ int Base64Value(unsigned char C)
     return -1;
 }
 
-int HexValue(char C)
-{
-    if (C >= '0' && C <= '9')
-        return C - '0';
-    if (C >= 'A' && C <= 'F')
-        return C - 'A' + 10;
-    if (C >= 'a' && C <= 'f')
-        return C - 'a' + 10;
-    return -1;
-}
-
 // Decodes one quoted-printable line onto Out; true when it ends with a soft break (a final
 // "=", possibly followed by blanks a transport added). "=3D" at the end is data.
 bool DecodeQPLine(const std::string& Line, std::string& Out)
@@ -59,8 +49,8 @@ bool DecodeQPLine(const std::string& Line, std::string& Out)
         if (Line.find_first_not_of(" \t", I + 1) == std::string::npos)
             return true;
         if (I + 2 < Length) {
-            const int High = HexValue(Line[I + 1]);
-            const int Low = HexValue(Line[I + 2]);
+            const int High = HexDigitValue(Line[I + 1]);
+            const int Low = HexDigitValue(Line[I + 2]);
             if (High >= 0 && Low >= 0) {
                 Out += static_cast<char>(High * 16 + Low);
                 I += 3;

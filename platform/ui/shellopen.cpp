@@ -1,6 +1,8 @@
 // platform/ui/shellopen.cpp: ShellExecute's checks, the spawning launcher and its recorder.
 #include "platform/ui/shellopen.h"
 
+#include "platform/rtl/convert.h"
+
 #include <atomic>
 #include <cctype>
 #include <cerrno>
@@ -59,16 +61,6 @@ std::string SchemeOf(const std::string& Text)
     return Lower(Text.substr(0, Colon));
 }
 
-int HexValue(char C)
-{
-    if (C >= '0' && C <= '9')
-        return C - '0';
-    C = static_cast<char>(std::tolower(static_cast<unsigned char>(C)));
-    if (C >= 'a' && C <= 'f')
-        return C - 'a' + 10;
-    return -1;
-}
-
 // The local path of a file: URL ("file:///tmp/a%20b"), or "" when it names another host or
 // decodes to something odd.
 std::string PathOfFileUrl(const std::string& Url)
@@ -90,8 +82,8 @@ std::string PathOfFileUrl(const std::string& Url)
         if (Rest[I] == '%') {
             if (I + 2 >= Rest.size())
                 return "";
-            int High = HexValue(Rest[I + 1]);
-            int Low = HexValue(Rest[I + 2]);
+            int High = HexDigitValue(Rest[I + 1]);
+            int Low = HexDigitValue(Rest[I + 2]);
             if (High < 0 || Low < 0)
                 return "";
             Path.push_back(static_cast<char>(High * 16 + Low));
