@@ -49,6 +49,8 @@ int AnsiPos(const std::string& Sub, const std::string& S);
 // where it was, when the bytes there are not well formed (overlong forms, surrogates and values
 // past U+10FFFF included).
 bool DecodeUtf8At(const std::string& S, std::size_t& I, char32_t& Code);
+// Appends code point C (at most U+10FFFF, not a surrogate) as UTF-8.
+void AppendUtf8(std::string& Out, char32_t C);
 // Whether the whole of S is well-formed UTF-8 (an empty string is).
 bool IsValidUtf8(const std::string& S);
 

@@ -1,5 +1,7 @@
 #include "platform/ui/input.h"
 
+#include "platform/rtl/strings.h"
+
 #include "platform/rtl/clock.h"
 #include "platform/ui/displaydriver.h"
 #include "platform/ui/loopstate.h"
@@ -272,25 +274,11 @@ std::string DefaultKeyText(int Vk, bool Shift, bool Ctrl, bool Alt, bool Caps, b
 
 std::string Utf8(int Code)
 {
-    std::string Out;
     const auto U = static_cast<unsigned>(Code);
-    if (U < 0x80) {
-        Out += static_cast<char>(U);
-    } else if (U < 0x800) {
-        Out += static_cast<char>(0xC0 | (U >> 6));
-        Out += static_cast<char>(0x80 | (U & 0x3F));
-    } else if (U < 0x10000) {
-        if (U >= 0xD800 && U <= 0xDFFF)
-            return {};
-        Out += static_cast<char>(0xE0 | (U >> 12));
-        Out += static_cast<char>(0x80 | ((U >> 6) & 0x3F));
-        Out += static_cast<char>(0x80 | (U & 0x3F));
-    } else if (U <= 0x10FFFF) {
-        Out += static_cast<char>(0xF0 | (U >> 18));
-        Out += static_cast<char>(0x80 | ((U >> 12) & 0x3F));
-        Out += static_cast<char>(0x80 | ((U >> 6) & 0x3F));
-        Out += static_cast<char>(0x80 | (U & 0x3F));
-    }
+    if ((U >= 0xD800 && U <= 0xDFFF) || U > 0x10FFFF)
+        return {};
+    std::string Out;
+    AppendUtf8(Out, U);
     return Out;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/ui/x11/x11keys.h"
 
+#include "platform/rtl/strings.h"
+
 #include "platform/ui/input.h"
 
 #include <X11/keysym.h>
@@ -107,20 +109,6 @@ std::string TextOfKeySym(unsigned long Sym)
     if (Code < 0x20 || Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF))
         return {};
     std::string Text;
-    if (Code < 0x80) {
-        Text += static_cast<char>(Code);
-    } else if (Code < 0x800) {
-        Text += static_cast<char>(0xC0 | (Code >> 6));
-        Text += static_cast<char>(0x80 | (Code & 0x3F));
-    } else if (Code < 0x10000) {
-        Text += static_cast<char>(0xE0 | (Code >> 12));
-        Text += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-        Text += static_cast<char>(0x80 | (Code & 0x3F));
-    } else {
-        Text += static_cast<char>(0xF0 | (Code >> 18));
-        Text += static_cast<char>(0x80 | ((Code >> 12) & 0x3F));
-        Text += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-        Text += static_cast<char>(0x80 | (Code & 0x3F));
-    }
+    AppendUtf8(Text, static_cast<char32_t>(Code));
     return Text;
 }

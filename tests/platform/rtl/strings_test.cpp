@@ -367,21 +367,7 @@ TEST(Strings, AnsiSameTextKeyFoldsAsAnsiSameTextCompares)
                                       ""};
     auto Utf8 = [](char32_t C) {
         std::string S;
-        if (C < 0x80) {
-            S += static_cast<char>(C);
-        } else if (C < 0x800) {
-            S += static_cast<char>(0xC0 | (C >> 6));
-            S += static_cast<char>(0x80 | (C & 0x3F));
-        } else if (C < 0x10000) {
-            S += static_cast<char>(0xE0 | (C >> 12));
-            S += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-            S += static_cast<char>(0x80 | (C & 0x3F));
-        } else {
-            S += static_cast<char>(0xF0 | (C >> 18));
-            S += static_cast<char>(0x80 | ((C >> 12) & 0x3F));
-            S += static_cast<char>(0x80 | ((C >> 6) & 0x3F));
-            S += static_cast<char>(0x80 | (C & 0x3F));
-        }
+        AppendUtf8(S, C);
         return S;
     };
     for (char32_t C = 1; C < 0x800; ++C)
