@@ -1,8 +1,7 @@
 #include "platform/ui/input.h"
 
-#include "platform/rtl/strings.h"
-
 #include "platform/rtl/clock.h"
+#include "platform/rtl/strings.h"
 #include "platform/ui/displaydriver.h"
 #include "platform/ui/loopstate.h"
 #include "platform/ui/messages.h"
