@@ -4,9 +4,11 @@
 #include "platform/rtl/convert.h"
 #include "platform/rtl/files.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace mspop3 {
 
@@ -80,24 +82,32 @@ int ParseListSize(const std::string& Reply)
 
 void ParseUidlList(const std::string& Data, std::map<int, std::string>& Ids)
 {
+    constexpr std::size_t MaxIdLength = 70;
+    const std::string_view All(Data);
     std::size_t Start = 0;
-    while (Start < Data.size()) {
-        std::size_t End = Data.find('\n', Start);
-        if (End == std::string::npos)
-            End = Data.size();
-        std::string Line = Data.substr(Start, End - Start);
+    while (Start < All.size()) {
+        std::size_t End = All.find('\n', Start);
+        if (End == std::string_view::npos)
+            End = All.size();
+        std::string_view Line = All.substr(Start, End - Start);
         Start = End + 1;
         if (!Line.empty() && Line.back() == '\r')
-            Line.pop_back();
-        std::size_t Blank = Line.find(' ');
+            Line.remove_suffix(1);
+        const std::size_t Blank = Line.find(' ');
         int Number = 0;
-        if (Blank == std::string::npos || !TryDecimal(Line.substr(0, Blank), Number))
+        if (Blank == std::string_view::npos || !TryDecimal(Line.substr(0, Blank), Number))
             continue;
-        std::size_t IdStart = Line.find_first_not_of(' ', Blank);
-        if (IdStart == std::string::npos)
+        const std::size_t IdStart = Line.find_first_not_of(' ', Blank);
+        if (IdStart == std::string_view::npos)
             continue;
-        std::size_t IdEnd = Line.find(' ', IdStart);
-        Ids[Number] = Line.substr(IdStart, IdEnd == std::string::npos ? IdEnd : IdEnd - IdStart);
+        const std::string_view Id = Line.substr(IdStart, Line.find(' ', IdStart) - IdStart);
+        // Anything else (a stray CR, a control or 8-bit byte) would make an id that another
+        // session might not give back byte for byte: such a message is matched without one.
+        const bool Printable = std::all_of(Id.begin(), Id.end(), [](char C) {
+            return static_cast<unsigned char>(C) >= 0x21 && static_cast<unsigned char>(C) <= 0x7E;
+        });
+        if (Id.size() <= MaxIdLength && Printable)
+            Ids[Number] = std::string(Id);
     }
 }
 
@@ -219,6 +229,7 @@ void ZevCustomPOP::Login()
         FMailboxSize = -1;
         FSessionHasUIDL = false;
         FSessionUIDLs.clear();
+        FSessionNumbers.clear();
         ConnectSocket();
         CheckedReply();
         CheckedCommand("USER " + FUserName);
@@ -226,20 +237,38 @@ void ZevCustomPOP::Login()
         CheckedCommand("STAT");
         if (!mspop3::ParseStat(LastReply, FMessageCount, FMailboxSize))
             throw EServerError(LastReply);
-        // One listing of the unique ids, so that later deletions can make sure each message is
-        // still the one that was listed.
+        // One listing of the unique ids, so that later deletions find each message listed
+        // before, whatever number it has by then.
         if (FMessageCount > 0 && Command("UIDL")) {
             TStringStream Data;
-            ReceiveData(&Data, -1);
+            if (!ReceiveData(&Data, -1)) {
+                // A line cut at the limit could give a shortened id: it is dropped.
+                const std::size_t LastLine = Data.DataString().rfind('\n');
+                Data.SetSize(LastLine == std::string::npos ? 0
+                                                           : static_cast<int64_t>(LastLine + 1));
+            }
             std::map<int, std::string> Ids;
             mspop3::ParseUidlList(Data.DataString(), Ids);
-            for (const auto& Id : Ids) {
+            FSessionNumbers.reserve(Ids.size());
+            bool Repeated = false;
+            for (auto& Id : Ids) {
                 if (Id.first < 1 || Id.first > FMessageCount)
                     continue;
-                if (FSessionUIDLs.size() < static_cast<std::size_t>(Id.first))
-                    FSessionUIDLs.resize(static_cast<std::size_t>(Id.first));
-                FSessionUIDLs[static_cast<std::size_t>(Id.first) - 1] = Id.second;
+                const auto Number = static_cast<std::size_t>(Id.first) - 1;
+                const auto Added = FSessionNumbers.emplace(Id.second, static_cast<int>(Number));
+                if (!Added.second) {
+                    Added.first->second = AmbiguousUIDL;
+                    Repeated = true;
+                }
+                if (FSessionUIDLs.size() <= Number)
+                    FSessionUIDLs.resize(Number + 1);
+                FSessionUIDLs[Number] = std::move(Id.second);
             }
+            // An id given to two messages identifies neither of them.
+            if (Repeated)
+                for (std::string& Id : FSessionUIDLs)
+                    if (!Id.empty() && FSessionNumbers.find(Id)->second == AmbiguousUIDL)
+                        Id.clear();
             FSessionHasUIDL = true;
         }
     } catch (...) {
@@ -283,11 +312,18 @@ bool ZevCustomPOP::ReceiveData(TCustomMemoryStream* Stream, int ExpectedSize)
     return Whole;
 }
 
-std::string ZevCustomPOP::SessionUIDL(int Num) const
+const std::string& ZevCustomPOP::SessionUIDL(int Num) const
 {
+    static const std::string None;
     if (Num < 0 || static_cast<std::size_t>(Num) >= FSessionUIDLs.size())
-        return std::string();
+        return None;
     return FSessionUIDLs[static_cast<std::size_t>(Num)];
+}
+
+int ZevCustomPOP::SessionNumber(const std::string& UIDL) const
+{
+    const auto Found = FSessionNumbers.find(UIDL);
+    return Found == FSessionNumbers.end() ? NoSuchUIDL : Found->second;
 }
 
 int ZevCustomPOP::ListSize(int Num, bool Checked)
@@ -300,33 +336,32 @@ int ZevCustomPOP::ListSize(int Num, bool Checked)
     return mspop3::ParseListSize(LastReply);
 }
 
-void ZevCustomPOP::Retrieve(int Num)
+void ZevCustomPOP::RetrieveAs(int Num, int Reported)
 {
-    const std::string N = IntToStr(Num + 1);
     int Size = ListSize(Num, true);
     if (OnRetrieving)
-        OnRetrieving(this, Num);
-    CheckedCommand("RETR " + N);
+        OnRetrieving(this, Reported);
+    CheckedCommand("RETR " + IntToStr(Num + 1));
     TMemoryStream Contents;
     if (!ReceiveData(&Contents, Size)) {
         // Read to its end, so the session can go on; only the saving is refused.
-        std::string Msg = "Message " + N + " is larger than " +
+        std::string Msg = "Message " + IntToStr(Reported + 1) + " is larger than " +
                           IntToStr(static_cast<long long>(MaxMessageData / (1024 * 1024))) + " MiB";
         if (OnError)
             OnError(this, Msg);
         throw ESocketError(Msg);
     }
-    SaveMessage(Num, &Contents);
+    SaveMessage(Reported, &Contents);
     if (OnRetrieved)
-        OnRetrieved(this, Num);
+        OnRetrieved(this, Reported);
 }
 
-bool ZevCustomPOP::Delete(int Num)
+bool ZevCustomPOP::DeleteAs(int Num, int Reported)
 {
     if (!Command("DELE " + IntToStr(Num + 1)))
         return false;
     if (OnDeleting)
-        OnDeleting(this, Num);
+        OnDeleting(this, Reported);
     return true;
 }
 
@@ -407,8 +442,6 @@ bool ZevRemotePOP::Verify(int Index)
     const ZevRemoteInfoItem* Listed = FRemoteInfo->GetItem(Index);
     if (Index >= MessageCount())
         return false;
-    if (!Listed->UIDL.empty() && SessionHasUIDL())
-        return SessionUIDL(Index) == Listed->UIDL;
     if (ListSize(Index, false) != Listed->Size)
         return false;
     if (!Command("TOP " + IntToStr(Index + 1) + " 1"))
@@ -418,6 +451,17 @@ bool ZevRemotePOP::Verify(int Index)
     return Current.Headers()->Text() == Listed->Headers()->Text();
 }
 
+int ZevRemotePOP::Locate(int Index)
+{
+    const std::string& UIDL = FRemoteInfo->GetItem(Index)->UIDL;
+    if (!UIDL.empty() && SessionHasUIDL()) {
+        const int Num = SessionNumber(UIDL);
+        if (Num != AmbiguousUIDL)
+            return Num;
+    }
+    return Verify(Index) ? Index : -1;
+}
+
 void ZevRemotePOP::ProcessMarked()
 {
     if (FRemoteInfo->GetCount() == 0)
@@ -425,20 +469,30 @@ void ZevRemotePOP::ProcessMarked()
     OpenSession();
     if (OnTransferringData)
         OnTransferringData(this);
+    // A message found by its id may sit at the number where an item without one was listed:
+    // each message of the session is acted on for one item at the most.
+    std::vector<bool> Taken(static_cast<std::size_t>(std::max(MessageCount(), 0)));
     for (int I = 0; I < FRemoteInfo->GetCount(); ++I) {
         ZevRemoteInfoItem* Item = FRemoteInfo->GetItem(I);
         if ((Item->Flags & (rfRetrieve | rfDelete)) == 0)
             continue;
         if (Canceled)
             RaiseCanceled();
-        // Numbers shift when another client deletes: never act on a message not listed here.
-        if (!Verify(I)) {
+        // Numbers shift when another client deletes: act on the listed message wherever it is
+        // now, and never on another one.
+        int Num = Locate(I);
+        if (Num >= 0 && Taken[static_cast<std::size_t>(Num)])
+            Num = -1;
+        if (Num >= 0)
+            Taken[static_cast<std::size_t>(Num)] = true;
+        if (Num < 0) {
             Item->Flags &= static_cast<Byte>(~(rfRetrieve | rfDelete));
             continue;
         }
+        // The host knows the message by its row in RemoteInfo, not by the server's new number.
         if (Item->Flags & rfRetrieve)
-            Retrieve(I);
-        if ((Item->Flags & rfDelete) && !Delete(I))
+            RetrieveAs(Num, I);
+        if ((Item->Flags & rfDelete) && !DeleteAs(Num, I))
             Item->Flags &= static_cast<Byte>(~rfDelete);
     }
     if (OnDataTransfered)

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // Multi-line data (TOP, RETR, the UIDL list) kept per message; the rest is read and dropped.
@@ -55,9 +56,9 @@ public:
     virtual void CheckCredentials();
 
     // Fetches message Num (0-based) and hands it to SaveMessage.
-    void Retrieve(int Num);
+    void Retrieve(int Num) { RetrieveAs(Num, Num); }
     // Sends DELE; true when the server took it (OnDeleting has then fired).
-    bool Delete(int Num);
+    bool Delete(int Num) { return DeleteAs(Num, Num); }
 
     ZevNumNotifyEvent OnRetrieving;
     ZevNumNotifyEvent OnRetrieved;
@@ -78,9 +79,20 @@ protected:
     // line, into Stream (from its start). False when it exceeded MaxMessageData: Stream then
     // holds the first part.
     bool ReceiveData(TCustomMemoryStream* Stream, int ExpectedSize);
-    // Message Num's unique id in this session; empty when the server has none.
-    std::string SessionUIDL(int Num) const;
+    // As Retrieve and Delete for message Num (0-based) of this session, reported to the events
+    // and SaveMessage as Reported: a listed message keeps its index when its number has moved.
+    void RetrieveAs(int Num, int Reported);
+    bool DeleteAs(int Num, int Reported);
+    // Message Num's unique id in this session; empty when the server has none for it, or gives
+    // the same id to another message too.
+    const std::string& SessionUIDL(int Num) const;
     bool SessionHasUIDL() const { return FSessionHasUIDL; }
+    // SessionNumber for an id no message has, and for one that several messages have.
+    static constexpr int NoSuchUIDL = -1;
+    static constexpr int AmbiguousUIDL = -2;
+    // The number (0-based) of the message with unique id UIDL in this session, or one of the
+    // two values above.
+    int SessionNumber(const std::string& UIDL) const;
     // "LIST n": the message's size, or -1 when the server denies the message.
     int ListSize(int Num, bool Checked);
 
@@ -90,7 +102,8 @@ private:
     int FMessageCount = -1;
     int FMailboxSize = -1;
     bool FSessionHasUIDL = false;
-    std::vector<std::string> FSessionUIDLs; // index: message number - 1
+    std::vector<std::string> FSessionUIDLs;               // index: message number - 1
+    std::unordered_map<std::string, int> FSessionNumbers; // id: message number - 1
 };
 
 // Lists a mailbox into RemoteInfo, and carries out the marks set on its items.
@@ -109,8 +122,10 @@ public:
     void MarkDelete(int Index);
     void MarkRetrieve(int Index);
     void Unmark(int Index);
-    // Retrieves and deletes the marked messages, each only when the server's message at that
-    // number is still the one listed; a mark that could not be carried out is cleared.
+    // Retrieves and deletes the marked messages, each found by the unique id it was listed with
+    // (without ids: only when the message at its number still has the listed size and header
+    // lines); a mark that could not be carried out is cleared. The events report the index in
+    // RemoteInfo, whatever number the message has in this session.
     void ProcessMarked();
 
     // True: UpdateInfo leaves the session open for a following ProcessMarked.
@@ -129,9 +144,12 @@ protected:
     // Fills Item with message Index's unique id (from the session's list) and its size and
     // header lines (LIST and TOP).
     void GetInfo(int Index, ZevRemoteInfoItem* Item, bool WithUIDL, bool WithHeaders);
-    // Whether the server's message at Index is still the one listed there: same unique id, or,
-    // without ids, same size and header lines. Never raises for a vanished message.
+    // Whether the server's message at Index still has the size and header lines listed there.
+    // Never raises for a vanished message.
     bool Verify(int Index);
+    // The number (0-based) that the message listed at Index has in this session: found by its
+    // unique id when both sides have one, else Index when Verify agrees; -1 when it is gone.
+    int Locate(int Index);
 
 private:
     // The data of a positive TOP reply: its header lines, up to the first empty one.
@@ -149,7 +167,8 @@ namespace mspop3 {
 bool ParseStat(const std::string& Reply, int& Count, int& Size);
 // "+OK n size [anything]": the size, or 0 when the reply gives none.
 int ParseListSize(const std::string& Reply);
-// The lines "n id" of a UIDL listing: Ids[n] gets id. Other lines are ignored.
+// The lines "n id" of a UIDL listing: Ids[n] gets id. An id is 1 to 70 printable characters
+// (0x21 to 0x7E); a line whose id is not, or that is no such line, gives no id.
 void ParseUidlList(const std::string& Data, std::map<int, std::string>& Ids);
 // Multi-line data as received up to and including its end line: dot-stuffing undone and the
 // end line removed; CR LF line ends are kept. Data cut short (no end line) is unstuffed only.

@@ -25,14 +25,15 @@ public:
     Byte Flags = 0;
     // Bytes, from the server's listing (0 when it gave none).
     int Size = 0;
-    // The server's unique id; empty when the server has none.
+    // The server's unique id, by which a later session finds the message; empty when the server
+    // gave none, or one that is not 1 to 70 printable characters or that another message has too.
     std::string UIDL;
 
 private:
     std::unique_ptr<ZevHeaders> FHeaders;
 };
 
-// The items of the last listing in server order: item i is server message i + 1.
+// The items of the last listing in server order: item i was server message i + 1 when listed.
 class ZevRemoteInfo : public TObject {
 public:
     int GetCount() const { return static_cast<int>(FItems.size()); }

@@ -1,5 +1,6 @@
 // POP3 replies from outside: STAT, LIST and UIDL lines and multi-line data as the client parses
-// them. Unstuffing must give back exactly what a server stuffed.
+// them. Unique ids must be ones a later session can match; unstuffing must give back exactly what
+// a server stuffed.
 #include "fuzz/fuzzinput.h"
 #include "mail/mspop3.h"
 
@@ -38,11 +39,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     }
     Check(mspop3::ParseListSize(Text) >= 0);
 
+    // Ids are 1 to 70 printable characters, and a listing written from them reads back the same.
     std::map<int, std::string> Ids;
     mspop3::ParseUidlList(Text, Ids);
-    for (const auto& Id : Ids)
-        Check(Id.first >= 0 && !Id.second.empty() &&
-              Id.second.find_first_of(" \r\n") == std::string::npos);
+    std::string Listing;
+    for (const auto& Id : Ids) {
+        Check(Id.first >= 0 && !Id.second.empty() && Id.second.size() <= 70);
+        for (char C : Id.second)
+            Check(C >= 0x21 && C <= 0x7E);
+        Listing += std::to_string(Id.first) + " " + Id.second + "\r\n";
+    }
+    std::map<int, std::string> Again;
+    mspop3::ParseUidlList(Listing, Again);
+    Check(Again == Ids);
 
     Check(mspop3::Unstuff(Text).size() <= Text.size());
     // Whole messages (ending with CR LF) survive the round trip.

@@ -118,6 +118,41 @@ TEST(Pop3Replies, UidlListingMapsNumbersToIds)
     EXPECT_EQ(Ids, Expected);
 }
 
+TEST(Pop3Replies, AnIdIsOneToSeventyPrintableCharactersOrTheMessageHasNone)
+{
+    struct Case {
+        std::string Line; // after the message number
+        std::string Id;   // empty: the message has no id
+    };
+    const std::vector<Case> Cases = {
+        {"!~", "!~"}, // the first and the last printable character
+        {std::string(70, 'x'), std::string(70, 'x')},
+        {"id more words", "id"},
+        {std::string(71, 'x'), ""},
+        {"\r\x82", ""}, // a carriage return inside the line
+        {"ab\rcd", ""},
+        {"abc\r", ""}, // a second CR before the line end
+        {"a\tb", ""},
+        {"caf\xc3\xa9", ""},
+        {"del\x7f", ""},
+        {std::string("nul\0", 4), ""},
+        {"", ""},
+        {"   ", ""},
+    };
+    for (const Case& C : Cases) {
+        std::map<int, std::string> Ids;
+        mspop3::ParseUidlList("7 " + C.Line + "\r\n", Ids);
+        std::map<int, std::string> Expected;
+        if (!C.Id.empty())
+            Expected[7] = C.Id;
+        EXPECT_EQ(Ids, Expected) << "7 " << C.Line;
+    }
+    // The lines around a bad one keep their ids.
+    std::map<int, std::string> Ids;
+    mspop3::ParseUidlList("1 a\r\n2 \r\x82\r\n3 c\r\n", Ids);
+    EXPECT_EQ(Ids, (std::map<int, std::string>{{1, "a"}, {3, "c"}}));
+}
+
 TEST(Pop3Replies, UnstuffingRestoresTheMessageAndDropsTheEndLine)
 {
     struct Case {
@@ -423,15 +458,43 @@ TEST_F(Pop3Test, NegativeDeleReplyClearsTheMarkAndTheRunGoesOn)
     EXPECT_FALSE(Pop->GetConnected());
 }
 
-TEST_F(Pop3Test, AMessageThatIsNoLongerTheListedOneIsNeverDeleted)
+TEST_F(Pop3Test, MarkedMessagesAreFoundByTheirIdsElseCheckedAtTheirNumber)
 {
+    // Four messages; 1 is marked for deletion, 3 for retrieval and deletion. Between the listing
+    // and the deletion another client may delete one, and the ids may change.
     struct Case {
         const char* Name;
+        int GoneMeanwhile; // the message another client deleted (1-based), 0 for none
         std::vector<std::string> UidlsBefore, UidlsAfter; // empty: the server has no UIDL
+        std::string ListedId;                             // the listed id of message 3
+        std::vector<int> Deleted;                         // DELE numbers
+        std::vector<std::string> Events;
     };
+    const std::vector<std::string> BothGo = {"Deleting 0", "Retrieving 2", "Saved 2 Message 3",
+                                             "Retrieved 2", "Deleting 2"};
+    const std::vector<std::string> OnlyTheFirstGoes = {"Deleting 0"};
     const std::vector<Case> Cases = {
-        {"compared by unique id", {"a", "b", "c", "d"}, {"a", "c", "d"}},
-        {"compared by size and header lines", {}, {}},
+        {"found by its id", 2, {"a", "b", "c", "d"}, {"a", "c", "d"}, "c", {1, 2}, BothGo},
+        {"its id is gone", 3, {"a", "b", "c", "d"}, {"a", "b", "d"}, "c", {1}, OnlyTheFirstGoes},
+        // Numbers moved, so the message now at 3 is the old 4: not the one listed.
+        {"no ids", 2, {}, {}, "", {1}, OnlyTheFirstGoes},
+        {"ids at the listing only", 2, {"a", "b", "c", "d"}, {}, "c", {1}, OnlyTheFirstGoes},
+        // An id that two messages have is no id; the check at the same number decides.
+        {"repeated at first", 0, {"a", "x", "x", "d"}, {"a", "x", "x", "d"}, "", {1, 3}, BothGo},
+        {"repeated later", 0, {"a", "b", "c", "d"}, {"a", "c", "c", "d"}, "c", {1, 3}, BothGo},
+    };
+    RecordEvents();
+    Pop->OnRetrieving = [this](TObject*, int Num) {
+        Events.push_back("Retrieving " + std::to_string(Num));
+    };
+    Pop->OnRetrieved = [this](TObject*, int Num) {
+        Events.push_back("Retrieved " + std::to_string(Num));
+    };
+    Pop->OnUserMessageSave = [this](TObject*, int Num, TMemoryStream* Contents) {
+        ZevHeaders Headers;
+        Headers.SetText(std::string(static_cast<const char*>(Contents->Memory()),
+                                    static_cast<std::size_t>(Contents->Size())));
+        Events.push_back("Saved " + std::to_string(Num) + " " + Headers.GetFieldValue("Subject"));
     };
     for (const Case& C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -440,26 +503,81 @@ TEST_F(Pop3Test, AMessageThatIsNoLongerTheListedOneIsNeverDeleted)
         Peer.SetUidls(C.UidlsBefore);
         Pop->UpdateInfo();
         ASSERT_EQ(Pop->RemoteInfo()->GetCount(), 4);
-        EXPECT_EQ(Pop->RemoteInfo()->GetItem(1)->UIDL, C.UidlsBefore.empty() ? "" : "b");
+        EXPECT_EQ(Pop->RemoteInfo()->GetItem(2)->UIDL, C.ListedId);
 
-        // Another client deletes message 2: the numbers of 3 and 4 move down by one.
         std::vector<std::string> Remaining = Messages(4);
-        Remaining.erase(Remaining.begin() + 1);
+        if (C.GoneMeanwhile > 0)
+            Remaining.erase(Remaining.begin() + (C.GoneMeanwhile - 1));
         Peer.SetMessages(Remaining);
         Peer.SetUidls(C.UidlsAfter);
         Pop->MarkDelete(0);
+        Pop->MarkRetrieve(2);
         Pop->MarkDelete(2);
-        RecordEvents();
         Events.clear();
         Pop->ProcessMarked();
 
-        // Message 1 is still number 1 and goes; number 3 is now the old message 4 and stays.
-        EXPECT_EQ(Peer.Deleted(), (std::vector<int>{1}));
+        EXPECT_EQ(Peer.Deleted(), C.Deleted);
+        std::vector<std::string> Seen;
+        for (const std::string& Event : Events)
+            if (Event.rfind("Closing", 0) != 0 && Event.rfind("Closed", 0) != 0)
+                Seen.push_back(Event);
+        EXPECT_EQ(Seen, C.Events);
+        // A mark stays where it was carried out and goes where the message was not found.
         EXPECT_EQ(Pop->RemoteInfo()->GetItem(0)->Flags, rfDelete);
-        EXPECT_EQ(Pop->RemoteInfo()->GetItem(2)->Flags, 0);
-        EXPECT_EQ(std::count(Events.begin(), Events.end(), "Deleting 0"), 1);
-        EXPECT_EQ(std::count(Events.begin(), Events.end(), "Deleting 2"), 0);
+        EXPECT_EQ(Pop->RemoteInfo()->GetItem(2)->Flags,
+                  C.Events == BothGo ? rfRetrieve | rfDelete : 0);
     }
+}
+
+TEST_F(Pop3Test, AMessageFoundTwiceIsActedOnOnce)
+{
+    // Messages 2 and 3 are the same mail delivered twice; 2 has an id another message repeats,
+    // so it has none. Once another client deletes 1, message 3's id and message 2's headers both
+    // lead to number 2: it is retrieved and deleted once, and the other item loses its marks.
+    const std::vector<std::string> Listed = {Message(1), Message(7), Message(7)};
+    TPop3FaultServer Peer(Listed);
+    Pop->SetServer(Peer.Server());
+    Peer.SetUidls({"x", "x", "c"});
+    Pop->UpdateInfo();
+    ASSERT_EQ(Pop->RemoteInfo()->GetCount(), 3);
+    ASSERT_EQ(Pop->RemoteInfo()->GetItem(1)->UIDL, "");
+
+    Peer.SetMessages({Message(7), Message(7)});
+    Peer.SetUidls({"x", "c"});
+    for (int I : {1, 2}) {
+        Pop->MarkRetrieve(I);
+        Pop->MarkDelete(I);
+    }
+    int Saved = 0;
+    Pop->OnUserMessageSave = [&](TObject*, int, TMemoryStream*) { ++Saved; };
+    Pop->ProcessMarked();
+
+    EXPECT_EQ(Peer.Deleted(), std::vector<int>{2});
+    EXPECT_EQ(Saved, 1);
+    EXPECT_EQ(Pop->RemoteInfo()->GetItem(1)->Flags, rfRetrieve | rfDelete);
+    EXPECT_EQ(Pop->RemoteInfo()->GetItem(2)->Flags, 0);
+}
+
+TEST_F(Pop3Test, AnIdListingCutAtTheLimitGivesNoIdFromItsCutLine)
+{
+    // The limit falls inside the line of message 3, four bytes into it ("3 lo").
+    const std::string Head = "1 id-a\r\n2 id-b\r\n";
+    const auto Listing = std::make_shared<const std::string>(
+        "+OK\r\n" + Head + "9 " +
+        std::string(static_cast<std::size_t>(MaxMessageData) - Head.size() - 8, 'f') +
+        "\r\n3 long-id-c\r\n.\r\n");
+    Server.SetUidls({"id-a", "id-b", "long-id-c"});
+    Server.SetOverride([Listing](const std::string& Command, TPop3Connection& Client) {
+        if (Command != "UIDL")
+            return false;
+        Client.Write(*Listing);
+        return true;
+    });
+    Pop->UpdateInfo();
+    ASSERT_EQ(Pop->RemoteInfo()->GetCount(), 3);
+    EXPECT_EQ(Pop->RemoteInfo()->GetItem(0)->UIDL, "id-a");
+    EXPECT_EQ(Pop->RemoteInfo()->GetItem(1)->UIDL, "id-b");
+    EXPECT_EQ(Pop->RemoteInfo()->GetItem(2)->UIDL, "");
 }
 
 TEST_F(Pop3Test, RetrievedMessageIsSavedUnstuffedWithItsLineEnds)

@@ -210,22 +210,56 @@ TEST_F(Pop3Interop, ProcessMarkedDeletesExactlyTheMarkedMessages)
         << Server->Log();
 }
 
-TEST_F(Pop3Interop, AMessageDeletedByAnotherClientMeanwhileMakesNoOtherMessageGo)
+TEST_F(Pop3Interop, MarkedMessagesGoByTheirIdsAfterAnotherClientDeletedSome)
 {
-    Server->WriteMailbox(GeneratedMailbox(6));
+    Server->WriteMailbox(GeneratedMailbox(12));
     Pop->UpdateInfo();
-    // Another client deletes message 3 between our listing and our deletion.
-    Python(*Server, "p.dele(3)\np.quit()\n");
-    std::vector<int> Deleting;
-    Pop->OnDeleting = [&](TObject*, int Num) { Deleting.push_back(Num); };
-    for (int Index : {0, 3, 5})
+    ASSERT_EQ(Pop->RemoteInfo()->GetCount(), 12);
+    const std::vector<TListed> Before = PythonListing(*Server);
+    ASSERT_EQ(Before.size(), 12u) << Server->Log();
+
+    // Another client deletes messages 1 and 5 between our listing and our deletion: the marked
+    // messages 3, 7 and 12 are now numbers 2, 5 and 10, and the marked message 5 is gone.
+    Python(*Server, "p.dele(1)\np.dele(5)\np.quit()\n");
+    std::vector<std::string> Events;
+    Pop->OnRetrieving = [&](TObject*, int Num) {
+        Events.push_back("Retrieving " + std::to_string(Num));
+    };
+    Pop->OnUserMessageSave = [&](TObject*, int Num, TMemoryStream* Contents) {
+        ZevHeaders Headers;
+        Headers.SetText(std::string(static_cast<const char*>(Contents->Memory()),
+                                    static_cast<std::size_t>(Contents->Size())));
+        Events.push_back("Saved " + std::to_string(Num) + " " + Headers.GetFieldValue("Subject"));
+    };
+    Pop->OnRetrieved = [&](TObject*, int Num) {
+        Events.push_back("Retrieved " + std::to_string(Num));
+    };
+    Pop->OnDeleting = [&](TObject*, int Num) {
+        Events.push_back("Deleting " + std::to_string(Num));
+    };
+    for (int Index : {2, 4, 6, 11})
         Pop->MarkDelete(Index);
+    Pop->MarkRetrieve(6);
     Pop->ProcessMarked();
 
-    // Message 1 kept its number and goes; messages 4 and 6 moved down and are left alone.
-    EXPECT_EQ(Deleting, (std::vector<int>{0}));
-    EXPECT_EQ(Pop->RemoteInfo()->GetItem(3)->Flags, 0);
-    EXPECT_EQ(Subjects(PythonListing(*Server)), GeneratedSubjects({2, 4, 5, 6})) << Server->Log();
+    // The events give the indexes of the listing, as the host's rows are numbered.
+    const std::vector<std::string> Expected = {"Deleting 2",  "Retrieving 6", "Saved 6 Message 7",
+                                               "Retrieved 6", "Deleting 6",   "Deleting 11"};
+    EXPECT_EQ(Events, Expected);
+    EXPECT_EQ(Pop->RemoteInfo()->GetItem(2)->Flags, rfDelete);
+    EXPECT_EQ(Pop->RemoteInfo()->GetItem(4)->Flags, 0);
+    EXPECT_EQ(Pop->RemoteInfo()->GetItem(6)->Flags, rfRetrieve | rfDelete);
+    EXPECT_EQ(Pop->RemoteInfo()->GetItem(11)->Flags, rfDelete);
+    EXPECT_FALSE(Pop->GetConnected());
+
+    const std::vector<TListed> After = PythonListing(*Server);
+    EXPECT_EQ(Subjects(After), GeneratedSubjects({2, 4, 6, 8, 9, 10, 11})) << Server->Log();
+    std::vector<std::string> Ids, ExpectedIds;
+    for (const TListed& Message : After)
+        Ids.push_back(Message.Uidl);
+    for (int Number : {2, 4, 6, 8, 9, 10, 11})
+        ExpectedIds.push_back(Before[static_cast<std::size_t>(Number - 1)].Uidl);
+    EXPECT_EQ(Ids, ExpectedIds);
 }
 
 TEST_F(Pop3Interop, WrongPasswordRaisesServerErrorWithTheServersLine)
