@@ -130,30 +130,11 @@ bool DecodeWordText(char Encoding, const std::string& Text, std::string& Decoded
     }
 }
 
-// Appends Text with each line break (CR LF, CR or LF) as one space: a header value is one line,
-// and a rule that reads it must not be dodged by a break hidden in an encoded word.
-void AppendOneLine(std::string& Out, const std::string& Text)
-{
-    for (std::size_t I = 0; I < Text.size(); ++I) {
-        const char C = Text[I];
-        if (C == '\r' || C == '\n') {
-            Out += ' ';
-            if (C == '\r' && I + 1 < Text.size() && Text[I + 1] == '\n')
-                ++I;
-        } else {
-            Out += C;
-        }
-    }
-}
-
+// A header value is one line: each line break (CR LF, CR or LF) reads as one space, so that a
+// rule that reads it cannot be dodged by a break hidden in an encoded word.
 std::string OneLine(const std::string& Text)
 {
-    if (Text.find_first_of("\r\n") == NotFound)
-        return Text;
-    std::string Result;
-    Result.reserve(Text.size());
-    AppendOneLine(Result, Text);
-    return Result;
+    return ReplaceLineBreaks(Text, " ");
 }
 
 // Address fields are read as RFC 5322 reads them: a quoted string and a comment (nested, with
@@ -500,7 +481,7 @@ std::string DecodeHeaderWords(const std::string& Text)
         for (std::size_t I = Done; OnlyWhite && I < Start; ++I)
             OnlyWhite = IsWhite(Text[I]);
         if (!OnlyWhite) {
-            AppendOneLine(Result, Run);
+            Result += OneLine(Run);
             Run.clear();
             Result.append(Text, Done, Start - Done);
         }
@@ -508,7 +489,7 @@ std::string DecodeHeaderWords(const std::string& Text)
         AfterWord = true;
         Start = Done = End + 2;
     }
-    AppendOneLine(Result, Run);
+    Result += OneLine(Run);
     Result.append(Text, Done, NotFound);
     return Result;
 }

@@ -454,14 +454,14 @@ bool IsDelimiter(const std::string& Delimiters, const std::string& S, int Index)
     return Delimiters.find(S[static_cast<std::size_t>(Index) - 1]) != std::string::npos;
 }
 
-std::string AdjustLineBreaks(const std::string& S)
+std::string ReplaceLineBreaks(const std::string& S, const std::string& With)
 {
     std::string R;
     R.reserve(S.size() + S.size() / 8);
     for (std::size_t I = 0; I < S.size(); ++I) {
         const char C = S[I];
         if (C == '\r' || C == '\n') {
-            R += "\r\n";
+            R += With;
             if (C == '\r' && I + 1 < S.size() && S[I + 1] == '\n')
                 ++I;
         } else {
@@ -469,6 +469,11 @@ std::string AdjustLineBreaks(const std::string& S)
         }
     }
     return R;
+}
+
+std::string AdjustLineBreaks(const std::string& S)
+{
+    return ReplaceLineBreaks(S, "\r\n");
 }
 
 // ---- Replacing ------------------------------------------------------------------------------

@@ -70,6 +70,8 @@ int LastDelimiter(const std::string& Delimiters, const std::string& S);
 bool IsDelimiter(const std::string& Delimiters, const std::string& S, int Index);
 // Every CR, LF, CR LF becomes CR LF (LF CR counts as two breaks).
 std::string AdjustLineBreaks(const std::string& S);
+// Each line break of S (CR LF, CR or LF) replaced by With.
+std::string ReplaceLineBreaks(const std::string& S, const std::string& With);
 
 // Flags combine with |: StringReplace(S, "a", "b", rfReplaceAll | rfIgnoreCase).
 enum TReplaceFlag : int { rfReplaceAll = 1, rfIgnoreCase = 2 };

@@ -24,26 +24,18 @@ struct TPress {
     int X, Y;
 };
 
-class DemoForm : public guitest::XServerTest {
+class DemoForm : public guitest::XServerAppTest {
 protected:
     void SetUp() override
     {
-        XServerTest::SetUp();
+        XServerAppTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        App = std::make_unique<TApplication>(nullptr);
-        Application = App.get();
         CreateForm(App.get(), Form);
         Form->Show();
         Id = std::to_string(DisplayDriver().NativeId(Form->Handle()));
         ASSERT_NE(Id, "0");
         ASSERT_TRUE(PumpUntil([&] { return Painted(); }));
-    }
-
-    void TearDown() override
-    {
-        App.reset();
-        XServerTest::TearDown();
     }
 
     // Nothing of the form waits to be painted.
@@ -98,7 +90,6 @@ protected:
         EXPECT_EQ(Wrong, 0) << "first at " << First;
     }
 
-    std::unique_ptr<TApplication> App;
     TDemoForm* Form = nullptr;
     std::string Id;
     std::vector<TPress> Presses;

@@ -16,27 +16,12 @@ using guitest::RunTool;
 
 namespace {
 
-class XScreen : public guitest::XServerTest {
+class XScreen : public guitest::XServerAppTest {
 protected:
     XScreen()
     {
         ScreenSize = "1920x1080";
         Dpi = 120;
-    }
-
-    void SetUp() override
-    {
-        XServerTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        App = std::make_unique<TApplication>(nullptr);
-        Application = App.get();
-    }
-
-    void TearDown() override
-    {
-        App.reset();
-        XServerTest::TearDown();
     }
 
     // What xwininfo tells of the form's window.
@@ -77,8 +62,6 @@ protected:
                                                             "-set", Property, Values});
         ASSERT_EQ(Set.Status, 0) << Property << " " << Values;
     }
-
-    std::unique_ptr<TApplication> App;
 };
 
 TEST_F(XScreen, ScreenIsTheServersAndAFormCentredOnItOpensAtItsCentre)

@@ -20,6 +20,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -269,6 +270,27 @@ protected:
 
 private:
     pid_t FServer = 0;
+};
+
+// A private X server with the application object on it, freed before the server stops.
+class XServerAppTest : public XServerTest {
+protected:
+    void SetUp() override
+    {
+        XServerTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        App = std::make_unique<TApplication>(nullptr);
+        Application = App.get();
+    }
+
+    void TearDown() override
+    {
+        App.reset();
+        XServerTest::TearDown();
+    }
+
+    std::unique_ptr<TApplication> App;
 };
 
 } // namespace guitest
