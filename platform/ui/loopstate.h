@@ -21,6 +21,9 @@ void PostFront(const std::vector<TMsg>& Messages);
 // Appends an input message stamped with the time and cursor position.
 void PostInput(const TMsg& Message);
 bool QuitPending();
+// PeekMessage; without Poll it does not look at the descriptors first (for a caller whose
+// blocking poll comes next and serves them).
+bool Peek(TMsg& Msg, HWND Wnd, UINT Min, UINT Max, UINT RemoveFlags, bool Poll);
 
 // wait.cpp: one blocking poll (descriptors, wake-ups, the next timer), whatever the queue holds.
 bool BlockOnce(int TimeoutMs);

@@ -156,9 +156,14 @@ void PostQuitMessage(int ExitCode)
 
 bool PeekMessage(TMsg& Msg, HWND Wnd, UINT Min, UINT Max, UINT RemoveFlags)
 {
+    return uiloop::Peek(Msg, Wnd, Min, Max, RemoveFlags, true);
+}
+
+bool uiloop::Peek(TMsg& Msg, HWND Wnd, UINT Min, UINT Max, UINT RemoveFlags, bool Poll)
+{
     uiloop::CheckThread("PeekMessage");
     const bool Remove = (RemoveFlags & PM_REMOVE) != 0;
-    bool Polled = false;
+    bool Polled = !Poll;
     for (;;) {
         if (TakePosted(Msg, Wnd, Min, Max, Remove)) {
             if (IsInputMessage(Msg.message) && uiloop::InputHookSwallows(Msg, Remove)) {

@@ -44,11 +44,6 @@ TWaitState& Wait()
 
 std::atomic<bool> SyncPending{false};
 
-// Set while a wait without a time limit first looks at the queue: the blocking poll it goes on
-// to serves the descriptors, so the look PeekMessage takes at them would be a system call per
-// wait for nothing. The next PollOnce takes it back.
-bool PollDeferred = false;
-
 // Created once, by whichever thread needs it first.
 int WakeDescriptor()
 {
@@ -126,15 +121,6 @@ bool QueueHasWork()
     return PendingMessageCount() > 0 || uiloop::QuitPending();
 }
 
-bool TakeMessage(TMsg& Msg, bool DeferPoll)
-{
-    struct TDeferral {
-        explicit TDeferral(bool Defer) { PollDeferred = Defer; }
-        ~TDeferral() { PollDeferred = false; }
-    } Deferral(DeferPoll);
-    return PeekMessage(Msg, 0, 0, 0, PM_REMOVE);
-}
-
 } // namespace
 
 int RegisterDescriptor(int Fd, short Events, TDescriptorCallback Callback)
@@ -198,10 +184,6 @@ bool PollOnce()
 {
     uiloop::CheckThread("PollOnce");
     InitMessageLoop();
-    if (PollDeferred) {
-        PollDeferred = false;
-        return false;
-    }
     TPollSet Set = BuildPollSet();
     if (Poll(Set.Fds, 0) <= 0)
         return false;
@@ -256,12 +238,13 @@ TPumpResult WaitUntil(const std::function<bool()>& Done, int TimeoutMs)
             return prDone;
         TMsg Msg;
         // A round that finds no message ends in the blocking poll, which serves the
-        // descriptors: its first look at the queue need not poll them. A wait with a time
-        // limit may run out before that poll, and once a message has come (a timer that is
-        // always due, say) PeekMessage must go on looking, or the descriptors would starve.
-        bool DeferPoll = TimeoutMs < 0;
-        while (TakeMessage(Msg, DeferPoll)) {
-            DeferPoll = false;
+        // descriptors: its first look at the queue need not poll them (a system call per wait
+        // for nothing). A wait with a time limit may run out before that poll, and once a
+        // message has come (a timer that is always due, say) the look must poll again, or the
+        // descriptors would starve.
+        bool PollFirst = TimeoutMs >= 0;
+        while (uiloop::Peek(Msg, 0, 0, 0, PM_REMOVE, PollFirst)) {
+            PollFirst = true;
             if (Msg.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(Msg.wParam));
                 return prQuit;
