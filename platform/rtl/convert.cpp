@@ -865,6 +865,15 @@ double StrToFloatDef(const std::string& S, double Default, const TFormatSettings
 
 // ---- Arithmetic -----------------------------------------------------------------------------
 
+int PercentOf(Int64 Part, Int64 Whole)
+{
+    if (Whole <= 0)
+        return 100;
+    // In floating point: Part * 100 overflows for parts near the Int64 range.
+    return static_cast<int>(
+        std::floor(static_cast<double>(Part) * 100.0 / static_cast<double>(Whole) + 0.5));
+}
+
 int MulDiv(int Number, int Numerator, int Denominator)
 {
     if (Denominator == 0)

@@ -81,5 +81,8 @@ double StrToFloatDef(const std::string& S, double Default, const TFormatSettings
 // Number * Numerator / Denominator with a 64-bit product, rounded half away from zero;
 // -1 when Denominator is 0 or the result does not fit an int.
 int MulDiv(int Number, int Numerator, int Denominator);
+// Part as a whole percentage of Whole, rounded half up; 100 when Whole is not positive (nothing
+// to do is all done). Progress reports use it.
+int PercentOf(Int64 Part, Int64 Whole);
 // Nearest integer, halves to even; EInvalidOp for NaN and values outside the Int64 range.
 Int64 Round(double Value);

@@ -463,3 +463,25 @@ TEST(Convert, MulDivRoundsHalvesAwayFromZeroAndFlagsFailure)
     for (const auto& C : Cases)
         EXPECT_EQ(MulDiv(C.A, C.B, C.C), C.Expected) << C.A << "*" << C.B << "/" << C.C;
 }
+
+TEST(Convert, PercentOfRoundsHalvesUpAndCountsNothingToDoAsDone)
+{
+    struct TCase {
+        Int64 Part, Whole;
+        int Expected;
+    };
+    const TCase Cases[] = {
+        {0, 10, 0},
+        {1, 3, 33},
+        {2, 3, 67},
+        {1, 200, 1},
+        {1, 201, 0},
+        {10, 10, 100},
+        {0, 0, 100},
+        {5, -1, 100},
+        {Int64(1) << 62, Int64(1) << 62, 100},
+        {(Int64(1) << 62) / 2, Int64(1) << 62, 50},
+    };
+    for (const TCase& C : Cases)
+        EXPECT_EQ(PercentOf(C.Part, C.Whole), C.Expected) << C.Part << "/" << C.Whole;
+}
