@@ -2,6 +2,7 @@
 
 #include "mail/agsocket.h"
 #include "mail/mailerrors.h"
+#include "platform/rtl/process.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/rtl/strings.h"
 #include "platform/ui/dialogservice.h"
@@ -16,14 +17,11 @@
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -159,31 +157,14 @@ std::unique_ptr<TRasChild> TRasChild::Start(const std::vector<std::string>& Argv
         Error = errno;
         return nullptr;
     }
-    std::vector<char*> Arguments;
-    for (const std::string& Argument : Argv)
-        Arguments.push_back(const_cast<char*>(Argument.c_str()));
-    Arguments.push_back(nullptr);
-
-    posix_spawn_file_actions_t Actions;
-    posix_spawnattr_t Attributes;
-    posix_spawn_file_actions_init(&Actions);
-    posix_spawnattr_init(&Attributes);
-    posix_spawn_file_actions_addopen(&Actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&Actions, Pipe[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&Actions, Pipe[1], STDERR_FILENO);
-    sigset_t Signals;
-    sigemptyset(&Signals);
-    posix_spawnattr_setsigmask(&Attributes, &Signals);
-    sigfillset(&Signals);
-    posix_spawnattr_setsigdefault(&Attributes, &Signals);
+    TSpawnOptions Options;
+    Options.Argv = Argv;
+    Options.OutputFd = Pipe[1];
     // A group of its own, so that a kill reaches what it started as well.
-    posix_spawnattr_setpgroup(&Attributes, 0);
-    posix_spawnattr_setflags(&Attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
-                                              POSIX_SPAWN_SETSIGDEF);
-    pid_t Pid = 0;
-    Error = posix_spawnp(&Pid, Arguments[0], &Actions, &Attributes, Arguments.data(), environ);
-    posix_spawn_file_actions_destroy(&Actions);
-    posix_spawnattr_destroy(&Attributes);
+    Options.Group = sgNewProcessGroup;
+    const TSpawnResult Spawned = SpawnProcess(Options);
+    Error = Spawned.Error;
+    const pid_t Pid = Spawned.Pid;
     close(Pipe[1]);
     if (Error != 0) {
         close(Pipe[0]);

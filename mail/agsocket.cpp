@@ -9,8 +9,6 @@
 #include "platform/ui/ttimer.h"
 #include "platform/ui/wait.h"
 
-#include <cmath>
-
 namespace {
 
 constexpr std::size_t ReceiveChunk = 16384;
@@ -23,11 +21,6 @@ std::string SocketErrorText(int Code)
 {
     std::string Text = Code >= 10000 && Code <= 11004 ? WinsockErrorText(Code) : LoadStr(Code);
     return Text.empty() ? "Error #" + std::to_string(Code) : Text;
-}
-
-int Percent(std::int64_t Part, std::int64_t Whole)
-{
-    return static_cast<int>(std::llround(static_cast<double>(Part) * 100.0 / Whole));
 }
 
 int Clamped(std::int64_t Value)
@@ -490,7 +483,7 @@ bool TagSocket::ReceiveToTerminator(TStream* Stream, int ExpectedSize, std::int6
             Stored += Keep;
             Total += static_cast<std::int64_t>(Taken);
             FBuffer.Consume(Taken);
-            Progress(ExpectedSize < 1 ? -1 : Percent(Total, ExpectedSize), Total);
+            Progress(ExpectedSize < 1 ? -1 : PercentOf(Total, ExpectedSize), Total);
             if (Scanner.Found())
                 return Fits;
         }
@@ -512,7 +505,7 @@ void TagSocket::ReceiveCount(TStream* Stream, std::int64_t Count)
             Stream->WriteBuffer(FBuffer.Data(), Take);
             FBuffer.Consume(static_cast<std::size_t>(Take));
             Total += Take;
-            Progress(Count <= 0 ? -1 : Percent(Total, Count), Total);
+            Progress(Count <= 0 ? -1 : PercentOf(Total, Count), Total);
             continue;
         }
         if (PeerClosed || !ReceiveMore()) {
@@ -537,7 +530,7 @@ void TagSocket::SendStream(TStream* Stream)
         const std::int64_t Got = Stream->Read(Block, sizeof Block);
         SendAll(Block, static_cast<std::size_t>(Got));
         const std::int64_t Position = Stream->Position();
-        Progress(Size == 0 ? 100 : Percent(Position, Size), Position);
+        Progress(Size == 0 ? 100 : PercentOf(Position, Size), Position);
         if (Got < static_cast<std::int64_t>(sizeof Block))
             break;
     }

@@ -1,22 +1,15 @@
 // mail/msmime.cpp: base64, quoted-printable and the ISO-2022-JP encoded word.
 #include "mail/msmime.h"
 
+#include "mail/msutils.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/stream.h"
 #include "platform/rtl/stringlist.h"
-#include "platform/ui/application.h"
 
 namespace {
 
 const char Base64Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 const char HexDigits[] = "0123456789ABCDEF";
-
-// The coders run on the UI thread; long decodings keep the windows alive this way.
-void PumpMessages()
-{
-    if (Application != nullptr)
-        Application->ProcessMessages();
-}
 
 int Base64Value(unsigned char C)
 {

@@ -2,7 +2,7 @@
 #include "mail/mssmtp.h"
 
 #include "mail/msmsg.h"
-#include "platform/ui/application.h"
+#include "mail/msutils.h"
 
 ZevSMTP::ZevSMTP(TComponent* AOwner) : ZevMailBase(AOwner), FList(std::make_unique<TStringList>())
 {
@@ -64,8 +64,7 @@ void ZevSMTP::Login()
 
 void ZevSMTP::Logout()
 {
-    if (Application != nullptr)
-        Application->ProcessMessages();
+    PumpMessages();
     if (!Command("QUIT"))
         throw EServerError(LastReply);
 }

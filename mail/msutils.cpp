@@ -7,6 +7,7 @@
 #include "platform/rtl/registry.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/rtl/strings.h"
+#include "platform/ui/application.h"
 
 #include <cerrno>
 #include <mutex>
@@ -183,4 +184,10 @@ void SaveStringsToFile(const TStrings* List, const std::string& FileName)
     } catch (const EAtomicWriteError& E) {
         throw EInOutError(E.Message(), E.ErrorCode);
     }
+}
+
+void PumpMessages()
+{
+    if (Application != nullptr)
+        Application->ProcessMessages();
 }

@@ -1,5 +1,6 @@
 // mail/msutils.h: string helpers of the mail units: quotes, space-separated tokens, header
-// parameters, the media type of a file name and writing a list of lines to a file.
+// parameters, the media type of a file name and writing a list of lines to a file; and the
+// message pump of the long-running coders.
 #pragma once
 
 #include <string>
@@ -24,3 +25,8 @@ std::string GetMimeType(const std::string& FileName);
 // Rewrites FileName with the lines, each ended by CR LF, creating its folder first. I/O errors
 // raise EInOutError.
 void SaveStringsToFile(const TStrings* List, const std::string& FileName);
+
+// The coders and the decoder run on the UI thread: long work lets the application handle its
+// messages once per step (paragraph, line or part) through this. Nothing without an
+// application.
+void PumpMessages();

@@ -2,8 +2,8 @@
 #include "mail/msuucode.h"
 
 #include "mail/msmime.h"
+#include "mail/msutils.h"
 #include "platform/rtl/strings.h"
-#include "platform/ui/application.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,13 +18,6 @@ int UUValue(char C)
     if (C > ' ' && C <= '_')
         return C - ' ';
     throw EMessageParserError("Invalid Character");
-}
-
-// Files are coded a line at a time on the UI thread; the windows stay alive meanwhile.
-void PumpMessages()
-{
-    if (Application != nullptr)
-        Application->ProcessMessages();
 }
 
 char UUChar(unsigned Value)

@@ -2,21 +2,17 @@
 #include "platform/ui/shellopen.h"
 
 #include "platform/rtl/convert.h"
+#include "platform/rtl/process.h"
 
 #include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -214,32 +210,15 @@ int TProcessLauncher::Launch(const TLaunch& Launch)
         return SE_ERR_FNF;
     if (!Launch.Directory.empty() && !IsDirectory(Launch.Directory))
         return SE_ERR_PNF;
-    std::vector<char*> Argv;
-    for (const std::string& Argument : Launch.Argv)
-        Argv.push_back(const_cast<char*>(Argument.c_str()));
-    Argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t Actions;
-    posix_spawnattr_t Attributes;
-    posix_spawn_file_actions_init(&Actions);
-    posix_spawnattr_init(&Attributes);
-    posix_spawn_file_actions_addopen(&Actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    if (!Launch.Directory.empty())
-        posix_spawn_file_actions_addchdir_np(&Actions, Launch.Directory.c_str());
-    // Its own session, so that the program outlives a closed terminal; signals as new.
-    sigset_t Signals;
-    sigemptyset(&Signals);
-    posix_spawnattr_setsigmask(&Attributes, &Signals);
-    sigfillset(&Signals);
-    posix_spawnattr_setsigdefault(&Attributes, &Signals);
-    posix_spawnattr_setflags(&Attributes,
-                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    pid_t Pid = 0;
-    int Error = posix_spawnp(&Pid, Argv[0], &Actions, &Attributes, Argv.data(), environ);
-    posix_spawn_file_actions_destroy(&Actions);
-    posix_spawnattr_destroy(&Attributes);
-    if (Error != 0)
-        return ErrorOfSpawn(Error);
+    TSpawnOptions Options;
+    Options.Argv = Launch.Argv;
+    Options.Directory = Launch.Directory;
+    // Its own session, so that the program outlives a closed terminal.
+    Options.Group = sgNewSession;
+    const TSpawnResult Spawned = SpawnProcess(Options);
+    if (Spawned.Error != 0)
+        return ErrorOfSpawn(Spawned.Error);
+    const pid_t Pid = Spawned.Pid;
 
     {
         std::lock_guard<std::mutex> Lock(FChildren->Mutex);

@@ -40,8 +40,8 @@ IProcessLauncher& ProcessLauncher();
 // Installs Launcher (not owned; null restores the built-in one); returns the one it replaces.
 IProcessLauncher* SetProcessLauncher(IProcessLauncher* Launcher);
 
-// The real launcher: posix_spawnp in a session of its own, standard input from /dev/null,
-// default signal handling; a background thread per child waits for it.
+// The real launcher: SpawnProcess (platform/rtl/process.h) in a session of its own; a
+// background thread per child waits for it.
 class TProcessLauncher : public IProcessLauncher {
 public:
     TProcessLauncher();

@@ -1,9 +1,14 @@
-// tests/mail/msutils_test.cpp: quotes, tokens, header parameters, media types and saving lines.
+// tests/mail/msutils_test.cpp: quotes, tokens, header parameters, media types, saving lines and
+// the coders' message pump.
 #include "mail/msutils.h"
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/registry.h"
 #include "platform/rtl/stringlist.h"
+#include "platform/ui/application.h"
+#include "platform/ui/messages.h"
+#include "platform/ui/queue.h"
+#include "platform/ui/window.h"
 #include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -142,4 +147,32 @@ TEST_F(SaveStrings, RaisesAnIOErrorWhenTheFileCannotBeWritten)
     List.Add("x");
     EXPECT_THROW(SaveStringsToFile(&List, Folder + "plain/sub/log.txt"), EInOutError);
     EXPECT_THROW(SaveStringsToFile(&List, Folder + "plain/log.txt"), EInOutError);
+}
+
+TEST(MessagePump, HandlesWhatIsWaitingOnlyWhenThereIsAnApplication)
+{
+    TWndClass Class;
+    if (!GetClassInfo("TPumpProbe", Class)) {
+        Class.ClassName = "TPumpProbe";
+        RegisterClass(Class);
+    }
+    const HWND Wnd = CreateWindowEx(0, "TPumpProbe", "", WS_POPUP, 0, 0, 10, 10, 0);
+    int Handled = 0;
+    SetWindowProc(Wnd, [&](HWND W, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
+        if (Msg == WM_USER)
+            ++Handled;
+        return DefWindowProc(W, Msg, WParam, LParam);
+    });
+    ASSERT_EQ(Application, nullptr);
+    PostMessage(Wnd, WM_USER, 0, 0);
+    PostMessage(Wnd, WM_USER, 1, 0);
+    PumpMessages();
+    EXPECT_EQ(Handled, 0);
+    {
+        TApplication App(nullptr);
+        Application = &App; // the program's; the destructor clears it
+        PumpMessages();
+        EXPECT_EQ(Handled, 2);
+    }
+    DestroyWindow(Wnd);
 }

@@ -1,5 +1,4 @@
-// tests/mail/msmsgcls_test.cpp: the message encoder (round trips and the saved form) and the
-// line reader of the decoder.
+// tests/mail/msmsgencoder_test.cpp: the message encoder (round trips and the saved form).
 #include "mail/msmsg.h"
 
 #include "platform/rtl/stream.h"
@@ -270,31 +269,4 @@ TEST(MessageEncoding, SingleAttachmentAndArticle)
     EXPECT_EQ(Lines[1], "Newsgroups: comp.misc");
     EXPECT_EQ(Lines[2], "Subject:  Hello");
     EXPECT_EQ(Lines[3], "Mime-Version: 1.0");
-}
-
-TEST(LineStream, LineEndsAndLastLine)
-{
-    struct Case {
-        std::string Text;
-        std::vector<std::string> Lines;
-    };
-    const std::vector<Case> Cases = {
-        {"", {}},
-        {"a", {"a"}},
-        {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
-        {"a\n\rb", {"a", "", "b"}},
-        {"\r\n\r\n", {"", ""}},
-        {std::string("\xFF\xFF\xFF\xFF\r\nx", 7), {"\xFF\xFF\xFF\xFF", "x"}},
-    };
-    for (const Case& C : Cases) {
-        TLineStream Stream;
-        Stream.WriteBuffer(C.Text.data(), static_cast<int64_t>(C.Text.size()));
-        Stream.Reset();
-        std::vector<std::string> Got;
-        std::string Line;
-        while (Stream.ReadLine(Line))
-            Got.push_back(Line);
-        EXPECT_EQ(Got, C.Lines);
-        EXPECT_TRUE(Stream.EndOfData);
-    }
 }
