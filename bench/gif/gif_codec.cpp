@@ -3,15 +3,14 @@
 // second of several runs and the ratio ours / giflib for each kind of image.
 #include "imaging/gif/gifimage.h"
 #include "platform/rtl/stream.h"
+#include "tests/imaging/gif/giflibpeer.h"
 
 #include <benchmark/benchmark.h>
-#include <gif_lib.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -64,48 +63,11 @@ std::vector<std::uint8_t> Picture(int W, int H, int Colors, std::uint32_t Seed, 
     return P;
 }
 
-int WriteToString(GifFileType* Gif, const GifByteType* Buffer, int Count)
-{
-    static_cast<std::string*>(Gif->UserData)
-        ->append(reinterpret_cast<const char*>(Buffer), static_cast<std::size_t>(Count));
-    return Count;
-}
-
-struct TReader {
-    const std::string* Bytes;
-    std::size_t Pos;
-};
-
-int ReadFromString(GifFileType* Gif, GifByteType* Buffer, int Count)
-{
-    auto* R = static_cast<TReader*>(Gif->UserData);
-    const std::size_t N =
-        std::min<std::size_t>(static_cast<std::size_t>(Count), R->Bytes->size() - R->Pos);
-    std::memcpy(Buffer, R->Bytes->data() + R->Pos, N);
-    R->Pos += N;
-    return static_cast<int>(N);
-}
-
-std::vector<int> RowOrder(int Height, bool Interlaced)
-{
-    std::vector<int> Rows;
-    if (!Interlaced) {
-        for (int Y = 0; Y < Height; ++Y)
-            Rows.push_back(Y);
-        return Rows;
-    }
-    static const int Start[4] = {0, 4, 2, 1}, Step[4] = {8, 8, 4, 2};
-    for (int P = 0; P < 4; ++P)
-        for (int Y = Start[P]; Y < Height; Y += Step[P])
-            Rows.push_back(Y);
-    return Rows;
-}
-
-std::string PeerEncode(const TSample& S)
+std::string GiflibEncode(const TSample& S)
 {
     std::string Out;
     int Error = 0;
-    GifFileType* Gif = EGifOpen(&Out, WriteToString, &Error);
+    GifFileType* Gif = PeerOpenEncoder(Out, Error);
     ColorMapObject* Map = GifMakeMapObject(std::max(S.Colors, 2), nullptr);
     for (int I = 0; I < Map->ColorCount; ++I)
         Map->Colors[I] =
@@ -114,22 +76,18 @@ std::string PeerEncode(const TSample& S)
     EGifPutScreenDesc(Gif, S.Width, S.Height, 8, 0, Map);
     for (const TFrame& F : S.Frames) {
         EGifPutImageDesc(Gif, 0, 0, F.Width, F.Height, F.Interlaced, nullptr);
-        for (const int Y : RowOrder(F.Height, F.Interlaced))
-            EGifPutLine(Gif,
-                        const_cast<GifPixelType*>(F.Pixels.data()) +
-                            static_cast<std::size_t>(Y) * F.Width,
-                        F.Width);
+        PeerPutPixels(Gif, F.Pixels.data(), F.Width, F.Height, F.Interlaced);
     }
     EGifCloseFile(Gif, &Error);
     GifFreeMapObject(Map);
     return Out;
 }
 
-std::size_t PeerDecode(const std::string& Bytes)
+std::size_t GiflibDecode(const std::string& Bytes)
 {
-    TReader Reader{&Bytes, 0};
+    TPeerReader Reader{&Bytes};
     int Error = 0;
-    GifFileType* Gif = DGifOpen(&Reader, ReadFromString, &Error);
+    GifFileType* Gif = PeerOpenDecoder(Reader, Error);
     DGifSlurp(Gif);
     std::size_t Sum = 0;
     for (int I = 0; I < Gif->ImageCount; ++I)
@@ -172,7 +130,7 @@ TSample Still(int W, int H, int Colors, bool Interlaced, std::uint32_t Seed)
     S.Height = H;
     S.Colors = Colors;
     S.Frames.push_back(TFrame{W, H, Interlaced, Picture(W, H, Colors, Seed, Seed * 0.1)});
-    S.Bytes = PeerEncode(S);
+    S.Bytes = GiflibEncode(S);
     return S;
 }
 
@@ -199,7 +157,7 @@ std::vector<TCorpus> MakeCorpus()
         S.Colors = 128;
         for (int F = 0; F < 120; ++F)
             S.Frames.push_back(TFrame{200, 150, false, Picture(200, 150, 128, 99, F * 0.05)});
-        S.Bytes = PeerEncode(S);
+        S.Bytes = GiflibEncode(S);
         Animation.Samples.push_back(std::move(S));
     }
     Corpus.push_back(std::move(Animation));
@@ -251,7 +209,7 @@ void Compare()
         const double PeerDec = MP / MedianSeconds([&] {
                                    std::size_t Sum = 0;
                                    for (const TSample& S : C.Samples)
-                                       Sum += PeerDecode(S.Bytes);
+                                       Sum += GiflibDecode(S.Bytes);
                                    return Sum;
                                });
         const double OurEnc = MP / MedianSeconds([&] {
@@ -263,7 +221,7 @@ void Compare()
         const double PeerEnc = MP / MedianSeconds([&] {
                                    std::size_t Sum = 0;
                                    for (const TSample& S : C.Samples)
-                                       Sum += PeerEncode(S).size();
+                                       Sum += GiflibEncode(S).size();
                                    return Sum;
                                });
         std::printf("%-30s %8.1f MP/s %7.1f MP/s %6.2fx   %8.1f MP/s %7.1f MP/s %6.2fx\n",
@@ -291,7 +249,7 @@ BENCHMARK(OursDecodeStill)->Unit(benchmark::kMillisecond);
 void GiflibDecodeStill(benchmark::State& State)
 {
     for (auto _ : State)
-        benchmark::DoNotOptimize(PeerDecode(LargeStill().Bytes));
+        benchmark::DoNotOptimize(GiflibDecode(LargeStill().Bytes));
     State.counters["MP/s"] =
         benchmark::Counter(1024.0 * 768 * State.iterations() / 1e6, benchmark::Counter::kIsRate);
 }

@@ -3,27 +3,13 @@
 #include "fuzz/fuzzinput.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
+#include "tests/support/locales.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace {
-
-TFormatSettings DottedSettings()
-{
-    TFormatSettings F = TFormatSettings::EnglishUS();
-    F.ShortDateFormat = "dd.MM.yyyy";
-    F.LongDateFormat = "dddd, d. MMMM yyyy";
-    F.DateSeparator = '.';
-    F.TimeSeparator = '.';
-    F.DecimalSeparator = ',';
-    F.ShortTimeFormat = "hh:mm";
-    F.LongTimeFormat = "hh:mm:ss";
-    F.TimeAMString = "";
-    F.TimePMString = "";
-    return F;
-}
 
 void Parse(const std::string& Text, const TFormatSettings& Settings)
 {
@@ -51,7 +37,7 @@ void Parse(const std::string& Text, const TFormatSettings& Settings)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     static const TFormatSettings US = TFormatSettings::EnglishUS();
-    static const TFormatSettings Dotted = DottedSettings();
+    static const TFormatSettings Dotted = TestSupport::DottedSettings();
     const std::string Text = InputText(Data, Size);
     Parse(Text, US);
     Parse(Text, Dotted);

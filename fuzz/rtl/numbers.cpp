@@ -4,6 +4,7 @@
 #include "fuzz/fuzzinput.h"
 #include "platform/rtl/convert.h"
 #include "platform/rtl/exceptions.h"
+#include "tests/support/locales.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,17 +12,6 @@
 #include <string>
 
 namespace {
-
-TFormatSettings CommaSettings()
-{
-    TFormatSettings F = TFormatSettings::EnglishUS();
-    F.DecimalSeparator = ',';
-    F.ThousandSeparator = '.';
-    F.CurrencyString = "EUR";
-    F.CurrencyFormat = 3;
-    F.NegCurrFormat = 8;
-    return F;
-}
 
 void Parse(const std::string& Text, const TFormatSettings& Settings)
 {
@@ -52,7 +42,7 @@ void Parse(const std::string& Text, const TFormatSettings& Settings)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     static const TFormatSettings Point = TFormatSettings::EnglishUS();
-    static const TFormatSettings Comma = CommaSettings();
+    static const TFormatSettings Comma = TestSupport::German();
     const std::string Text = InputText(Data, Size);
     Parse(Text, Point);
     Parse(Text, Comma);

@@ -1,6 +1,8 @@
 // imaging/gif/gifextensions.cpp: reading and writing the extension blocks and their registries.
 #include "imaging/gif/gifextensions.h"
 
+#include "platform/rtl/byteorder.h"
+
 #include <cstring>
 
 namespace {
@@ -14,11 +16,6 @@ TGIFExtension* CreateExtension(TGIFSubImage* AFrame)
 TGIFExtensionClass ResolveSelf(TGIFExtensionClass Self, TStream*)
 {
     return Self;
-}
-
-std::uint16_t UInt16At(const std::uint8_t* P)
-{
-    return static_cast<std::uint16_t>(P[0] | (P[1] << 8));
 }
 
 void Skip(TStream* Stream, int64_t Count)
@@ -126,7 +123,7 @@ void TGIFGraphicControlExtension::LoadFromStream(TStream* Stream)
     }
     FBlockSize = Bytes[0];
     FPacked = Bytes[1];
-    FDelay = UInt16At(Bytes + 2);
+    FDelay = ReadLE16(Bytes + 2);
     FTransparentIndex = Bytes[4];
     FTerminator = Bytes[5];
     if (HasTransparency() && FFrame)
@@ -170,10 +167,10 @@ void TGIFTextExtension::LoadFromStream(TStream* Stream)
     std::uint8_t Bytes[13];
     ReadExact(Stream, Bytes, 13);
     FBlockSize = Bytes[0];
-    FLeft = UInt16At(Bytes + 1);
-    FTop = UInt16At(Bytes + 3);
-    FGridWidth = UInt16At(Bytes + 5);
-    FGridHeight = UInt16At(Bytes + 7);
+    FLeft = ReadLE16(Bytes + 1);
+    FTop = ReadLE16(Bytes + 3);
+    FGridWidth = ReadLE16(Bytes + 5);
+    FGridHeight = ReadLE16(Bytes + 7);
     FCellWidth = Bytes[9];
     FCellHeight = Bytes[10];
     FForeground = Bytes[11];
@@ -349,7 +346,7 @@ void TGIFAppExtNSLoop::ReadAppData(TStream* Stream)
                 throw GIFException("Invalid GIF data");
             std::uint8_t Bytes[2];
             ReadExact(Stream, Bytes, 2);
-            FLoops = UInt16At(Bytes);
+            FLoops = ReadLE16(Bytes);
             Left = Length - 3;
         } else if ((Id & 7) == 2) {
             if (Length < 5)

@@ -5,6 +5,8 @@
 #include "imaging/gif/gifextensions.h"
 #include "imaging/gif/gifpainter.h"
 #include "platform/gfx/canvas.h"
+#include "platform/rtl/convert.h"
+#include "platform/ui/clipboard.h"
 
 #include <algorithm>
 #include <cstring>
@@ -19,11 +21,6 @@ struct TFlagScope {
     ~TFlagScope() { Flag = false; }
     bool& Flag;
 };
-
-int PercentOf(int64_t Part, int64_t Whole)
-{
-    return Whole <= 0 ? 100 : static_cast<int>((Part * 100 + Whole / 2) / Whole);
-}
 
 } // namespace
 

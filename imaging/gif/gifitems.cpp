@@ -6,37 +6,19 @@
 #include "imaging/gif/gifimage.h"
 #include "imaging/gif/giflzw.h"
 #include "platform/rtl/atomicfile.h"
+#include "platform/rtl/byteorder.h"
+#include "platform/rtl/convert.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 
 namespace {
-
-std::uint16_t UInt16At(const std::uint8_t* P)
-{
-    return static_cast<std::uint16_t>(P[0] | (P[1] << 8));
-}
-
-void PutUInt16(std::uint8_t* P, std::uint16_t Value)
-{
-    P[0] = static_cast<std::uint8_t>(Value);
-    P[1] = static_cast<std::uint8_t>(Value >> 8);
-}
 
 bool IsSignature(const char* Bytes)
 {
     return std::toupper(static_cast<unsigned char>(Bytes[0])) == 'G' &&
            std::toupper(static_cast<unsigned char>(Bytes[1])) == 'I' &&
            std::toupper(static_cast<unsigned char>(Bytes[2])) == 'F';
-}
-
-int Percent(int64_t Part, int64_t Whole)
-{
-    if (Whole <= 0)
-        return 100;
-    return static_cast<int>(
-        std::lround(static_cast<double>(Part) * 100.0 / static_cast<double>(Whole)));
 }
 
 } // namespace
@@ -154,7 +136,7 @@ void TGIFImageList::LoadFromStream(TStream* Stream, TObject* Parent)
         Frame->LoadFromStream(Stream);
         Add(Frame.release());
         if (Image)
-            Image->Progress(this, psRunning, Percent(Stream->Position(), Stream->Size()), false,
+            Image->Progress(this, psRunning, PercentOf(Stream->Position(), Stream->Size()), false,
                             "Loading...");
         if (!NextBlock())
             return;
@@ -167,7 +149,7 @@ void TGIFImageList::SaveToStream(TStream* Stream)
     for (int I = 0; I < Count(); ++I) {
         Items(I)->SaveToStream(Stream);
         if (FImage)
-            FImage->Progress(this, psRunning, Percent(I + 1, Count()), false, "Saving...");
+            FImage->Progress(this, psRunning, PercentOf(I + 1, Count()), false, "Saving...");
     }
 }
 
@@ -241,8 +223,8 @@ void TGIFHeader::LoadFromStream(TStream* Stream)
     }
     std::uint8_t Bytes[7];
     ReadExact(Stream, Bytes, 7);
-    FWidth = UInt16At(Bytes);
-    FHeight = UInt16At(Bytes + 2);
+    FWidth = ReadLE16(Bytes);
+    FHeight = ReadLE16(Bytes + 2);
     FPacked = Bytes[4];
     FBackgroundIndex = Bytes[5];
     FAspectRatio = Bytes[6];
@@ -261,8 +243,8 @@ void TGIFHeader::SaveToStream(TStream* Stream)
     Stream->WriteBuffer(Version == 1 ? "GIF87a" : "GIF89a", 6);
     Prepare();
     std::uint8_t Bytes[7];
-    PutUInt16(Bytes, FWidth);
-    PutUInt16(Bytes + 2, FHeight);
+    WriteLE16(Bytes, FWidth);
+    WriteLE16(Bytes + 2, FHeight);
     Bytes[4] = FPacked;
     Bytes[5] = FBackgroundIndex;
     Bytes[6] = FAspectRatio;
@@ -425,10 +407,10 @@ void TGIFSubImage::LoadFromStream(TStream* Stream)
     std::uint8_t Bytes[10];
     ReadExact(Stream, Bytes, 10);
     FDescriptor.Separator = Bytes[0];
-    FDescriptor.Left = UInt16At(Bytes + 1);
-    FDescriptor.Top = UInt16At(Bytes + 3);
-    FDescriptor.Width = UInt16At(Bytes + 5);
-    FDescriptor.Height = UInt16At(Bytes + 7);
+    FDescriptor.Left = ReadLE16(Bytes + 1);
+    FDescriptor.Top = ReadLE16(Bytes + 3);
+    FDescriptor.Width = ReadLE16(Bytes + 5);
+    FDescriptor.Height = ReadLE16(Bytes + 7);
     FDescriptor.PackedFields = Bytes[9];
     if ((FDescriptor.Width == 0 || FDescriptor.Height == 0) && FImage) {
         FDescriptor.Width = static_cast<std::uint16_t>(FImage->Width());
@@ -465,10 +447,10 @@ void TGIFSubImage::SaveToStream(TStream* Stream)
     }
     std::uint8_t Bytes[10];
     Bytes[0] = ',';
-    PutUInt16(Bytes + 1, FDescriptor.Left);
-    PutUInt16(Bytes + 3, FDescriptor.Top);
-    PutUInt16(Bytes + 5, FDescriptor.Width);
-    PutUInt16(Bytes + 7, FDescriptor.Height);
+    WriteLE16(Bytes + 1, FDescriptor.Left);
+    WriteLE16(Bytes + 3, FDescriptor.Top);
+    WriteLE16(Bytes + 5, FDescriptor.Width);
+    WriteLE16(Bytes + 7, FDescriptor.Height);
     Bytes[9] = FDescriptor.PackedFields;
     Stream->WriteBuffer(Bytes, 10);
     FColorMap->SaveToStream(Stream);

@@ -26,6 +26,13 @@ inline std::uint32_t ReadLE32(const std::uint8_t* P)
     return ReadLE16(P) | static_cast<std::uint32_t>(ReadLE16(P + 2)) << 16;
 }
 
+// Stores Value at P, low byte first.
+inline void WriteLE16(std::uint8_t* P, std::uint16_t Value)
+{
+    P[0] = static_cast<std::uint8_t>(Value & 0xFF);
+    P[1] = static_cast<std::uint8_t>(Value >> 8);
+}
+
 // Appends the low 16 or the 32 bits of Value, low byte first.
 inline void AppendLE16(std::string& Out, std::uint32_t Value)
 {

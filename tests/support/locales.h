@@ -6,15 +6,23 @@
 
 namespace TestSupport {
 
-// Day-month-year with "." separators, decimal comma, euro after the amount; times, names and
-// the rest as in English (US).
-inline TFormatSettings German()
+// English (US) but for the numbers and short dates: decimal comma, "." between thousands and
+// between the parts of a day-month-year date.
+inline TFormatSettings DotsAndComma()
 {
     TFormatSettings S = TFormatSettings::EnglishUS();
     S.DecimalSeparator = ',';
     S.ThousandSeparator = '.';
     S.DateSeparator = '.';
     S.ShortDateFormat = "dd.MM.yyyy";
+    return S;
+}
+
+// Day-month-year with "." separators, decimal comma, euro after the amount; times, names and
+// the rest as in English (US).
+inline TFormatSettings German()
+{
+    TFormatSettings S = DotsAndComma();
     S.CurrencyString = "\xE2\x82\xAC";
     S.CurrencyFormat = 3;
     S.NegCurrFormat = 8;
@@ -26,12 +34,8 @@ inline TFormatSettings German()
 // German month and day names; the currency as in English (US).
 inline TFormatSettings DottedSettings()
 {
-    TFormatSettings F = TFormatSettings::EnglishUS();
-    F.DateSeparator = '.';
+    TFormatSettings F = DotsAndComma();
     F.TimeSeparator = '.';
-    F.DecimalSeparator = ',';
-    F.ThousandSeparator = '.';
-    F.ShortDateFormat = "dd.MM.yyyy";
     F.LongDateFormat = "dddd, d. MMMM yyyy";
     F.ShortTimeFormat = "hh:mm";
     F.LongTimeFormat = "hh:mm:ss";

@@ -1,21 +1,15 @@
 // tests/imaging/gif/giflibpeer.cpp: giflib's decoder and encoder over memory buffers.
 #include "tests/imaging/gif/giflibpeer.h"
 
-#include <gif_lib.h>
-
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
 namespace {
 
-struct TReader {
-    const std::string* Bytes;
-    std::size_t Pos = 0;
-};
-
 int ReadFromMemory(GifFileType* Gif, GifByteType* Buffer, int Count)
 {
-    auto* R = static_cast<TReader*>(Gif->UserData);
+    auto* R = static_cast<TPeerReader*>(Gif->UserData);
     const std::size_t N =
         std::min<std::size_t>(static_cast<std::size_t>(Count), R->Bytes->size() - R->Pos);
     std::memcpy(Buffer, R->Bytes->data() + R->Pos, N);
@@ -88,11 +82,38 @@ void PutExtensions(GifFileType* Gif, const std::vector<TPeerExtension>& List)
 
 } // namespace
 
+GifFileType* PeerOpenDecoder(TPeerReader& Reader, int& Error)
+{
+    return DGifOpen(&Reader, ReadFromMemory, &Error);
+}
+
+GifFileType* PeerOpenEncoder(std::string& Out, int& Error)
+{
+    return EGifOpen(&Out, WriteToMemory, &Error);
+}
+
+void PeerPutPixels(GifFileType* Gif, const std::uint8_t* Pixels, int Width, int Height,
+                   bool Interlace)
+{
+    std::vector<int> Rows;
+    if (Interlace) {
+        static const int Start[4] = {0, 4, 2, 1}, Step[4] = {8, 8, 4, 2};
+        for (int P = 0; P < 4; ++P)
+            for (int Y = Start[P]; Y < Height; Y += Step[P])
+                Rows.push_back(Y);
+    } else
+        for (int Y = 0; Y < Height; ++Y)
+            Rows.push_back(Y);
+    for (const int Y : Rows)
+        EGifPutLine(Gif, const_cast<GifPixelType*>(Pixels) + static_cast<std::size_t>(Y) * Width,
+                    Width);
+}
+
 TPeerFile PeerDecode(const std::string& Bytes)
 {
-    TReader Reader{&Bytes};
+    TPeerReader Reader{&Bytes};
     int Error = 0;
-    GifFileType* Gif = DGifOpen(&Reader, ReadFromMemory, &Error);
+    GifFileType* Gif = PeerOpenDecoder(Reader, Error);
     if (!Gif)
         throw std::runtime_error("DGifOpen failed");
     if (DGifSlurp(Gif) != GIF_OK) {
@@ -127,7 +148,7 @@ std::string PeerEncode(const TPeerFile& File)
 {
     std::string Out;
     int Error = 0;
-    GifFileType* Gif = EGifOpen(&Out, WriteToMemory, &Error);
+    GifFileType* Gif = PeerOpenEncoder(Out, Error);
     if (!Gif)
         throw std::runtime_error("EGifOpen failed");
     EGifSetGifVersion(Gif, true);
@@ -139,21 +160,7 @@ std::string PeerEncode(const TPeerFile& File)
         ColorMapObject* Local = MakeMap(F.LocalMap);
         EGifPutImageDesc(Gif, F.Left, F.Top, F.Width, F.Height, F.Interlace, Local);
         GifFreeMapObject(Local);
-        // giflib writes lines in the order given: for an interlaced image, the file's order.
-        std::vector<int> Rows;
-        if (F.Interlace) {
-            static const int Start[4] = {0, 4, 2, 1}, Step[4] = {8, 8, 4, 2};
-            for (int P = 0; P < 4; ++P)
-                for (int Y = Start[P]; Y < F.Height; Y += Step[P])
-                    Rows.push_back(Y);
-        } else
-            for (int Y = 0; Y < F.Height; ++Y)
-                Rows.push_back(Y);
-        for (const int Y : Rows)
-            EGifPutLine(Gif,
-                        const_cast<GifPixelType*>(F.Pixels.data()) +
-                            static_cast<std::size_t>(Y) * F.Width,
-                        F.Width);
+        PeerPutPixels(Gif, F.Pixels.data(), F.Width, F.Height, F.Interlace);
         // giflib keeps its copy of a local table after the image is written and never frees it.
         if (Gif->Image.ColorMap) {
             GifFreeMapObject(Gif->Image.ColorMap);

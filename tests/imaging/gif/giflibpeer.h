@@ -1,7 +1,11 @@
-// tests/imaging/gif/giflibpeer.h: giflib as the peer of the codec's tests: what its decoder
-// reports of a file, and files written by its encoder.
+// tests/imaging/gif/giflibpeer.h: giflib as the peer of the codec's tests and its benchmark:
+// what its decoder reports of a file, files written by its encoder, and the memory buffers both
+// run over (the giflib_peer library).
 #pragma once
 
+#include <gif_lib.h>
+
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,3 +34,18 @@ struct TPeerFile {
 TPeerFile PeerDecode(const std::string& Bytes);
 // Encodes with giflib's encoder (image data through EGifPutLine).
 std::string PeerEncode(const TPeerFile& File);
+
+// Where giflib's decoder reads Bytes from.
+struct TPeerReader {
+    const std::string* Bytes = nullptr;
+    std::size_t Pos = 0;
+};
+
+// DGifOpen over Reader's bytes and EGifOpen appending to Out; null when giflib refuses, with its
+// code in Error.
+GifFileType* PeerOpenDecoder(TPeerReader& Reader, int& Error);
+GifFileType* PeerOpenEncoder(std::string& Out, int& Error);
+// Writes the rows of a Width x Height index buffer with EGifPutLine, in the order the file
+// stores them: giflib writes lines as given, so an interlaced image goes pass by pass.
+void PeerPutPixels(GifFileType* Gif, const std::uint8_t* Pixels, int Width, int Height,
+                   bool Interlace);

@@ -5,6 +5,7 @@
 
 #include "imaging/gif/gifpainter.h"
 #include "platform/gfx/canvas.h"
+#include "platform/ui/clipboard.h"
 
 #include <gtest/gtest.h>
 

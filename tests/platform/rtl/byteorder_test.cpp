@@ -14,4 +14,9 @@ TEST(ByteOrder, ValuesRoundTripLowByteFirst)
     const auto* Raw = reinterpret_cast<const std::uint8_t*>(Bytes.data());
     EXPECT_EQ(ReadLE16(Raw + 6), 0xCDEF);
     EXPECT_EQ(ReadLE32(Raw + 2), 0xFEDCBA98u);
+
+    std::uint8_t Stored[2] = {};
+    WriteLE16(Stored, 0xBEEF);
+    EXPECT_EQ(Stored[0], 0xEF);
+    EXPECT_EQ(Stored[1], 0xBE);
 }

@@ -1,16 +1,12 @@
-// Gives each test process a runtime folder of its own, so that windows published by parallel
-// test processes never meet; a process role started by a test inherits its folder through the
-// environment.
+// Gives each test process a runtime folder of its own (tests/support/runtimefolder.h), and the
+// pump the tests share.
 #include "tests/platform/ui/uitest.h"
 
 #include "platform/ui/input.h"
 #include "platform/ui/queue.h"
+#include "tests/support/runtimefolder.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <string>
 
 void PumpPending()
 {
@@ -23,28 +19,7 @@ void PumpPending()
 
 namespace {
 
-class TRuntimeFolderEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        char Template[] = "/tmp/tarnwick-ui-test-XXXXXX";
-        const char* Made = mkdtemp(Template);
-        ASSERT_NE(Made, nullptr);
-        FFolder = Made;
-        setenv("TARNWICK_RUNTIME_DIR", Made, 1);
-    }
-    void TearDown() override
-    {
-        if (!FFolder.empty()) {
-            std::error_code Ignored;
-            std::filesystem::remove_all(FFolder, Ignored);
-        }
-    }
-
-private:
-    std::string FFolder;
-};
-
-const auto* const Registered = ::testing::AddGlobalTestEnvironment(new TRuntimeFolderEnvironment);
+const auto* const Registered =
+    ::testing::AddGlobalTestEnvironment(new TestSupport::TRuntimeFolderEnvironment("ui"));
 
 } // namespace
