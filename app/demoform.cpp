@@ -46,16 +46,22 @@ TDemoButton::TDemoButton(TComponent* AOwner) : TCustomControl(AOwner)
     SetTabStop(true);
 }
 
-void TDemoButton::Dispatch(TMessage& Message)
+const TMessageMap& TDemoButton::ClassMessageMap()
 {
-    if (Message.Msg == CM_DIALOGKEY) {
-        if (Message.WParam == VK_RETURN && (FDefault || Focused()) && CanFocus()) {
-            Click();
-            Message.Result = 1;
-        }
-        return;
+    static constexpr auto Handlers = SortMessageHandlers({
+        OnMessage<&TDemoButton::CMDialogKey>(CM_DIALOGKEY),
+    });
+    static constexpr TMessageMap Map{Handlers, &TCustomControl::ClassMessageMap};
+    return Map;
+}
+
+// Enter clicks the default button, or the focused one.
+void TDemoButton::CMDialogKey(TMessage& Message)
+{
+    if (Message.WParam == VK_RETURN && (FDefault || Focused()) && CanFocus()) {
+        Click();
+        Message.Result = 1;
     }
-    TCustomControl::Dispatch(Message);
 }
 
 void TDemoButton::SetDown(bool Value)
@@ -138,13 +144,19 @@ TDemoEdit::TDemoEdit(TComponent* AOwner) : TCustomControl(AOwner)
     SetCursor(crIBeam);
 }
 
-void TDemoEdit::Dispatch(TMessage& Message)
+const TMessageMap& TDemoEdit::ClassMessageMap()
 {
-    if (Message.Msg == WM_GETDLGCODE) {
-        Message.Result = DLGC_WANTCHARS | DLGC_WANTARROWS;
-        return;
-    }
-    TCustomControl::Dispatch(Message);
+    static constexpr auto Handlers = SortMessageHandlers({
+        OnMessage<&TDemoEdit::WMGetDlgCode>(WM_GETDLGCODE),
+    });
+    static constexpr TMessageMap Map{Handlers, &TCustomControl::ClassMessageMap};
+    return Map;
+}
+
+// Typed characters and arrows are the edit's, not the form's.
+void TDemoEdit::WMGetDlgCode(TMessage& Message)
+{
+    Message.Result = DLGC_WANTCHARS | DLGC_WANTARROWS;
 }
 
 void TDemoEdit::KeyPress(char& Key)

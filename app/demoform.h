@@ -24,8 +24,6 @@ public:
     bool Default() const { return FDefault; }
     void SetDefault(bool Value) { FDefault = Value; }
 
-    void Dispatch(TMessage& Message) override;
-
 protected:
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -33,6 +31,8 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DoEnter() override;
     void DoExit() override;
+    void CMDialogKey(TMessage& Message);
+    TW_MESSAGE_MAP();
 
 private:
     void SetDown(bool Value);
@@ -46,14 +46,14 @@ class TDemoEdit : public TCustomControl {
 public:
     explicit TDemoEdit(TComponent* AOwner);
 
-    void Dispatch(TMessage& Message) override;
-
 protected:
     void Paint() override;
     void KeyPress(char& Key) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DoEnter() override;
     void DoExit() override;
+    void WMGetDlgCode(TMessage& Message);
+    TW_MESSAGE_MAP();
 };
 
 class TDemoForm : public TForm {

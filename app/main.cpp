@@ -16,9 +16,9 @@ int main()
     // Picture formats whose units the program may not name anywhere else.
     RegisterGIFImage();
     InitMessageLoop();
-    // Without an X server nothing could ever close the form: say so and end.
-    if (DisplayDriver().Name() == "headless") {
-        // The driver has told why when the display could not be opened.
+    // Where nobody sees the form, nothing could ever close it: say so and end.
+    if (!DisplayDriver().CanShowWindows()) {
+        // The back ends have told why when a display could not be opened.
         const char* Display = std::getenv("DISPLAY");
         std::cerr << "tarnwick: no display to show a window on"
                   << (Display == nullptr || *Display == 0 ? " (DISPLAY is not set)" : "") << "\n";

@@ -1,10 +1,10 @@
 #include "platform/forms/form.h"
 
-#include "platform/forms/windowdc.h"
 #include "platform/ui/input.h"
 #include "platform/ui/queue.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/sysmetrics.h"
+#include "platform/ui/windowdc.h"
 
 #include <algorithm>
 #include <vector>
@@ -115,17 +115,29 @@ TCustomForm* GetParentForm(const TControl* Control)
     return dynamic_cast<TCustomForm*>(const_cast<TControl*>(Control));
 }
 
+const TMessageMap& TCustomForm::ClassMessageMap()
+{
+    static constexpr auto Handlers = SortMessageHandlers({
+        OnMessage<&TCustomForm::WMActivate>(WM_ACTIVATE),
+        OnMessage<&TCustomForm::WMClose>(WM_CLOSE),
+        OnMessage<&TCustomForm::WMGetMinMaxInfo>(WM_GETMINMAXINFO),
+        OnMessage<&TCustomForm::CMDialogKey>(CM_DIALOGKEY),
+        OnMessage<&TCustomForm::CMRelease>(CM_RELEASE),
+    });
+    static constexpr TMessageMap Map{Handlers, &TWinControl::ClassMessageMap};
+    return Map;
+}
+
 TCustomForm::TCustomForm(TComponent* AOwner)
     : TWinControl(AOwner), FIcon(std::make_unique<TIcon>()),
       FCanvas(std::make_unique<TControlCanvas>())
 {
     InstallFormHooks();
     FCanvas->SetControl(this);
-    FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
-                                  csDoubleClicks};
-    FVisible = false;
-    FWidth = 320;
-    FHeight = 240;
+    SetControlStyle(TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
+                                  csDoubleClicks});
+    StoreVisible(false);
+    SetBounds(Left(), Top(), 320, 240);
     SetColor(clBtnFace);
     SetParentFont(false);
     if (Screen != nullptr)
@@ -173,11 +185,11 @@ TCanvas* TCustomForm::Canvas() const
 void TCustomForm::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
-    if (FParent != nullptr)
+    if (Parent() != nullptr)
         return;
     Params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     Params.ExStyle = 0;
-    if (!FEnabled)
+    if (!Enabled())
         Params.Style |= WS_DISABLED;
     switch (FBorderStyle) {
     case bsNone:
@@ -215,7 +227,7 @@ void TCustomForm::CreateParams(TCreateParams& Params)
         Params.ExStyle |= WS_EX_CONTEXTHELP;
     if (FFormStyle == fsStayOnTop)
         Params.ExStyle |= WS_EX_TOPMOST;
-    Params.WndParent = FParentWindow != 0                                ? FParentWindow
+    Params.WndParent = ParentWindow() != 0                               ? ParentWindow()
                        : Application != nullptr && Application->Handle() ? Application->Handle()
                                                                          : 0;
 }
@@ -224,7 +236,8 @@ void TCustomForm::CreateWnd()
 {
     TWinControl::CreateWnd();
     if (FFormStyle == fsStayOnTop)
-        SetWindowPos(FHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(WindowHandle(), HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value)
@@ -248,33 +261,35 @@ void TCustomForm::SetFormStyle(TFormStyle Value)
     if (Value == FFormStyle)
         return;
     FFormStyle = Value;
-    if (FHandle != 0)
-        SetWindowPos(FHandle, Value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (WindowHandle() != 0)
+        SetWindowPos(WindowHandle(), Value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
+                     0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 TWindowState TCustomForm::WindowState() const
 {
-    if (FHandle != 0 && IsWindowVisible(FHandle))
-        return IsIconic(FHandle) ? wsMinimized : IsZoomed(FHandle) ? wsMaximized : wsNormal;
+    if (WindowHandle() != 0 && IsWindowVisible(WindowHandle()))
+        return IsIconic(WindowHandle())   ? wsMinimized
+               : IsZoomed(WindowHandle()) ? wsMaximized
+                                          : wsNormal;
     return FWindowState;
 }
 
 void TCustomForm::SetWindowState(TWindowState Value)
 {
     FWindowState = Value;
-    if (FHandle != 0 && FVisible && IsWindowVisible(FHandle))
-        ShowWindow(FHandle, Value == wsMinimized   ? SW_MINIMIZE
-                            : Value == wsMaximized ? SW_SHOWMAXIMIZED
-                                                   : SW_RESTORE);
+    if (WindowHandle() != 0 && Visible() && IsWindowVisible(WindowHandle()))
+        ShowWindow(WindowHandle(), Value == wsMinimized   ? SW_MINIMIZE
+                                   : Value == wsMaximized ? SW_SHOWMAXIMIZED
+                                                          : SW_RESTORE);
 }
 
-void TCustomForm::SetVisibleState(bool Value)
+void TCustomForm::SetVisible(bool Value)
 {
-    const bool Shown = FHandle != 0 && IsWindowVisible(FHandle);
-    if (Value == FVisible && Value == Shown)
+    const bool Shown = WindowHandle() != 0 && IsWindowVisible(WindowHandle());
+    if (Value == Visible() && Value == Shown)
         return;
-    FVisible = Value;
+    StoreVisible(Value);
     if (Value) {
         HandleNeeded();
         if (!FPlaced) {
@@ -282,14 +297,14 @@ void TCustomForm::SetVisibleState(bool Value)
             PlaceOnShow();
         }
         DoShow();
-        if (!FVisible || FHandle == 0)
+        if (!Visible() || WindowHandle() == 0)
             return;
-        ShowWindow(FHandle, FWindowState == wsMinimized   ? SW_SHOWMINIMIZED
-                            : FWindowState == wsMaximized ? SW_SHOWMAXIMIZED
-                                                          : SW_SHOWNORMAL);
+        ShowWindow(WindowHandle(), FWindowState == wsMinimized   ? SW_SHOWMINIMIZED
+                                   : FWindowState == wsMaximized ? SW_SHOWMAXIMIZED
+                                                                 : SW_SHOWNORMAL);
     } else {
-        if (FHandle != 0)
-            ShowWindow(FHandle, SW_HIDE);
+        if (WindowHandle() != 0)
+            ShowWindow(WindowHandle(), SW_HIDE);
         DoHide();
     }
 }
@@ -299,21 +314,21 @@ void TCustomForm::PlaceOnShow()
     TRect Work;
     SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
     if (FPosition == poDefault || FPosition == poDefaultSizeOnly)
-        SetBounds(FLeft, FTop, Work.Width() * 3 / 4, Work.Height() * 3 / 4);
+        SetBounds(Left(), Top(), Work.Width() * 3 / 4, Work.Height() * 3 / 4);
     const TRect Whole = Rect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     TPoint At;
     switch (FPosition) {
     case poScreenCenter:
     case poDesktopCenter:
-        At = CentredIn(Whole, FWidth, FHeight);
+        At = CentredIn(Whole, Width(), Height());
         break;
     case poMainFormCenter:
     case poOwnerFormCenter: {
         TControl* Center = FPosition == poMainFormCenter && Application != nullptr
                                ? static_cast<TControl*>(Application->MainForm())
                                : dynamic_cast<TCustomForm*>(Owner());
-        At = CentredIn(Center != nullptr && Center != this ? Center->BoundsRect() : Whole, FWidth,
-                       FHeight);
+        At = CentredIn(Center != nullptr && Center != this ? Center->BoundsRect() : Whole, Width(),
+                       Height());
         break;
     }
     case poDefault:
@@ -323,8 +338,8 @@ void TCustomForm::PlaceOnShow()
     default:
         return;
     }
-    At = KeptOn(Work, At, FWidth, FHeight);
-    SetBounds(At.X, At.Y, FWidth, FHeight);
+    At = KeptOn(Work, At, Width(), Height());
+    SetBounds(At.X, At.Y, Width(), Height());
 }
 
 void TCustomForm::DoShow()
@@ -342,8 +357,8 @@ void TCustomForm::DoHide()
 void TCustomForm::Show()
 {
     SetVisible(true);
-    if (FHandle != 0)
-        BringWindowToTop(FHandle);
+    if (WindowHandle() != 0)
+        BringWindowToTop(WindowHandle());
 }
 
 void TCustomForm::Hide()
@@ -394,7 +409,7 @@ void TCustomForm::Release()
 
 TModalResult TCustomForm::ShowModal()
 {
-    if (FVisible || !FEnabled || FModal)
+    if (Visible() || !Enabled() || FModal)
         throw EInvalidOperation("Cannot make a visible window modal");
     if (GetCapture() != 0) {
         SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
@@ -403,14 +418,14 @@ TModalResult TCustomForm::ShowModal()
     HandleNeeded();
     FModal = true;
     const HWND ActiveWindow = GetActiveWindow();
-    const std::vector<HWND> Disabled = DisableTaskWindows(FHandle);
+    const std::vector<HWND> Disabled = DisableTaskWindows(WindowHandle());
     struct TRestore {
         TCustomForm* Form;
         const std::vector<HWND>& Disabled;
         HWND ActiveWindow;
         ~TRestore()
         {
-            if (Form->FVisible)
+            if (Form->Visible())
                 Form->Hide();
             EnableTaskWindows(Disabled);
             if (ActiveWindow != 0 && IsWindow(ActiveWindow) && IsWindowVisible(ActiveWindow))
@@ -463,21 +478,21 @@ void TCustomForm::FocusControl(TWinControl* Control)
 
 bool TCustomForm::CanFocus() const
 {
-    return FVisible && FEnabled;
+    return Visible() && Enabled();
 }
 
 void TCustomForm::SetFocus()
 {
     if (FActive)
         return;
-    if (!(FVisible && FEnabled))
+    if (!(Visible() && Enabled()))
         throw EInvalidOperation(CannotFocus);
     SetWindowFocus();
 }
 
 void TCustomForm::SetWindowFocus()
 {
-    HWND Target = FHandle;
+    HWND Target = WindowHandle();
     if (FActiveControl != nullptr && FActiveControl->CanFocus())
         Target = FActiveControl->Handle();
     if (Target != 0)
@@ -535,9 +550,9 @@ void TCustomForm::DefocusControl(TWinControl* Control)
         return;
     FActiveControl = nullptr;
     const HWND Focus = GetFocus();
-    if (FActive && FHandle != 0 && !ComponentState().Contains(csDestroying) &&
+    if (FActive && WindowHandle() != 0 && !ComponentState().Contains(csDestroying) &&
         FindControl(Focus) != nullptr && Control->ContainsControl(FindControl(Focus)))
-        ::SetFocus(FHandle);
+        ::SetFocus(WindowHandle());
 }
 
 void TCustomForm::Activate()
@@ -566,7 +581,7 @@ void TCustomForm::WMActivate(TMessage& Message)
         }
         if (FActiveControl == nullptr)
             FActiveControl = FindNextControl(nullptr, true, true, false);
-        if (!IsIconic(FHandle))
+        if (!IsIconic(WindowHandle()))
             SetWindowFocus();
         Activate();
     } else {
@@ -616,7 +631,7 @@ void TCustomForm::CMDialogKey(TMessage& Message)
             break;
         }
     }
-    Broadcast(Message);
+    Inherited(Message);
 }
 
 void TCustomForm::Paint()
@@ -631,26 +646,13 @@ void TCustomForm::PaintWindow(HDC DC)
     Paint();
 }
 
-void TCustomForm::Dispatch(TMessage& Message)
+void TCustomForm::WMClose(TMessage&)
 {
-    switch (Message.Msg) {
-    case WM_ACTIVATE:
-        WMActivate(Message);
-        return;
-    case WM_CLOSE:
-        Close();
-        return;
-    case WM_GETMINMAXINFO:
-        WMGetMinMaxInfo(Message);
-        return;
-    case CM_DIALOGKEY:
-        CMDialogKey(Message);
-        return;
-    case CM_RELEASE:
-        delete this;
-        return;
-    default:
-        TWinControl::Dispatch(Message);
-        return;
-    }
+    Close();
+}
+
+// Posted by Release: the messages before it have been handled.
+void TCustomForm::CMRelease(TMessage&)
+{
+    delete this;
 }

@@ -77,6 +77,10 @@ public:
     bool Modal() const { return FModal; }
     void SetFocus() override;
     bool CanFocus() const override;
+    // Shows the window with its WindowState, placed by Position at the first show, or hides it.
+    void SetVisible(bool Value) override;
+    // Moves the focus and the active control off Control and its children (hidden or removed).
+    void DefocusControl(TWinControl* Control);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -88,7 +92,6 @@ public:
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
 
-    void Dispatch(TMessage& Message) override;
     // Runs OnCreate, once: CreateForm calls it after the constructor; a form made with new calls
     // it itself once its constructor has set the handlers.
     void AfterConstruction();
@@ -105,17 +108,15 @@ protected:
     virtual void Activate();
     virtual void Deactivate();
 
-private:
-    friend class TControl;
-    friend class TWinControl;
-    // Moves the focus and the active control off Control and its children (hidden or removed).
-    void DefocusControl(TWinControl* Control);
-    void SetVisibleState(bool Value);
-    void PlaceOnShow();
-    void ShowingChanged();
     void WMActivate(TMessage& Message);
+    void WMClose(TMessage& Message);
     void WMGetMinMaxInfo(TMessage& Message);
     void CMDialogKey(TMessage& Message);
+    void CMRelease(TMessage& Message);
+    TW_MESSAGE_MAP();
+
+private:
+    void PlaceOnShow();
     void SetWindowFocus();
 
     TFormBorderStyle FBorderStyle = bsSizeable;

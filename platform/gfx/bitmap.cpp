@@ -5,6 +5,7 @@
 #include "platform/gfx/bitmapdevice.h"
 #include "platform/gfx/bmpformat.h"
 #include "platform/gfx/pngformat.h"
+#include "platform/rtl/globalmemory.h"
 #include "platform/rtl/resources.h"
 
 #include <algorithm>
@@ -170,14 +171,6 @@ std::unique_ptr<TDibImage> Adopt(HBITMAP Bitmap)
         return nullptr;
     return std::unique_ptr<TDibImage>(Bitmap);
 }
-
-[[maybe_unused]] const bool ClipboardHooks = [] {
-    SetClipboardHandleRelease(CF_BITMAP,
-                              [](HANDLE Data) { DeleteObject(reinterpret_cast<HBITMAP>(Data)); });
-    SetClipboardHandleRelease(CF_PALETTE,
-                              [](HANDLE Data) { DeleteObject(reinterpret_cast<HPALETTE>(Data)); });
-    return true;
-}();
 
 std::vector<TColor> DefaultColors(int BitCount)
 {
@@ -744,10 +737,6 @@ void TBitmap::LoadFromClipboardFormat(UINT AFormat, HANDLE AData, HPALETTE APale
 {
     if (AFormat != CF_BITMAP && AFormat != CF_DIB)
         throw EInvalidGraphic("Unsupported clipboard format");
-    if (!AData)
-        AData = GetClipboardData(AFormat);
-    if (!AData)
-        throw EInvalidGraphic("The clipboard holds no picture of this format");
     TDibImage Image;
     if (AFormat == CF_BITMAP) {
         auto Handle = reinterpret_cast<HBITMAP>(AData);

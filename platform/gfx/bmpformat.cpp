@@ -2,6 +2,7 @@
 #include "platform/gfx/bmpformat.h"
 
 #include "platform/gfx/icoformat.h"
+#include "platform/rtl/byteorder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,17 +12,6 @@ namespace {
 [[noreturn]] void Bad(const std::string& Why)
 {
     throw EInvalidGraphic("Bitmap image is not valid: " + Why);
-}
-
-std::uint32_t U16(const std::uint8_t* P)
-{
-    return std::uint32_t(P[0]) | std::uint32_t(P[1]) << 8;
-}
-
-std::uint32_t U32(const std::uint8_t* P)
-{
-    return std::uint32_t(P[0]) | std::uint32_t(P[1]) << 8 | std::uint32_t(P[2]) << 16 |
-           std::uint32_t(P[3]) << 24;
 }
 
 struct THeader {
@@ -43,14 +33,14 @@ THeader ReadHeader(const std::uint8_t* Data, std::size_t Size, std::size_t& Used
     THeader H;
     if (Size < 4)
         Bad("the header is missing");
-    H.Size = U32(Data);
+    H.Size = ReadLE32(Data);
     if (H.Size < 12 || H.Size > Size)
         Bad("bad header size " + std::to_string(H.Size));
     if (H.Size == 12) {
         H.Core = true;
-        H.Width = U16(Data + 4);
-        H.Height = U16(Data + 6);
-        H.BitCount = static_cast<int>(U16(Data + 10));
+        H.Width = ReadLE16(Data + 4);
+        H.Height = ReadLE16(Data + 6);
+        H.BitCount = static_cast<int>(ReadLE16(Data + 10));
         Used = 12;
         return H;
     }
@@ -60,11 +50,11 @@ THeader ReadHeader(const std::uint8_t* Data, std::size_t Size, std::size_t& Used
     std::uint8_t Fields[40] = {};
     std::memcpy(Fields, Data, std::min<std::size_t>(H.Size, 40));
     H.Os2 = H.Size == 64 || (H.Size > 12 && H.Size < 40);
-    H.Width = static_cast<std::int32_t>(U32(Fields + 4));
-    H.Height = static_cast<std::int32_t>(U32(Fields + 8));
-    H.BitCount = static_cast<int>(U16(Fields + 14));
-    H.Compression = U32(Fields + 16);
-    H.ColorsUsed = U32(Fields + 32);
+    H.Width = static_cast<std::int32_t>(ReadLE32(Fields + 4));
+    H.Height = static_cast<std::int32_t>(ReadLE32(Fields + 8));
+    H.BitCount = static_cast<int>(ReadLE16(Fields + 14));
+    H.Compression = ReadLE32(Fields + 16);
+    H.ColorsUsed = ReadLE32(Fields + 32);
     Used = H.Size;
     if (H.Os2 && H.Compression >= 3)
         throw EInvalidGraphic("Unsupported bitmap compression (OS/2 " +
@@ -73,12 +63,12 @@ THeader ReadHeader(const std::uint8_t* Data, std::size_t Size, std::size_t& Used
         const int Count = H.Compression == 6 ? 4 : 3;
         if (H.Size >= 52) {
             for (int I = 0; I < 4 && 40 + I * 4 + 4 <= static_cast<int>(H.Size); ++I)
-                H.Masks[I] = U32(Data + 40 + I * 4);
+                H.Masks[I] = ReadLE32(Data + 40 + I * 4);
         } else {
             if (Size < H.Size + Count * 4u)
                 Bad("the bit field masks are missing");
             for (int I = 0; I < Count; ++I)
-                H.Masks[I] = U32(Data + H.Size + I * 4);
+                H.Masks[I] = ReadLE32(Data + H.Size + I * 4);
             Used += Count * 4u;
         }
         H.HasMasks = true;
@@ -245,23 +235,11 @@ TDibImage ReadDib(const std::uint8_t* Data, std::size_t Size, std::int64_t Pixel
             continue;
         }
         for (int X = 0; X < W; ++X) {
-            const std::uint32_t P = Bits == 16 ? U16(In + X * 2) : U32(In + X * 4);
+            const std::uint32_t P = Bits == 16 ? ReadLE16(In + X * 2) : ReadLE32(In + X * 4);
             Image.SetRaw(X, Y, Channel(P, B) | Channel(P, G) << 8 | Channel(P, R) << 16);
         }
     }
     return Image;
-}
-
-void Put16(std::string& S, std::uint32_t V)
-{
-    S += static_cast<char>(V & 0xFF);
-    S += static_cast<char>(V >> 8 & 0xFF);
-}
-
-void Put32(std::string& S, std::uint32_t V)
-{
-    Put16(S, V & 0xFFFF);
-    Put16(S, V >> 16);
 }
 
 } // namespace
@@ -277,7 +255,7 @@ TDibImage ReadBmp(const std::uint8_t* Data, std::size_t Size)
         Bad("no BM signature");
     if (Size < 14 + 12)
         Bad("the file is truncated");
-    const std::uint32_t OffBits = U32(Data + 10);
+    const std::uint32_t OffBits = ReadLE32(Data + 10);
     // Some writers leave the offset 0: the pixels then follow the colour table.
     const std::int64_t Offset = OffBits == 0 ? -1 : static_cast<std::int64_t>(OffBits) - 14;
     if (OffBits != 0 && OffBits < 14)
@@ -313,21 +291,21 @@ std::string WritePackedDib(const TDibImage& Image)
     const std::size_t Full = Image.BitCount <= 8 ? std::size_t(1) << Image.BitCount : 0;
     std::string S;
     S.reserve(40 + 12 + Table * 4 + Image.Bits.size());
-    Put32(S, 40);
-    Put32(S, static_cast<std::uint32_t>(Image.Width));
-    Put32(S, static_cast<std::uint32_t>(Image.Height));
-    Put16(S, 1);
-    Put16(S, static_cast<std::uint32_t>(Image.BitCount));
-    Put32(S, Masks ? BI_BITFIELDS : BI_RGB);
-    Put32(S, static_cast<std::uint32_t>(Image.Bits.size()));
-    Put32(S, 3780); // 96 pixels per inch
-    Put32(S, 3780);
-    Put32(S, static_cast<std::uint32_t>(Table == Full ? 0 : Table));
-    Put32(S, 0);
+    AppendLE32(S, 40);
+    AppendLE32(S, static_cast<std::uint32_t>(Image.Width));
+    AppendLE32(S, static_cast<std::uint32_t>(Image.Height));
+    AppendLE16(S, 1);
+    AppendLE16(S, static_cast<std::uint32_t>(Image.BitCount));
+    AppendLE32(S, Masks ? BI_BITFIELDS : BI_RGB);
+    AppendLE32(S, static_cast<std::uint32_t>(Image.Bits.size()));
+    AppendLE32(S, 3780); // 96 pixels per inch
+    AppendLE32(S, 3780);
+    AppendLE32(S, static_cast<std::uint32_t>(Table == Full ? 0 : Table));
+    AppendLE32(S, 0);
     if (Masks) {
-        Put32(S, 0xF800);
-        Put32(S, 0x07E0);
-        Put32(S, 0x001F);
+        AppendLE32(S, 0xF800);
+        AppendLE32(S, 0x07E0);
+        AppendLE32(S, 0x001F);
     }
     for (std::size_t I = 0; I < Table; ++I) {
         const TColor C = Image.Colors[I];
@@ -346,8 +324,8 @@ std::string WriteBmp(const TDibImage& Image)
     const std::size_t Header = 40 + (Image.BitCount == 16 && Image.Is565 ? 12 : 0) +
                                (Image.BitCount <= 8 ? Image.Colors.size() * 4 : 0);
     std::string S = "BM";
-    Put32(S, static_cast<std::uint32_t>(14 + Dib.size()));
-    Put32(S, 0);
-    Put32(S, static_cast<std::uint32_t>(14 + Header));
+    AppendLE32(S, static_cast<std::uint32_t>(14 + Dib.size()));
+    AppendLE32(S, 0);
+    AppendLE32(S, static_cast<std::uint32_t>(14 + Header));
     return S + Dib;
 }

@@ -1,6 +1,8 @@
 // platform/gfx/canvas.h: TCanvas, the drawing surface of controls, bitmaps and printers. It keeps
 // the pen, brush, font, clip, mapping and text state, turns logical coordinates into device
-// ones and hands each call to its device (platform/gfx/device.h).
+// ones and hands each call to its device (platform/gfx/device.h). The calls are implemented by
+// topic: canvasmapping, canvasshapes, canvastext, canvascopy, canvasclip, canvaspaths and
+// canvasframes.cpp.
 #pragma once
 
 #include "platform/gfx/device.h"
@@ -126,10 +128,10 @@ public:
     void SetPen(const TPen* Value) { FPen->Assign(Value); }
     void SetBrush(const TBrush* Value) { FBrush->Assign(Value); }
     void SetFont(const TFont* Value) { FFont->Assign(Value); }
-    TPoint PenPos() const { return FPenPos; }
-    void SetPenPos(const TPoint& Value) { FPenPos = Value; }
-    std::uint32_t CopyMode() const { return FCopyMode; }
-    void SetCopyMode(std::uint32_t Value) { FCopyMode = Value; }
+    TPoint PenPos() const { return FSettings.PenPos; }
+    void SetPenPos(const TPoint& Value) { FSettings.PenPos = Value; }
+    std::uint32_t CopyMode() const { return FSettings.CopyMode; }
+    void SetCopyMode(std::uint32_t Value) { FSettings.CopyMode = Value; }
 
     // Lines and shapes, in logical coordinates.
     void MoveTo(int X, int Y);
@@ -137,7 +139,7 @@ public:
     void Polyline(const std::vector<TPoint>& Points);
     void Polygon(const std::vector<TPoint>& Points);
     void PolyPolygon(const std::vector<std::vector<TPoint>>& Polygons);
-    int PolyFillMode() const { return FPolyFillMode; } // ALTERNATE or WINDING
+    int PolyFillMode() const { return FSettings.PolyFillMode; } // ALTERNATE or WINDING
     void SetPolyFillMode(int Value);
     void Rectangle(int X1, int Y1, int X2, int Y2);
     void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
@@ -166,16 +168,16 @@ public:
     bool ExtTextOut(int X, int Y, unsigned Options, const TRect* R, const std::string& Text,
                     const int* Dx = nullptr);
     bool GetTextMetrics(TTextMetric& Metrics) const;
-    unsigned TextAlign() const { return FTextAlign; }
+    unsigned TextAlign() const { return FSettings.TextAlign; }
     unsigned SetTextAlign(unsigned Value); // the previous alignment
-    int BkMode() const { return FBkMode; }
+    int BkMode() const { return FSettings.BkMode; }
     int SetBkMode(int Value); // the previous mode
-    TColor BkColor() const { return FBkColor; }
+    TColor BkColor() const { return FSettings.BkColor; }
     TColor SetBkColor(TColor Value);
     // Follows Font.Color until set directly.
-    TColor TextColor() const { return FTextColor; }
+    TColor TextColor() const { return FSettings.TextColor; }
     TColor SetTextColor(TColor Value);
-    int TextCharacterExtra() const { return FCharExtra; }
+    int TextCharacterExtra() const { return FSettings.CharExtra; }
     int SetTextCharacterExtra(int Value);
 
     // Frames and controls of the 3-D look.
@@ -193,7 +195,7 @@ public:
     // Any picture at its own size with its top-left corner at (X, Y), or stretched to Rect.
     void Draw(int X, int Y, TGraphic* Graphic);
     void StretchDraw(const TRect& Rect, TGraphic* Graphic);
-    int StretchBltMode() const { return FStretchMode; }
+    int StretchBltMode() const { return FSettings.StretchMode; }
     int SetStretchBltMode(int Value);
 
     // Clipping. Regions are in device coordinates, rectangles in logical ones.
@@ -209,7 +211,7 @@ public:
     bool PtVisible(int X, int Y) const;
 
     // Mapping between logical and device coordinates.
-    int MapMode() const { return FMapMode; }
+    int MapMode() const { return FSettings.MapMode; }
     int SetMapMode(int Value);
     bool SetWindowOrgEx(int X, int Y, TPoint* Old = nullptr);
     bool SetViewportOrgEx(int X, int Y, TPoint* Old = nullptr);
@@ -217,10 +219,10 @@ public:
     bool SetViewportExtEx(int X, int Y, TSize* Old = nullptr);
     bool OffsetWindowOrgEx(int DX, int DY, TPoint* Old = nullptr);
     bool OffsetViewportOrgEx(int DX, int DY, TPoint* Old = nullptr);
-    TPoint WindowOrg() const { return FWindowOrg; }
-    TPoint ViewportOrg() const { return FViewportOrg; }
-    TSize WindowExt() const { return FWindowExt; }
-    TSize ViewportExt() const { return FViewportExt; }
+    TPoint WindowOrg() const { return FSettings.WindowOrg; }
+    TPoint ViewportOrg() const { return FSettings.ViewportOrg; }
+    TSize WindowExt() const { return FSettings.WindowExt; }
+    TSize ViewportExt() const { return FSettings.ViewportExt; }
     bool LPtoDP(TPoint* Points, int Count) const;
     bool DPtoLP(TPoint* Points, int Count) const;
     TPoint LPtoDP(const TPoint& P) const;
@@ -250,6 +252,24 @@ public:
     TNotifyEvent OnChanging;
 
 private:
+    // Everything SaveDC keeps besides the pen, brush and font.
+    struct TSettings {
+        TPoint PenPos;
+        std::uint32_t CopyMode = SRCCOPY;
+        int PolyFillMode = ALTERNATE;
+        unsigned TextAlign = TA_LEFT | TA_TOP;
+        int BkMode = OPAQUE;
+        TColor BkColor = clWhite;
+        TColor TextColor = clWindowText;
+        int CharExtra = 0;
+        int StretchMode = BLACKONWHITE;
+        std::optional<TRegion> Clip;
+        int MapMode = MM_TEXT;
+        TPoint WindowOrg;
+        TPoint ViewportOrg;
+        TSize WindowExt{1, 1};
+        TSize ViewportExt{1, 1};
+    };
     struct TSaved;
     // Calls OnChanging now and OnChange when the drawing call is done.
     class TChangeScope {
@@ -277,7 +297,16 @@ private:
     int DeviceLength(int Logical, bool Vertical) const;
     int LogicalLength(int Device, bool Vertical) const;
     TRect DeviceRect(int X1, int Y1, int X2, int Y2) const;
+    // The device rectangle of R; false without a device or when it is empty.
+    bool DeviceArea(const TRect& R, TRect& Device) const;
+    // A device rectangle in logical coordinates, normalised.
+    TRect LogicalRect(const TRect& Device) const;
+    // The whole device; empty without one.
+    TRect DeviceBounds() const;
+    bool SetExtent(TSize& Extent, int X, int Y, TSize* Old);
     void AdjustIsotropic();
+    // The strips of a one-pixel frame around the device rectangle R, none of them overlapping.
+    static std::vector<TRect> FrameStrips(const TRect& R);
     void DrawShape(TShapeKind Kind, int X1, int Y1, int X2, int Y2, TSize Corner, TPoint Start,
                    TPoint End);
     void AddFigure(std::vector<TPoint> Points, bool Closed);
@@ -293,21 +322,7 @@ private:
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;
     std::unique_ptr<TFont> FFont;
-    TPoint FPenPos;
-    std::uint32_t FCopyMode = SRCCOPY;
-    int FPolyFillMode = ALTERNATE;
-    unsigned FTextAlign = TA_LEFT | TA_TOP;
-    int FBkMode = OPAQUE;
-    TColor FBkColor = clWhite;
-    TColor FTextColor = clWindowText;
-    int FCharExtra = 0;
-    int FStretchMode = BLACKONWHITE;
-    std::optional<TRegion> FClip;
-    int FMapMode = MM_TEXT;
-    TPoint FWindowOrg;
-    TPoint FViewportOrg;
-    TSize FWindowExt{1, 1};
-    TSize FViewportExt{1, 1};
+    TSettings FSettings;
     bool FPathOpen = false;
     bool FPathReady = false;
     std::vector<TFigure> FPath;
@@ -316,25 +331,6 @@ private:
     int FLockCount = 0;
 };
 
-// The device's capabilities (platform/gfx/device.h); a canvas without a device answers as the
-// screen at 96 pixels per inch does.
-inline int GetDeviceCaps(HDC DC, int Index)
-{
-    if (DC && DC->Device())
-        return DC->Device()->DeviceCaps(Index);
-    switch (Index) {
-    case TECHNOLOGY:
-        return DT_RASDISPLAY;
-    case BITSPIXEL:
-        return 32;
-    case PLANES:
-        return 1;
-    case NUMCOLORS:
-        return -1;
-    case LOGPIXELSX:
-    case LOGPIXELSY:
-        return 96;
-    default:
-        return 0;
-    }
-}
+// The device's capabilities (platform/gfx/device.h); a canvas without a device answers as an
+// empty screen at 96 pixels per inch does.
+int GetDeviceCaps(HDC DC, int Index);

@@ -23,23 +23,15 @@ struct TEdgeColors {
 
 void TCanvas::DrawFocusRect(const TRect& R)
 {
-    if (!FDevice)
-        return;
-    const TRect D = DeviceRect(R.Left, R.Top, R.Right, R.Bottom);
-    if (IsRectEmpty(D))
+    TRect D;
+    if (!DeviceArea(R, D))
         return;
     TDeviceState S = State();
     S.Brush = TBrushData{clWhite, bsSolid, FocusPattern()};
     S.BrushOrigin = TPoint{0, 0};
-    // Four strips that never overlap, so that no pixel is inverted twice.
-    FDevice->PatBlt(S, TRect{D.Left, D.Top, D.Right, D.Top + 1}, PATINVERT);
-    if (D.Height() > 1)
-        FDevice->PatBlt(S, TRect{D.Left, D.Bottom - 1, D.Right, D.Bottom}, PATINVERT);
-    if (D.Height() > 2) {
-        FDevice->PatBlt(S, TRect{D.Left, D.Top + 1, D.Left + 1, D.Bottom - 1}, PATINVERT);
-        if (D.Width() > 1)
-            FDevice->PatBlt(S, TRect{D.Right - 1, D.Top + 1, D.Right, D.Bottom - 1}, PATINVERT);
-    }
+    // Strips that never overlap, so that no pixel is inverted twice.
+    for (const TRect& Strip : FrameStrips(D))
+        FDevice->PatBlt(S, Strip, PATINVERT);
 }
 
 bool TCanvas::DrawEdge(TRect& R, unsigned Edge, unsigned Flags)

@@ -5,12 +5,13 @@
 
 #include "platform/gfx/palette.h"
 #include "platform/rtl/classregistry.h"
+#include "platform/rtl/clipformats.h"
 #include "platform/rtl/events.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/geometry.h"
 #include "platform/rtl/object.h"
 #include "platform/rtl/stream.h"
-#include "platform/ui/clipboard.h"
+#include "platform/rtl/systypes.h"
 
 #include <memory>
 #include <string>
@@ -50,8 +51,10 @@ public:
     virtual void LoadFromFile(const std::string& FileName);
     // Through the atomic rewrite: a failure leaves the old file whole.
     virtual void SaveToFile(const std::string& FileName);
-    // Data 0: the clipboard's data of AFormat (the clipboard must be open). EInvalidGraphic for a
-    // format the kind does not read.
+    // The picture from clipboard data: AData is the handle the clipboard holds under AFormat (a
+    // global memory block or a graphics handle), APalette its CF_PALETTE or nil. EInvalidGraphic
+    // for a format the kind does not read or a handle that is not one. Taking the data off the
+    // clipboard is the clipboard's own side, in the window layer.
     virtual void LoadFromClipboardFormat(UINT AFormat, HANDLE AData, HPALETTE APalette);
     // New handles the caller hands to the clipboard (or frees); Format 0 when there is nothing.
     virtual void SaveToClipboardFormat(UINT& AFormat, HANDLE& AData, HPALETTE& APalette);

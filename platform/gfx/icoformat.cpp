@@ -2,6 +2,7 @@
 
 #include "platform/gfx/graphic.h"
 #include "platform/gfx/pngformat.h"
+#include "platform/rtl/byteorder.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,28 +23,6 @@ constexpr int DibHeaderSize = 40;
 std::uint32_t U8(std::string_view D, std::size_t At)
 {
     return static_cast<unsigned char>(D[At]);
-}
-
-std::uint32_t U16(std::string_view D, std::size_t At)
-{
-    return U8(D, At) | U8(D, At + 1) << 8;
-}
-
-std::uint32_t U32(std::string_view D, std::size_t At)
-{
-    return U16(D, At) | U16(D, At + 2) << 16;
-}
-
-void Put16(std::string& Out, std::uint32_t V)
-{
-    Out += static_cast<char>(V & 0xFF);
-    Out += static_cast<char>(V >> 8 & 0xFF);
-}
-
-void Put32(std::string& Out, std::uint32_t V)
-{
-    Put16(Out, V & 0xFFFF);
-    Put16(Out, V >> 16);
 }
 
 std::uint32_t BigEndian32(std::string_view D, std::size_t At)
@@ -111,14 +90,14 @@ TIconImage DecodeIconDib(std::string_view B)
 {
     if (B.size() < DibHeaderSize)
         Invalid("the image header is cut short");
-    const std::uint32_t HeaderSize = U32(B, 0);
+    const std::uint32_t HeaderSize = ReadLE32(B, 0);
     if (HeaderSize < DibHeaderSize || HeaderSize > B.size())
         Invalid("unknown image header");
-    const auto Width = static_cast<std::int32_t>(U32(B, 4));
-    const auto DoubleHeight = static_cast<std::int32_t>(U32(B, 8));
-    const std::uint32_t BitCount = U16(B, 14);
-    const std::uint32_t Compression = U32(B, 16);
-    const std::uint32_t ColorsUsed = U32(B, 32);
+    const auto Width = static_cast<std::int32_t>(ReadLE32(B, 4));
+    const auto DoubleHeight = static_cast<std::int32_t>(ReadLE32(B, 8));
+    const std::uint32_t BitCount = ReadLE16(B, 14);
+    const std::uint32_t Compression = ReadLE32(B, 16);
+    const std::uint32_t ColorsUsed = ReadLE32(B, 32);
     if (Compression != 0)
         Invalid("only uncompressed images are supported");
     if (BitCount != 1 && BitCount != 4 && BitCount != 8 && BitCount != 24 && BitCount != 32)
@@ -154,7 +133,7 @@ TIconImage DecodeIconDib(std::string_view B)
     auto PaletteColor = [&](std::uint32_t Index) -> std::uint32_t {
         if (Index >= Colors)
             return 0;
-        return U32(B, PaletteAt + Index * 4) & 0xFFFFFF;
+        return ReadLE32(B, PaletteAt + Index * 4) & 0xFFFFFF;
     };
     bool AnyAlpha = false;
     for (int Row = 0; Row < Height; ++Row) {
@@ -174,10 +153,10 @@ TIconImage DecodeIconDib(std::string_view B)
                 Pixel = PaletteColor(U8(B, XorRow + X));
                 break;
             case 24:
-                Pixel = U16(B, XorRow + X * 3) | U8(B, XorRow + X * 3 + 2) << 16;
+                Pixel = ReadLE16(B, XorRow + X * 3) | U8(B, XorRow + X * 3 + 2) << 16;
                 break;
             default:
-                Pixel = U32(B, XorRow + X * 4);
+                Pixel = ReadLE32(B, XorRow + X * 4);
                 AnyAlpha = AnyAlpha || (Pixel >> 24) != 0;
                 break;
             }
@@ -198,10 +177,11 @@ TIconImage DecodeIconDib(std::string_view B)
 
 std::vector<TIconDirEntry> ReadIconDirectory(std::string_view Data, bool* Cursor)
 {
-    if (Data.size() < 6 || U16(Data, 0) != 0 || (U16(Data, 2) != 1 && U16(Data, 2) != 2))
+    if (Data.size() < 6 || ReadLE16(Data, 0) != 0 ||
+        (ReadLE16(Data, 2) != 1 && ReadLE16(Data, 2) != 2))
         Invalid("not an icon or cursor file");
-    const bool IsCursor = U16(Data, 2) == 2;
-    const std::size_t Count = U16(Data, 4);
+    const bool IsCursor = ReadLE16(Data, 2) == 2;
+    const std::size_t Count = ReadLE16(Data, 4);
     if (Count == 0)
         Invalid("the file holds no image");
     if (6 + 16 * Count > Data.size())
@@ -214,19 +194,19 @@ std::vector<TIconDirEntry> ReadIconDirectory(std::string_view Data, bool* Cursor
         E.Width = U8(Data, At) == 0 ? 256 : static_cast<int>(U8(Data, At));
         E.Height = U8(Data, At + 1) == 0 ? 256 : static_cast<int>(U8(Data, At + 1));
         if (IsCursor) {
-            E.HotSpot =
-                TPoint{static_cast<int>(U16(Data, At + 4)), static_cast<int>(U16(Data, At + 6))};
+            E.HotSpot = TPoint{static_cast<int>(ReadLE16(Data, At + 4)),
+                               static_cast<int>(ReadLE16(Data, At + 6))};
             E.BitCount = BitCountFromColors(U8(Data, At + 2));
         } else {
-            E.BitCount = static_cast<int>(U16(Data, At + 6));
+            E.BitCount = static_cast<int>(ReadLE16(Data, At + 6));
             if (E.BitCount == 0)
                 E.BitCount = BitCountFromColors(U8(Data, At + 2));
         }
-        E.Offset = U32(Data, At + 12);
+        E.Offset = ReadLE32(Data, At + 12);
         if (E.Offset >= Data.size())
             Invalid("an image lies outside the file");
         E.Size = static_cast<std::uint32_t>(
-            std::min<std::size_t>(U32(Data, At + 8), Data.size() - E.Offset));
+            std::min<std::size_t>(ReadLE32(Data, At + 8), Data.size() - E.Offset));
         Entries.push_back(E);
     }
     if (Cursor)
@@ -303,9 +283,9 @@ std::string WriteIconFile(const TIconFile& File)
     if (File.Images.empty() || File.Images.size() > 0xFFFF)
         Invalid("an icon holds 1 to 65535 images");
     std::string Out;
-    Put16(Out, 0);
-    Put16(Out, File.Cursor ? 2 : 1);
-    Put16(Out, static_cast<std::uint32_t>(File.Images.size()));
+    AppendLE16(Out, 0);
+    AppendLE16(Out, File.Cursor ? 2 : 1);
+    AppendLE16(Out, static_cast<std::uint32_t>(File.Images.size()));
     std::uint32_t Offset = static_cast<std::uint32_t>(6 + 16 * File.Images.size());
     for (const TIconImage& Image : File.Images) {
         const std::uint32_t AndStride = (static_cast<std::uint32_t>(Image.Width) + 31) / 32 * 4;
@@ -315,27 +295,27 @@ std::string WriteIconFile(const TIconFile& File)
         Out += static_cast<char>(Image.Height & 0xFF);
         Out += '\0'; // no palette
         Out += '\0';
-        Put16(Out, File.Cursor ? static_cast<std::uint32_t>(Image.HotSpot.X) & 0xFFFF : 1);
-        Put16(Out, File.Cursor ? static_cast<std::uint32_t>(Image.HotSpot.Y) & 0xFFFF : 32);
-        Put32(Out, Size);
-        Put32(Out, Offset);
+        AppendLE16(Out, File.Cursor ? static_cast<std::uint32_t>(Image.HotSpot.X) & 0xFFFF : 1);
+        AppendLE16(Out, File.Cursor ? static_cast<std::uint32_t>(Image.HotSpot.Y) & 0xFFFF : 32);
+        AppendLE32(Out, Size);
+        AppendLE32(Out, Offset);
         Offset += Size;
     }
     for (const TIconImage& Image : File.Images) {
         const std::uint32_t W = static_cast<std::uint32_t>(Image.Width);
         const std::uint32_t H = static_cast<std::uint32_t>(Image.Height);
         const std::uint32_t AndStride = (W + 31) / 32 * 4;
-        Put32(Out, DibHeaderSize);
-        Put32(Out, W);
-        Put32(Out, H * 2);
-        Put16(Out, 1);  // planes
-        Put16(Out, 32); // bits per pixel
-        Put32(Out, 0);  // uncompressed
-        Put32(Out, W * 4 * H + AndStride * H);
-        Put32(Out, 0); // pixels per metre
-        Put32(Out, 0);
-        Put32(Out, 0); // colours used
-        Put32(Out, 0); // colours important
+        AppendLE32(Out, DibHeaderSize);
+        AppendLE32(Out, W);
+        AppendLE32(Out, H * 2);
+        AppendLE16(Out, 1);  // planes
+        AppendLE16(Out, 32); // bits per pixel
+        AppendLE32(Out, 0);  // uncompressed
+        AppendLE32(Out, W * 4 * H + AndStride * H);
+        AppendLE32(Out, 0); // pixels per metre
+        AppendLE32(Out, 0);
+        AppendLE32(Out, 0); // colours used
+        AppendLE32(Out, 0); // colours important
         // A transparent pixel of a picture with alpha is masked too, as readers without alpha
         // expect.
         auto Masked = [&](std::size_t I) {
@@ -348,7 +328,7 @@ std::string WriteIconFile(const TIconFile& File)
                 std::uint32_t Pixel = Image.Pixels[I];
                 if (!Image.HasAlpha)
                     Pixel = (Pixel & 0xFFFFFF) | (Masked(I) ? 0u : 0xFF000000u);
-                Put32(Out, Pixel);
+                AppendLE32(Out, Pixel);
             }
         }
         for (std::uint32_t Row = 0; Row < H; ++Row) {

@@ -1,14 +1,19 @@
 // platform/gfx/metafile.h: TMetafile, a picture kept as the canvas calls that drew it, played
-// again on any device and scaled to the rectangle it is drawn into; TMetafileCanvas records
-// them. The calls are those of the recording device, with their full drawing state.
+// again on any device and scaled to the rectangle it is drawn into. The calls are those of the
+// recording device, with their full drawing state. TMetafileCanvas (metafilecanvas.h) records
+// them, metafilewriter.h and metafilereader.h keep them in our binary form and metafileplayer.h
+// plays them.
 #pragma once
 
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/graphic.h"
+#include "platform/gfx/metafilecanvas.h"
 #include "platform/gfx/recordingdevice.h"
 
 #include <memory>
 #include <vector>
+
+struct TMetafileImage;
 
 class TMetafile : public TGraphic {
 public:
@@ -54,29 +59,11 @@ public:
 
 private:
     friend class TMetafileCanvas;
-    struct TImage {
-        std::vector<TRecord> Records;
-        TRect Frame;
-        int PixelsPerInch = 96;
-    };
+    // A new picture, as a metafile canvas leaves it.
+    void SetImage(std::shared_ptr<const TMetafileImage> Image);
 
-    std::shared_ptr<const TImage> FImage;
+    std::shared_ptr<const TMetafileImage> FImage;
     int FMMWidth = 0;
     int FMMHeight = 0;
     bool FEnhanced = true;
-};
-
-// Draws into a metafile: everything drawn between construction and destruction becomes the
-// metafile's picture, replacing what it held. The frame is the metafile's size at the
-// reference device's resolution; a metafile without a size takes the reference device's (nil:
-// the screen's).
-class TMetafileCanvas : public TCanvas {
-public:
-    TMetafileCanvas(TMetafile* AMetafile, HDC ReferenceDevice);
-    ~TMetafileCanvas() override;
-
-private:
-    TMetafile* FMetafile;
-    std::unique_ptr<TRecordingDevice> FRecorder;
-    int FPixelsPerInch;
 };

@@ -1,28 +1,18 @@
-// platform/ui/clipboard.cpp: global memory blocks, the clipboard and TClipboard.
+// platform/ui/clipboard.cpp: the clipboard and TClipboard.
 #include "platform/ui/clipboard.h"
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/strings.h"
+#include "platform/ui/clipboardpicture.h"
 #include "platform/ui/displaydriver.h"
 
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <memory>
 #include <mutex>
-#include <unordered_map>
-#include <utility>
 #include <vector>
 
 namespace {
-
-struct TBlock {
-    std::vector<unsigned char> Data; // at least one byte, so a locked block has an address
-    std::size_t Size = 0;
-    UINT Flags = 0;
-    int Locks = 0;
-    bool OwnedByClipboard = false;
-};
 
 struct TClipEntry {
     UINT Format;
@@ -31,14 +21,11 @@ struct TClipEntry {
 
 struct TClipboardState {
     std::recursive_mutex Mutex;
-    std::unordered_map<HGLOBAL, std::unique_ptr<TBlock>> Blocks;
-    HGLOBAL NextHandle = 0x1000;
     bool Open = false;
     HWND OpenedBy = 0;
     std::vector<TClipEntry> Entries;        // in the order they were set
     std::map<std::string, UINT> Registered; // by upper-cased name
     UINT NextFormat = 0xC000;
-    std::map<UINT, TClipboardHandleRelease> Releases;
     bool TextChanged = false; // since opened: the desktop is offered the text on closing
 };
 
@@ -48,12 +35,6 @@ TClipboardState& State()
     return S;
 }
 
-TBlock* FindBlock(TClipboardState& S, HGLOBAL Mem)
-{
-    auto It = S.Blocks.find(Mem);
-    return It == S.Blocks.end() ? nullptr : It->second.get();
-}
-
 // Handle formats hold the graphics layer's handles; the others hold global memory.
 bool IsHandleFormat(UINT Format)
 {
@@ -61,15 +42,12 @@ bool IsHandleFormat(UINT Format)
            Format == CF_ENHMETAFILE;
 }
 
-void Release(TClipboardState& S, const TClipEntry& Entry)
+void Release(const TClipEntry& Entry)
 {
-    if (!IsHandleFormat(Entry.Format)) {
-        S.Blocks.erase(Entry.Data);
-        return;
-    }
-    auto It = S.Releases.find(Entry.Format);
-    if (It != S.Releases.end() && It->second && Entry.Data)
-        It->second(Entry.Data);
+    if (IsHandleFormat(Entry.Format))
+        ReleaseClipboardGraphic(Entry.Format, Entry.Data);
+    else
+        GlobalFreeClaimed(Entry.Data);
 }
 
 // The text of CF_TEXT up to its NUL; empty when there is none.
@@ -78,11 +56,12 @@ std::string EntryText(TClipboardState& S)
     for (const TClipEntry& Entry : S.Entries) {
         if (Entry.Format != CF_TEXT)
             continue;
-        const TBlock* Block = FindBlock(S, Entry.Data);
-        if (Block == nullptr)
+        const auto* Text = static_cast<const char*>(GlobalLock(Entry.Data));
+        if (Text == nullptr)
             return {};
-        const char* Text = reinterpret_cast<const char*>(Block->Data.data());
-        return std::string(Text, strnlen(Text, Block->Size));
+        std::string Result(Text, strnlen(Text, GlobalSize(Entry.Data)));
+        GlobalUnlock(Entry.Data);
+        return Result;
     }
     return {};
 }
@@ -97,123 +76,20 @@ void ImportForeignText()
     TClipboardState& S = State();
     std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
     for (const TClipEntry& Entry : S.Entries)
-        Release(S, Entry);
+        Release(Entry);
     S.Entries.clear();
     if (Text.empty())
         return;
     const HGLOBAL Mem = GlobalAlloc(GMEM_MOVEABLE, Text.size() + 1);
     if (Mem == 0)
         return;
-    TBlock* Block = FindBlock(S, Mem);
-    std::memcpy(Block->Data.data(), Text.c_str(), Text.size() + 1);
-    Block->OwnedByClipboard = true;
+    std::memcpy(GlobalLock(Mem), Text.c_str(), Text.size() + 1);
+    GlobalUnlock(Mem);
+    GlobalClaim(Mem);
     S.Entries.push_back(TClipEntry{CF_TEXT, Mem});
 }
 
 } // namespace
-
-void SetClipboardHandleRelease(UINT Format, TClipboardHandleRelease Release)
-{
-    TClipboardState& S = State();
-    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
-    S.Releases[Format] = Release;
-}
-
-HGLOBAL GlobalAlloc(UINT Flags, std::size_t Bytes)
-{
-    TClipboardState& S = State();
-    auto Block = std::make_unique<TBlock>();
-    try {
-        Block->Data.assign(std::max<std::size_t>(Bytes, 1), 0); // zeroed whatever the flags
-    } catch (const std::bad_alloc&) {
-        return 0;
-    } catch (const std::length_error&) {
-        return 0;
-    }
-    Block->Size = Bytes;
-    Block->Flags = Flags & ~GMEM_MODIFY;
-    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
-    HGLOBAL Handle = S.NextHandle;
-    S.NextHandle += 8;
-    S.Blocks.emplace(Handle, std::move(Block));
-    return Handle;
-}
-
-void* GlobalLock(HGLOBAL Mem)
-{
-    TClipboardState& S = State();
-    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
-    TBlock* Block = FindBlock(S, Mem);
-    if (!Block)
-        return nullptr;
-    ++Block->Locks;
-    return Block->Data.data();
-}
-
-BOOL GlobalUnlock(HGLOBAL Mem)
-{
-    TClipboardState& S = State();
-    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
-    TBlock* Block = FindBlock(S, Mem);
-    if (!Block || Block->Locks == 0)
-        return 0;
-    return --Block->Locks > 0;
-}
-
-std::size_t GlobalSize(HGLOBAL Mem)
-{
-    TClipboardState& S = State();
-    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
-    TBlock* Block = FindBlock(S, Mem);
-    return Block ? Block->Size : 0;
-}
-
-HGLOBAL GlobalFree(HGLOBAL Mem)
-{
-    TClipboardState& S = State();
-    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
-    TBlock* Block = FindBlock(S, Mem);
-    if (!Block || Block->OwnedByClipboard)
-        return Mem;
-    S.Blocks.erase(Mem);
-    return 0;
-}
-
-HGLOBAL GlobalReAlloc(HGLOBAL Mem, std::size_t Bytes, UINT Flags)
-{
-    TClipboardState& S = State();
-    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
-    TBlock* Block = FindBlock(S, Mem);
-    if (!Block)
-        return 0;
-    if (Flags & GMEM_MODIFY) {
-        Block->Flags = (Block->Flags & ~GMEM_MOVEABLE) | (Flags & GMEM_MOVEABLE);
-        return Mem;
-    }
-    if (Block->Locks > 0 && Bytes != Block->Size)
-        return 0; // its address was handed out
-    try {
-        if (Bytes > Block->Size) {
-            std::size_t Kept = std::min(Block->Size, Block->Data.size());
-            std::fill(Block->Data.begin() + static_cast<std::ptrdiff_t>(Kept), Block->Data.end(),
-                      0);
-        }
-        Block->Data.resize(std::max<std::size_t>(Bytes, 1), 0);
-        Block->Size = Bytes;
-    } catch (const std::bad_alloc&) {
-        return 0;
-    } catch (const std::length_error&) {
-        return 0;
-    }
-    return Mem;
-}
-
-std::size_t GlobalBlockCount()
-{
-    TClipboardState& S = State();
-    std::lock_guard<std::recursive_mutex> Lock(S.Mutex);
-    return S.Blocks.size();
-}
 
 BOOL OpenClipboard(HWND NewOwner)
 {
@@ -248,7 +124,7 @@ BOOL EmptyClipboard()
     if (!S.Open)
         return 0;
     for (const TClipEntry& Entry : S.Entries)
-        Release(S, Entry);
+        Release(Entry);
     S.TextChanged = S.TextChanged || !S.Entries.empty();
     S.Entries.clear();
     return 1;
@@ -262,17 +138,14 @@ HANDLE SetClipboardData(UINT Format, HANDLE Mem)
         return 0;
     auto It = std::find_if(S.Entries.begin(), S.Entries.end(),
                            [&](const TClipEntry& Entry) { return Entry.Format == Format; });
-    if (!IsHandleFormat(Format)) {
-        TBlock* Block = FindBlock(S, Mem);
-        // One block serves one format: emptying would otherwise free it twice.
-        if (!Block || (Block->OwnedByClipboard && (It == S.Entries.end() || It->Data != Mem)))
-            return 0;
-        Block->OwnedByClipboard = true;
-    }
+    // A memory block must be live and serve one format only: emptying would otherwise free it
+    // twice. Setting a format's own block again keeps it.
+    if (!IsHandleFormat(Format) && (It == S.Entries.end() || It->Data != Mem) && !GlobalClaim(Mem))
+        return 0;
     S.TextChanged = S.TextChanged || Format == CF_TEXT;
     if (It != S.Entries.end()) {
         if (It->Data != Mem)
-            Release(S, *It);
+            Release(*It);
         It->Data = Mem;
     } else {
         S.Entries.push_back(TClipEntry{Format, Mem});

@@ -1,7 +1,9 @@
 #include "platform/ui/displaydriver.h"
 
+#include "platform/gfx/referencescreen.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/loopstate.h"
+#include "platform/ui/window.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,35 +24,36 @@ std::string Environment(const char* Name)
     return Value != nullptr ? Value : "";
 }
 
-std::unique_ptr<IDisplayDriver> DefaultDriver()
+// The graphics layer knows no display: tell it, once, that the screen a picture refers to is
+// the driver's, whichever driver that is when it asks.
+void LinkReferenceScreen()
 {
-    const std::string Wanted = Environment("TARNWICK_BACKEND");
-    if (Wanted == "headless")
-        return CreateHeadlessDriver();
-    if (!Wanted.empty() && Wanted != "x11") {
-        std::cerr << "tarnwick: display back end \"" << Wanted
-                  << "\" is not available; running headless\n";
-        return CreateHeadlessDriver();
-    }
-    const std::string Display = Environment("DISPLAY");
-    if (Display.empty()) {
-        if (Wanted == "x11")
-            std::cerr << "tarnwick: DISPLAY is not set; running headless\n";
-        return CreateHeadlessDriver();
-    }
-    if (auto Driver = CreateX11Driver(Display))
-        return Driver;
-    std::cerr << "tarnwick: cannot open display \"" << Display << "\"; running headless\n";
-    return CreateHeadlessDriver();
+    static const bool Linked = [] {
+        SetReferenceScreenSource([] {
+            const TNativeScreen Screen = DisplayDriver().NativeScreen();
+            return TReferenceScreen{Screen.Width, Screen.Height, Screen.PixelsPerInch};
+        });
+        return true;
+    }();
+    (void)Linked;
 }
 
 } // namespace
 
+TBackEndRegistry<IDisplayDriver>& DisplayBackEnds()
+{
+    static TBackEndRegistry<IDisplayDriver> Registry("display");
+    return Registry;
+}
+
 IDisplayDriver& DisplayDriver()
 {
+    LinkReferenceScreen();
     auto& Driver = Current();
     if (!Driver)
-        Driver = DefaultDriver();
+        Driver = DisplayBackEnds().Create(Environment("TARNWICK_BACKEND"), std::cerr);
+    if (!Driver)
+        throw EInvalidOperation("No display back end can run here");
     return *Driver;
 }
 
@@ -58,7 +61,20 @@ void SetDisplayDriver(std::unique_ptr<IDisplayDriver> Driver)
 {
     if (!uiloop::TopLevelWindows().empty())
         throw EInvalidOperation("The display driver cannot change while windows exist");
+    LinkReferenceScreen();
     Current() = std::move(Driver);
+}
+
+TNativeBounds NativeBoundsOf(const TRect& Bounds, DWORD Style, HWND Owner)
+{
+    TRect OwnerBounds;
+    // A pop-up with a caption is a dialog, which the desktop places as it places other windows.
+    if (!(Style & WS_POPUP) || (Style & WS_CAPTION) == WS_CAPTION || Owner == 0 ||
+        DisplayDriver().NativeId(Owner) == 0 || !GetWindowRect(Owner, OwnerBounds))
+        return {Bounds, 0};
+    TRect Relative = Bounds;
+    OffsetRect(Relative, -OwnerBounds.Left, -OwnerBounds.Top);
+    return {Relative, Owner};
 }
 
 int PixelsPerInchOf(int Width, int Height, int WidthMM, int HeightMM)
@@ -75,10 +91,3 @@ int PixelsPerInchOf(int Width, int Height, int WidthMM, int HeightMM)
     const long Dpi = std::lround((X + Y) / 2);
     return Dpi >= 48 && Dpi <= 480 ? static_cast<int>(Dpi) : Usual;
 }
-
-#ifndef TARNWICK_HAVE_X11
-std::unique_ptr<IDisplayDriver> CreateX11Driver(const std::string&)
-{
-    return nullptr;
-}
-#endif

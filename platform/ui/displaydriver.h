@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/rtl/geometry.h"
+#include "platform/ui/backends.h"
 #include "platform/ui/wintypes.h"
 
 #include <cstdint>
@@ -23,11 +24,28 @@ enum class TNativeShow {
 struct TNativeWindowSpec {
     std::string ClassName;
     std::string Caption;
-    TRect Bounds; // screen coordinates
+    // Screen coordinates, or, when RelativeTo is set, relative to the top-left corner of that
+    // window's native window (see NativeBoundsOf).
+    TRect Bounds;
+    HWND RelativeTo = 0;
     DWORD Style = 0;
     DWORD ExStyle = 0;
     HWND Owner = 0; // 0: none
 };
+
+// Where a native window goes: Bounds in screen coordinates, or relative to the top-left corner of
+// RelativeTo's native window when that is set.
+struct TNativeBounds {
+    TRect Bounds;
+    HWND RelativeTo = 0;
+};
+
+// The native bounds of a top-level window with Style and Owner at Bounds (screen coordinates). An
+// owned pop-up (a WS_POPUP window without a caption that has an owner: menus, drop-downs, hints)
+// is placed relative to its owner's native window, so that a back end that cannot put windows at
+// screen coordinates can still put it next to what it belongs to; other windows are placed on the
+// screen.
+TNativeBounds NativeBoundsOf(const TRect& Bounds, DWORD Style, HWND Owner);
 
 // The screen the windows are on: its size, the work area that panels and docks leave free
 // (screen coordinates, within the screen) and the resolution that sizes in points are drawn at.
@@ -38,22 +56,19 @@ struct TNativeScreen {
     int PixelsPerInch = 96;
 };
 
-class IDisplayDriver {
+// The top-level windows as the back end shows them.
+class INativeWindows {
 public:
-    virtual ~IDisplayDriver() = default;
-    virtual std::string Name() const = 0;
+    virtual ~INativeWindows() = default;
 
-    // The screen as last heard from the display. Read whenever a metric is asked for, so it
-    // answers from what the driver keeps, without asking the display.
-    virtual TNativeScreen NativeScreen() const = 0;
-
-    // Windows. A WS_POPUP window without a caption (menus, drop-downs, hints) bypasses the window
+    // A WS_POPUP window without a caption (menus, drop-downs, hints) bypasses the window
     // manager; WS_EX_TOOLWINDOW, and an owner that is shown, keep it off the taskbar;
     // WS_EX_TOPMOST keeps it above the others.
     virtual void CreateNativeWindow(HWND Wnd, const TNativeWindowSpec& Spec) = 0;
     virtual void DestroyNativeWindow(HWND Wnd) = 0;
     virtual void ShowNativeWindow(HWND Wnd, TNativeShow Show) = 0;
-    virtual void MoveNativeWindow(HWND Wnd, const TRect& Bounds) = 0;
+    // Bounds as in TNativeWindowSpec: relative to RelativeTo's native window when that is set.
+    virtual void MoveNativeWindow(HWND Wnd, const TRect& Bounds, HWND RelativeTo) = 0;
     virtual void SetNativeCaption(HWND Wnd, const std::string& Caption) = 0;
     virtual void SetNativeOwner(HWND Wnd, HWND Owner) = 0;
     virtual void SetNativeStyle(HWND Wnd, DWORD Style, DWORD ExStyle) = 0;
@@ -72,26 +87,61 @@ public:
     // The mouse pointer shape, a TCursor value (platform/ui/cursors.h).
     virtual void SetPointerShape(int Cursor) = 0;
 
-    // The desktop's clipboard. OfferClipboardText: the program put text on its clipboard, and
-    // other programs may now paste it (an empty text withdraws the offer). ForeignClipboardText:
-    // true when another program holds the clipboard, with the text it offers (empty when it
-    // offers none or does not answer within a bounded wait); false when none does, and the
-    // program's own clipboard is what counts.
-    virtual void OfferClipboardText(const std::string& Text) = 0;
-    virtual bool ForeignClipboardText(std::string& Text) = 0;
-
-    // A descriptor that becomes readable when events wait, or -1 when there is none.
-    virtual int Descriptor() const = 0;
-    // Reads the waiting events without blocking and feeds them into the queue.
-    virtual void ReadEvents() = 0;
-
     // The back end's own identifier of the native window (the X window id), 0 when it has none:
     // for tests and diagnostics.
     virtual std::uint64_t NativeId(HWND Wnd) const = 0;
 };
 
-// The driver in use. TARNWICK_BACKEND chooses it: "headless", or "x11" (the default when DISPLAY
-// is set); the headless one when there is no display or the X server cannot be reached.
+// The screen and the events that come from the display.
+class IDisplayScreen {
+public:
+    virtual ~IDisplayScreen() = default;
+
+    // The screen as last heard from the display. Read whenever a metric is asked for, so it
+    // answers from what the driver keeps, without asking the display.
+    virtual TNativeScreen NativeScreen() const = 0;
+
+    // A descriptor that becomes readable when events wait, or -1 when there is none.
+    virtual int Descriptor() const = 0;
+    // Reads the waiting events without blocking and feeds them into the queue.
+    virtual void ReadEvents() = 0;
+};
+
+// The desktop's clipboard. OfferClipboardText: the program put text on its clipboard, and other
+// programs may now paste it (an empty text withdraws the offer). ForeignClipboardText: true when
+// another program holds the clipboard, with the text it offers (empty when it offers none or does
+// not answer within a bounded wait); false when none does, and the program's own clipboard is
+// what counts.
+class IDesktopClipboard {
+public:
+    virtual ~IDesktopClipboard() = default;
+    virtual void OfferClipboardText(const std::string& Text) = 0;
+    virtual bool ForeignClipboardText(std::string& Text) = 0;
+};
+
+// What a display back end can do, for the program to ask instead of its name.
+enum TDisplayCapability : unsigned {
+    dcShowsWindows = 0x1,    // someone can see the windows and close them
+    dcPlacesWindows = 0x2,   // top-level windows go where they are asked to on the screen
+    dcSharesClipboard = 0x4, // other programs paste what this one copies, and the other way
+};
+
+// A display back end: windows, the screen with its events, and the clipboard.
+class IDisplayDriver : public INativeWindows, public IDisplayScreen, public IDesktopClipboard {
+public:
+    ~IDisplayDriver() override = default;
+    // For diagnostics; the back end is registered by this name.
+    virtual std::string Name() const = 0;
+    // TDisplayCapability flags.
+    virtual unsigned Capabilities() const = 0;
+    bool CanShowWindows() const { return (Capabilities() & dcShowsWindows) != 0; }
+};
+
+// The display back ends, each registered by its folder (platform/ui/headless/, platform/ui/x11/).
+TBackEndRegistry<IDisplayDriver>& DisplayBackEnds();
+
+// The driver in use: the back end that TARNWICK_BACKEND names, else the first registered one
+// that can run here (a message on stderr tells when a named one cannot). Throws when none can.
 IDisplayDriver& DisplayDriver();
 // Replaces the driver (tests, start-up); null brings back the default choice at the next use.
 // Only when no top-level window exists.
@@ -101,9 +151,3 @@ void SetDisplayDriver(std::unique_ptr<IDisplayDriver> Driver);
 // millimetres, to the nearest dot per inch; 96 when the size cannot be a real screen's (none
 // given, a size that is the aspect ratio, pixels far from square, a television across a room).
 int PixelsPerInchOf(int Width, int Height, int WidthMM, int HeightMM);
-
-// Implemented in platform/ui/headless/.
-std::unique_ptr<IDisplayDriver> CreateHeadlessDriver();
-// Implemented in platform/ui/x11/: null when the display cannot be opened (Display empty: the
-// DISPLAY variable's).
-std::unique_ptr<IDisplayDriver> CreateX11Driver(const std::string& Display = {});

@@ -44,7 +44,7 @@ void InputWindowHidden(HWND Wnd);
 void NoteMessageTaken(const TMsg& Msg);
 TPoint CursorPos();
 
-// window.cpp
+// window*.cpp
 bool IsTopLevel(HWND Wnd);
 std::vector<HWND> TopLevelWindows(); // front first
 void MoveToFront(HWND Wnd);

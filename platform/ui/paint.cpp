@@ -1,22 +1,24 @@
 #include "platform/ui/paint.h"
 
+#include "platform/ui/backbuffer.h"
 #include "platform/ui/loopstate.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/queue.h"
 #include "platform/ui/window.h"
 
+#include <memory>
 #include <unordered_map>
 
 namespace {
 
-// Beyond this many pieces the area becomes its bounding box: painting a little more is cheaper
-// than keeping a long list.
+// Beyond this many rectangles the area becomes its bounding box: painting a little more is
+// cheaper than keeping a long list.
 constexpr std::size_t MaxPieces = 32;
 
 struct TPaintState {
-    std::vector<TRect> Area; // disjoint, client coordinates
+    TRegion Area; // client coordinates
     bool Erase = false;
-    std::shared_ptr<void> Surface;
+    std::unique_ptr<TBackBuffer> Buffer; // top-level windows only
 };
 
 std::unordered_map<HWND, TPaintState>& States()
@@ -25,50 +27,14 @@ std::unordered_map<HWND, TPaintState>& States()
     return Map;
 }
 
-// The parts of R outside Cut (at most four).
-void Subtract(const TRect& R, const TRect& Cut, std::vector<TRect>& Out)
+void AddArea(TRegion& Area, const TRegion& Part)
 {
-    TRect Overlap;
-    if (!IntersectRect(Overlap, R, Cut)) {
-        Out.push_back(R);
-        return;
-    }
-    if (Overlap.Top > R.Top)
-        Out.push_back(Rect(R.Left, R.Top, R.Right, Overlap.Top));
-    if (Overlap.Bottom < R.Bottom)
-        Out.push_back(Rect(R.Left, Overlap.Bottom, R.Right, R.Bottom));
-    if (Overlap.Left > R.Left)
-        Out.push_back(Rect(R.Left, Overlap.Top, Overlap.Left, Overlap.Bottom));
-    if (Overlap.Right < R.Right)
-        Out.push_back(Rect(Overlap.Right, Overlap.Top, R.Right, Overlap.Bottom));
-}
-
-void AddArea(std::vector<TRect>& Area, const TRect& R)
-{
-    std::vector<TRect> Pieces{R};
-    for (const TRect& Have : Area) {
-        std::vector<TRect> Rest;
-        for (const TRect& Piece : Pieces)
-            Subtract(Piece, Have, Rest);
-        Pieces.swap(Rest);
-        if (Pieces.empty())
-            return;
-    }
-    Area.insert(Area.end(), Pieces.begin(), Pieces.end());
-    if (Area.size() > MaxPieces) {
-        TRect Box;
-        for (const TRect& Piece : Area)
-            UnionRect(Box, Box, Piece);
-        Area.assign(1, Box);
-    }
-}
-
-void RemoveArea(std::vector<TRect>& Area, const TRect& R)
-{
-    std::vector<TRect> Rest;
-    for (const TRect& Piece : Area)
-        Subtract(Piece, R, Rest);
-    Area.swap(Rest);
+    Area = TRegion::Union(Area, Part);
+    std::size_t Pieces = 0;
+    for (const TRegion::TBand& Band : Area.Bands())
+        Pieces += Band.Spans.size();
+    if (Pieces > MaxPieces)
+        Area = TRegion(Area.Bounds());
 }
 
 TRect ClientBox(HWND Wnd)
@@ -78,19 +44,15 @@ TRect ClientBox(HWND Wnd)
     return R;
 }
 
-// Where Child lies in its parent's client area.
-TRect BoundsInParent(HWND Child)
+bool Paintable(HWND Wnd)
 {
-    TRect R, P;
-    GetWindowRect(Child, R);
-    GetWindowRect(GetParent(Child), P);
-    return Bounds(R.Left - P.Left, R.Top - P.Top, R.Width(), R.Height());
+    return IsWindow(Wnd) && !IsForeignWindow(Wnd);
 }
 
 bool HasArea(HWND Wnd)
 {
     auto Found = States().find(Wnd);
-    return Found != States().end() && !Found->second.Area.empty();
+    return Found != States().end() && !Found->second.Area.Empty();
 }
 
 // The first window, front to back and parents before children, that waits for WM_PAINT.
@@ -109,7 +71,7 @@ HWND FirstToPaint(HWND Wnd)
 bool AnyArea()
 {
     for (const auto& Entry : States())
-        if (!Entry.second.Area.empty())
+        if (!Entry.second.Area.Empty())
             return true;
     return false;
 }
@@ -174,12 +136,21 @@ void PaintWindowDestroyed(HWND Wnd)
 
 } // namespace uiloop
 
-bool InvalidateRect(HWND Wnd, const TRect* Rect, bool Erase)
+TRect BoundsInParent(HWND Child)
 {
-    if (!IsWindow(Wnd) || IsForeignWindow(Wnd))
+    TRect R, P;
+    GetWindowRect(Child, R);
+    GetWindowRect(GetParent(Child), P);
+    return Bounds(R.Left - P.Left, R.Top - P.Top, R.Width(), R.Height());
+}
+
+bool InvalidateRgn(HWND Wnd, const TRegion* Region, bool Erase)
+{
+    if (!Paintable(Wnd))
         return false;
-    TRect Part;
-    if (!IntersectRect(Part, Rect != nullptr ? *Rect : ClientBox(Wnd), ClientBox(Wnd)))
+    const TRegion Client(ClientBox(Wnd));
+    const TRegion Part = Region != nullptr ? TRegion::Intersect(*Region, Client) : Client;
+    if (Part.Empty())
         return true;
     TPaintState& S = States()[Wnd];
     AddArea(S.Area, Part);
@@ -187,35 +158,57 @@ bool InvalidateRect(HWND Wnd, const TRect* Rect, bool Erase)
     return true;
 }
 
-bool ValidateRect(HWND Wnd, const TRect* Rect)
+bool ValidateRgn(HWND Wnd, const TRegion* Region)
 {
-    if (!IsWindow(Wnd) || IsForeignWindow(Wnd))
+    if (!Paintable(Wnd))
         return false;
     auto Found = States().find(Wnd);
     if (Found == States().end())
         return true;
-    if (Rect == nullptr)
-        Found->second.Area.clear();
-    else
-        RemoveArea(Found->second.Area, *Rect);
-    if (Found->second.Area.empty())
-        Found->second.Erase = false;
+    TPaintState& S = Found->second;
+    S.Area = Region != nullptr ? TRegion::Diff(S.Area, *Region) : TRegion();
+    if (S.Area.Empty())
+        S.Erase = false;
     return true;
+}
+
+bool InvalidateRect(HWND Wnd, const TRect* Rect, bool Erase)
+{
+    if (Rect == nullptr)
+        return InvalidateRgn(Wnd, nullptr, Erase);
+    const TRegion Region(*Rect);
+    return InvalidateRgn(Wnd, &Region, Erase);
+}
+
+bool ValidateRect(HWND Wnd, const TRect* Rect)
+{
+    if (Rect == nullptr)
+        return ValidateRgn(Wnd, nullptr);
+    const TRegion Region(*Rect);
+    return ValidateRgn(Wnd, &Region);
 }
 
 bool GetUpdateRect(HWND Wnd, TRect* Rect, bool)
 {
-    TRect Box;
-    for (const TRect& Piece : GetUpdateRects(Wnd))
-        UnionRect(Box, Box, Piece);
+    auto Found = States().find(Wnd);
+    const TRect Box = Found != States().end() ? Found->second.Area.Bounds() : TRect();
     if (Rect != nullptr)
         *Rect = Box;
     return !IsRectEmpty(Box);
 }
 
+int GetUpdateRgn(HWND Wnd, HRGN Region, bool)
+{
+    if (Region == nullptr || !Paintable(Wnd))
+        return RGN_ERROR;
+    auto Found = States().find(Wnd);
+    *Region = Found != States().end() ? Found->second.Area : TRegion();
+    return RegionKind(*Region);
+}
+
 bool UpdateWindow(HWND Wnd)
 {
-    if (!IsWindow(Wnd) || IsForeignWindow(Wnd))
+    if (!Paintable(Wnd))
         return false;
     if (HasArea(Wnd) && IsWindowVisible(Wnd))
         SendMessage(Wnd, WM_PAINT, 0, 0);
@@ -224,7 +217,7 @@ bool UpdateWindow(HWND Wnd)
 
 bool RedrawWindow(HWND Wnd, const TRect* Rect, UINT Flags)
 {
-    if (!IsWindow(Wnd) || IsForeignWindow(Wnd))
+    if (!Paintable(Wnd))
         return false;
     if (Flags & RDW_INVALIDATE) {
         if (Flags & RDW_ALLCHILDREN)
@@ -248,19 +241,19 @@ bool RedrawWindow(HWND Wnd, const TRect* Rect, UINT Flags)
 std::vector<TRect> GetUpdateRects(HWND Wnd)
 {
     auto Found = States().find(Wnd);
-    return Found != States().end() ? Found->second.Area : std::vector<TRect>();
+    return Found != States().end() ? Found->second.Area.Rects() : std::vector<TRect>();
 }
 
-std::vector<TRect> TakeUpdateArea(HWND Wnd, bool& Erase)
+TRegion TakeUpdateArea(HWND Wnd, bool& Erase)
 {
     Erase = false;
     auto Found = States().find(Wnd);
     if (Found == States().end())
-        return {};
+        return TRegion();
     Erase = Found->second.Erase;
     Found->second.Erase = false;
-    std::vector<TRect> Area;
-    Area.swap(Found->second.Area);
+    TRegion Area;
+    std::swap(Area, Found->second.Area);
     return Area;
 }
 
@@ -269,34 +262,22 @@ void ScrollUpdateArea(HWND Wnd, int DX, int DY, const TRect& Within)
     auto Found = States().find(Wnd);
     if (Found == States().end())
         return;
-    std::vector<TRect> Kept, Moved;
-    for (const TRect& Piece : Found->second.Area) {
-        TRect Inside;
-        if (IntersectRect(Inside, Piece, Within)) {
-            Subtract(Piece, Within, Kept);
-            TRect Shifted =
-                Rect(Inside.Left + DX, Inside.Top + DY, Inside.Right + DX, Inside.Bottom + DY);
-            if (IntersectRect(Shifted, Shifted, Within))
-                Moved.push_back(Shifted);
-        } else {
-            Kept.push_back(Piece);
-        }
-    }
-    Found->second.Area.clear();
-    for (const TRect& Piece : Kept)
-        AddArea(Found->second.Area, Piece);
-    for (const TRect& Piece : Moved)
-        AddArea(Found->second.Area, Piece);
+    TRegion& Area = Found->second.Area;
+    const TRegion Box(Within);
+    TRegion Moved = TRegion::Intersect(Area, Box);
+    Moved.Offset(DX, DY);
+    Area = TRegion::Diff(Area, Box);
+    AddArea(Area, TRegion::Intersect(Moved, Box));
 }
 
-void SetWindowSurface(HWND Wnd, std::shared_ptr<void> Surface)
+TBackBuffer* WindowBackBuffer(HWND TopLevel)
 {
-    if (IsWindow(Wnd) && !IsForeignWindow(Wnd))
-        States()[Wnd].Surface = std::move(Surface);
-}
-
-std::shared_ptr<void> GetWindowSurface(HWND Wnd)
-{
-    auto Found = States().find(Wnd);
-    return Found != States().end() ? Found->second.Surface : nullptr;
+    if (!Paintable(TopLevel) || GetTopLevelWindow(TopLevel) != TopLevel)
+        return nullptr;
+    std::unique_ptr<TBackBuffer>& Buffer = States()[TopLevel].Buffer;
+    if (!Buffer)
+        Buffer = std::make_unique<TBackBuffer>();
+    const TRect Client = ClientBox(TopLevel);
+    Buffer->Fit(Client.Width(), Client.Height());
+    return Buffer.get();
 }

@@ -1,8 +1,8 @@
 // platform/ui/sound.cpp: WAV parsing, the player thread, the recorder and the play calls.
 #include "platform/ui/sound.h"
 
+#include "platform/rtl/byteorder.h"
 #include "platform/rtl/resources.h"
-#include "platform/ui/alsa/alsasound.h"
 #include "platform/ui/dialogservice.h"
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <mutex>
 #include <optional>
 #include <sstream>
@@ -18,32 +19,6 @@
 #include <thread>
 
 namespace {
-
-std::uint32_t Le32(std::string_view Bytes, std::size_t At)
-{
-    auto B = [&](std::size_t I) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(Bytes[At + I]));
-    };
-    return B(0) | B(1) << 8 | B(2) << 16 | B(3) << 24;
-}
-
-std::uint16_t Le16(std::string_view Bytes, std::size_t At)
-{
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(Bytes[At]) |
-                                      static_cast<unsigned char>(Bytes[At + 1]) << 8);
-}
-
-void PutLe32(std::string& Out, std::uint32_t Value)
-{
-    for (int I = 0; I < 4; ++I)
-        Out.push_back(static_cast<char>(Value >> (8 * I) & 0xFF));
-}
-
-void PutLe16(std::string& Out, std::uint16_t Value)
-{
-    Out.push_back(static_cast<char>(Value & 0xFF));
-    Out.push_back(static_cast<char>(Value >> 8));
-}
 
 constexpr int ToneRate = 22050;
 constexpr double Pi = 3.14159265358979323846;
@@ -59,20 +34,20 @@ std::string ToneImage(double Frequency, int Milliseconds)
         double Envelope = std::min(
             {1.0, static_cast<double>(I) / Ramp, static_cast<double>(Frames - 1 - I) / Ramp});
         double Value = 0.3 * Envelope * std::sin(2 * Pi * Frequency * I / ToneRate);
-        PutLe16(Samples, static_cast<std::uint16_t>(static_cast<std::int16_t>(Value * 32767)));
+        AppendLE16(Samples, static_cast<std::uint16_t>(static_cast<std::int16_t>(Value * 32767)));
     }
     std::string Image = "RIFF";
-    PutLe32(Image, static_cast<std::uint32_t>(36 + Samples.size()));
+    AppendLE32(Image, static_cast<std::uint32_t>(36 + Samples.size()));
     Image += "WAVEfmt ";
-    PutLe32(Image, 16);
-    PutLe16(Image, 1); // PCM
-    PutLe16(Image, 1);
-    PutLe32(Image, ToneRate);
-    PutLe32(Image, ToneRate * 2);
-    PutLe16(Image, 2);
-    PutLe16(Image, 16);
+    AppendLE32(Image, 16);
+    AppendLE16(Image, 1); // PCM
+    AppendLE16(Image, 1);
+    AppendLE32(Image, ToneRate);
+    AppendLE32(Image, ToneRate * 2);
+    AppendLE16(Image, 2);
+    AppendLE16(Image, 16);
     Image += "data";
-    PutLe32(Image, static_cast<std::uint32_t>(Samples.size()));
+    AppendLE32(Image, static_cast<std::uint32_t>(Samples.size()));
     return Image + Samples;
 }
 
@@ -102,7 +77,7 @@ const TAlias* FindAlias(const std::string& Name)
 
 TSoundPlayer& BuiltInPlayer()
 {
-    static TSoundPlayer Player(CreateAlsaSoundOutput);
+    static TSoundPlayer Player(ChooseSoundOutput(SoundBackEnds()));
     return Player;
 }
 
@@ -173,19 +148,19 @@ bool ParseWave(std::string_view Image, TWave& Wave)
     std::optional<std::string_view> Data;
     for (std::size_t At = 12; At + 8 <= End;) {
         std::string_view Id = Image.substr(At, 4);
-        std::size_t Size = Le32(Image, At + 4);
+        std::size_t Size = ReadLE32(Image, At + 4);
         std::size_t Body = At + 8;
         std::size_t Available = End - Body;
         if (Id == "fmt ") {
             if (Size < 16 || Size > Available)
                 return false;
-            if (Le16(Image, Body) != 1) // PCM only
+            if (ReadLE16(Image, Body) != 1) // PCM only
                 return false;
             TWaveFormat F;
-            F.Channels = Le16(Image, Body + 2);
-            std::uint32_t Rate = Le32(Image, Body + 4);
-            std::uint16_t BlockAlign = Le16(Image, Body + 12);
-            F.BitsPerSample = Le16(Image, Body + 14);
+            F.Channels = ReadLE16(Image, Body + 2);
+            std::uint32_t Rate = ReadLE32(Image, Body + 4);
+            std::uint16_t BlockAlign = ReadLE16(Image, Body + 12);
+            F.BitsPerSample = ReadLE16(Image, Body + 14);
             if (F.Channels < 1 || F.Channels > 2 ||
                 (F.BitsPerSample != 8 && F.BitsPerSample != 16) || Rate < 1000 || Rate > 384000 ||
                 BlockAlign != F.FrameBytes())
@@ -204,6 +179,19 @@ bool ParseWave(std::string_view Image, TWave& Wave)
     Wave.Format = *Format;
     Wave.Samples = Data->substr(0, Data->size() - Data->size() % Format->FrameBytes());
     return true;
+}
+
+TBackEndRegistry<ISoundOutput>& SoundBackEnds()
+{
+    static TBackEndRegistry<ISoundOutput> Registry("sound");
+    return Registry;
+}
+
+TSoundOutputFactory ChooseSoundOutput(const TBackEndRegistry<ISoundOutput>& Registry)
+{
+    // The program has no setting that names a sound back end: the first that runs plays.
+    auto Chosen = Registry.Select("", std::cerr);
+    return Chosen ? Chosen->Create : nullptr;
 }
 
 ISoundService& SoundService()

@@ -1,10 +1,12 @@
 // platform/ui/sound.h: playing WAV sounds and message beeps. The calls resolve and parse the
-// sound, then hand it to one replaceable sound service: the player thread with the machine's
-// sound output, or a recorder in tests.
+// sound, then hand it to one replaceable sound service: the player thread with the output of the
+// sound back end chosen at the first sound, or a recorder in tests.
 //
 // A machine without a sound device plays nothing, and the calls still succeed for a valid sound:
 // the program behaves the same with or without speakers.
 #pragma once
+
+#include "platform/ui/backends.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -91,6 +93,13 @@ public:
 };
 
 using TSoundOutputFactory = std::function<std::unique_ptr<ISoundOutput>()>;
+
+// The sound back ends, each registered by its folder (platform/ui/alsa/); a build without any
+// plays nothing.
+TBackEndRegistry<ISoundOutput>& SoundBackEnds();
+// The outputs of the first of Registry's back ends that can run here; null when none can, which
+// leaves the player silent.
+TSoundOutputFactory ChooseSoundOutput(const TBackEndRegistry<ISoundOutput>& Registry);
 
 // Plays on a thread of its own, so asynchronous sounds never hold up the caller. A new sound
 // stops the previous one; a loop plays until stopped. Without a device (Open fails) the sound

@@ -6,116 +6,11 @@
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/geometry.h"
+#include "platform/ui/windowstyles.h"
 #include "platform/ui/wintypes.h"
 
 #include <string>
 #include <vector>
-
-// Window styles.
-enum : DWORD {
-    WS_OVERLAPPED = 0x00000000,
-    WS_TABSTOP = 0x00010000,
-    WS_MAXIMIZEBOX = 0x00010000,
-    WS_GROUP = 0x00020000,
-    WS_MINIMIZEBOX = 0x00020000,
-    WS_THICKFRAME = 0x00040000,
-    WS_SYSMENU = 0x00080000,
-    WS_HSCROLL = 0x00100000,
-    WS_VSCROLL = 0x00200000,
-    WS_DLGFRAME = 0x00400000,
-    WS_BORDER = 0x00800000,
-    WS_CAPTION = 0x00C00000,
-    WS_MAXIMIZE = 0x01000000,
-    WS_CLIPCHILDREN = 0x02000000,
-    WS_CLIPSIBLINGS = 0x04000000,
-    WS_DISABLED = 0x08000000,
-    WS_VISIBLE = 0x10000000,
-    WS_MINIMIZE = 0x20000000,
-    WS_CHILD = 0x40000000,
-    WS_POPUP = 0x80000000,
-    WS_OVERLAPPEDWINDOW =
-        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
-};
-
-// Extended window styles.
-enum : DWORD {
-    WS_EX_DLGMODALFRAME = 0x00000001,
-    WS_EX_TOPMOST = 0x00000008,
-    WS_EX_ACCEPTFILES = 0x00000010,
-    WS_EX_TRANSPARENT = 0x00000020,
-    WS_EX_TOOLWINDOW = 0x00000080,
-    WS_EX_WINDOWEDGE = 0x00000100,
-    WS_EX_CLIENTEDGE = 0x00000200,
-    WS_EX_CONTEXTHELP = 0x00000400,
-    WS_EX_RIGHT = 0x00001000,
-    WS_EX_CONTROLPARENT = 0x00010000,
-    WS_EX_STATICEDGE = 0x00020000,
-    WS_EX_APPWINDOW = 0x00040000,
-};
-
-// Class styles.
-enum : UINT {
-    CS_VREDRAW = 0x0001,
-    CS_HREDRAW = 0x0002,
-    CS_DBLCLKS = 0x0008,
-    CS_OWNDC = 0x0020,
-    CS_PARENTDC = 0x0080,
-    CS_SAVEBITS = 0x0800,
-};
-
-// ShowWindow commands.
-enum : int {
-    SW_HIDE = 0,
-    SW_SHOWNORMAL = 1,
-    SW_NORMAL = 1,
-    SW_SHOWMINIMIZED = 2,
-    SW_SHOWMAXIMIZED = 3,
-    SW_MAXIMIZE = 3,
-    SW_SHOWNOACTIVATE = 4,
-    SW_SHOW = 5,
-    SW_MINIMIZE = 6,
-    SW_SHOWMINNOACTIVE = 7,
-    SW_SHOWNA = 8,
-    SW_RESTORE = 9,
-    SW_SHOWDEFAULT = 10,
-};
-
-// SetWindowPos flags and insertion points.
-enum : UINT {
-    SWP_NOSIZE = 0x0001,
-    SWP_NOMOVE = 0x0002,
-    SWP_NOZORDER = 0x0004,
-    SWP_NOREDRAW = 0x0008,
-    SWP_NOACTIVATE = 0x0010,
-    SWP_FRAMECHANGED = 0x0020,
-    SWP_SHOWWINDOW = 0x0040,
-    SWP_HIDEWINDOW = 0x0080,
-    SWP_NOOWNERZORDER = 0x0200,
-};
-constexpr HWND HWND_TOP = 0;
-constexpr HWND HWND_BOTTOM = 1;
-constexpr HWND HWND_TOPMOST = static_cast<HWND>(-1);
-constexpr HWND HWND_NOTOPMOST = static_cast<HWND>(-2);
-
-// GetWindowLong / SetWindowLong indexes.
-enum : int {
-    GWL_WNDPROC = -4,
-    GWL_HWNDPARENT = -8,
-    GWL_ID = -12,
-    GWL_STYLE = -16,
-    GWL_EXSTYLE = -20,
-    GWL_USERDATA = -21
-};
-
-// GetWindow relations.
-enum : UINT {
-    GW_HWNDFIRST = 0,
-    GW_HWNDLAST = 1,
-    GW_HWNDNEXT = 2,
-    GW_HWNDPREV = 3,
-    GW_OWNER = 4,
-    GW_CHILD = 5
-};
 
 // Raised when a window call comes from a thread other than the user-interface thread.
 TW_DECLARE_EXCEPTION(EWindowError, Exception);
@@ -156,12 +51,14 @@ struct TMinMaxInfo {
 };
 using MINMAXINFO = TMinMaxInfo;
 
-// False when the name is taken or empty. Names compare without regard to case.
+// Classes (windowclass.cpp). False when the name is taken or empty. Names compare without
+// regard to case.
 bool RegisterClass(const TWndClass& Class);
 bool UnregisterClass(const std::string& ClassName);
 bool GetClassInfo(const std::string& ClassName, TWndClass& Class);
 std::string GetClassName(HWND Wnd);
 
+// Creation and destruction (windowcreate.cpp).
 // Parent: for WS_CHILD windows the parent, for others the owner. Sends WM_NCCREATE and
 // WM_CREATE (an answer of 0 to the first or -1 to the second destroys the window), then WM_SIZE
 // and WM_MOVE, then shows the window when the style holds WS_VISIBLE. 0 for an unknown class or
@@ -171,15 +68,17 @@ HWND CreateWindowEx(DWORD ExStyle, const std::string& ClassName, const std::stri
                     LPARAM CreateParams = 0);
 // Destroys owned windows first, then sends WM_DESTROY, destroys the children, sends WM_NCDESTROY.
 bool DestroyWindow(HWND Wnd);
-
 bool IsWindow(HWND Wnd);
+// Hidden utility windows whose procedure is a method.
+HWND AllocateHWnd(TWndMethod Method);
+void DeallocateHWnd(HWND Wnd);
+// The windows this process has (tests check that nothing is left over).
+int WindowCount();
+
+// Placement and visibility (windowplace.cpp).
 bool IsWindowVisible(HWND Wnd); // the window and all its parents visible
-bool IsWindowEnabled(HWND Wnd);
 bool IsIconic(HWND Wnd);
 bool IsZoomed(HWND Wnd);
-bool IsChild(HWND Parent, HWND Wnd);
-// The previous state: true when it was disabled. Sends WM_ENABLE on a change.
-bool EnableWindow(HWND Wnd, bool Enable);
 // True when it was visible before.
 bool ShowWindow(HWND Wnd, int Cmd);
 bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int Width, int Height, UINT Flags);
@@ -191,9 +90,9 @@ bool GetWindowRect(HWND Wnd, TRect& Rect);
 bool GetClientRect(HWND Wnd, TRect& Rect);
 bool ClientToScreen(HWND Wnd, TPoint& Point);
 bool ScreenToClient(HWND Wnd, TPoint& Point);
-// The deepest visible and enabled window under a screen point, among this process's windows.
-HWND WindowFromPoint(const TPoint& Point);
 
+// The tree: parents, owners, z-order and enumerations (windowtree.cpp).
+bool IsChild(HWND Parent, HWND Wnd);
 // The previous parent. A window with a parent is a child and no longer a top-level window.
 HWND SetParent(HWND Wnd, HWND NewParent);
 // The parent of a child, the owner of a top-level window.
@@ -201,7 +100,24 @@ HWND GetParent(HWND Wnd);
 HWND GetWindow(HWND Wnd, UINT Relation);
 HWND GetTopLevelWindow(HWND Wnd);
 std::vector<HWND> GetChildWindows(HWND Wnd); // direct children, top of the z-order first
+// The deepest visible and enabled window under a screen point, among this process's windows.
+HWND WindowFromPoint(const TPoint& Point);
+// Top-level windows of this process (front first) and then those other processes published.
+using TEnumWindowsProc = std::function<bool(HWND Wnd)>; // false stops the enumeration
+bool EnumWindows(const TEnumWindowsProc& Proc);
+bool EnumChildWindows(HWND Parent, const TEnumWindowsProc& Proc); // all descendants
+// The first top-level window (this process's first) whose class name and caption match,
+// without regard to case; nullptr matches anything.
+HWND FindWindow(const char* ClassName, const char* WindowName);
+// A handle that stands for a window of another process.
+bool IsForeignWindow(HWND Wnd);
+// A handle standing for the desktop behind every window; making it the foreground window takes
+// the activation away from this process's windows. Its window rectangle is the screen.
+HWND GetDesktopWindow();
+// Drawing is not deferred here, so the lock has no effect; true for 0, the desktop or a window.
+bool LockWindowUpdate(HWND Wnd);
 
+// Window longs, the procedure, the caption and the enabled state (windowlong.cpp).
 LONG_PTR GetWindowLong(HWND Wnd, int Index);
 // GWL_WNDPROC takes and gives a pointer to a TWndProc; the value given stays valid while the
 // window lives. Prefer SetWindowProc.
@@ -212,31 +128,12 @@ TWndProc SetWindowProc(HWND Wnd, TWndProc Proc);
 TWndProc GetWindowProc(HWND Wnd);
 LRESULT CallWindowProc(const TWndProc& Proc, HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
 LRESULT CallWindowProc(LONG_PTR Proc, HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-
 bool SetWindowText(HWND Wnd, const std::string& Text); // through WM_SETTEXT
 std::string GetWindowText(HWND Wnd);                   // through WM_GETTEXT
 int GetWindowTextLength(HWND Wnd);
+bool IsWindowEnabled(HWND Wnd);
+// The previous state: true when it was disabled. Sends WM_ENABLE on a change.
+bool EnableWindow(HWND Wnd, bool Enable);
 
-// Hidden utility windows whose procedure is a method.
-HWND AllocateHWnd(TWndMethod Method);
-void DeallocateHWnd(HWND Wnd);
-
-// Top-level windows of this process (front first) and then those other processes published.
-using TEnumWindowsProc = std::function<bool(HWND Wnd)>; // false stops the enumeration
-bool EnumWindows(const TEnumWindowsProc& Proc);
-bool EnumChildWindows(HWND Parent, const TEnumWindowsProc& Proc); // all descendants
-// The first top-level window (this process's first) whose class name and caption match,
-// without regard to case; nullptr matches anything.
-HWND FindWindow(const char* ClassName, const char* WindowName);
-// A handle that stands for a window of another process.
-bool IsForeignWindow(HWND Wnd);
-
-// A handle standing for the desktop behind every window; making it the foreground window takes
-// the activation away from this process's windows. Its window rectangle is the screen.
-HWND GetDesktopWindow();
-// Drawing is not deferred here, so the lock has no effect; true for 0, the desktop or a window.
-bool LockWindowUpdate(HWND Wnd);
-
-// The windows this process has (tests check that nothing is left over).
-int WindowCount();
+// What a window does with a message its procedure passes on (defwindowproc.cpp).
+LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);

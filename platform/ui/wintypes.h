@@ -3,19 +3,17 @@
 #pragma once
 
 #include "platform/rtl/geometry.h"
+#include "platform/rtl/systypes.h"
 
 #include <cstdint>
 #include <functional>
 
 // A window handle: an opaque number, 0 for none, never given twice in one run.
 using HWND = std::uintptr_t;
-using UINT = unsigned int;
-using DWORD = std::uint32_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using LONG_PTR = std::intptr_t;
-using BOOL = int;
 using ATOM = std::uint16_t;
 
 // The procedure of a window.

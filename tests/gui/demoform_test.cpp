@@ -5,10 +5,10 @@
 #include "tests/gui/xserver.h"
 
 #include "app/demoform.h"
-#include "platform/forms/windowdc.h"
 #include "platform/gfx/pngformat.h"
 #include "platform/gfx/rasterdevice.h"
 #include "platform/ui/paint.h"
+#include "platform/ui/windowdc.h"
 
 #include <memory>
 #include <string>

@@ -105,6 +105,32 @@ TEST_F(X11Driver, HiddenWindowIsUnmappedAndOwnedToolWindowSkipsTheTaskbar)
     DestroyWindow(Tool);
 }
 
+// An owned pop-up reaches the back end relative to its owner; on the screen it is where the
+// program put it.
+TEST_F(X11Driver, OwnedPopUpGoesWhereItWasPutOnTheScreen)
+{
+    HWND Popup = CreateWindowEx(WS_EX_TOOLWINDOW, "TGuiProbe", "", WS_POPUP | WS_VISIBLE, 150, 170,
+                                60, 40, Wnd);
+    const std::string PopupId = std::to_string(DisplayDriver().NativeId(Popup));
+    const auto Corner = [&] {
+        const std::string Info = RunTool(Display, {"xwininfo", "-id", PopupId}).Output;
+        const auto Number = [&](const std::string& Label) {
+            const auto At = Info.find(Label);
+            return At == std::string::npos ? -1 : std::stoi(Info.substr(At + Label.size()));
+        };
+        return std::to_string(Number("Absolute upper-left X:")) + "," +
+               std::to_string(Number("Absolute upper-left Y:"));
+    };
+    EXPECT_EQ(Corner(), "150,170");
+    SetWindowPos(Popup, 0, 40, 30, 60, 40, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(Corner(), "40,30") << "left of and above its owner";
+    // The owner moves; its pop-up goes next, relative to where the owner is now.
+    SetWindowPos(Wnd, 0, 300, 250, 200, 150, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Popup, 0, 320, 420, 60, 40, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(Corner(), "320,420");
+    DestroyWindow(Popup);
+}
+
 TEST_F(X11Driver, WheelNotchesArriveWithTheirDirection)
 {
     ASSERT_EQ(RunTool(Display, {"xdotool", "mousemove", "150", "150"}).Status, 0);

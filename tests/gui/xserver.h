@@ -21,6 +21,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -212,6 +213,9 @@ protected:
     // there is no Xvfb.
     void StartServer()
     {
+        const auto X11 = DisplayBackEnds().Find("x11");
+        if (!X11)
+            GTEST_SKIP() << "built without the X11 back end";
         int Ready[2];
         ASSERT_EQ(pipe2(Ready, O_CLOEXEC), 0);
         constexpr int ChildFd = 9;
@@ -245,7 +249,11 @@ protected:
         close(Ready[0]);
         ASSERT_FALSE(Number.empty()) << "Xvfb did not start";
         Display = ":" + Number;
-        auto Driver = CreateX11Driver(Display);
+        // The back end connects to the display DISPLAY names, as the program's does.
+        const char* Before = std::getenv("DISPLAY");
+        FDisplayBefore = Before != nullptr ? Before : "";
+        setenv("DISPLAY", Display.c_str(), 1);
+        auto Driver = X11->Create();
         ASSERT_NE(Driver, nullptr);
         SetDisplayDriver(std::move(Driver));
     }
@@ -256,6 +264,13 @@ protected:
         if (!Display.empty())
             SetDisplayDriver(nullptr);
         Display.clear();
+        if (FDisplayBefore) {
+            if (FDisplayBefore->empty())
+                unsetenv("DISPLAY");
+            else
+                setenv("DISPLAY", FDisplayBefore->c_str(), 1);
+            FDisplayBefore.reset();
+        }
         if (FServer > 0) {
             kill(FServer, SIGTERM);
             int Status = 0;
@@ -270,6 +285,8 @@ protected:
 
 private:
     pid_t FServer = 0;
+    // DISPLAY's value before the server started ("" when unset); none while DISPLAY is not ours.
+    std::optional<std::string> FDisplayBefore;
 };
 
 // A private X server with the application object on it, freed before the server stops.

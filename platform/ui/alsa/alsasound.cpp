@@ -1,5 +1,6 @@
-// platform/ui/alsa/alsasound.cpp: PCM playback through libasound.
-#include "platform/ui/alsa/alsasound.h"
+// platform/ui/alsa/alsasound.cpp: the sound back end "alsa", PCM playback through libasound on
+// the "default" device.
+#include "platform/ui/sound.h"
 
 #include <alsa/asoundlib.h>
 
@@ -82,9 +83,12 @@ private:
     std::size_t FFrameBytes = 0;
 };
 
+// No probe: each sound opens the device, and one that is missing or busy leaves only that sound
+// silent; a probe at start-up would silence the whole run for a device busy at that moment.
+const TBackEndRegistration<ISoundOutput>
+    Registration(SoundBackEnds(),
+                 {"alsa", 100, nullptr, [] { return std::make_unique<TAlsaOutput>(); }});
+
 } // namespace
 
-std::unique_ptr<ISoundOutput> CreateAlsaSoundOutput()
-{
-    return std::make_unique<TAlsaOutput>();
-}
+TARNWICK_BACKEND_ANCHOR(alsa);

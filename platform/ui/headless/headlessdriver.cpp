@@ -5,7 +5,7 @@
 void THeadlessDriver::CreateNativeWindow(HWND Wnd, const TNativeWindowSpec& Spec)
 {
     TNativeWindow Native;
-    Native.Bounds = Spec.Bounds;
+    Place(Native, Spec.Bounds, Spec.RelativeTo);
     Native.Caption = Spec.Caption;
     Native.ClassName = Spec.ClassName;
     Native.Style = Spec.Style;
@@ -27,10 +27,18 @@ void THeadlessDriver::ShowNativeWindow(HWND Wnd, TNativeShow Show)
         Native->Show = Show;
 }
 
-void THeadlessDriver::MoveNativeWindow(HWND Wnd, const TRect& Bounds)
+void THeadlessDriver::MoveNativeWindow(HWND Wnd, const TRect& Bounds, HWND RelativeTo)
 {
     if (TNativeWindow* Native = Lookup(Wnd))
-        Native->Bounds = Bounds;
+        Place(*Native, Bounds, RelativeTo);
+}
+
+void THeadlessDriver::Place(TNativeWindow& Native, const TRect& Bounds, HWND RelativeTo) const
+{
+    Native.Placed = Native.Bounds = Bounds;
+    Native.RelativeTo = RelativeTo;
+    if (const TNativeWindow* Origin = RelativeTo != 0 ? Find(RelativeTo) : nullptr)
+        OffsetRect(Native.Bounds, Origin->Bounds.Left, Origin->Bounds.Top);
 }
 
 void THeadlessDriver::SetNativeCaption(HWND Wnd, const std::string& Caption)
@@ -91,7 +99,13 @@ const THeadlessDriver::TNativeWindow* THeadlessDriver::Find(HWND Wnd) const
     return Found != FWindows.end() ? &Found->second : nullptr;
 }
 
-std::unique_ptr<IDisplayDriver> CreateHeadlessDriver()
-{
-    return std::make_unique<THeadlessDriver>();
-}
+namespace {
+
+// Runs anywhere, so it comes last: the driver when no display can be shown on.
+const TBackEndRegistration<IDisplayDriver>
+    Registration(DisplayBackEnds(),
+                 {"headless", 1000, nullptr, [] { return std::make_unique<THeadlessDriver>(); }});
+
+} // namespace
+
+TARNWICK_BACKEND_ANCHOR(headless);

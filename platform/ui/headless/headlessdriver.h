@@ -11,7 +11,10 @@
 class THeadlessDriver : public IDisplayDriver {
 public:
     struct TNativeWindow {
-        TRect Bounds;
+        TRect Bounds; // screen coordinates
+        // The bounds last asked for, relative to RelativeTo's native window when that is set.
+        TRect Placed;
+        HWND RelativeTo = 0;
         std::string Caption;
         std::string ClassName;
         DWORD Style = 0;
@@ -27,13 +30,15 @@ public:
     };
 
     std::string Name() const override { return "headless"; }
+    // Nobody sees these windows, and no other program shares the clipboard.
+    unsigned Capabilities() const override { return dcPlacesWindows; }
     TNativeScreen NativeScreen() const override { return FNativeScreen; }
     // Tests put the program on another screen; windows stay where they are.
     void SetNativeScreen(const TNativeScreen& Value) { FNativeScreen = Value; }
     void CreateNativeWindow(HWND Wnd, const TNativeWindowSpec& Spec) override;
     void DestroyNativeWindow(HWND Wnd) override;
     void ShowNativeWindow(HWND Wnd, TNativeShow Show) override;
-    void MoveNativeWindow(HWND Wnd, const TRect& Bounds) override;
+    void MoveNativeWindow(HWND Wnd, const TRect& Bounds, HWND RelativeTo) override;
     void SetNativeCaption(HWND Wnd, const std::string& Caption) override;
     void SetNativeOwner(HWND Wnd, HWND Owner) override;
     void SetNativeStyle(HWND Wnd, DWORD Style, DWORD ExStyle) override;
@@ -59,6 +64,7 @@ public:
 
 private:
     TNativeWindow* Lookup(HWND Wnd);
+    void Place(TNativeWindow& Native, const TRect& Bounds, HWND RelativeTo) const;
 
     // A 1024 x 768 screen at 96 dots per inch, with a panel along the bottom as a desktop has.
     TNativeScreen FNativeScreen{1024, 768, TRect{0, 0, 1024, 738}, 96};

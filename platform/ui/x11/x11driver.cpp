@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 
@@ -190,12 +191,15 @@ void TX11Driver::CreateNativeWindow(HWND Wnd, const TNativeWindowSpec& Spec)
                             FocusChangeMask | StructureNotifyMask;
     TWindow Win;
     Win.Spec = Spec;
-    Win.Id = XCreateWindow(
-        FDisplay, FRoot, Spec.Bounds.Left, Spec.Bounds.Top,
-        static_cast<unsigned>(std::max(Spec.Bounds.Width(), 1)),
-        static_cast<unsigned>(std::max(Spec.Bounds.Height(), 1)), 0, FDepth, InputOutput, FVisual,
-        CWBackPixel | CWBorderPixel | CWBitGravity | CWOverrideRedirect | CWCursor | CWEventMask,
-        &Attributes);
+    Win.Spec.Bounds = ScreenBounds(Spec.Bounds, Spec.RelativeTo);
+    Win.Spec.RelativeTo = 0;
+    Win.Id = XCreateWindow(FDisplay, FRoot, Win.Spec.Bounds.Left, Win.Spec.Bounds.Top,
+                           static_cast<unsigned>(std::max(Win.Spec.Bounds.Width(), 1)),
+                           static_cast<unsigned>(std::max(Win.Spec.Bounds.Height(), 1)), 0, FDepth,
+                           InputOutput, FVisual,
+                           CWBackPixel | CWBorderPixel | CWBitGravity | CWOverrideRedirect |
+                               CWCursor | CWEventMask,
+                           &Attributes);
     if (FInputMethod != nullptr) {
         Win.InputContext =
             XCreateIC(FInputMethod, XNInputStyle, XIMPreeditNothing | XIMStatusNothing,
@@ -347,15 +351,23 @@ void TX11Driver::ShowNativeWindow(HWND Wnd, TNativeShow Show)
     Done();
 }
 
-void TX11Driver::MoveNativeWindow(HWND Wnd, const TRect& Bounds)
+TRect TX11Driver::ScreenBounds(const TRect& Bounds, HWND RelativeTo)
+{
+    TRect Result = Bounds;
+    if (const TWindow* Origin = RelativeTo != 0 ? Lookup(RelativeTo) : nullptr)
+        OffsetRect(Result, Origin->Spec.Bounds.Left, Origin->Spec.Bounds.Top);
+    return Result;
+}
+
+void TX11Driver::MoveNativeWindow(HWND Wnd, const TRect& Bounds, HWND RelativeTo)
 {
     TWindow* Win = Lookup(Wnd);
     if (Win == nullptr)
         return;
-    Win->Spec.Bounds = Bounds;
-    XMoveResizeWindow(FDisplay, Win->Id, Bounds.Left, Bounds.Top,
-                      static_cast<unsigned>(std::max(Bounds.Width(), 1)),
-                      static_cast<unsigned>(std::max(Bounds.Height(), 1)));
+    const TRect& Placed = Win->Spec.Bounds = ScreenBounds(Bounds, RelativeTo);
+    XMoveResizeWindow(FDisplay, Win->Id, Placed.Left, Placed.Top,
+                      static_cast<unsigned>(std::max(Placed.Width(), 1)),
+                      static_cast<unsigned>(std::max(Placed.Height(), 1)));
     Done();
 }
 
@@ -862,7 +874,24 @@ void TX11Driver::ReadWorkArea()
         FNativeScreen.WorkArea = Work;
 }
 
-std::unique_ptr<IDisplayDriver> CreateX11Driver(const std::string& DisplayName)
+namespace {
+
+// Runs where DISPLAY names a server that answers.
+TProbeResult ProbeServer()
 {
-    return TX11Driver::Open(DisplayName);
+    const char* Name = std::getenv("DISPLAY");
+    if (Name == nullptr || *Name == 0)
+        return {TProbeOutcome::Absent, "DISPLAY is not set"};
+    Display* Dpy = XOpenDisplay(Name);
+    if (Dpy == nullptr)
+        return {TProbeOutcome::Failed, std::string("cannot open display \"") + Name + "\""};
+    XCloseDisplay(Dpy);
+    return {};
 }
+
+const TBackEndRegistration<IDisplayDriver>
+    Registration(DisplayBackEnds(), {"x11", 100, ProbeServer, [] { return TX11Driver::Open(""); }});
+
+} // namespace
+
+TARNWICK_BACKEND_ANCHOR(x11);

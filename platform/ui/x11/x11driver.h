@@ -17,16 +17,20 @@
 
 class TX11Driver : public IDisplayDriver {
 public:
-    // Takes the connection over; Open gives null when the display cannot be used.
+    // Connects to DisplayName (empty: DISPLAY's); null when the display cannot be used.
     static std::unique_ptr<TX11Driver> Open(const std::string& DisplayName);
     ~TX11Driver() override;
 
     std::string Name() const override { return "x11"; }
+    unsigned Capabilities() const override
+    {
+        return dcShowsWindows | dcPlacesWindows | dcSharesClipboard;
+    }
     TNativeScreen NativeScreen() const override { return FNativeScreen; }
     void CreateNativeWindow(HWND Wnd, const TNativeWindowSpec& Spec) override;
     void DestroyNativeWindow(HWND Wnd) override;
     void ShowNativeWindow(HWND Wnd, TNativeShow Show) override;
-    void MoveNativeWindow(HWND Wnd, const TRect& Bounds) override;
+    void MoveNativeWindow(HWND Wnd, const TRect& Bounds, HWND RelativeTo) override;
     void SetNativeCaption(HWND Wnd, const std::string& Caption) override;
     void SetNativeOwner(HWND Wnd, HWND Owner) override;
     void SetNativeStyle(HWND Wnd, DWORD Style, DWORD ExStyle) override;
@@ -62,6 +66,8 @@ private:
     bool Setup();
     Atom Intern(const char* Name) const;
     TWindow* Lookup(HWND Wnd);
+    // Bounds relative to RelativeTo's native window (when set) on the screen, where X puts them.
+    TRect ScreenBounds(const TRect& Bounds, HWND RelativeTo);
     HWND HandleOf(Window Id) const;
     // Flushes the requests and, when Xlib has read events ahead, makes the descriptor readable.
     void Done();

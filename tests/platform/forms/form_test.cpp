@@ -58,13 +58,24 @@ private:
 class TMinSizeForm : public TForm {
 public:
     using TForm::TForm;
-    void Dispatch(TMessage& Message) override
+
+protected:
+    void WMGetMinMaxInfo(TMessage& Message)
     {
-        TForm::Dispatch(Message);
-        if (Message.Msg == WM_GETMINMAXINFO)
-            reinterpret_cast<TMinMaxInfo*>(Message.LParam)->ptMinTrackSize.X = 300;
+        Inherited(Message);
+        reinterpret_cast<TMinMaxInfo*>(Message.LParam)->ptMinTrackSize.X = 300;
     }
+    TW_MESSAGE_MAP();
 };
+
+const TMessageMap& TMinSizeForm::ClassMessageMap()
+{
+    static constexpr auto Handlers = SortMessageHandlers({
+        OnMessage<&TMinSizeForm::WMGetMinMaxInfo>(WM_GETMINMAXINFO),
+    });
+    static constexpr TMessageMap Map{Handlers, &TForm::ClassMessageMap};
+    return Map;
+}
 
 } // namespace
 

@@ -38,28 +38,6 @@ public:
     TModalResult ModalResult = mrNone;
     int Clicks = 0;
 
-    void Dispatch(TMessage& Message) override
-    {
-        switch (Message.Msg) {
-        case CM_DIALOGKEY:
-            if (((Message.WParam == VK_RETURN && (Default || Focused())) ||
-                 (Message.WParam == VK_ESCAPE && Cancel)) &&
-                CanFocus()) {
-                Click();
-                Message.Result = 1;
-            }
-            return;
-        case CM_DIALOGCHAR:
-            if (IsAccel(static_cast<unsigned>(Message.WParam), Caption()) && CanFocus()) {
-                Click();
-                Message.Result = 1;
-            }
-            return;
-        default:
-            TCustomControl::Dispatch(Message);
-        }
-    }
-
 protected:
     void Click() override
     {
@@ -69,7 +47,34 @@ protected:
                 Form->SetModalResult(ModalResult);
         TCustomControl::Click();
     }
+    void CMDialogKey(TMessage& Message)
+    {
+        if (((Message.WParam == VK_RETURN && (Default || Focused())) ||
+             (Message.WParam == VK_ESCAPE && Cancel)) &&
+            CanFocus()) {
+            Click();
+            Message.Result = 1;
+        }
+    }
+    void CMDialogChar(TMessage& Message)
+    {
+        if (IsAccel(static_cast<unsigned>(Message.WParam), Caption()) && CanFocus()) {
+            Click();
+            Message.Result = 1;
+        }
+    }
+    TW_MESSAGE_MAP();
 };
+
+inline const TMessageMap& TTestButton::ClassMessageMap()
+{
+    static constexpr auto Handlers = SortMessageHandlers({
+        OnMessage<&TTestButton::CMDialogKey>(CM_DIALOGKEY),
+        OnMessage<&TTestButton::CMDialogChar>(CM_DIALOGCHAR),
+    });
+    static constexpr TMessageMap Map{Handlers, &TCustomControl::ClassMessageMap};
+    return Map;
+}
 
 // Fills its client area with its colour and writes its caption.
 class TTestBox : public TCustomControl {

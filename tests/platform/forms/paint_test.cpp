@@ -2,12 +2,12 @@
 // offset, controls painting into their form's back buffer.
 #include "tests/platform/forms/formstest.h"
 
-#include "platform/forms/windowdc.h"
 #include "platform/gfx/recordingdevice.h"
 #include "platform/ui/displaydriver.h"
 #include "platform/ui/headless/headlessdriver.h"
 #include "platform/ui/timers.h"
 #include "platform/ui/virtualtime.h"
+#include "platform/ui/windowdc.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 
 #include "platform/gfx/bmpformat.h"
 #include "platform/gfx/rasterdevice.h"
+#include "platform/rtl/globalmemory.h"
 #include "platform/rtl/resources.h"
 #include "tests/support/tempfolder.h"
 
@@ -323,39 +324,6 @@ TEST(Bitmap, PaletteFollowsTheColourTable)
     TBitmap True;
     True.SetSize(1, 1);
     EXPECT_EQ(True.Palette(), nullptr);
-}
-
-TEST(Bitmap, ClipboardRoundTripOfBitmapAndPalette)
-{
-    TBitmap A;
-    A.SetPixelFormat(pf4bit);
-    A.SetSize(3, 2);
-    A.Canvas()->SetPixels(1, 1, clBlue);
-    UINT Format = 0;
-    HANDLE Data = 0;
-    HPALETTE Palette = nullptr;
-    A.SaveToClipboardFormat(Format, Data, Palette);
-    EXPECT_EQ(Format, static_cast<UINT>(CF_BITMAP));
-    ASSERT_NE(Palette, nullptr);
-
-    Clipboard()->Open();
-    Clipboard()->SetAsHandle(CF_BITMAP, Data);
-    Clipboard()->SetAsHandle(CF_PALETTE, reinterpret_cast<HANDLE>(Palette));
-    Clipboard()->Close();
-
-    Clipboard()->Open();
-    TBitmap B;
-    B.LoadFromClipboardFormat(CF_BITMAP, 0,
-                              reinterpret_cast<HPALETTE>(GetClipboardData(CF_PALETTE)));
-    Clipboard()->Close();
-    EXPECT_EQ(B.PixelFormat(), pf4bit);
-    EXPECT_EQ(B.Canvas()->Pixels(1, 1), clBlue);
-    EXPECT_EQ(PaletteColors(B.Palette()), PaletteColors(A.Palette()));
-
-    // The clipboard frees its handles when emptied.
-    Clipboard()->Clear();
-    EXPECT_FALSE(IsBitmap(reinterpret_cast<HBITMAP>(Data)));
-    EXPECT_FALSE(IsPalette(Palette));
 }
 
 TEST(Bitmap, ClipboardDibBlockLoads)

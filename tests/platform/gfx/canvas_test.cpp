@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 class CanvasText : public ::testing::Test {
@@ -113,6 +115,109 @@ TEST(Canvas, SaveAndRestoreBringBackTheDrawingState)
     EXPECT_EQ(Canvas.MapMode(), MM_TEXT);
     EXPECT_EQ(Canvas.ClipRect(), Rect(0, 0, 10, 10));
     EXPECT_FALSE(Canvas.RestoreDC(-1)); // nothing left
+}
+
+namespace {
+
+// What SaveDC keeps besides the objects, set and read through the canvas' own calls.
+struct TCanvasSettings {
+    TColor TextColor;
+    TColor BkColor;
+    int BkMode;
+    unsigned TextAlign;
+    int CharExtra;
+    int StretchMode;
+    int PolyFillMode;
+    std::uint32_t CopyMode;
+    TPoint PenPos;
+    TPoint WindowOrg;
+    TPoint ViewportOrg;
+    TSize WindowExt;
+    TSize ViewportExt;
+
+    void ApplyTo(TCanvas& C) const
+    {
+        C.SetTextColor(TextColor);
+        C.SetBkColor(BkColor);
+        C.SetBkMode(BkMode);
+        C.SetTextAlign(TextAlign);
+        C.SetTextCharacterExtra(CharExtra);
+        C.SetStretchBltMode(StretchMode);
+        C.SetPolyFillMode(PolyFillMode);
+        C.SetCopyMode(CopyMode);
+        C.MoveTo(PenPos.X, PenPos.Y);
+        C.SetMapMode(MM_ANISOTROPIC);
+        C.SetWindowOrgEx(WindowOrg.X, WindowOrg.Y);
+        C.SetViewportOrgEx(ViewportOrg.X, ViewportOrg.Y);
+        C.SetWindowExtEx(WindowExt.cx, WindowExt.cy);
+        C.SetViewportExtEx(ViewportExt.cx, ViewportExt.cy);
+    }
+    static TCanvasSettings Of(const TCanvas& C)
+    {
+        return TCanvasSettings{C.TextColor(),
+                               C.BkColor(),
+                               C.BkMode(),
+                               C.TextAlign(),
+                               C.TextCharacterExtra(),
+                               C.StretchBltMode(),
+                               C.PolyFillMode(),
+                               C.CopyMode(),
+                               C.PenPos(),
+                               C.WindowOrg(),
+                               C.ViewportOrg(),
+                               C.WindowExt(),
+                               C.ViewportExt()};
+    }
+    friend bool operator==(const TCanvasSettings&, const TCanvasSettings&) = default;
+};
+
+} // namespace
+
+TEST(Canvas, RestoreDCBringsBackEverySettingOverWhatTheObjectsSet)
+{
+    const TCanvasSettings Saved{clGreen,     clNavy,      TRANSPARENT, TA_BASELINE, 2,
+                                HALFTONE,    WINDING,     SRCAND,      Point(3, 4), Point(5, 6),
+                                Point(7, 8), TSize{2, 3}, TSize{4, 9}};
+    const TCanvasSettings Changed{clLime,       clMaroon,    OPAQUE,     TA_UPDATECP, 0,
+                                  COLORONCOLOR, ALTERNATE,   SRCCOPY,    Point(0, 0), Point(1, 1),
+                                  Point(2, 2),  TSize{5, 5}, TSize{6, 7}};
+    TRasterDevice D(10, 10);
+    TCanvas Canvas(&D);
+    Saved.ApplyTo(Canvas);
+    ASSERT_EQ(Canvas.SaveDC(), 1);
+    Changed.ApplyTo(Canvas);
+    ASSERT_TRUE(TCanvasSettings::Of(Canvas) == Changed);
+    // The brush and font set the text colours as well: restoring them must not win.
+    Canvas.Brush()->SetColor(clYellow);
+    Canvas.Font()->SetColor(clRed);
+    Canvas.SetMapMode(MM_TEXT);
+    ASSERT_TRUE(Canvas.RestoreDC(-1));
+    EXPECT_TRUE(TCanvasSettings::Of(Canvas) == Saved);
+    EXPECT_EQ(Canvas.MapMode(), MM_ANISOTROPIC);
+}
+
+TEST(Canvas, WithoutADeviceTheCapabilitiesAreThoseOfAnEmptyScreen)
+{
+    TCanvas Canvas;
+    struct TCase {
+        int Index;
+        int Value;
+    };
+    for (const TCase& C : std::vector<TCase>{{TECHNOLOGY, DT_RASDISPLAY},
+                                             {BITSPIXEL, 32},
+                                             {PLANES, 1},
+                                             {NUMCOLORS, -1},
+                                             {LOGPIXELSX, 96},
+                                             {LOGPIXELSY, 96},
+                                             {HORZRES, 0},
+                                             {VERTSIZE, 0},
+                                             {PHYSICALWIDTH, 0}}) {
+        EXPECT_EQ(GetDeviceCaps(Canvas.Handle(), C.Index), C.Value) << C.Index;
+        EXPECT_EQ(GetDeviceCaps(nullptr, C.Index), C.Value) << C.Index;
+    }
+    TRasterDevice D(30, 20);
+    Canvas.SetDevice(&D);
+    EXPECT_EQ(GetDeviceCaps(Canvas.Handle(), HORZRES), 30);
 }
 
 TEST(Canvas, TheBrushSetsTheTextBackground)

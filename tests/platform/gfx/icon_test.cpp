@@ -5,6 +5,7 @@
 #include "platform/gfx/icoformat.h"
 #include "platform/gfx/icon.h"
 #include "platform/gfx/rasterdevice.h"
+#include "platform/rtl/byteorder.h"
 #include "platform/rtl/resources.h"
 #include "tests/support/tempfolder.h"
 
@@ -17,18 +18,6 @@
 #include <vector>
 
 namespace {
-
-void Put16(std::string& Out, std::uint32_t V)
-{
-    Out += static_cast<char>(V & 0xFF);
-    Out += static_cast<char>(V >> 8 & 0xFF);
-}
-
-void Put32(std::string& Out, std::uint32_t V)
-{
-    Put16(Out, V & 0xFFFF);
-    Put16(Out, V >> 16);
-}
 
 // One image as a file stores it: palette indexes (up to 8 bits) or 0xAARRGGBB values, rows
 // top down, and the AND mask.
@@ -45,15 +34,15 @@ struct TDib {
 std::string DibBytes(const TDib& D)
 {
     std::string Out;
-    Put32(Out, 40);
-    Put32(Out, static_cast<std::uint32_t>(D.Width));
-    Put32(Out, static_cast<std::uint32_t>(D.Height * 2));
-    Put16(Out, 1);
-    Put16(Out, static_cast<std::uint32_t>(D.BitCount));
+    AppendLE32(Out, 40);
+    AppendLE32(Out, static_cast<std::uint32_t>(D.Width));
+    AppendLE32(Out, static_cast<std::uint32_t>(D.Height * 2));
+    AppendLE16(Out, 1);
+    AppendLE16(Out, static_cast<std::uint32_t>(D.BitCount));
     for (int I = 0; I < 6; ++I)
-        Put32(Out, I == 4 ? static_cast<std::uint32_t>(D.Palette.size()) : 0);
+        AppendLE32(Out, I == 4 ? static_cast<std::uint32_t>(D.Palette.size()) : 0);
     for (std::uint32_t C : D.Palette)
-        Put32(Out, C);
+        AppendLE32(Out, C);
     const int Stride = (D.Width * D.BitCount + 31) / 32 * 4;
     for (int Y = D.Height - 1; Y >= 0; --Y) {
         std::string Row(static_cast<std::size_t>(Stride), '\0');
@@ -91,18 +80,18 @@ struct TEntry {
 std::string IconFileBytes(const std::vector<TEntry>& Entries, int Type = 1)
 {
     std::string Out;
-    Put16(Out, 0);
-    Put16(Out, static_cast<std::uint32_t>(Type));
-    Put16(Out, static_cast<std::uint32_t>(Entries.size()));
+    AppendLE16(Out, 0);
+    AppendLE16(Out, static_cast<std::uint32_t>(Type));
+    AppendLE16(Out, static_cast<std::uint32_t>(Entries.size()));
     std::uint32_t Offset = static_cast<std::uint32_t>(6 + 16 * Entries.size());
     for (const TEntry& E : Entries) {
         Out += static_cast<char>(E.Width & 0xFF);
         Out += static_cast<char>(E.Height & 0xFF);
-        Put16(Out, 0);
-        Put16(Out, Type == 2 ? static_cast<std::uint32_t>(E.HotSpot.X) : 1);
-        Put16(Out, Type == 2 ? static_cast<std::uint32_t>(E.HotSpot.Y) : 32);
-        Put32(Out, static_cast<std::uint32_t>(E.Bytes.size()));
-        Put32(Out, Offset);
+        AppendLE16(Out, 0);
+        AppendLE16(Out, Type == 2 ? static_cast<std::uint32_t>(E.HotSpot.X) : 1);
+        AppendLE16(Out, Type == 2 ? static_cast<std::uint32_t>(E.HotSpot.Y) : 32);
+        AppendLE32(Out, static_cast<std::uint32_t>(E.Bytes.size()));
+        AppendLE32(Out, Offset);
         Offset += static_cast<std::uint32_t>(E.Bytes.size());
     }
     for (const TEntry& E : Entries)

@@ -4,11 +4,14 @@
 #include "platform/gfx/fontengine.h"
 #include "platform/gfx/printerdevice.h"
 #include "platform/gfx/rasterdevice.h"
+#include "platform/gfx/referencescreen.h"
 #include "platform/rtl/stream.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -395,6 +398,46 @@ TEST_F(Metafile, AMetafileCanvasTakesItsFrameFromTheReferenceDevice)
         C.LineTo(10, 10);
     }
     EXPECT_EQ(M.Records().size(), 1u);
+}
+
+TEST_F(Metafile, WithoutAReferenceDeviceTheReferenceScreenGivesTheFrame)
+{
+    // The screen the display layer reports, or 1024 x 768 at 96 while none does.
+    struct TCase {
+        std::optional<TReferenceScreen> Screen;
+        TRect Frame;
+        int PixelsPerInch;
+        int MMWidth;
+        int MMHeight;
+    };
+    const std::vector<TCase> Cases{
+        {std::nullopt, TRect{0, 0, 1024, 768}, 96, 27093, 20320},
+        {TReferenceScreen{800, 600, 96}, TRect{0, 0, 800, 600}, 96, 21167, 15875},
+        {TReferenceScreen{1920, 1200, 144}, TRect{0, 0, 1920, 1200}, 144, 33867, 21167}};
+    for (const TCase& C : Cases) {
+        if (C.Screen)
+            SetReferenceScreenSource([Screen = *C.Screen] { return Screen; });
+        else
+            SetReferenceScreenSource(nullptr);
+        TMetafile M;
+        {
+            TMetafileCanvas Canvas(&M, nullptr);
+            EXPECT_EQ(GetDeviceCaps(Canvas.Handle(), LOGPIXELSY), C.PixelsPerInch);
+        }
+        EXPECT_EQ(M.Frame(), C.Frame);
+        EXPECT_EQ(M.PixelsPerInch(), C.PixelsPerInch);
+        EXPECT_EQ(M.MMWidth(), C.MMWidth);
+        EXPECT_EQ(M.MMHeight(), C.MMHeight);
+        // A size of its own stays, at the screen's resolution.
+        TMetafile Sized;
+        Sized.SetWidth(96);
+        Sized.SetHeight(48);
+        {
+            TMetafileCanvas Canvas(&Sized, nullptr);
+        }
+        EXPECT_EQ(Sized.Frame(), (TRect{0, 0, C.PixelsPerInch, C.PixelsPerInch / 2}));
+    }
+    SetReferenceScreenSource(nullptr);
 }
 
 TEST_F(Metafile, AssignSharesThePictureAndNilEmpties)

@@ -1,7 +1,9 @@
-// Tests of global memory handles, the clipboard's ownership of its data, and TClipboard.
+// Tests of the clipboard's ownership of its data and of TClipboard (the global memory blocks
+// themselves: tests/platform/rtl/globalmemory_test.cpp).
 #include "platform/ui/clipboard.h"
 
 #include "platform/rtl/exceptions.h"
+#include "tests/support/globalblocks.h"
 
 #include <gtest/gtest.h>
 
@@ -11,24 +13,11 @@
 
 namespace {
 
-HGLOBAL TextBlock(const std::string& Text)
-{
-    HGLOBAL Mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, Text.size() + 1);
-    std::memcpy(GlobalLock(Mem), Text.c_str(), Text.size() + 1);
-    GlobalUnlock(Mem);
-    return Mem;
-}
-
-std::string TextOf(HANDLE Mem)
-{
-    const char* Bytes = static_cast<const char*>(GlobalLock(Mem));
-    std::string Result = Bytes ? Bytes : "<bad handle>";
-    GlobalUnlock(Mem);
-    return Result;
-}
+using TestSupport::TextBlock;
+using TestSupport::TextOf;
 
 // Every test starts from an empty, closed clipboard and must leave no block behind.
-class ClipboardTest : public testing::Test {
+class ClipboardTest : public TestSupport::TGlobalBlocksTest {
 protected:
     void SetUp() override
     {
@@ -37,58 +26,16 @@ protected:
         OpenClipboard(0);
         EmptyClipboard();
         CloseClipboard();
-        FBlocks = GlobalBlockCount();
+        TGlobalBlocksTest::SetUp();
     }
     void TearDown() override
     {
         while (CloseClipboard()) {
         }
         Clipboard()->Clear();
-        EXPECT_EQ(GlobalBlockCount(), FBlocks) << "a block was leaked";
+        TGlobalBlocksTest::TearDown();
     }
-    std::size_t FBlocks = 0;
 };
-
-TEST_F(ClipboardTest, GlobalMemoryChecksItsHandles)
-{
-    HGLOBAL Mem = GlobalAlloc(GMEM_MOVEABLE, 4);
-    ASSERT_NE(Mem, 0u);
-    EXPECT_EQ(GlobalSize(Mem), 4u);
-    auto* Bytes = static_cast<unsigned char*>(GlobalLock(Mem));
-    ASSERT_NE(Bytes, nullptr);
-    EXPECT_EQ(Bytes[0] | Bytes[1] | Bytes[2] | Bytes[3], 0);
-    EXPECT_EQ(GlobalLock(Mem), Bytes); // locks nest, the address stays
-    EXPECT_TRUE(GlobalUnlock(Mem));
-    EXPECT_FALSE(GlobalUnlock(Mem));
-    EXPECT_FALSE(GlobalUnlock(Mem)); // not locked any more
-
-    EXPECT_EQ(GlobalFree(Mem), 0u);
-    EXPECT_EQ(GlobalFree(Mem), Mem); // twice: refused
-    EXPECT_EQ(GlobalLock(Mem), nullptr);
-    EXPECT_EQ(GlobalSize(Mem), 0u);
-    EXPECT_EQ(GlobalReAlloc(Mem, 8, GMEM_MOVEABLE), 0u);
-    EXPECT_EQ(GlobalLock(12345), nullptr);
-
-    HGLOBAL Empty = GlobalAlloc(GHND, 0);
-    EXPECT_NE(GlobalLock(Empty), nullptr);
-    GlobalUnlock(Empty);
-    EXPECT_EQ(GlobalFree(Empty), 0u);
-}
-
-TEST_F(ClipboardTest, ReAllocKeepsTheBytesAndZeroesTheGrowth)
-{
-    HGLOBAL Mem = TextBlock("abcdef");
-    ASSERT_EQ(GlobalReAlloc(Mem, 3, GMEM_MOVEABLE), Mem);
-    ASSERT_EQ(GlobalReAlloc(Mem, 10, GMEM_MOVEABLE | GMEM_ZEROINIT), Mem);
-    EXPECT_EQ(GlobalSize(Mem), 10u);
-    auto* Bytes = static_cast<const char*>(GlobalLock(Mem));
-    EXPECT_EQ(std::string(Bytes, 10), std::string("abc") + std::string(7, '\0'));
-    EXPECT_EQ(GlobalReAlloc(Mem, 20, GMEM_MOVEABLE), 0u) << "a locked block does not move";
-    EXPECT_EQ(GlobalReAlloc(Mem, 0, GMEM_MODIFY), Mem);
-    EXPECT_EQ(GlobalSize(Mem), 10u);
-    GlobalUnlock(Mem);
-    EXPECT_EQ(GlobalFree(Mem), 0u);
-}
 
 TEST_F(ClipboardTest, ClipboardNeedsToBeOpenAndKeepsOneOpener)
 {

@@ -1,7 +1,8 @@
-// Tests of WAV parsing, the play calls through the recorder, and the player thread over a
-// scripted output.
+// Tests of WAV parsing, the play calls through the recorder, the player thread over a scripted
+// output, and the choice of the sound back end.
 #include "platform/ui/sound.h"
 
+#include "platform/ui/backends.h"
 #include "platform/ui/dialogservice.h"
 
 #include <gtest/gtest.h>
@@ -439,6 +440,55 @@ TEST_F(SoundFile, BuiltInPlayerSucceedsWithOrWithoutASoundDevice)
     EXPECT_TRUE(sndPlaySound(FPath.c_str(), SND_ASYNC | SND_LOOP | SND_FILENAME));
     EXPECT_TRUE(sndPlaySound(nullptr, 0));
     EXPECT_TRUE(WaitUntil([] { return !SoundService().Playing(); }));
+}
+
+// A sound registry of test back ends; Scripted plays into Log.
+struct TSoundBackEnds {
+    TBackEndRegistry<ISoundOutput> Registry{"sound"};
+    std::shared_ptr<TScriptedOutput::TLog> Log = std::make_shared<TScriptedOutput::TLog>();
+
+    void Add(const std::string& Name, int Order, TProbeResult Probe)
+    {
+        Registry.Add({Name, Order, [Probe] { return Probe; },
+                      [Log = Log] { return std::make_unique<TScriptedOutput>(Log); }});
+    }
+};
+
+TEST(SoundPlayer, PlaysThroughTheFirstSoundBackEndThatRuns)
+{
+    TSoundBackEnds BackEnds;
+    BackEnds.Add("scripted", 20, {});
+    // Nothing is heard from a back end that cannot run.
+    auto Unheard = std::make_shared<TScriptedOutput::TLog>();
+    BackEnds.Registry.Add({"absent", 10,
+                           [] {
+                               return TProbeResult{TProbeOutcome::Absent, "no device"};
+                           },
+                           [Unheard] { return std::make_unique<TScriptedOutput>(Unheard); }});
+    TSoundPlayer Player(ChooseSoundOutput(BackEnds.Registry));
+    ISoundService* Before = SetSoundService(&Player);
+    EXPECT_TRUE(sndPlaySound(Pcm(1, 8000, 8, 400), SND_SYNC));
+    SetSoundService(Before);
+    EXPECT_EQ(BackEnds.Log->Frames.load(), 400u);
+    EXPECT_EQ(BackEnds.Log->Get(), (std::vector<std::string>{"open", "drain"}));
+    EXPECT_TRUE(Unheard->Get().empty());
+}
+
+// A machine without a sound device plays nothing, and the calls still succeed for a valid sound.
+TEST(SoundPlayer, WithoutASoundBackEndTheCallsSucceedSilently)
+{
+    TSoundBackEnds BackEnds;
+    BackEnds.Add("absent", 10, {TProbeOutcome::Absent, "no device"});
+    const TSoundOutputFactory None = ChooseSoundOutput(BackEnds.Registry);
+    EXPECT_FALSE(None);
+    TSoundPlayer Player(None);
+    ISoundService* Before = SetSoundService(&Player);
+    EXPECT_TRUE(sndPlaySound(Pcm(1, 8000, 8, 400), SND_SYNC));
+    EXPECT_TRUE(sndPlaySound(Pcm(1, 8000, 8, 400), SND_ASYNC | SND_LOOP));
+    EXPECT_TRUE(WaitUntil([&] { return !Player.Playing(); })) << "a silent loop ends at once";
+    EXPECT_TRUE(MessageBeep(MB_OK));
+    SetSoundService(Before);
+    EXPECT_TRUE(BackEnds.Log->Get().empty());
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// platform/forms/windowdc.h: the canvases of windows. Each top-level window draws into its own
+// platform/ui/windowdc.h: the canvases of windows. Each top-level window draws into its own
 // back buffer, which the display driver shows; a child window draws into its top-level window's
 // buffer at its offset. BeginPaint, GetDC and ScrollWindow give canvases in the window's client
 // coordinates, clipped to what of the window is visible (and, for BeginPaint, to its update area).
@@ -32,15 +32,13 @@ HDC GetSubDC(HDC DC, const TRect& Bounds);
 // Shows what was drawn so far through a canvas of GetDC, keeping it.
 bool FlushDC(HDC DC);
 
-bool InvalidateRgn(HWND Wnd, const TRegion* Region, bool Erase);
-bool ValidateRgn(HWND Wnd, const TRegion* Region);
 // Moves the pixels of Scroll (null: the client area) by (DX, DY) within Clip (null: the client
 // area), with the update area; what comes into view becomes invalid. Without Scroll the child
 // windows move as well.
 bool ScrollWindow(HWND Wnd, int DX, int DY, const TRect* Scroll, const TRect* Clip);
 
-// The device a top-level window draws into: its back buffer (a TRasterDevice of the window's
-// size), or the device a test put in its place.
+// The device a top-level window draws into: its back buffer's raster (platform/ui/backbuffer.h),
+// or the device a test put in its place.
 TCanvasDevice* WindowDevice(HWND TopLevel);
 // Tests: draws a top-level window into Device (not owned; null: back to the back buffer).
 // Nothing drawn there is presented.

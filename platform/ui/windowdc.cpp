@@ -1,7 +1,7 @@
-#include "platform/forms/windowdc.h"
+// platform/ui/windowdc.cpp: canvases on windows, clipped to what shows, over the back buffers.
+#include "platform/ui/windowdc.h"
 
-#include "platform/gfx/rasterdevice.h"
-#include "platform/ui/displaydriver.h"
+#include "platform/ui/backbuffer.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/queue.h"
 #include "platform/ui/window.h"
@@ -12,27 +12,6 @@
 
 namespace {
 
-struct TBackBuffer {
-    TRasterDevice Raster{0, 0, clBtnFace};
-    TCanvasDevice* Override = nullptr;
-};
-
-std::shared_ptr<TBackBuffer> BufferOf(HWND Top)
-{
-    auto Buffer = std::static_pointer_cast<TBackBuffer>(GetWindowSurface(Top));
-    if (!Buffer && IsWindow(Top) && !IsForeignWindow(Top)) {
-        Buffer = std::make_shared<TBackBuffer>();
-        SetWindowSurface(Top, Buffer);
-    }
-    if (Buffer) {
-        TRect R;
-        GetClientRect(Top, R);
-        if (R.Width() != Buffer->Raster.Width() || R.Height() != Buffer->Raster.Height())
-            Buffer->Raster.SetSize(R.Width(), R.Height(), ColorToRGB(clBtnFace));
-    }
-    return Buffer;
-}
-
 TRegion Moved(TRegion R, int DX, int DY)
 {
     R.Offset(DX, DY);
@@ -42,15 +21,6 @@ TRegion Moved(TRegion R, int DX, int DY)
 bool StyleVisible(HWND Wnd)
 {
     return (GetWindowLong(Wnd, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-// Where Child lies in its parent's client area.
-TRect BoundsInParent(HWND Child)
-{
-    TRect R, P;
-    GetWindowRect(Child, R);
-    GetWindowRect(GetParent(Child), P);
-    return Bounds(R.Left - P.Left, R.Top - P.Top, R.Width(), R.Height());
 }
 
 // What of the window's client area shows (client coordinates): inside its parents, not under
@@ -247,11 +217,11 @@ HDC OpenCanvas(HWND Wnd, const TRegion& Allowed)
     const HWND Top = GetTopLevelWindow(Wnd);
     TRect Client;
     GetClientRect(Wnd, Client);
-    TCanvasDevice* Target = WindowDevice(Top);
-    if (Target == nullptr)
+    TBackBuffer* Buffer = WindowBackBuffer(Top);
+    if (Buffer == nullptr)
         return nullptr;
-    auto Buffer = BufferOf(Top);
-    const bool Present = Buffer && Buffer->Override == nullptr;
+    TCanvasDevice* Target = Buffer->Device();
+    const bool Present = Buffer->Presents();
     auto Device = std::make_unique<TWindowDevice>(Target, OriginInTop(Wnd),
                                                   TSize{Client.Width(), Client.Height()},
                                                   TRegion::Intersect(Allowed, TRegion(Client)));
@@ -265,14 +235,13 @@ void PresentCanvas(const TWindowCanvas& Canvas)
     if (!Canvas.Presents() || Canvas.WindowDevice()->Allowed().Empty())
         return;
     const HWND Top = GetTopLevelWindow(Canvas.Wnd());
-    auto Buffer = BufferOf(Top);
-    if (!Buffer || Buffer->Raster.Width() == 0 || Buffer->Raster.Height() == 0)
+    const TBackBuffer* Buffer = WindowBackBuffer(Top);
+    if (Buffer == nullptr)
         return;
     TRect Dirty = Canvas.WindowDevice()->Allowed().Bounds();
     const TPoint O = Canvas.WindowDevice()->Origin();
     Dirty = Rect(Dirty.Left + O.X, Dirty.Top + O.Y, Dirty.Right + O.X, Dirty.Bottom + O.Y);
-    DisplayDriver().Present(Top, Buffer->Raster.Bits(), Buffer->Raster.Width(),
-                            Buffer->Raster.Height(), Buffer->Raster.Width(), Dirty);
+    Buffer->Present(Top, Dirty);
 }
 
 bool CloseCanvas(HDC DC, bool Present)
@@ -290,14 +259,6 @@ bool CloseCanvas(HDC DC, bool Present)
     return true;
 }
 
-TRegion RegionOf(const std::vector<TRect>& Rects)
-{
-    TRegion Area;
-    for (const TRect& R : Rects)
-        Area = TRegion::Union(Area, TRegion(R));
-    return Area;
-}
-
 } // namespace
 
 HDC BeginPaint(HWND Wnd, TPaintStruct& Paint)
@@ -306,7 +267,7 @@ HDC BeginPaint(HWND Wnd, TPaintStruct& Paint)
     if (!IsWindow(Wnd) || IsForeignWindow(Wnd))
         return nullptr;
     bool Erase = false;
-    const TRegion Area = RegionOf(TakeUpdateArea(Wnd, Erase));
+    const TRegion Area = TakeUpdateArea(Wnd, Erase);
     const HDC DC = OpenCanvas(Wnd, TRegion::Intersect(Area, VisibleRegion(Wnd)));
     if (DC == nullptr)
         return nullptr;
@@ -364,28 +325,6 @@ bool FlushDC(HDC DC)
     return false;
 }
 
-bool InvalidateRgn(HWND Wnd, const TRegion* Region, bool Erase)
-{
-    if (Region == nullptr)
-        return InvalidateRect(Wnd, nullptr, Erase);
-    if (!IsWindow(Wnd))
-        return false;
-    for (const TRect& R : Region->Rects())
-        InvalidateRect(Wnd, &R, Erase);
-    return true;
-}
-
-bool ValidateRgn(HWND Wnd, const TRegion* Region)
-{
-    if (Region == nullptr)
-        return ValidateRect(Wnd, nullptr);
-    if (!IsWindow(Wnd))
-        return false;
-    for (const TRect& R : Region->Rects())
-        ValidateRect(Wnd, &R);
-    return true;
-}
-
 bool ScrollWindow(HWND Wnd, int DX, int DY, const TRect* Scroll, const TRect* Clip)
 {
     if (!IsWindow(Wnd) || IsForeignWindow(Wnd))
@@ -423,14 +362,12 @@ bool ScrollWindow(HWND Wnd, int DX, int DY, const TRect* Scroll, const TRect* Cl
 
 TCanvasDevice* WindowDevice(HWND TopLevel)
 {
-    auto Buffer = BufferOf(TopLevel);
-    if (!Buffer)
-        return nullptr;
-    return Buffer->Override != nullptr ? Buffer->Override : &Buffer->Raster;
+    TBackBuffer* Buffer = WindowBackBuffer(TopLevel);
+    return Buffer != nullptr ? Buffer->Device() : nullptr;
 }
 
 void SetWindowDevice(HWND TopLevel, TCanvasDevice* Device)
 {
-    if (auto Buffer = BufferOf(TopLevel))
-        Buffer->Override = Device;
+    if (TBackBuffer* Buffer = WindowBackBuffer(TopLevel))
+        Buffer->SetOverride(Device);
 }

@@ -1,0 +1,69 @@
+// platform/forms/controltypes.h: the small types of the control classes: alignment and anchors,
+// mouse buttons and shift states, control styles and states, the event signatures, and the
+// helpers that read a shift state or an accelerator.
+#pragma once
+
+#include "platform/rtl/events.h"
+#include "platform/rtl/sets.h"
+#include "platform/ui/wintypes.h"
+
+#include <functional>
+#include <string>
+
+class TObject;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind>;
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = TSet<TShiftStateItem>;
+using TCaption = std::string;
+using Word = unsigned short;
+
+enum TControlStyleItem {
+    csAcceptsControls,
+    csCaptureMouse,
+    csDesignInteractive,
+    csClickEvents,
+    csFramed,
+    csSetCaption,
+    csOpaque,
+    csDoubleClicks,
+    csFixedWidth,
+    csFixedHeight,
+    csNoDesignVisible,
+    csReplicatable,
+    csNoStdEvents,
+    csDisplayDragImage,
+    csReflector,
+    csActionClient,
+    csMenuEvents
+};
+using TControlStyle = TSet<TControlStyleItem>;
+enum TControlStateItem {
+    csLButtonDown,
+    csClicked,
+    csPalette,
+    csReadingState,
+    csAlignmentNeeded,
+    csFocusing,
+    csCreating,
+    csPaintCopy,
+    csCustomPaint,
+    csDestroyingHandle,
+    csDocking
+};
+using TControlState = TSet<TControlStateItem>;
+
+using TMouseEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+
+// The shift state of a key message's key data (Alt from bit 29) and the key state now.
+TShiftState KeyDataToShiftState(LPARAM KeyData);
+TShiftState KeyboardStateToShiftState();
+// True when Caption marks Key with "&" (letters compared without regard to case).
+bool IsAccel(unsigned Key, const std::string& Caption);

@@ -1,0 +1,154 @@
+// platform/forms/wincontrol.h: TWinControl, a control with a window of its own: the window's
+// life, children in z-order and their alignment, focus and tab order, and the keys (dialog
+// keys, accelerators, KeyPreview) it hands on to its form.
+#pragma once
+
+#include "platform/forms/control.h"
+#include "platform/gfx/canvas.h"
+#include "platform/ui/window.h"
+
+#include <string>
+#include <vector>
+
+// The parameters CreateWnd gives to CreateWindowEx.
+struct TCreateParams {
+    std::string Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    HWND WndParent = 0;
+    TWndClass WindowClass;
+    std::string WinClassName;
+};
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+
+    // The window, created on first use.
+    HWND Handle();
+    bool HandleAllocated() const { return FHandle != 0; }
+    void HandleNeeded();
+    void RecreateWnd();
+    // A window the control lives in when it has no parent control (0: none).
+    HWND ParentWindow() const { return FParentWindow; }
+    void SetParentWindow(HWND Value);
+
+    int ControlCount() const { return static_cast<int>(FControls.size()); }
+    TControl* Controls(int Index) const { return FControls.at(static_cast<std::size_t>(Index)); }
+    void InsertControl(TControl* AControl);
+    void RemoveControl(TControl* AControl);
+    bool ContainsControl(const TControl* Control) const;
+    // The visible and enabled child (graphic controls included) at a client point.
+    TControl* ControlAtPos(const TPoint& Pos, bool AllowDisabled) const;
+
+    int TabOrder() const;
+    void SetTabOrder(int Value);
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool Value);
+    // The windowed children in tab order, depth first.
+    void GetTabOrderList(std::vector<TWinControl*>& List) const;
+    TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop,
+                                 bool CheckParent) const;
+    void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
+
+    virtual bool CanFocus() const;
+    bool Focused() const;
+    virtual void SetFocus();
+
+    void DisableAlign() { ++FAlignLevel; }
+    void EnableAlign();
+    void Realign();
+    void Invalidate() override;
+    void Update() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    TRect ClientRect() const override;
+    bool Showing() const override;
+    void SetEnabled(bool Value) override;
+
+    void DefaultHandler(TMessage& Message) override;
+    void WndProc(TMessage& Message) override;
+
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
+    TKeyEvent OnKeyUp;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
+    // Key handling shared with the message pre-processing of the form layer; true when the
+    // key was taken (KeyPreview forms first).
+    bool DoKeyDown(TMessage& Message);
+    bool DoKeyPress(TMessage& Message);
+    bool DoKeyUp(TMessage& Message);
+
+protected:
+    // The window without creating it (0 before the first use).
+    HWND WindowHandle() const { return FHandle; }
+    virtual void CreateParams(TCreateParams& Params);
+    virtual void CreateWnd();
+    virtual void CreateHandle();
+    virtual void DestroyWnd();
+    virtual void DestroyHandle();
+    // Places the aligned and anchored children (AlignBounds, platform/forms/alignment.h) in
+    // Rect, which keeps what the aligned ones leave.
+    virtual void AlignControls(TControl* AControl, TRect& Rect);
+    virtual void AdjustClientRect(TRect&) {}
+    virtual void PaintWindow(HDC) {}
+    void SetTextBuf(const std::string& Value) override;
+    void PaintControls(HDC DC, TControl* First);
+    void PaintHandler(TMessage& Message);
+    virtual void KeyDown(Word& Key, TShiftState Shift);
+    virtual void KeyUp(Word& Key, TShiftState Shift);
+    virtual void KeyPress(char& Key);
+    virtual void DoEnter();
+    virtual void DoExit();
+    // Hands Message to each child until one answers it (a non-zero Result).
+    void Broadcast(TMessage& Message);
+    bool IsWindowed() const override { return true; }
+
+    void WMPaint(TMessage& Message);
+    void WMEraseBkgnd(TMessage& Message);
+    void WMWindowPosChanged(TMessage& Message);
+    void WMSetFocus(TMessage& Message);
+    void WMKillFocus(TMessage& Message);
+    void WMSetText(TMessage& Message);
+    void WMKeyDown(TMessage& Message);
+    void WMSysKeyDown(TMessage& Message);
+    void WMKeyUp(TMessage& Message);
+    void WMSysKeyUp(TMessage& Message);
+    void WMChar(TMessage& Message);
+    void CNKeyDown(TMessage& Message); // CN_KEYDOWN and CN_SYSKEYDOWN
+    void CNChar(TMessage& Message);
+    void CNSysChar(TMessage& Message);
+    void CMDialogKey(TMessage& Message);
+    void CMDialogChar(TMessage& Message);
+    void CMFocusChanged(TMessage& Message);
+    void CMEnter(TMessage& Message);
+    void CMExit(TMessage& Message);
+    void CMFontChanged(TMessage& Message);
+    void CMColorChanged(TMessage& Message);
+    void CMVisibleChanged(TMessage& Message);
+    TW_MESSAGE_MAP();
+
+private:
+    // Same unit as the class library's: a control moves itself in its parent's z-order.
+    friend class TControl;
+    friend LRESULT ControlInitWndProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT MainWndProc(UINT Msg, WPARAM WParam, LPARAM LParam);
+    void AlignChildren();
+    void RouteMouse(TMessage& Message);
+    void TrackMouseControl(TControl* Control);
+
+    HWND FHandle = 0;
+    std::vector<TControl*> FControls; // z-order: first at the bottom
+    std::vector<TWinControl*> FTabList;
+    HWND FParentWindow = 0;
+    bool FTabStop = false;
+    int FAlignLevel = 0;
+    bool FAligning = false;
+    TSize FLastClientSize;
+};
+
+// The control the window belongs to, or null.
+TWinControl* FindControl(HWND Wnd);

@@ -1,0 +1,25 @@
+// platform/ui/backbuffer.cpp: a top-level window's pixels and their way to the display driver.
+#include "platform/ui/backbuffer.h"
+
+#include "platform/ui/displaydriver.h"
+
+TBackBuffer::TBackBuffer() : FRaster(0, 0, clBtnFace) {}
+
+void TBackBuffer::Fit(int Width, int Height)
+{
+    if (Width != FRaster.Width() || Height != FRaster.Height())
+        FRaster.SetSize(Width, Height, ColorToRGB(clBtnFace));
+}
+
+TCanvasDevice* TBackBuffer::Device()
+{
+    return FOverride != nullptr ? FOverride : &FRaster;
+}
+
+void TBackBuffer::Present(HWND Top, const TRect& Dirty) const
+{
+    if (!Presents() || FRaster.Width() == 0 || FRaster.Height() == 0)
+        return;
+    DisplayDriver().Present(Top, FRaster.Bits(), FRaster.Width(), FRaster.Height(), FRaster.Width(),
+                            Dirty);
+}

@@ -1,0 +1,103 @@
+// platform/ui/defwindowproc.cpp: what a window does with the messages its procedure passes on.
+#include "platform/ui/window.h"
+
+#include "platform/ui/displaydriver.h"
+#include "platform/ui/input.h"
+#include "platform/ui/messages.h"
+#include "platform/ui/paint.h"
+#include "platform/ui/windowstate.h"
+
+#include <algorithm>
+#include <cstring>
+
+using namespace uiwindow;
+
+LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    TWindowObject* Obj = Find(Wnd);
+    if (Obj == nullptr)
+        return 0;
+    switch (Msg) {
+    case WM_NCCREATE:
+        return 1;
+    case WM_CLOSE:
+        DestroyWindow(Wnd);
+        return 0;
+    case WM_SETTEXT:
+        Obj->Text = LParam != 0 ? reinterpret_cast<const char*>(LParam) : "";
+        if (Obj->Native)
+            DisplayDriver().SetNativeCaption(Wnd, Obj->Text);
+        if (Obj->Published)
+            UpdatePublication(*Obj);
+        return 1;
+    case WM_GETTEXT: {
+        if (WParam == 0 || LParam == 0)
+            return 0;
+        const std::size_t Count = std::min<std::size_t>(Obj->Text.size(), WParam - 1);
+        char* Buffer = reinterpret_cast<char*>(LParam);
+        std::memcpy(Buffer, Obj->Text.data(), Count);
+        Buffer[Count] = '\0';
+        return static_cast<LRESULT>(Count);
+    }
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(Obj->Text.size());
+    case WM_WINDOWPOSCHANGED: {
+        const auto* Pos = reinterpret_cast<const TWindowPos*>(LParam);
+        if (Pos == nullptr)
+            return 0;
+        if (!(Pos->flags & SWP_NOMOVE))
+            CallProc(Wnd, WM_MOVE, 0, MakeLParam(Pos->x, Pos->y));
+        if (!(Pos->flags & SWP_NOSIZE) && IsWindow(Wnd)) {
+            const WPARAM Kind = IsIconic(Wnd)   ? SIZE_MINIMIZED
+                                : IsZoomed(Wnd) ? SIZE_MAXIMIZED
+                                                : SIZE_RESTORED;
+            CallProc(Wnd, WM_SIZE, Kind, MakeLParam(Pos->cx, Pos->cy));
+        }
+        return 0;
+    }
+    case WM_ACTIVATE:
+        if (LoWord(WParam) != WA_INACTIVE && !IsIconic(Wnd)) {
+            const HWND Focus = GetFocus();
+            if (Focus != Wnd && !IsChild(Wnd, Focus))
+                SetFocus(Wnd);
+        }
+        return 0;
+    case WM_MOUSEWHEEL:
+        if (Obj->Parent != 0)
+            return CallProc(Obj->Parent, Msg, WParam, LParam);
+        return 0;
+    case WM_SYSCOMMAND:
+        switch (WParam & 0xFFF0) {
+        case SC_MINIMIZE:
+            ShowWindow(Wnd, SW_MINIMIZE);
+            break;
+        case SC_MAXIMIZE:
+            ShowWindow(Wnd, SW_MAXIMIZE);
+            break;
+        case SC_RESTORE:
+            ShowWindow(Wnd, SW_RESTORE);
+            break;
+        case SC_CLOSE:
+            CallProc(Wnd, WM_CLOSE, 0, 0);
+            break;
+        default:
+            break;
+        }
+        return 0;
+    case WM_CANCELMODE:
+        if (GetCapture() == Wnd)
+            ReleaseCapture();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return 1;
+    case WM_PAINT:
+        ValidateRect(Wnd, nullptr);
+        return 0;
+    case WM_MOUSEACTIVATE:
+        return MA_ACTIVATE;
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    default:
+        return 0;
+    }
+}

@@ -1,0 +1,78 @@
+// platform/ui/windowstate.h: the window objects that the window*.cpp files share; units use
+// platform/ui/window.h instead.
+#pragma once
+
+#include "platform/ui/window.h"
+
+#include "platform/rtl/geometry.h"
+#include "platform/ui/displaydriver.h"
+#include "platform/ui/wintypes.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace uiwindow {
+
+inline constexpr const char* UtilWindowClass = "TPUtilWindow";
+inline constexpr HWND DesktopHandle = 0x10; // below every handle given to a window
+
+struct TWindowObject {
+    HWND Handle = 0;
+    std::string ClassName;
+    UINT ClassStyle = 0;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    HWND Parent = 0;
+    HWND Owner = 0;
+    std::vector<HWND> Children; // front first
+    std::string Text;
+    TRect Bounds;       // in the parent's client coordinates; screen coordinates at the top
+    TRect NormalBounds; // the bounds to restore from maximised
+    LONG_PTR UserData = 0;
+    LONG_PTR Id = 0;
+    std::shared_ptr<const TWndProc> Proc;
+    // Procedures replaced by subclassing, kept so that their GWL_WNDPROC values stay valid.
+    std::vector<std::shared_ptr<const TWndProc>> Retired;
+    bool Destroying = false;
+    bool Native = false;
+    bool Published = false;
+};
+
+struct TWindowState {
+    std::unordered_map<HWND, std::unique_ptr<TWindowObject>> Windows;
+    std::vector<HWND> TopLevels;              // front first
+    std::map<std::string, TWndClass> Classes; // by lower-case name
+    HWND LastHandle = 0x1000;
+};
+
+TWindowState& State();
+
+// Null for a handle that is not a window of this process.
+TWindowObject* Find(HWND Wnd);
+// For a handle known to be one.
+TWindowObject& Get(HWND Wnd);
+
+// The z-order list the window stands in: its parent's children, or the top-level windows.
+std::vector<HWND>& Siblings(const TWindowObject& Obj);
+void Unlink(const TWindowObject& Obj);
+// Puts the window at the top of its siblings' z-order.
+void LinkAtFront(const TWindowObject& Obj);
+bool IsDescendant(HWND Ancestor, HWND Wnd);
+TPoint ScreenOrigin(const TWindowObject& Obj);
+
+// Publishes an unowned top-level window to other processes, or withdraws it when it stops
+// being one.
+void UpdatePublication(TWindowObject& Obj);
+
+TNativeShow NativeShowOf(const TWindowObject& Obj);
+void CreateNative(TWindowObject& Obj);
+void DestroyNative(TWindowObject& Obj);
+// Tells the driver of the styles, for a native window.
+void SyncNativeStyle(const TWindowObject& Obj);
+
+LRESULT CallProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+
+} // namespace uiwindow
