@@ -15,6 +15,7 @@
 //                      [--only tarnwick|floor|"poll floor"|mailfilter|poplib]
 #include "bench/mail/pop3_floor.h"
 #include "mail/mspop3.h"
+#include "platform/rtl/process.h"
 
 #include "tests/interop/mail/childprocess.h"
 #include "tests/interop/mail/dovecot.h"
@@ -34,12 +35,9 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -120,26 +118,25 @@ public:
         int FromPeer[2];
         if (pipe2(ToPeer, O_CLOEXEC) != 0 || pipe2(FromPeer, O_CLOEXEC) != 0)
             throw std::runtime_error("cannot make the pipes to python3");
-        posix_spawn_file_actions_t Actions;
-        posix_spawn_file_actions_init(&Actions);
-        posix_spawn_file_actions_adddup2(&Actions, ToPeer[0], 0);
-        posix_spawn_file_actions_adddup2(&Actions, FromPeer[1], 1);
-        const std::string PortText = std::to_string(Port);
-        std::vector<char*> Argv = {const_cast<char*>("python3"),
-                                   const_cast<char*>("-c"),
-                                   const_cast<char*>(Script),
-                                   const_cast<char*>(PortText.c_str()),
-                                   const_cast<char*>(TestSupport::TDovecot::UserName),
-                                   const_cast<char*>(TestSupport::TDovecot::Password),
-                                   nullptr};
-        const int Error = posix_spawnp(&FPid, "python3", &Actions, nullptr, Argv.data(), environ);
-        posix_spawn_file_actions_destroy(&Actions);
+        TSpawnOptions Options;
+        Options.Argv = {"python3",
+                        "-c",
+                        Script,
+                        std::to_string(Port),
+                        TestSupport::TDovecot::UserName,
+                        TestSupport::TDovecot::Password};
+        Options.InputFd = ToPeer[0];
+        Options.OutputFd = FromPeer[1];
+        // Its tracebacks go to the bench's own standard error, and a Ctrl-C ends it as well.
+        Options.ErrorFd = -1;
+        Options.Group = sgCallerGroup;
+        const TSpawnResult Spawned = SpawnProcess(Options);
+        FPid = Spawned.Pid;
         ::close(ToPeer[0]);
         ::close(FromPeer[1]);
         FTo = fdopen(ToPeer[1], "w");
         FFrom = fdopen(FromPeer[0], "r");
-        if (Error != 0 || !FTo || !FFrom) {
-            FPid = Error != 0 ? 0 : FPid;
+        if (Spawned.Error != 0 || !FTo || !FFrom) {
             Stop();
             throw std::runtime_error("cannot start python3");
         }

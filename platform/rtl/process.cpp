@@ -30,12 +30,16 @@ public:
     // The first error of the setup calls; 0 when all went well.
     int Prepare(const TSpawnOptions& Options)
     {
-        int Error =
-            posix_spawn_file_actions_addopen(&Actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        int Error = Options.InputFd >= 0
+                        ? posix_spawn_file_actions_adddup2(&Actions, Options.InputFd, STDIN_FILENO)
+                        : posix_spawn_file_actions_addopen(&Actions, STDIN_FILENO, "/dev/null",
+                                                           O_RDONLY, 0);
         if (Error == 0 && Options.OutputFd >= 0)
             Error = posix_spawn_file_actions_adddup2(&Actions, Options.OutputFd, STDOUT_FILENO);
-        if (Error == 0 && Options.OutputFd >= 0)
-            Error = posix_spawn_file_actions_adddup2(&Actions, Options.OutputFd, STDERR_FILENO);
+        const int ErrorFd =
+            Options.ErrorFd == TSpawnOptions::ErrorsWithOutput ? Options.OutputFd : Options.ErrorFd;
+        if (Error == 0 && ErrorFd >= 0)
+            Error = posix_spawn_file_actions_adddup2(&Actions, ErrorFd, STDERR_FILENO);
         if (Error == 0 && !Options.Directory.empty())
             Error = posix_spawn_file_actions_addchdir_np(&Actions, Options.Directory.c_str());
         // Signals as in a new process: what the caller blocks or ignores is its own business.
@@ -49,7 +53,7 @@ public:
         short Flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
         if (Options.Group == sgNewSession) {
             Flags |= POSIX_SPAWN_SETSID;
-        } else {
+        } else if (Options.Group == sgNewProcessGroup) {
             Flags |= POSIX_SPAWN_SETPGROUP;
             if (Error == 0)
                 Error = posix_spawnattr_setpgroup(&Attributes, 0);
@@ -63,6 +67,16 @@ public:
     posix_spawnattr_t Attributes;
 };
 
+// The null-terminated array of Strings that exec takes.
+std::vector<char*> Pointers(const std::vector<std::string>& Strings)
+{
+    std::vector<char*> Result;
+    for (const std::string& String : Strings)
+        Result.push_back(const_cast<char*>(String.c_str()));
+    Result.push_back(nullptr);
+    return Result;
+}
+
 } // namespace
 
 TSpawnResult SpawnProcess(const TSpawnOptions& Options)
@@ -72,16 +86,15 @@ TSpawnResult SpawnProcess(const TSpawnOptions& Options)
         Result.Error = ENOENT;
         return Result;
     }
-    std::vector<char*> Argv;
-    for (const std::string& Argument : Options.Argv)
-        Argv.push_back(const_cast<char*>(Argument.c_str()));
-    Argv.push_back(nullptr);
+    std::vector<char*> Argv = Pointers(Options.Argv);
+    std::vector<char*> Environment = Pointers(Options.Environment);
 
     TSpawnSetup Setup;
     Result.Error = Setup.Prepare(Options);
     if (Result.Error == 0)
-        Result.Error = posix_spawnp(&Result.Pid, Argv[0], &Setup.Actions, &Setup.Attributes,
-                                    Argv.data(), environ);
+        Result.Error =
+            posix_spawnp(&Result.Pid, Argv[0], &Setup.Actions, &Setup.Attributes, Argv.data(),
+                         Options.Environment.empty() ? environ : Environment.data());
     if (Result.Error != 0)
         Result.Pid = 0;
     return Result;

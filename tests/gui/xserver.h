@@ -9,12 +9,13 @@
 #include "platform/ui/wait.h"
 #include "platform/ui/window.h"
 
+#include "platform/rtl/process.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +24,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -33,15 +35,6 @@ struct TRunResult {
     int Status = -1; // the exit code; -1 when it did not end normally
     std::string Output;
 };
-
-inline std::vector<char*> Argv(std::vector<std::string>& Args)
-{
-    std::vector<char*> Result;
-    for (auto& Arg : Args)
-        Result.push_back(Arg.data());
-    Result.push_back(nullptr);
-    return Result;
-}
 
 // This process's environment for a program on Display. The tests themselves run with the
 // headless back end chosen; a program started here uses the X server.
@@ -55,6 +48,18 @@ inline std::vector<std::string> Environment(const std::string& Display)
     }
     Env.push_back("DISPLAY=" + Display);
     return Env;
+}
+
+// A tool started on Display: in the test's process group, so that an interrupted run ends it as
+// well, and with its complaints on the test's standard error.
+inline TSpawnOptions ToolOptions(const std::string& Display, std::vector<std::string> Args)
+{
+    TSpawnOptions Options;
+    Options.Argv = std::move(Args);
+    Options.Environment = Environment(Display);
+    Options.ErrorFd = -1;
+    Options.Group = sgCallerGroup;
+    return Options;
 }
 
 // Reads the display's events and dispatches what they became: through the application when
@@ -83,20 +88,13 @@ inline TRunResult RunTool(const std::string& Display, std::vector<std::string> A
     int Out[2], In[2];
     if (pipe2(Out, O_CLOEXEC) != 0 || pipe2(In, O_CLOEXEC) != 0)
         return Result;
-    posix_spawn_file_actions_t Actions;
-    posix_spawn_file_actions_init(&Actions);
-    posix_spawn_file_actions_adddup2(&Actions, In[0], 0);
-    posix_spawn_file_actions_adddup2(&Actions, Out[1], 1);
-    std::vector<std::string> Env = Environment(Display);
-    pid_t Pid = 0;
-    auto ArgList = Argv(Args);
-    auto EnvList = Argv(Env);
-    const int Spawned =
-        posix_spawnp(&Pid, ArgList[0], &Actions, nullptr, ArgList.data(), EnvList.data());
-    posix_spawn_file_actions_destroy(&Actions);
+    TSpawnOptions Options = ToolOptions(Display, std::move(Args));
+    Options.InputFd = In[0];
+    Options.OutputFd = Out[1];
+    const pid_t Pid = SpawnProcess(Options).Pid;
     close(Out[1]);
     close(In[0]);
-    if (Spawned != 0) {
+    if (Pid == 0) {
         close(Out[0]);
         close(In[1]);
         return Result;
@@ -138,17 +136,12 @@ inline pid_t StartTool(const std::string& Display, std::vector<std::string> Args
     int In[2];
     if (pipe2(In, O_CLOEXEC) != 0)
         return 0;
-    posix_spawn_file_actions_t Actions;
-    posix_spawn_file_actions_init(&Actions);
-    posix_spawn_file_actions_adddup2(&Actions, In[0], 0);
-    posix_spawn_file_actions_addopen(&Actions, 1, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> Env = Environment(Display);
-    pid_t Pid = 0;
-    auto ArgList = Argv(Args);
-    auto EnvList = Argv(Env);
-    if (posix_spawnp(&Pid, ArgList[0], &Actions, nullptr, ArgList.data(), EnvList.data()) != 0)
-        Pid = 0;
-    posix_spawn_file_actions_destroy(&Actions);
+    const int Null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    TSpawnOptions Options = ToolOptions(Display, std::move(Args));
+    Options.InputFd = In[0];
+    Options.OutputFd = Null;
+    const pid_t Pid = Null >= 0 ? SpawnProcess(Options).Pid : 0;
+    close(Null);
     close(In[0]);
     if (Pid != 0 && !Input.empty()) [[maybe_unused]]
         auto Written = write(In[1], Input.data(), Input.size());
@@ -216,26 +209,27 @@ protected:
         const auto X11 = DisplayBackEnds().Find("x11");
         if (!X11)
             GTEST_SKIP() << "built without the X11 back end";
+        // The server writes its display number to its standard output (and closes that);
+        // its chatter on standard error is of no use here.
         int Ready[2];
         ASSERT_EQ(pipe2(Ready, O_CLOEXEC), 0);
-        constexpr int ChildFd = 9;
-        posix_spawn_file_actions_t Actions;
-        posix_spawn_file_actions_init(&Actions);
-        posix_spawn_file_actions_adddup2(&Actions, Ready[1], ChildFd);
-        posix_spawn_file_actions_addopen(&Actions, 2, "/dev/null", O_WRONLY, 0);
-        std::vector<std::string> Args = {"Xvfb",      "-displayfd", std::to_string(ChildFd),
-                                         "-screen",   "0",          ScreenSize + "x24",
-                                         "-nolisten", "tcp"};
+        const int Null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        ASSERT_GE(Null, 0);
+        TSpawnOptions Options;
+        Options.Argv = {"Xvfb", "-displayfd",       "1",         "-screen",
+                        "0",    ScreenSize + "x24", "-nolisten", "tcp"};
         if (Dpi > 0)
-            Args.insert(Args.end(), {"-dpi", std::to_string(Dpi)});
-        auto ArgList = Argv(Args);
-        const int Spawned =
-            posix_spawnp(&FServer, "Xvfb", &Actions, nullptr, ArgList.data(), environ);
-        posix_spawn_file_actions_destroy(&Actions);
+            Options.Argv.insert(Options.Argv.end(), {"-dpi", std::to_string(Dpi)});
+        Options.OutputFd = Ready[1];
+        Options.ErrorFd = Null;
+        // In the test's process group: an interrupted run ends the server as well.
+        Options.Group = sgCallerGroup;
+        const TSpawnResult Spawned = SpawnProcess(Options);
+        FServer = Spawned.Pid;
+        close(Null);
         close(Ready[1]);
-        if (Spawned != 0) {
+        if (Spawned.Error != 0) {
             close(Ready[0]);
-            FServer = 0;
             GTEST_SKIP() << "Xvfb is not installed (scripts/setup --test)";
         }
         std::string Number;

@@ -1,11 +1,11 @@
 #include "tests/support/processrole.h"
 
+#include "platform/rtl/process.h"
+
 #include <cstdio>
 #include <exception>
 #include <map>
 #include <stdexcept>
-
-#include <spawn.h>
 
 extern char** environ;
 
@@ -30,21 +30,17 @@ bool RegisterProcessRole(const std::string& Name, TProcessRole Role)
 
 pid_t StartProcessRole(const std::string& Name, const std::vector<std::string>& Extra)
 {
-    std::vector<std::string> Env;
+    TSpawnOptions Options;
+    Options.Argv = {"/proc/self/exe", Switch + Name};
     for (char** E = environ; *E != nullptr; ++E)
-        Env.emplace_back(*E);
-    Env.insert(Env.end(), Extra.begin(), Extra.end());
-    std::vector<char*> EnvPtrs;
-    for (std::string& E : Env)
-        EnvPtrs.push_back(E.data());
-    EnvPtrs.push_back(nullptr);
-    std::string Exe = "/proc/self/exe";
-    std::string Argument = Switch + Name;
-    char* Argv[] = {Exe.data(), Argument.data(), nullptr};
-    pid_t Child = 0;
-    if (posix_spawn(&Child, Exe.c_str(), nullptr, nullptr, Argv, EnvPtrs.data()) != 0)
+        Options.Environment.emplace_back(*E);
+    Options.Environment.insert(Options.Environment.end(), Extra.begin(), Extra.end());
+    // Waited for by the test, so it stays in the test's group: an interrupted run ends it too.
+    Options.Group = sgCallerGroup;
+    const TSpawnResult Spawned = SpawnProcess(Options);
+    if (Spawned.Error != 0)
         throw std::runtime_error("cannot start the process role " + Name);
-    return Child;
+    return Spawned.Pid;
 }
 
 bool RunProcessRole(int argc, char** argv, int& ExitCode)

@@ -1,12 +1,13 @@
 // tests/interop/mail/childprocess.cpp: running the peers of the interop tests and benchmarks.
 #include "tests/interop/mail/childprocess.h"
 
+#include "platform/rtl/process.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,20 +20,9 @@
 #include <stdexcept>
 #include <thread>
 
-extern char** environ;
-
 namespace TestSupport {
 
 namespace {
-
-std::vector<char*> ArgvPointers(const std::vector<std::string>& Argv)
-{
-    std::vector<char*> Result;
-    for (const std::string& Arg : Argv)
-        Result.push_back(const_cast<char*>(Arg.c_str()));
-    Result.push_back(nullptr);
-    return Result;
-}
 
 int ExitCodeOf(int Status)
 {
@@ -77,23 +67,22 @@ TProgramResult RunProgram(const std::vector<std::string>& Argv)
         ::close(Out[1]);
         return Result;
     }
-    posix_spawn_file_actions_t Actions;
-    posix_spawn_file_actions_init(&Actions);
-    posix_spawn_file_actions_addopen(&Actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&Actions, Out[1], 1);
-    posix_spawn_file_actions_adddup2(&Actions, Err[1], 2);
-    std::vector<char*> Args = ArgvPointers(Argv);
-    pid_t Pid = 0;
-    int Error = ::posix_spawnp(&Pid, Args[0], &Actions, nullptr, Args.data(), environ);
-    posix_spawn_file_actions_destroy(&Actions);
+    TSpawnOptions Options;
+    Options.Argv = Argv;
+    Options.OutputFd = Out[1];
+    Options.ErrorFd = Err[1];
+    // Waited for here, so it stays in the caller's group: an interrupted run ends it as well.
+    Options.Group = sgCallerGroup;
+    const TSpawnResult Spawned = SpawnProcess(Options);
     ::close(Out[1]);
     ::close(Err[1]);
-    if (Error != 0) {
+    if (Spawned.Error != 0) {
         ::close(Out[0]);
         ::close(Err[0]);
-        Result.Errors = "cannot start " + Argv[0] + ": " + std::strerror(Error);
+        Result.Errors = "cannot start " + Argv[0] + ": " + std::strerror(Spawned.Error);
         return Result;
     }
+    const pid_t Pid = Spawned.Pid;
 
     pollfd Fds[2] = {{Out[0], POLLIN, 0}, {Err[0], POLLIN, 0}};
     std::string* Targets[2] = {&Result.Output, &Result.Errors};
@@ -130,24 +119,18 @@ TProgramResult RunProgram(const std::vector<std::string>& Argv)
 
 pid_t StartProcessGroup(const std::vector<std::string>& Argv, const std::string& LogFile)
 {
-    posix_spawn_file_actions_t Actions;
-    posix_spawn_file_actions_init(&Actions);
-    posix_spawn_file_actions_addopen(&Actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&Actions, 1, LogFile.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                     0644);
-    posix_spawn_file_actions_adddup2(&Actions, 1, 2);
-    posix_spawnattr_t Attributes;
-    posix_spawnattr_init(&Attributes);
-    posix_spawnattr_setflags(&Attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&Attributes, 0);
-    std::vector<char*> Args = ArgvPointers(Argv);
-    pid_t Pid = 0;
-    int Error = ::posix_spawnp(&Pid, Args[0], &Actions, &Attributes, Args.data(), environ);
-    posix_spawnattr_destroy(&Attributes);
-    posix_spawn_file_actions_destroy(&Actions);
-    if (Error != 0)
-        throw std::runtime_error("cannot start " + Argv[0] + ": " + std::strerror(Error));
-    return Pid;
+    const int Log = ::open(LogFile.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (Log < 0)
+        throw std::runtime_error("cannot open " + LogFile + ": " + std::strerror(errno));
+    TSpawnOptions Options;
+    Options.Argv = Argv;
+    Options.OutputFd = Log;
+    Options.Group = sgNewProcessGroup;
+    const TSpawnResult Spawned = SpawnProcess(Options);
+    ::close(Log);
+    if (Spawned.Error != 0)
+        throw std::runtime_error("cannot start " + Argv[0] + ": " + std::strerror(Spawned.Error));
+    return Spawned.Pid;
 }
 
 void StopProcessGroup(pid_t Leader)
