@@ -82,122 +82,17 @@ void SetKey(Byte* Keys, int VirtualKey, bool Down, bool Toggle)
     auto Pair = [&](int Neutral, int Left, int Right) {
         if (VirtualKey == Neutral)
             Set(Left);
-        else if (VirtualKey == Left || VirtualKey == Right)
+        else if (VirtualKey == Left || VirtualKey == Right) {
+            const bool WasDown = (Keys[Neutral] & 0x80) != 0;
             Keys[Neutral] =
                 static_cast<Byte>((Keys[Neutral] & 0x01) | ((Keys[Left] | Keys[Right]) & 0x80));
+            if (Toggle && Down && !WasDown)
+                Keys[Neutral] ^= 0x01;
+        }
     };
     Pair(VK_SHIFT, VK_LSHIFT, VK_RSHIFT);
     Pair(VK_CONTROL, VK_LCONTROL, VK_RCONTROL);
     Pair(VK_MENU, VK_LMENU, VK_RMENU);
-}
-
-// Set-1 scan code and extended flag of a virtual key, as key messages carry them.
-std::pair<int, bool> ScanCode(int Vk)
-{
-    static const char Letters[] = "\x1E\x30\x2E\x20\x12\x21\x22\x23\x17\x24\x25\x26\x32\x31\x18"
-                                  "\x19\x10\x13\x1F\x14\x16\x2F\x11\x2D\x15\x2C";
-    if (Vk >= 'A' && Vk <= 'Z')
-        return {static_cast<unsigned char>(Letters[Vk - 'A']), false};
-    if (Vk >= '1' && Vk <= '9')
-        return {Vk - '1' + 0x02, false};
-    if (Vk >= VK_F1 && Vk <= VK_F10)
-        return {Vk - VK_F1 + 0x3B, false};
-    static const int Numpad[] = {0x52, 0x4F, 0x50, 0x51, 0x4B, 0x4C, 0x4D, 0x47, 0x48, 0x49};
-    if (Vk >= VK_NUMPAD0 && Vk <= VK_NUMPAD9)
-        return {Numpad[Vk - VK_NUMPAD0], false};
-    switch (Vk) {
-    case '0':
-        return {0x0B, false};
-    case VK_ESCAPE:
-        return {0x01, false};
-    case VK_BACK:
-        return {0x0E, false};
-    case VK_TAB:
-        return {0x0F, false};
-    case VK_RETURN:
-        return {0x1C, false};
-    case VK_CONTROL:
-    case VK_LCONTROL:
-        return {0x1D, false};
-    case VK_RCONTROL:
-        return {0x1D, true};
-    case VK_SHIFT:
-    case VK_LSHIFT:
-        return {0x2A, false};
-    case VK_RSHIFT:
-        return {0x36, false};
-    case VK_MENU:
-    case VK_LMENU:
-        return {0x38, false};
-    case VK_RMENU:
-        return {0x38, true};
-    case VK_SPACE:
-        return {0x39, false};
-    case VK_CAPITAL:
-        return {0x3A, false};
-    case VK_F11:
-        return {0x57, false};
-    case VK_F12:
-        return {0x58, false};
-    case VK_NUMLOCK:
-        return {0x45, false};
-    case VK_SCROLL:
-        return {0x46, false};
-    case VK_MULTIPLY:
-        return {0x37, false};
-    case VK_SUBTRACT:
-        return {0x4A, false};
-    case VK_ADD:
-        return {0x4E, false};
-    case VK_DECIMAL:
-        return {0x53, false};
-    case VK_DIVIDE:
-        return {0x35, true};
-    case VK_HOME:
-        return {0x47, true};
-    case VK_UP:
-        return {0x48, true};
-    case VK_PRIOR:
-        return {0x49, true};
-    case VK_LEFT:
-        return {0x4B, true};
-    case VK_RIGHT:
-        return {0x4D, true};
-    case VK_END:
-        return {0x4F, true};
-    case VK_DOWN:
-        return {0x50, true};
-    case VK_NEXT:
-        return {0x51, true};
-    case VK_INSERT:
-        return {0x52, true};
-    case VK_DELETE:
-        return {0x53, true};
-    case VK_OEM_1:
-        return {0x27, false};
-    case VK_OEM_PLUS:
-        return {0x0D, false};
-    case VK_OEM_COMMA:
-        return {0x33, false};
-    case VK_OEM_MINUS:
-        return {0x0C, false};
-    case VK_OEM_PERIOD:
-        return {0x34, false};
-    case VK_OEM_2:
-        return {0x35, false};
-    case VK_OEM_3:
-        return {0x29, false};
-    case VK_OEM_4:
-        return {0x1A, false};
-    case VK_OEM_5:
-        return {0x2B, false};
-    case VK_OEM_6:
-        return {0x1B, false};
-    case VK_OEM_7:
-        return {0x28, false};
-    default:
-        return {0, false};
-    }
 }
 
 // The text a key gives without one from the keyboard (a US layout).
@@ -348,6 +243,26 @@ void ActivateNextTopLevel(HWND Leaving)
     SetActiveWindow(0);
 }
 
+// The left or right key a side-neutral Shift, Ctrl or Alt is, by where the keyboard says it is.
+int SideOfKey(int Vk, const TKeyScan& Scan)
+{
+    if (Vk == VK_SHIFT)
+        return Scan.Code == ScanCodeOfVirtualKey(VK_RSHIFT).Code ? VK_RSHIFT : VK_LSHIFT;
+    if (Vk == VK_CONTROL)
+        return Scan.Extended ? VK_RCONTROL : VK_LCONTROL;
+    if (Vk == VK_MENU)
+        return Scan.Extended ? VK_RMENU : VK_LMENU;
+    return Vk;
+}
+
+// The key a key message is about, the left or right one by the scan code it carries.
+int KeyOfMessage(const TMsg& Msg)
+{
+    const auto Data = static_cast<std::uint32_t>(Msg.lParam);
+    return SideOfKey(static_cast<int>(Msg.wParam & 0xFF),
+                     TKeyScan{static_cast<int>((Data >> 16) & 0xFF), ((Data >> 24) & 1) != 0});
+}
+
 } // namespace
 
 namespace uiloop {
@@ -388,11 +303,11 @@ void NoteMessageTaken(const TMsg& Msg)
     switch (Msg.message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        SetKey(Keys, static_cast<int>(Msg.wParam & 0xFF), true, true);
+        SetKey(Keys, KeyOfMessage(Msg), true, true);
         break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-        SetKey(Keys, static_cast<int>(Msg.wParam & 0xFF), false, false);
+        SetKey(Keys, KeyOfMessage(Msg), false, false);
         break;
     default:
         if (Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST &&
@@ -715,13 +630,14 @@ TPoint GetCursorPos()
     return Input().Cursor;
 }
 
-static void InjectKey(int VirtualKey, bool Down, const std::string& Text)
+static void InjectKey(int VirtualKey, bool Down, const std::string& Text, const TKeyScan& Scan)
 {
     uiloop::CheckThread("InjectKey");
     auto& S = Input();
     const int Vk = VirtualKey & 0xFF;
-    const bool WasDown = IsDown(S.AsyncKeys, Vk);
-    SetKey(S.AsyncKeys, Vk, Down, true);
+    const int Side = SideOfKey(Vk, Scan);
+    const bool WasDown = IsDown(S.AsyncKeys, Side);
+    SetKey(S.AsyncKeys, Side, Down, true);
     const bool Alt = IsDown(S.AsyncKeys, VK_MENU);
     const bool Ctrl = IsDown(S.AsyncKeys, VK_CONTROL);
     const bool IsAltKey = Vk == VK_MENU || Vk == VK_LMENU || Vk == VK_RMENU;
@@ -729,9 +645,8 @@ static void InjectKey(int VirtualKey, bool Down, const std::string& Text)
     const HWND Target = S.Focus != 0 ? S.Focus : S.Active;
     if (Target == 0)
         return;
-    const auto [Scan, Extended] = ScanCode(Vk);
-    std::uint32_t Data = 1u | (static_cast<std::uint32_t>(Scan & 0xFF) << 16);
-    if (Extended)
+    std::uint32_t Data = 1u | (static_cast<std::uint32_t>(Scan.Code & 0xFF) << 16);
+    if (Scan.Extended)
         Data |= 1u << 24;
     if (Alt && !Ctrl)
         Data |= 1u << 29;
@@ -759,12 +674,22 @@ static void InjectKey(int VirtualKey, bool Down, const std::string& Text)
 
 void InjectKeyDown(int VirtualKey, const std::string& Text)
 {
-    InjectKey(VirtualKey, true, Text);
+    InjectKey(VirtualKey, true, Text, ScanCodeOfVirtualKey(VirtualKey));
+}
+
+void InjectKeyDown(int VirtualKey, const std::string& Text, const TKeyScan& Scan)
+{
+    InjectKey(VirtualKey, true, Text, Scan);
 }
 
 void InjectKeyUp(int VirtualKey)
 {
-    InjectKey(VirtualKey, false, {});
+    InjectKey(VirtualKey, false, {}, ScanCodeOfVirtualKey(VirtualKey));
+}
+
+void InjectKeyUp(int VirtualKey, const TKeyScan& Scan)
+{
+    InjectKey(VirtualKey, false, {}, Scan);
 }
 
 void InjectKeyPress(int VirtualKey, const std::string& Text)

@@ -5,6 +5,7 @@
 
 #include "platform/rtl/geometry.h"
 #include "platform/rtl/types.h"
+#include "platform/ui/keyscan.h"
 #include "platform/ui/wintypes.h"
 
 #include <string>
@@ -156,6 +157,12 @@ TPoint GetCursorPos();
 // active window when nothing has the focus); Text is the UTF-8 the key produced, if any.
 void InjectKeyDown(int VirtualKey, const std::string& Text = {});
 void InjectKeyUp(int VirtualKey);
+// Key messages carry the key's scan code and extended flag in LParam: the calls above take them
+// from ScanCodeOfVirtualKey; these take them as the keyboard gave them (a back end, or a test
+// pressing the keypad's Enter or the right Ctrl). A side-neutral Shift, Ctrl or Alt with the
+// right key's code is the right key in the key state.
+void InjectKeyDown(int VirtualKey, const std::string& Text, const TKeyScan& Scan);
+void InjectKeyUp(int VirtualKey, const TKeyScan& Scan);
 // Presses and releases a key with Text (for typing words in tests).
 void InjectKeyPress(int VirtualKey, const std::string& Text = {});
 // Points are in Wnd's client coordinates; the message goes to the window under the point (the

@@ -8,6 +8,7 @@
 #include "platform/ui/messages.h"
 #include "platform/ui/window.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -170,6 +171,55 @@ TEST_F(X11Driver, KeysArriveAsVirtualKeysAndUtf8Characters)
     EXPECT_EQ(Downs[1], WPARAM(VK_RETURN));
     EXPECT_EQ(Downs[2], WPARAM(VK_SHIFT));
     EXPECT_EQ(Downs[3], WPARAM('B'));
+}
+
+TEST_F(X11Driver, KeysCarryTheKeyboardsScanCodes)
+{
+    Focus();
+    ASSERT_EQ(
+        RunTool(Display, {"xdotool", "key", "KP_Decimal", "period", "KP_Enter", "Return", "Up",
+                          "Home", "Delete", "KP_Divide", "slash", "Control_R", "Control_L", "a"})
+            .Status,
+        0);
+    struct TKey {
+        WPARAM Vk;
+        int Scan;
+        bool Extended;
+    };
+    const std::vector<TKey> Expected = {
+        {VK_DECIMAL, 0x53, false}, {VK_OEM_PERIOD, 0x34, false}, {VK_RETURN, 0x1C, true},
+        {VK_RETURN, 0x1C, false},  {VK_UP, 0x48, true},          {VK_HOME, 0x47, true},
+        {VK_DELETE, 0x53, true},   {VK_DIVIDE, 0x35, true},      {VK_OEM_2, 0x35, false},
+        {VK_CONTROL, 0x1D, true},  {'A', 0x1E, false},
+    };
+    std::vector<TKey> Downs, Ups;
+    ASSERT_TRUE(PumpUntil([&] {
+        Downs.clear();
+        Ups.clear();
+        for (const TSeen& S : Seen) {
+            // Keys may come with the modifiers the tool pressed to reach them (the left ones).
+            const auto Data = static_cast<std::uint32_t>(S.LParam);
+            const bool Left = ((Data >> 24) & 1) == 0;
+            if ((S.Msg != WM_KEYDOWN && S.Msg != WM_KEYUP) || S.WParam == VK_SHIFT ||
+                S.WParam == VK_NUMLOCK || (S.WParam == VK_CONTROL && Left))
+                continue;
+            EXPECT_EQ((Data >> 31) & 1, S.Msg == WM_KEYUP ? 1u : 0u);
+            EXPECT_EQ(Data & 0xFFFF, 1u);
+            (S.Msg == WM_KEYDOWN ? Downs : Ups)
+                .push_back(
+                    TKey{S.WParam, static_cast<int>((Data >> 16) & 0xFF), ((Data >> 24) & 1) != 0});
+        }
+        return Ups.size() >= Expected.size();
+    })) << Dump();
+    auto Text = [](const std::vector<TKey>& Keys) {
+        std::string Result;
+        for (const TKey& K : Keys)
+            Result +=
+                " " + std::to_string(K.Vk) + ":" + std::to_string(K.Scan) + (K.Extended ? "e" : "");
+        return Result;
+    };
+    EXPECT_EQ(Text(Downs), Text(Expected));
+    EXPECT_EQ(Text(Ups), Text(Expected));
 }
 
 TEST_F(X11Driver, ClipboardTextGoesBothWays)

@@ -712,9 +712,11 @@ void TX11Driver::HandleKey(HWND Wnd, XKeyEvent& Key)
     FLastTime = Key.time;
     // A key whose plain symbol has no virtual key (the French keyboard's digit row, whose plain
     // symbols are accented letters) is known by its shifted symbol: that key is still VK_2.
-    int VirtualKey = VirtualKeyOfKeySym(XLookupKeysym(&Key, 0));
+    const KeySym Plain = XLookupKeysym(&Key, 0);
+    int VirtualKey = VirtualKeyOfKeySym(Plain);
     if (VirtualKey == 0)
         VirtualKey = VirtualKeyOfKeySym(XLookupKeysym(&Key, 1));
+    const TKeyScan Scan = ScanCodeOfKey(Key.keycode, Plain, VirtualKey);
     if (Key.type == KeyRelease) {
         // Auto-repeat sends release and press together: the key stays down, as the loop expects.
         if (XEventsQueued(FDisplay, QueuedAfterReading) > 0) {
@@ -724,7 +726,7 @@ void TX11Driver::HandleKey(HWND Wnd, XKeyEvent& Key)
                 Next.xkey.time - Key.time < 2)
                 return;
         }
-        InjectKeyUp(VirtualKey);
+        InjectKeyUp(VirtualKey, Scan);
         return;
     }
     const TWindow* Win = Lookup(Wnd);
@@ -756,7 +758,7 @@ void TX11Driver::HandleKey(HWND Wnd, XKeyEvent& Key)
     });
     if (Control || ((Key.state & ControlMask) && Text.size() == 1))
         Text.clear();
-    InjectKeyDown(VirtualKey, Text);
+    InjectKeyDown(VirtualKey, Text, Scan);
 }
 
 void TX11Driver::HandleLeave(HWND Wnd, const XCrossingEvent& Crossing)

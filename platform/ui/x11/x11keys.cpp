@@ -99,6 +99,27 @@ int VirtualKeyOfKeySym(unsigned long Sym)
     return Found != KeyTable().end() ? Found->second : 0;
 }
 
+TKeyScan ScanCodeOfKey(unsigned KeyCode, unsigned long Sym, int VirtualKey)
+{
+    // Escape to F12 and the keypad but its Enter and Divide; Num Lock is the one extended key.
+    if (KeyCode >= 9 && KeyCode <= 96) {
+        const int Code = static_cast<int>(KeyCode) - 8;
+        return {Code, Code == ScanCodeOfVirtualKey(VK_NUMLOCK).Code};
+    }
+    switch (Sym) {
+    case XK_Shift_R:
+        return ScanCodeOfVirtualKey(VK_RSHIFT);
+    case XK_Control_R:
+        return ScanCodeOfVirtualKey(VK_RCONTROL);
+    case XK_Alt_R:
+    case XK_Meta_R:
+    case XK_ISO_Level3_Shift:
+        return ScanCodeOfVirtualKey(VK_RMENU);
+    default:
+        return ScanCodeOfVirtualKey(VirtualKey, Sym >= XK_KP_Space && Sym <= XK_KP_Equal);
+    }
+}
+
 std::string TextOfKeySym(unsigned long Sym)
 {
     unsigned long Code = 0;
