@@ -1,8 +1,10 @@
 // The mouse and the keys on their way to a control: the capture, the control under the mouse
 // (CM_MOUSEENTER/CM_MOUSELEAVE), mouse messages turned into events and handed to controls
-// without a window, and key messages turned into events, dialog keys and accelerators.
+// without a window, and key messages turned into events, dialog keys, accelerators and F1 help.
 #include "platform/forms/form.h"
 #include "platform/forms/wincontrol.h"
+#include "platform/ui/application.h"
+#include "platform/ui/helpservice.h"
 #include "platform/ui/input.h"
 
 #include <cctype>
@@ -292,14 +294,43 @@ void TWinControl::TrackMouseControl(TControl* Control)
         Old->Perform(CM_MOUSELEAVE, 0, 0);
     if (Control != nullptr && MouseControl == Control)
         Control->Perform(CM_MOUSEENTER, 0, 0);
+    // A control without a hint of its own shows its parent's.
+    if (Application != nullptr && MouseControl == Control) {
+        const TControl* Source = Control;
+        while (Source != nullptr && Source->Hint().empty())
+            Source = Source->Parent();
+        Application->SetHint(Source != nullptr ? GetLongHint(Source->Hint()) : std::string());
+    }
 }
 
 // ---- keys
 
 void TWinControl::WMKeyDown(TMessage& Message)
 {
-    if (!DoKeyDown(Message))
-        Inherited(Message);
+    if (DoKeyDown(Message))
+        return;
+    Inherited(Message);
+    // F1 that no key event took asks the control for help.
+    if (Message.WParam == VK_F1 && KeyDataToShiftState(Message.LParam).Empty()) {
+        THelpInfo Info;
+        Info.iCtrlId = 0;
+        Info.hItemHandle = FHandle;
+        Info.dwContextId = HelpContext();
+        Info.MousePos = GetCursorPos();
+        Perform(WM_HELP, 0, reinterpret_cast<LPARAM>(&Info));
+    }
+}
+
+void TWinControl::WMHelp(TMessage& Message)
+{
+    auto* Info = reinterpret_cast<THelpInfo*>(Message.LParam);
+    int Context = 0;
+    for (const TControl* Control = this; Control != nullptr && Context == 0;
+         Control = Control->Parent())
+        Context = Control->HelpContext();
+    if (Info != nullptr)
+        Info->dwContextId = Context;
+    Message.Result = Application != nullptr && Application->HelpContext(Context) ? 1 : 0;
 }
 
 void TWinControl::WMSysKeyDown(TMessage& Message)

@@ -4,6 +4,7 @@
 #include "platform/forms/controlcanvas.h"
 #include "platform/forms/form.h"
 #include "platform/ui/application.h"
+#include "platform/ui/helpservice.h"
 #include "platform/ui/input.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/windowdc.h"
@@ -71,6 +72,7 @@ const TMessageMap& TWinControl::ClassMessageMap()
         OnMessage<&TWinControl::WMKeyUp>(WM_KEYUP),
         OnMessage<&TWinControl::WMSysKeyUp>(WM_SYSKEYUP),
         OnMessage<&TWinControl::WMChar>(WM_CHAR),
+        OnMessage<&TWinControl::WMHelp>(WM_HELP),
         OnMessage<&TWinControl::CNKeyDown>(CN_KEYDOWN),
         OnMessage<&TWinControl::CNKeyDown>(CN_SYSKEYDOWN),
         OnMessage<&TWinControl::CNChar>(CN_CHAR),

@@ -118,6 +118,9 @@ protected:
     void WMKeyUp(TMessage& Message);
     void WMSysKeyUp(TMessage& Message);
     void WMChar(TMessage& Message);
+    // Answers with the help context of this control or its nearest parent with one, else the
+    // application's, and asks the help service for it.
+    void WMHelp(TMessage& Message);
     void CNKeyDown(TMessage& Message); // CN_KEYDOWN and CN_SYSKEYDOWN
     void CNChar(TMessage& Message);
     void CNSysChar(TMessage& Message);

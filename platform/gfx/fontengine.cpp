@@ -403,6 +403,32 @@ bool FontFamilyInstalled(const std::string& Family)
     return Found;
 }
 
+std::vector<std::string> InstalledFontFamilies()
+{
+    std::vector<std::string> Families;
+    std::lock_guard<std::mutex> Lock(EngineMutex());
+    FcPattern* Pattern = FcPatternCreate();
+    FcObjectSet* Objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet* Set = Pattern && Objects ? FcFontList(nullptr, Pattern, Objects) : nullptr;
+    if (Set) {
+        for (int I = 0; I < Set->nfont; ++I) {
+            FcChar8* Value = nullptr;
+            for (int N = 0;
+                 FcPatternGetString(Set->fonts[I], FC_FAMILY, N, &Value) == FcResultMatch; ++N)
+                if (Value && *Value)
+                    Families.emplace_back(reinterpret_cast<const char*>(Value));
+        }
+        FcFontSetDestroy(Set);
+    }
+    if (Objects)
+        FcObjectSetDestroy(Objects);
+    if (Pattern)
+        FcPatternDestroy(Pattern);
+    std::sort(Families.begin(), Families.end());
+    Families.erase(std::unique(Families.begin(), Families.end()), Families.end());
+    return Families;
+}
+
 char32_t SymbolCharToUnicode(const std::string& FaceName, unsigned char Byte)
 {
     if (Lower(FaceName) == "wingdings") {

@@ -104,6 +104,8 @@ bool DeterministicFontMetrics();
 std::string MapFaceName(const std::string& FaceName);
 // Whether fontconfig knows a face of this family (tests skip when fonts are missing).
 bool FontFamilyInstalled(const std::string& Family);
+// Every family name fontconfig has a face for (each of a face's names), in byte order, each once.
+std::vector<std::string> InstalledFontFamilies();
 
 // The code point a byte of a symbol-charset font stands for ("Symbol": 183 -> U+2022).
 char32_t SymbolCharToUnicode(const std::string& FaceName, unsigned char Byte);

@@ -2,6 +2,7 @@
 
 #include "platform/rtl/files.h"
 #include "platform/ui/dialogservice.h"
+#include "platform/ui/helpservice.h"
 #include "platform/ui/input.h"
 #include "platform/ui/loopstate.h"
 #include "platform/ui/messages.h"
@@ -10,6 +11,7 @@
 #include "platform/ui/sysmetrics.h"
 #include "platform/ui/wait.h"
 #include "platform/ui/window.h"
+#include "platform/ui/windowstyles.h"
 
 #include <unistd.h>
 
@@ -35,6 +37,18 @@ std::string ExecutablePath()
 }
 
 } // namespace
+
+std::string GetShortHint(const std::string& Hint)
+{
+    const std::size_t Bar = Hint.find('|');
+    return Bar == std::string::npos ? Hint : Hint.substr(0, Bar);
+}
+
+std::string GetLongHint(const std::string& Hint)
+{
+    const std::size_t Bar = Hint.find('|');
+    return Bar == std::string::npos ? Hint : Hint.substr(Bar + 1);
+}
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
 {
@@ -103,6 +117,11 @@ bool TApplication::ProcessMessage(TMsg& Msg)
         FTerminated = true;
         return true;
     }
+    bool Handled = false;
+    if (OnMessage)
+        OnMessage(Msg, Handled);
+    if (Handled)
+        return true;
     if (FormHooks().IsKeyMsg && FormHooks().IsKeyMsg(Msg))
         return true;
     TranslateMessage(Msg);
@@ -178,6 +197,52 @@ void TApplication::SetTitle(const std::string& Value)
     FTitle = Value;
     if (FHandle != 0)
         SetWindowText(FHandle, Value);
+}
+
+void TApplication::SetHint(const std::string& Value)
+{
+    if (Value == FHint)
+        return;
+    FHint = Value;
+    if (OnHint)
+        OnHint(this);
+}
+
+void TApplication::CancelHint()
+{
+    // No hint window exists yet: what is up or pending is the hint text itself.
+    SetHint("");
+}
+
+void TApplication::NormalizeTopMosts()
+{
+    if (FTopMostLevel++ > 0 || FHandle == 0)
+        return;
+    FTopMostList.clear();
+    EnumWindows([this](HWND Wnd) {
+        if (Wnd != FHandle && GetWindow(Wnd, GW_OWNER) == FHandle && IsWindowVisible(Wnd) &&
+            (GetWindowLong(Wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0)
+            FTopMostList.push_back(Wnd);
+        return true;
+    });
+    // Bottom first, so each one taken out of the topmost band lands above the one before.
+    for (auto It = FTopMostList.rbegin(); It != FTopMostList.rend(); ++It)
+        SetWindowPos(*It, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TApplication::RestoreTopMosts()
+{
+    if (FTopMostLevel == 0 || --FTopMostLevel > 0)
+        return;
+    for (auto It = FTopMostList.rbegin(); It != FTopMostList.rend(); ++It)
+        if (IsWindow(*It))
+            SetWindowPos(*It, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    FTopMostList.clear();
+}
+
+bool TApplication::HelpContext(int Context)
+{
+    return Context != 0 && HelpService().ShowContext(FHelpFile, Context);
 }
 
 std::string TApplication::ExeName() const

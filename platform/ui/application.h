@@ -1,6 +1,7 @@
 // platform/ui/application.h: TApplication, the program's message loop and its hidden window of
 // class "TApplication": Run, Terminate, ProcessMessages, the idle event, the default exception
-// handler, minimising and restoring, the title and the hint settings.
+// handler, minimising and restoring, the title, the hint and its settings, help, and the
+// stepping back of topmost windows while a box is up.
 #pragma once
 
 #include "platform/rtl/component.h"
@@ -9,11 +10,18 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class TForm;
 
 using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+using TMessageEvent = std::function<void(TMsg& Msg, bool& Handled)>;
+
+// A hint is "short|long": the short part goes in the hint window, the long one in a status
+// line. Without a bar both are the whole text.
+std::string GetShortHint(const std::string& Hint);
+std::string GetLongHint(const std::string& Hint);
 
 class TApplication : public TComponent {
 public:
@@ -49,6 +57,9 @@ public:
     std::string ExeName() const;
     const std::string& HelpFile() const { return FHelpFile; }
     void SetHelpFile(const std::string& Value) { FHelpFile = Value; }
+    // Asks the help service (platform/ui/helpservice.h) for topic Context of HelpFile; false
+    // for context 0 or when the service has no such topic.
+    bool HelpContext(int Context);
     bool ShowMainForm() const { return FShowMainForm; }
     void SetShowMainForm(bool Value) { FShowMainForm = Value; }
 
@@ -63,6 +74,18 @@ public:
     void SetHintShortPause(int Value) { FHintShortPause = Value; }
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool Value) { FShowHint = Value; }
+    // The long hint of the control under the mouse (the form layer sets it); OnHint runs each
+    // time it changes.
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& Value);
+    // Drops the hint that is up or waiting to come up.
+    void CancelHint();
+
+    // While normalized, the visible topmost windows the application owns are topmost no more,
+    // so a box can come above them; RestoreTopMosts makes them topmost again. Calls nest: the
+    // first normalizes, the last restore gives topmost back.
+    void NormalizeTopMosts();
+    void RestoreTopMosts();
 
     // The main form (platform/forms/form.h): the first form CreateForm makes. Run shows it when
     // ShowMainForm is set; closing it ends the application.
@@ -73,6 +96,10 @@ public:
     TIdleEvent OnIdle;
     TNotifyEvent OnMinimize;
     TNotifyEvent OnRestore;
+    TNotifyEvent OnHint;
+    // Sees each message the loop takes before anything else; Handled = true ends its way there
+    // (neither translated nor dispatched).
+    TMessageEvent OnMessage;
 
 private:
     // Takes one message and handles it; false when there was none.
@@ -93,6 +120,9 @@ private:
     int FHintHidePause = 2500;
     int FHintShortPause = 50;
     bool FShowHint = true;
+    std::string FHint;
+    int FTopMostLevel = 0;
+    std::vector<HWND> FTopMostList; // the windows NormalizeTopMosts took topmost from
 };
 
 // What the form layer, which sits above this one, adds to the loop: a look at each message

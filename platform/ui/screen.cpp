@@ -1,5 +1,7 @@
 #include "platform/ui/screen.h"
 
+#include "platform/gfx/cursorimage.h"
+#include "platform/gfx/fontengine.h"
 #include "platform/ui/displaydriver.h"
 #include "platform/ui/sysmetrics.h"
 
@@ -15,6 +17,8 @@ TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner)
 
 TScreen::~TScreen()
 {
+    for (const auto& Entry : FCursors)
+        DestroyCursor(Entry.second);
     if (Screen == this)
         Screen = nullptr;
 }
@@ -25,6 +29,39 @@ void TScreen::SetCursor(TCursor Value)
         return;
     FCursor = Value;
     DisplayDriver().SetPointerShape(Value == crDefault ? crArrow : Value);
+}
+
+HCURSOR TScreen::Cursors(int Index) const
+{
+    const auto Found = FCursors.find(Index);
+    return Found != FCursors.end() ? Found->second : nullptr;
+}
+
+void TScreen::SetCursors(int Index, HCURSOR Value)
+{
+    const auto Found = FCursors.find(Index);
+    if (Found != FCursors.end()) {
+        if (Found->second == Value)
+            return;
+        DestroyCursor(Found->second);
+        FCursors.erase(Found);
+    }
+    if (Value != nullptr)
+        FCursors.emplace(Index, Value);
+}
+
+TStrings* TScreen::Fonts()
+{
+    if (!FFonts) {
+        FFonts = std::make_unique<TStringList>();
+        FFonts->SetDuplicates(dupIgnore);
+        FFonts->SetSorted(true);
+        FFonts->BeginUpdate();
+        for (const std::string& Family : InstalledFontFamilies())
+            FFonts->Add(Family);
+        FFonts->EndUpdate();
+    }
+    return FFonts.get();
 }
 
 int TScreen::Width() const

@@ -1,11 +1,16 @@
 // platform/ui/screen.h: TScreen, the program's view of the display: size, work area, pixels per
-// inch and the global cursor. The active form and control are filled in by the form layer.
+// inch, the global cursor, the cursor table and the installed fonts. The active form and control
+// are filled in by the form layer.
 #pragma once
 
+#include "platform/gfx/icon.h"
 #include "platform/rtl/component.h"
 #include "platform/rtl/geometry.h"
+#include "platform/rtl/stringlist.h"
 #include "platform/ui/cursors.h"
 
+#include <map>
+#include <memory>
 #include <vector>
 
 class TCustomForm;
@@ -19,6 +24,14 @@ public:
     // crDefault lets each window show its own cursor; any other value shows everywhere.
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor Value);
+    // The picture set for a cursor number; nil for one without (the stock cursors are drawn by
+    // number). The screen owns what is set: a new picture frees the old one, nil removes it.
+    HCURSOR Cursors(int Index) const;
+    void SetCursors(int Index, HCURSOR Value);
+
+    // The font families installed, sorted without regard to case, each once; read when first
+    // asked for.
+    TStrings* Fonts();
 
     int Width() const;
     int Height() const;
@@ -43,6 +56,8 @@ public:
 
 private:
     TCursor FCursor = crDefault;
+    std::map<int, HCURSOR> FCursors;
+    std::unique_ptr<TStringList> FFonts;
     std::vector<TCustomForm*> FForms;
     TCustomForm* FActiveForm = nullptr;
     TWinControl* FActiveControl = nullptr;
