@@ -6,6 +6,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/helpservice.h"
 #include "platform/ui/input.h"
+#include "platform/ui/ownerdraw.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/windowdc.h"
 
@@ -33,6 +34,17 @@ private:
     bool& FFlag;
     bool FOld;
 };
+
+// Hands a child window's notification to its control as the CN_ message; false when the window
+// is no control of ours. A control's ID is its window handle, as the class library sets it.
+bool DoControlMsg(const TWinControl* Self, HWND Child, TMessage& Message)
+{
+    TWinControl* Control = FindControl(Child);
+    if (Control == nullptr || Control == Self)
+        return false;
+    Message.Result = Control->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+    return true;
+}
 
 } // namespace
 
@@ -85,6 +97,9 @@ const TMessageMap& TWinControl::ClassMessageMap()
         OnMessage<&TWinControl::CMFontChanged>(CM_FONTCHANGED),
         OnMessage<&TWinControl::CMColorChanged>(CM_COLORCHANGED),
         OnMessage<&TWinControl::CMVisibleChanged>(CM_VISIBLECHANGED),
+        OnMessage<&TWinControl::WMCommand>(WM_COMMAND),
+        OnMessage<&TWinControl::WMDrawItem>(WM_DRAWITEM),
+        OnMessage<&TWinControl::WMMeasureItem>(WM_MEASUREITEM),
     });
     static constexpr TMessageMap Map{Handlers, &TControl::ClassMessageMap};
     return Map;
@@ -675,4 +690,26 @@ void TWinControl::WMEraseBkgnd(TMessage& Message)
         DC->FillRect(ClientRect());
     }
     Message.Result = 1;
+}
+
+void TWinControl::WMCommand(TMessage& Message)
+{
+    if (!DoControlMsg(this, static_cast<HWND>(Message.LParam), Message))
+        Inherited(Message);
+}
+
+void TWinControl::WMDrawItem(TMessage& Message)
+{
+    const auto* Draw = reinterpret_cast<const TDrawItemStruct*>(Message.LParam);
+    if (Draw == nullptr || Draw->CtlType == ODT_MENU ||
+        !DoControlMsg(this, Draw->hwndItem, Message))
+        Inherited(Message);
+}
+
+void TWinControl::WMMeasureItem(TMessage& Message)
+{
+    const auto* Measure = reinterpret_cast<const TMeasureItemStruct*>(Message.LParam);
+    if (Measure == nullptr || Measure->CtlType == ODT_MENU ||
+        !DoControlMsg(this, static_cast<HWND>(Measure->CtlID), Message))
+        Inherited(Message);
 }

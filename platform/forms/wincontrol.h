@@ -132,6 +132,11 @@ protected:
     void CMFontChanged(TMessage& Message);
     void CMColorChanged(TMessage& Message);
     void CMVisibleChanged(TMessage& Message);
+    // A child window's WM_COMMAND, WM_DRAWITEM and WM_MEASUREITEM go back to its control as
+    // CN_COMMAND, CN_DRAWITEM and CN_MEASUREITEM.
+    void WMCommand(TMessage& Message);
+    void WMDrawItem(TMessage& Message);
+    void WMMeasureItem(TMessage& Message);
     TW_MESSAGE_MAP();
 
 private:
