@@ -116,6 +116,10 @@ TWinControl::~TWinControl()
         RemoveControl(Child);
         delete Child;
     }
+    // Leave the parent while still a windowed control, so that the form forgets it as its
+    // active control and the tab order drops it (TControl's destructor no longer can tell).
+    if (Parent() != nullptr)
+        Parent()->RemoveControl(this);
 }
 
 // ---- the window

@@ -574,7 +574,8 @@ void TListBoxWindow::DrawTabbed(HDC DC, const TRect& R, const std::string& Text)
     while (true) {
         const std::size_t Tab = Text.find('\t', Start);
         const std::string Piece = Text.substr(Start, Tab == std::string::npos ? Tab : Tab - Start);
-        DC->TextRect(R, R.Left + 2 + X, R.Top, Piece);
+        // Each piece clips from its own start, so that it leaves the earlier ones alone.
+        DC->TextRect(Rect(R.Left + 2 + X, R.Top, R.Right, R.Bottom), R.Left + 2 + X, R.Top, Piece);
         if (Tab == std::string::npos)
             break;
         X = StopX(X + DC->TextWidth(Piece));

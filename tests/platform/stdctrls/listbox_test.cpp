@@ -260,3 +260,18 @@ TEST_F(ListBox, SelectionChangesByTheUserClickAndDoubleClicksReachOnDblClick)
     Click(L, 10, 20 * H); // below the items: nothing
     EXPECT_EQ(Log, (std::vector<std::string>{"click 0", "click 3", "dblclick", "click 4"}));
 }
+
+TEST_F(ListBox, AListDeletedWithTheFocusLeavesNoActiveControlBehind)
+{
+    TListBox* First = Filled(*this, 3);
+    First->SetFocus();
+    ASSERT_EQ(Form->ActiveControl(), First);
+    delete First;
+    EXPECT_EQ(Form->ActiveControl(), nullptr);
+    TListBox* Second = Filled(*this, 3);
+    Second->SetFocus();
+    EXPECT_TRUE(Second->Focused());
+    std::vector<TWinControl*> Order;
+    Form->GetTabOrderList(Order);
+    EXPECT_EQ(Order, std::vector<TWinControl*>{Second});
+}

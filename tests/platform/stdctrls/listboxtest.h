@@ -86,8 +86,11 @@ inline bool RegeneratingGoldens()
     return Value != nullptr && std::string(Value) == "1";
 }
 
-// Compares a picture with tests/fixtures/stdctrls/<Name> (or writes it when regenerating).
-inline void ExpectMatchesGolden(const TRasterDevice& D, const std::string& Name)
+// Compares a picture with tests/fixtures/stdctrls/<Name> (or writes it when regenerating): a
+// channel may differ by Tolerance, and MaxOff pixels by more (the font rasteriser moves an edge
+// pixel now and then).
+inline void ExpectMatchesGolden(const TRasterDevice& D, const std::string& Name, int Tolerance = 24,
+                                int MaxOff = 40)
 {
     const std::string Path = std::string(TARNWICK_FIXTURES) + "/stdctrls/" + Name;
     std::vector<png_byte> Rgb;
@@ -120,8 +123,10 @@ inline void ExpectMatchesGolden(const TRasterDevice& D, const std::string& Name)
         for (int X = 0; X < D.Width(); ++X) {
             const TColor C = D.Pixel(X, Y);
             const png_byte* G = &Rgb[(static_cast<std::size_t>(Y) * D.Width() + X) * 3];
-            if (GetRValue(C) != G[0] || GetGValue(C) != G[1] || GetBValue(C) != G[2])
+            if (std::abs(GetRValue(C) - G[0]) > Tolerance ||
+                std::abs(GetGValue(C) - G[1]) > Tolerance ||
+                std::abs(GetBValue(C) - G[2]) > Tolerance)
                 ++Off;
         }
-    EXPECT_EQ(Off, 0) << Name << " differs; TARNWICK_UPDATE_GOLDEN=1 rewrites it";
+    EXPECT_LE(Off, MaxOff) << Name << " differs; TARNWICK_UPDATE_GOLDEN=1 rewrites it";
 }
