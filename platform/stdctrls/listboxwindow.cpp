@@ -43,7 +43,6 @@ public:
     TColor Fore = clWindowText;
     std::unique_ptr<TFont> Font;
     TListScrollState Scroll;
-    bool HotTrack = false;
 
 private:
     DWORD Style() const { return static_cast<DWORD>(GetWindowLong(Wnd, GWL_STYLE)); }
@@ -513,8 +512,8 @@ void TListBoxWindow::KeyDown(WPARAM Key)
         Notify_(LBN_SELCHANGE);
 }
 
-// First-letter type-ahead: letters typed in a row look for an item that starts with them; the
-// same letter again steps to the next item with that letter.
+// First-letter type-ahead: letters typed in a row look for an item that starts with them; a
+// letter on its own, or the same letter again, steps to the next item with that letter.
 void TListBoxWindow::Char(unsigned char Byte)
 {
     if (Byte < 0x20 || (OwnerDraw() && !Has(LBS_HASSTRINGS)))
@@ -531,12 +530,15 @@ void TListBoxWindow::Char(unsigned char Byte)
     if (Now - TypedAt > TypeAheadPause)
         Typed.clear();
     TypedAt = Now;
-    const bool Repeat =
-        Typed == Letter || (!Typed.empty() && AnsiLowerCase(Typed) == AnsiLowerCase(Letter));
-    if (!Repeat)
+    // A first letter (or the same letter again) looks after the caret; more letters extend the
+    // prefix, which may still fit the caret's item.
+    const bool Fresh = Typed.empty() || AnsiLowerCase(Typed) == AnsiLowerCase(Letter);
+    if (Fresh)
+        Typed = Letter;
+    else
         Typed += Letter;
-    const int Start = Repeat ? Caret : Caret - 1;
-    const int Found = Find(Valid(Start) ? Start : (Repeat ? Caret : -1), Typed, false);
+    const int After = Fresh ? Caret : Caret - 1;
+    const int Found = Find(After < 0 ? -1 : After, Typed, false);
     if (Found == static_cast<int>(LB_ERR))
         return;
     if (MoveCaretTo(Found, false, false) || MultiSel())
@@ -688,7 +690,7 @@ LRESULT TListBoxWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-        if (!HotTrack && GetFocus() != Wnd)
+        if (Notify == 0 && GetFocus() != Wnd) // a combo box's list leaves the focus with the combo
             SetFocus(Wnd);
         bool Outside = false;
         const int Item = ItemFromPoint(GetXLParam(LParam), GetYLParam(LParam), Outside);
@@ -702,14 +704,11 @@ LRESULT TListBoxWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         return 0;
     }
     case WM_MOUSEMOVE: {
-        if (!Tracking && !HotTrack)
+        if (!Tracking)
             return 0;
         bool Outside = false;
         const int Item = ItemFromPoint(GetXLParam(LParam), GetYLParam(LParam), Outside);
-        if (HotTrack && !Outside && Item != Caret) {
-            SelectOnly(Item);
-            Changed();
-        } else if (Tracking && (!MultiSel() || Extended()))
+        if (!MultiSel() || Extended())
             TrackTo(Item);
         return 0;
     }
@@ -979,9 +978,4 @@ TListScrollState ListBoxScrollState(HWND List)
 {
     const TListBoxWindow* L = FindList(List);
     return L != nullptr ? L->Scroll : TListScrollState{};
-}
-
-void SetListBoxHotTrack(HWND List, bool Value)
-{
-    ListOf(List).HotTrack = Value;
 }

@@ -51,6 +51,3 @@ struct TListScrollState {
     int Pos = 0;
 };
 TListScrollState ListBoxScrollState(HWND List);
-// While the combo box tracks its dropped-down list, a move over it selects what is under the
-// mouse without a button held.
-void SetListBoxHotTrack(HWND List, bool Value);

@@ -737,9 +737,15 @@ void InjectMouseButton(HWND Wnd, int Button, bool Down, int X, int Y)
         } else {
             S.LastClick = TClick{Target, Button, Now, Screen};
         }
+        // A window that answers WM_MOUSEACTIVATE with a no-activate code (a drop-down list, a
+        // menu) takes the press and leaves the activation and the focus where they are.
         const HWND Top = GetTopLevelWindow(Target);
-        if (Top != S.Active)
-            SetActiveWindow(Top);
+        if (Top != S.Active) {
+            const LRESULT Answer = SendMessage(Target, WM_MOUSEACTIVATE, static_cast<WPARAM>(Top),
+                                               MakeLParam(HTCLIENT, static_cast<int>(Msg)));
+            if (Answer != MA_NOACTIVATE && Answer != MA_NOACTIVATEANDEAT)
+                SetActiveWindow(Top);
+        }
     }
     PostMouse(Target, Msg, MouseKeyFlags(), MakeLParam(Client.X, Client.Y), Screen);
 }
