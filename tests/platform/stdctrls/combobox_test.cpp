@@ -7,6 +7,7 @@
 #include "platform/stdctrls/comboboxwindow.h"
 #include "platform/stdctrls/listboxwindow.h"
 #include "platform/ui/queue.h"
+#include "platform/ui/sysmetrics.h"
 
 namespace {
 
@@ -205,4 +206,142 @@ TEST_F(ComboBox, TheDroppedListIsAPopUpBelowTheBoxSizedByDropDownCount)
     C->Perform(CM_CANCELMODE, 0, 0);
     EXPECT_FALSE(C->DroppedDown());
     EXPECT_EQ(Log, (std::vector<std::string>{"closeup"}));
+}
+
+TEST_F(ComboBox, TypingInTheEditStylesChangesTheTextAndLeavesTheChoice)
+{
+    for (TComboBoxStyle Style : {csDropDown, csSimple}) {
+        TComboBox* C = Make(Style);
+        if (Style == csSimple)
+            C->SetHeight(120);
+        C->SetMaxLength(7);
+        C->SetItemIndex(2);
+        C->SetFocus();
+        Pump();
+        EXPECT_EQ(C->SelStart(), 0); // the focus selects the whole text
+        EXPECT_EQ(C->SelLength(), 5);
+        Log.clear();
+        Type("Ch");
+        EXPECT_EQ(C->Text(), "Ch");
+        EXPECT_EQ(C->ItemIndex(), -1);
+        EXPECT_EQ(Log, (std::vector<std::string>{"change", "change"}));
+        Type("\xC3\xA9t\xC3\xA9 long"); // the limit of 7 bytes ends it before " long"
+        EXPECT_EQ(C->Text(), "Ch\xC3\xA9t\xC3\xA9");
+        Key(VK_BACK);
+        EXPECT_EQ(C->Text(), "Ch\xC3\xA9t");
+        Key(VK_LEFT, {VK_SHIFT});
+        Key(VK_LEFT, {VK_SHIFT});
+        EXPECT_EQ(C->SelStart(), 2);
+        EXPECT_EQ(C->SelText(), "\xC3\xA9t");
+        C->SetSelText("ar");
+        EXPECT_EQ(C->Text(), "Char");
+        // An arrow key chooses an item again and the text follows it.
+        Log.clear();
+        Key(VK_DOWN);
+        EXPECT_EQ(C->ItemIndex(), 0);
+        EXPECT_EQ(C->Text(), "Alpha");
+        EXPECT_EQ(Log, (std::vector<std::string>{"click 0", "change"}));
+        delete C;
+    }
+}
+
+TEST_F(ComboBox, TheSimpleStyleShowsItsListBelowTheEditField)
+{
+    TComboBox* C = Make(csSimple);
+    C->SetHeight(120);
+    const HWND List = ListOf(C);
+    ASSERT_NE(List, HWND(0));
+    EXPECT_EQ(GetParent(List), C->Handle());
+    EXPECT_TRUE(IsWindowVisible(List));
+    TRect R;
+    GetClientRect(List, R);
+    const int ItemH = static_cast<int>(SendMessage(List, LB_GETITEMHEIGHT, 0, 0));
+    Log.clear();
+    Click(C, 10, C->ClientHeight() - R.Height() + ItemH * 3 + 2); // through the combo onto item 3
+    EXPECT_EQ(C->ItemIndex(), 3);
+    EXPECT_EQ(C->Text(), "Charlie");
+    EXPECT_EQ(GetFocus(), C->Handle());
+    EXPECT_EQ(Log, (std::vector<std::string>{"click 3", "change"}));
+    // F4 has no list to drop.
+    Key(VK_F4);
+    EXPECT_FALSE(C->DroppedDown());
+}
+
+TEST_F(ComboBox, SortedItemsAndTheirObjectsSurviveAStyleChange)
+{
+    TComboBox* C = Make(csDropDown, 0);
+    C->SetSorted(true);
+    TObject A;
+    TObject Z;
+    C->Items()->AddObject("zulu", &Z);
+    C->Items()->AddObject("alpha", &A);
+    C->Items()->Add("Mike");
+    C->SetItemIndex(1);
+    C->SetStyle(csDropDownList);
+    ASSERT_EQ(C->Items()->Count(), 3);
+    EXPECT_EQ(C->Items()->Get(0), "alpha");
+    EXPECT_EQ(C->Items()->GetObject(2), &Z);
+    EXPECT_EQ(C->ItemIndex(), 1);
+    EXPECT_EQ(C->Text(), "Mike");
+    // The list style takes only a text its list has.
+    C->SetText("zulu");
+    EXPECT_EQ(C->ItemIndex(), 2);
+    C->SetText("nothing like it");
+    EXPECT_EQ(C->Text(), "zulu");
+    EXPECT_EQ(C->Items()->IndexOf("ZULU"), 2);
+}
+
+TEST_F(ComboBox, OwnerDrawnItemsAreDrawnInTheListAndTheEditField)
+{
+    TComboBox* C = Make(csOwnerDrawVariable);
+    C->SetItemHeight(18);
+    std::vector<int> Measured;
+    C->OnMeasureItem = [&](TWinControl* Control, int Index, int& Height) {
+        EXPECT_EQ(Control, C);
+        Measured.push_back(Index);
+        Height = 12 + 2 * Index;
+    };
+    C->Items()->Clear();
+    for (int I = 0; I < 3; ++I)
+        C->Items()->Add(Names[static_cast<std::size_t>(I)]);
+    EXPECT_EQ(Measured, (std::vector<int>{0, 1, 2}));
+    struct TDrawn {
+        int Index;
+        TRect Rect;
+        TOwnerDrawState State;
+    };
+    std::vector<TDrawn> Drawn;
+    C->OnDrawItem = [&](TWinControl* Control, int Index, TRect R, TOwnerDrawState State) {
+        EXPECT_EQ(Control, C);
+        Drawn.push_back(TDrawn{Index, R, State});
+    };
+    C->SetItemIndex(1);
+    C->SetFocus();
+    Pump();
+    TRasterDevice Device(C->ClientWidth(), C->ClientHeight());
+    TCanvas Canvas(&Device);
+    Drawn.clear();
+    C->Perform(WM_PAINT, reinterpret_cast<WPARAM>(Canvas.Handle()), 0);
+    ASSERT_EQ(Drawn.size(), 1u); // the edit field shows the choice, focused
+    EXPECT_EQ(Drawn[0].Index, 1);
+    EXPECT_TRUE(Drawn[0].State.Contains(odComboBoxEdit));
+    EXPECT_TRUE(Drawn[0].State.Contains(odSelected));
+    EXPECT_TRUE(Drawn[0].State.Contains(odFocused));
+    EXPECT_EQ(Drawn[0].Rect, Rect(2, 2, C->ClientWidth() - GetSystemMetrics(SM_CXVSCROLL) - 2,
+                                  C->ClientHeight() - 2));
+    C->SetDroppedDown(true);
+    TRect L;
+    GetClientRect(ListOf(C), L);
+    TRasterDevice ListDevice(L.Width(), L.Height());
+    TCanvas ListCanvas(&ListDevice);
+    Drawn.clear();
+    SendMessage(ListOf(C), WM_PAINT, reinterpret_cast<WPARAM>(ListCanvas.Handle()), 0);
+    ASSERT_EQ(Drawn.size(), 3u);
+    const int W = L.Width();
+    EXPECT_EQ(Drawn[0].Rect, Rect(0, 0, W, 12));
+    EXPECT_EQ(Drawn[1].Rect, Rect(0, 12, W, 26));
+    EXPECT_EQ(Drawn[2].Rect, Rect(0, 26, W, 42));
+    EXPECT_TRUE(Drawn[1].State.Contains(odSelected));
+    EXPECT_FALSE(Drawn[1].State.Contains(odComboBoxEdit));
+    C->SetDroppedDown(false);
 }
