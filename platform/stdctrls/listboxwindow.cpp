@@ -119,7 +119,6 @@ private:
     std::vector<int> TabStops; // dialog units
     bool Focused = false;
     bool Tracking = false;
-    bool TrackChanged = false;
     std::vector<bool> TrackBase; // selection when an extended drag began
     std::string Typed;
     std::string PendingChar; // bytes of a UTF-8 character not yet complete
