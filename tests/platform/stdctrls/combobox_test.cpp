@@ -345,3 +345,23 @@ TEST_F(ComboBox, OwnerDrawnItemsAreDrawnInTheListAndTheEditField)
     EXPECT_FALSE(Drawn[1].State.Contains(odComboBoxEdit));
     C->SetDroppedDown(false);
 }
+
+TEST_F(ComboBox, TheListClosesWhenItsFormLosesTheActivation)
+{
+    TComboBox* C = Make(csDropDownList);
+    C->SetItemIndex(0);
+    C->SetFocus();
+    Key(VK_F4);
+    Key(VK_DOWN);
+    ASSERT_TRUE(C->DroppedDown());
+    Log.clear();
+    auto* Other = new TForm(&App);
+    Other->SetBounds(600, 100, 200, 150);
+    Other->Show();
+    SetActiveWindow(Other->Handle());
+    Pump();
+    EXPECT_FALSE(C->DroppedDown());
+    EXPECT_FALSE(IsWindowVisible(ListOf(C)));
+    EXPECT_EQ(C->ItemIndex(), 0); // closed without a choice
+    EXPECT_EQ(Log, (std::vector<std::string>{"closeup"}));
+}
