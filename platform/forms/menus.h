@@ -25,7 +25,10 @@ TW_DECLARE_EXCEPTION(EMenuError, Exception);
 
 // A key with its shift keys in one word: the virtual key in the low byte.
 using TShortCut = Word;
-enum : Word { scNone = 0, scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000 };
+constexpr TShortCut scNone = 0;
+constexpr TShortCut scShift = 0x2000;
+constexpr TShortCut scCtrl = 0x4000;
+constexpr TShortCut scAlt = 0x8000;
 
 TShortCut ShortCut(Word Key, TShiftState Shift);
 void ShortCutToKey(TShortCut Value, Word& Key, TShiftState& Shift);
