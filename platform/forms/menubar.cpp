@@ -18,6 +18,15 @@ void TMainMenu::MenuChanged(TMenuItem*)
         FForm->Perform(CM_MENUCHANGED, 0, 0);
 }
 
+void TMainMenu::SetHotIndex(int Index, bool DroppedDown)
+{
+    if (Index == FHotIndex && DroppedDown == FDropped)
+        return;
+    FHotIndex = Index;
+    FDropped = Index >= 0 && DroppedDown;
+    MenuChanged(nullptr);
+}
+
 int TMenuBarLayout::ItemAtPos(TPoint P) const
 {
     for (std::size_t I = 0; I < ItemRects.size(); ++I)

@@ -196,6 +196,9 @@ public:
     TCustomForm* Form() const { return FForm; }
     int HotIndex() const { return FHotIndex; }
     bool DroppedDown() const { return FDropped; }
+    // Shows Index hot (raised) or, DroppedDown, pressed; -1 for none (the bar's own loop and the
+    // mouse tracking of the non-client area set it).
+    void SetHotIndex(int Index, bool DroppedDown);
     void MenuChanged(TMenuItem* Item) override;
 
 private:
