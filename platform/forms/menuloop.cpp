@@ -2,6 +2,7 @@
 // open, hands every other message on, and waits in the loop's wait when nothing is queued.
 #include "platform/forms/form.h"
 #include "platform/forms/menudraw.h"
+#include "platform/ui/application.h"
 #include "platform/ui/input.h"
 #include "platform/ui/queue.h"
 #include "platform/ui/sysmetrics.h"
@@ -206,6 +207,12 @@ void TMenuLoop::Select(TLevel& Level, int Index)
         return;
     Level.Selected = Index;
     InvalidateRect(Level.Wnd, nullptr, false);
+    // The selected item's hint goes to the status line, as a control's does under the mouse.
+    if (Application != nullptr)
+        Application->SetHint(
+            Index >= 0
+                ? GetLongHint(Level.Layout.Entries[static_cast<std::size_t>(Index)].Item->Hint())
+                : std::string());
 }
 
 void TMenuLoop::Choose(TMenuItem* Item)

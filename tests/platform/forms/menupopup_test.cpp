@@ -107,6 +107,34 @@ TPoint EntryCentre(TMenuItem* Parent, int Index)
     return CentreOf(Layout.Entries[static_cast<std::size_t>(Index)].Rect);
 }
 
+TEST(Menus, BreaksStartColumnsAndABarBreakDrawsALineBetween)
+{
+    TSampleMenu S;
+    S.Menu->Items()->Items(2)->SetBreak(mbBreak);    // Print starts column 2
+    S.Menu->Items()->Items(4)->SetBreak(mbBarBreak); // Exit starts column 3, after a line
+    const TMenuPopupLayout Layout = LayoutMenuPopup(S.Menu->Items(), &MenuMeasureCanvas(), 0);
+    ASSERT_EQ(Layout.Entries.size(), 5u);
+    const auto At = [&](int I) { return Layout.Entries[static_cast<std::size_t>(I)].Rect; };
+    EXPECT_EQ(At(2).Top, At(0).Top);
+    EXPECT_EQ(At(2).Left, At(1).Right);
+    EXPECT_EQ(At(3).Top, At(2).Bottom);
+    EXPECT_EQ(At(4).Top, At(0).Top);
+    ASSERT_EQ(Layout.BarBreaks.size(), 1u);
+    EXPECT_GT(Layout.BarBreaks[0], At(3).Right - 1);
+    EXPECT_LT(Layout.BarBreaks[0], At(4).Left);
+    EXPECT_EQ(Layout.Size.cx, At(4).Right + 3);
+}
+
+TEST(Menus, TheSelectedItemsHintBecomesTheApplicationsHint)
+{
+    TSampleMenu S;
+    S.Menu->Items()->Items(0)->SetHint("Open|Opens a file");
+    std::string Seen;
+    TMenuScript Script({Key(VK_DOWN), [&] { Seen = Application->Hint(); }, Key(VK_ESCAPE)});
+    S.Menu->Popup(100, 100);
+    EXPECT_EQ(Seen, "Opens a file");
+}
+
 TEST(Menus, TheMouseOpensSubMenusAndChooses)
 {
     TSampleMenu S;
