@@ -2,6 +2,7 @@
 
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
+#include "platform/forms/menus.h"
 #include "platform/ui/windowdc.h"
 
 #include <algorithm>
@@ -394,4 +395,22 @@ void TControl::Resize()
 {
     if (OnResize)
         OnResize(this);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value)
+{
+    if (Value == FPopupMenu)
+        return;
+    if (FPopupMenu != nullptr)
+        RemoveFreeNotification(static_cast<TComponent*>(FPopupMenu));
+    FPopupMenu = Value;
+    if (Value != nullptr)
+        FreeNotification(Value);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == static_cast<TComponent*>(FPopupMenu))
+        FPopupMenu = nullptr;
 }

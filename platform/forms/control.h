@@ -18,6 +18,7 @@
 
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
 
 class TControl : public TComponent {
 public:
@@ -85,6 +86,9 @@ public:
     void SetShowHint(bool Value) { FShowHint = Value; }
     int HelpContext() const { return FHelpContext; }
     void SetHelpContext(int Value) { FHelpContext = Value; }
+    // The context menu (platform/forms/menus.h); cleared when that menu is freed.
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* Value);
 
     TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
@@ -135,6 +139,7 @@ protected:
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void Resize();
     virtual void Changed() {}
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void VisibleChanging() {}
     // Takes R as the bounds the control has now, whoever set them (its window included).
     void UpdateBoundsRect(const TRect& R);
@@ -197,6 +202,7 @@ private:
     std::string FHint;
     bool FShowHint = false;
     int FHelpContext = 0;
+    TPopupMenu* FPopupMenu = nullptr;
     bool FSettingFont = false;
 };
 

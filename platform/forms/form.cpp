@@ -13,13 +13,62 @@ namespace {
 
 const char* const CannotFocus = "Cannot focus a disabled or invisible window";
 
+// Alt pressed and released with no other key between selects the menu bar's first item.
+bool AltAlone = false;
+
+// Alt+letter that no control's accelerator took opens the bar's item with that letter.
+bool OpenMenuBarByAccel(TWinControl* Control, WPARAM Key)
+{
+    TCustomForm* Form = GetParentForm(Control);
+    if (Form == nullptr || Form->Menu() == nullptr)
+        return false;
+    const TMenuItem* Items = Form->Menu()->Items();
+    for (int I = 0; I < Items->Count(); ++I)
+        if (Items->Items(I)->Visible() && Items->Items(I)->Enabled() &&
+            IsAccel(static_cast<unsigned>(Key), Items->Items(I)->Caption())) {
+            TrackMenuBar(Form, I, true);
+            return true;
+        }
+    return false;
+}
+
+// The menu bar's keys: F10 and Alt alone select its first item. True when the bar took the key.
+bool IsMenuBarKey(const TMsg& Msg, TWinControl* Control)
+{
+    TCustomForm* Form = GetParentForm(Control);
+    const bool HasBar = Form != nullptr && Form->Menu() != nullptr &&
+                        LayoutMenuBar(Form->Menu(), Form->ClientWidth()).Height > 0;
+    switch (Msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        AltAlone = Msg.wParam == VK_MENU && (Msg.lParam & (1 << 30)) == 0;
+        if (HasBar && Msg.wParam == VK_F10 && GetKeyState(VK_SHIFT) >= 0 &&
+            GetKeyState(VK_CONTROL) >= 0) {
+            TrackMenuBar(Form, -1, false);
+            return true;
+        }
+        return false;
+    case WM_SYSKEYUP:
+    case WM_KEYUP: {
+        const bool Alone = AltAlone && Msg.wParam == VK_MENU;
+        AltAlone = false;
+        if (Alone && HasBar) {
+            TrackMenuBar(Form, -1, false);
+            return true;
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
 // Key messages first go to the control they are for as CN_ notifications, which turn dialog keys
 // (Tab, Enter, Escape, arrows, accelerators) into CM_DIALOGKEY and CM_DIALOGCHAR for the form;
 // a key taken there is neither translated nor dispatched.
 bool IsKeyMsg(TMsg& Msg)
 {
-    if (Msg.message != WM_KEYDOWN && Msg.message != WM_SYSKEYDOWN && Msg.message != WM_CHAR &&
-        Msg.message != WM_SYSCHAR)
+    if (Msg.message < WM_KEYFIRST || Msg.message > WM_KEYLAST)
         return false;
     HWND Wnd = Msg.hwnd;
     TWinControl* Control = FindControl(Wnd);
@@ -29,7 +78,18 @@ bool IsKeyMsg(TMsg& Msg)
     }
     if (Control == nullptr)
         return false;
-    return SendMessage(Wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
+    if (IsMenuBarKey(Msg, Control))
+        return true;
+    if (Msg.message == WM_KEYUP || Msg.message == WM_SYSKEYUP || Msg.message == WM_DEADCHAR ||
+        Msg.message == WM_SYSDEADCHAR)
+        return false;
+    TMessage Key{Msg.message, Msg.wParam, Msg.lParam, 0};
+    if ((Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) && IsMenuKey(Control, Key))
+        return true;
+    const bool Taken = SendMessage(Wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
+    if (!Taken && Msg.message == WM_SYSCHAR)
+        return OpenMenuBarByAccel(Control, Msg.wParam);
+    return Taken;
 }
 
 void InstallFormHooks()
@@ -123,6 +183,8 @@ const TMessageMap& TCustomForm::ClassMessageMap()
         OnMessage<&TCustomForm::WMGetMinMaxInfo>(WM_GETMINMAXINFO),
         OnMessage<&TCustomForm::CMDialogKey>(CM_DIALOGKEY),
         OnMessage<&TCustomForm::CMRelease>(CM_RELEASE),
+        OnMessage<&TCustomForm::WMMeasureItem>(WM_MEASUREITEM),
+        OnMessage<&TCustomForm::WMDrawItem>(WM_DRAWITEM),
     });
     static constexpr TMessageMap Map{Handlers, &TWinControl::ClassMessageMap};
     return Map;
@@ -158,6 +220,7 @@ TCustomForm::~TCustomForm()
     }
     FActiveControl = nullptr;
     FFocusedControl = nullptr;
+    SetMenu(nullptr);
     FCanvas->FreeHandle();
     DestroyHandle();
 }
@@ -655,4 +718,56 @@ void TCustomForm::WMClose(TMessage&)
 void TCustomForm::CMRelease(TMessage&)
 {
     delete this;
+}
+
+// ---- the menu bar and the menus' keys
+
+void TCustomForm::SetMenu(TMainMenu* Value)
+{
+    if (Value == FMenu)
+        return;
+    if (FMenu != nullptr) {
+        FMenu->FForm = nullptr;
+        FMenu->RemoveFreeNotification(this);
+    }
+    FMenu = Value;
+    if (Value != nullptr) {
+        if (Value->FForm != nullptr && Value->FForm != this)
+            Value->FForm->SetMenu(nullptr);
+        Value->FForm = this;
+        Value->FreeNotification(this);
+    }
+    if (HandleAllocated() && !ComponentState().Contains(csDestroying))
+        Perform(CM_MENUCHANGED, 0, 0);
+}
+
+bool TCustomForm::IsShortCut(TMessage& Message)
+{
+    bool Handled = false;
+    if (OnShortCut)
+        OnShortCut(Message, Handled);
+    return Handled || (FMenu != nullptr && FMenu->IsShortCut(Message));
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FMenu)
+        FMenu = nullptr;
+}
+
+void TCustomForm::WMMeasureItem(TMessage& Message)
+{
+    if (DefMenuOwnerDraw(Message.Msg, Message.LParam))
+        Message.Result = 1;
+    else
+        Inherited(Message);
+}
+
+void TCustomForm::WMDrawItem(TMessage& Message)
+{
+    if (DefMenuOwnerDraw(Message.Msg, Message.LParam))
+        Message.Result = 1;
+    else
+        Inherited(Message);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/forms/controls.h"
+#include "platform/forms/menus.h"
 #include "platform/gfx/icon.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogservice.h"
@@ -30,6 +31,8 @@ enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+// A key message on its way to the menus' shortcuts; Handled = true takes it.
+using TShortCutEvent = std::function<void(TMessage& Msg, bool& Handled)>;
 
 class TCustomForm : public TWinControl {
 public:
@@ -54,6 +57,12 @@ public:
     void SetIcon(TIcon* Value) { FIcon->Assign(Value); }
     TCanvas* Canvas() const;
     bool Active() const { return FActive; }
+    // The menu bar, drawn above the client area (platform/forms/menus.h); cleared when the
+    // menu is freed.
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* Value);
+    // OnShortCut, then the menu's shortcuts: true when the key was taken.
+    virtual bool IsShortCut(TMessage& Message);
 
     // The control that has (or gets, when the form is activated) the focus.
     TWinControl* ActiveControl() const { return FActiveControl; }
@@ -91,6 +100,7 @@ public:
     TNotifyEvent OnPaint;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
+    TShortCutEvent OnShortCut;
 
     // Runs OnCreate, once: CreateForm calls it after the constructor; a form made with new calls
     // it itself once its constructor has set the handlers.
@@ -113,6 +123,9 @@ protected:
     void WMGetMinMaxInfo(TMessage& Message);
     void CMDialogKey(TMessage& Message);
     void CMRelease(TMessage& Message);
+    void WMMeasureItem(TMessage& Message);
+    void WMDrawItem(TMessage& Message);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     TW_MESSAGE_MAP();
 
 private:
@@ -129,6 +142,7 @@ private:
     std::unique_ptr<TIcon> FIcon;
     std::unique_ptr<TControlCanvas> FCanvas;
     TWinControl* FActiveControl = nullptr;
+    TMainMenu* FMenu = nullptr;
     TWinControl* FFocusedControl = nullptr;
     bool FActive = false;
     bool FModal = false;
