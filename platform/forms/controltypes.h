@@ -67,3 +67,25 @@ TShiftState KeyDataToShiftState(LPARAM KeyData);
 TShiftState KeyboardStateToShiftState();
 // True when Caption marks Key with "&" (letters compared without regard to case).
 bool IsAccel(unsigned Key, const std::string& Caption);
+
+// The state of an owner-drawn item, in the order of the ODS_ bits (platform/ui/ownerdraw.h).
+enum TOwnerDrawStateItem {
+    odSelected,
+    odGrayed,
+    odDisabled,
+    odChecked,
+    odFocused,
+    odDefault,
+    odHotLight,
+    odInactive,
+    odNoAccel,
+    odNoFocusRect,
+    odReserved1,
+    odReserved2,
+    odComboBoxEdit
+};
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+
+// The state an itemState of WM_DRAWITEM stands for, and back.
+TOwnerDrawState OwnerDrawStateOf(UINT ItemState);
+UINT OwnerDrawStateBits(TOwnerDrawState State);

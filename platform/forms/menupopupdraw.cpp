@@ -45,38 +45,6 @@ TOwnerDrawState StateOf(const TMenuItem* Item, bool Selected)
     return State;
 }
 
-UINT OdsOf(TOwnerDrawState State)
-{
-    UINT Result = 0;
-    if (State.Contains(odSelected))
-        Result |= ODS_SELECTED;
-    if (State.Contains(odGrayed))
-        Result |= ODS_GRAYED;
-    if (State.Contains(odDisabled))
-        Result |= ODS_DISABLED;
-    if (State.Contains(odChecked))
-        Result |= ODS_CHECKED;
-    if (State.Contains(odDefault))
-        Result |= ODS_DEFAULT;
-    return Result;
-}
-
-TOwnerDrawState StateOfOds(UINT Ods)
-{
-    TOwnerDrawState State;
-    if (Ods & ODS_SELECTED)
-        State.Include(odSelected);
-    if (Ods & ODS_GRAYED)
-        State.Include(odGrayed);
-    if (Ods & ODS_DISABLED)
-        State.Include(odDisabled);
-    if (Ods & ODS_CHECKED)
-        State.Include(odChecked);
-    if (Ods & ODS_DEFAULT)
-        State.Include(odDefault);
-    return State;
-}
-
 void MeasureOwnerDrawn(TMenuItem* Item, TCanvas* Canvas, HWND OwnerDraw, int& Width, int& Height)
 {
     if (OwnerDraw == 0) {
@@ -105,7 +73,7 @@ void DrawOwnerDrawn(TMenuItem* Item, TCanvas* Canvas, const TRect& R, TOwnerDraw
     Draw.CtlType = ODT_MENU;
     Draw.itemID = Item->Command();
     Draw.itemAction = ODA_DRAWENTIRE;
-    Draw.itemState = OdsOf(State);
+    Draw.itemState = OwnerDrawStateBits(State);
     Draw.hDC = Canvas;
     Draw.rcItem = R;
     Draw.itemData = reinterpret_cast<std::uintptr_t>(Item);
@@ -334,7 +302,7 @@ bool DefMenuOwnerDraw(UINT Msg, LPARAM LParam)
         TMenuItem* Item = FindMenuItemByCommand(Draw->itemID);
         if (Item == nullptr || reinterpret_cast<std::uintptr_t>(Item) != Draw->itemData)
             return false;
-        Item->AdvancedDrawItem(Draw->hDC, Draw->rcItem, StateOfOds(Draw->itemState), false);
+        Item->AdvancedDrawItem(Draw->hDC, Draw->rcItem, OwnerDrawStateOf(Draw->itemState), false);
         return true;
     }
     return false;

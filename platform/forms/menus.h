@@ -11,6 +11,7 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/geometry.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/ownerdraw.h"
 
 #include <functional>
 #include <string>
@@ -42,23 +43,6 @@ TShortCut ShortCutFromMessage(const TMessage& Message);
 enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
 enum TPopupAlignment { paLeft, paRight, paCenter };
 enum TFindItemKind { fkCommand, fkHandle, fkShortCut };
-enum TOwnerDrawStateItem {
-    odSelected,
-    odGrayed,
-    odDisabled,
-    odChecked,
-    odFocused,
-    odDefault,
-    odHotLight,
-    odInactive,
-    odNoAccel,
-    odNoFocusRect,
-    odReserved1,
-    odReserved2,
-    odComboBoxEdit
-};
-using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
-
 using TMenuMeasureItemEvent =
     std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
 using TMenuDrawItemEvent =

@@ -6,15 +6,6 @@
 
 #include <algorithm>
 
-TOwnerDrawState OwnerDrawStateOf(UINT ItemState)
-{
-    TOwnerDrawState State;
-    for (int Bit = odSelected; Bit <= odComboBoxEdit; ++Bit)
-        if (ItemState & (1u << Bit))
-            State.Include(static_cast<TOwnerDrawStateItem>(Bit));
-    return State;
-}
-
 // The items of a list box: every call goes to its window.
 class TListBoxStrings : public TStrings {
 public:

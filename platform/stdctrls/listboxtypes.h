@@ -2,6 +2,7 @@
 // and combo boxes.
 #pragma once
 
+#include "platform/forms/controltypes.h"
 #include "platform/rtl/geometry.h"
 #include "platform/rtl/sets.h"
 #include "platform/ui/wintypes.h"
@@ -9,27 +10,6 @@
 #include <functional>
 
 class TWinControl;
-
-// In the order of the ODS_ bits (platform/ui/ownerdraw.h).
-enum TOwnerDrawStateItem {
-    odSelected,
-    odGrayed,
-    odDisabled,
-    odChecked,
-    odFocused,
-    odDefault,
-    odHotLight,
-    odInactive,
-    odNoAccel,
-    odNoFocusRect,
-    odReserved1,
-    odReserved2,
-    odComboBoxEdit
-};
-using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
-
-// The state an itemState of WM_DRAWITEM stands for.
-TOwnerDrawState OwnerDrawStateOf(UINT ItemState);
 
 using TDrawItemEvent =
     std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;

@@ -448,36 +448,4 @@ enum : UINT { MA_ACTIVATE = 1, MA_ACTIVATEANDEAT = 2, MA_NOACTIVATE = 3, MA_NOAC
 // Hit-test codes (WM_NCHITTEST, WM_SETCURSOR).
 enum : int { HTERROR = -2, HTTRANSPARENT = -1, HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2 };
 
-// Owner drawing: WM_MEASUREITEM and WM_DRAWITEM carry a pointer to one of these in LParam.
-enum : UINT { ODT_MENU = 1, ODT_LISTBOX = 2, ODT_COMBOBOX = 3, ODT_BUTTON = 4, ODT_STATIC = 5 };
-enum : UINT { ODA_DRAWENTIRE = 0x0001, ODA_SELECT = 0x0002, ODA_FOCUS = 0x0004 };
-enum : UINT {
-    ODS_SELECTED = 0x0001,
-    ODS_GRAYED = 0x0002,
-    ODS_DISABLED = 0x0004,
-    ODS_CHECKED = 0x0008,
-    ODS_FOCUS = 0x0010,
-    ODS_DEFAULT = 0x0020,
-    ODS_HOTLIGHT = 0x0040,
-    ODS_INACTIVE = 0x0080,
-    ODS_NOACCEL = 0x0100,
-};
-struct TMeasureItemStruct {
-    UINT CtlType = 0;
-    UINT CtlID = 0;
-    UINT itemID = 0; // a menu item's command id
-    UINT itemWidth = 0;
-    UINT itemHeight = 0;
-    std::uintptr_t itemData = 0; // a menu item: the TMenuItem
-};
-struct TDrawItemStruct {
-    UINT CtlType = 0;
-    UINT CtlID = 0;
-    UINT itemID = 0;
-    UINT itemAction = 0;
-    UINT itemState = 0;
-    HWND hwndItem = 0;
-    TCanvas* hDC = nullptr;
-    TRect rcItem;
-    std::uintptr_t itemData = 0;
-};
+// Owner drawing's records and values: platform/ui/ownerdraw.h.

@@ -9,25 +9,25 @@
 
 // WM_DRAWITEM's LParam (a pointer to it).
 struct TDrawItemStruct {
-    UINT CtlType;
-    UINT CtlID;
-    UINT itemID;
-    UINT itemAction;
-    UINT itemState;
-    HWND hwndItem;
-    HDC hDC;
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemAction = 0;
+    UINT itemState = 0;
+    HWND hwndItem = 0;
+    HDC hDC = nullptr;
     TRect rcItem;
-    WPARAM itemData;
+    WPARAM itemData = 0; // a menu item: the TMenuItem
 };
 
 // WM_MEASUREITEM's LParam (a pointer to it); WParam is CtlID.
 struct TMeasureItemStruct {
-    UINT CtlType;
-    UINT CtlID;
-    UINT itemID;
-    UINT itemWidth;
-    UINT itemHeight;
-    WPARAM itemData;
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0; // a menu item's command id
+    UINT itemWidth = 0;
+    UINT itemHeight = 0;
+    WPARAM itemData = 0; // a menu item: the TMenuItem
 };
 
 // CtlType.
@@ -44,5 +44,8 @@ enum : UINT {
     ODS_CHECKED = 0x0008,
     ODS_FOCUS = 0x0010,
     ODS_DEFAULT = 0x0020,
+    ODS_HOTLIGHT = 0x0040,
+    ODS_INACTIVE = 0x0080,
+    ODS_NOACCEL = 0x0100,
     ODS_COMBOBOXEDIT = 0x1000,
 };
