@@ -314,3 +314,29 @@ TEST(ScrollBars, AFramedChildIsDrawnWithItsEdgeAndBars)
     ASSERT_EQ(Want.BitCount, 24);
     EXPECT_TRUE(Want.Bits == Have.Bits) << "differs; TARNWICK_UPDATE_GOLDEN=1 rewrites it";
 }
+
+TEST(ScrollBars, TheHorizontalBarSendsItsRequestsAsWmHScroll)
+{
+    TFramedChild W(WS_HSCROLL, 0); // the bar: y 84..100, arrows x 0..16 and 104..120
+    TScrollInfo Info;
+    Info.fMask = SIF_ALL;
+    Info.nMax = 99;
+    Info.nPage = 10;
+    SetScrollInfo(W.Handle, SB_HORZ, Info, true); // thumb at x 16..24
+    std::vector<std::pair<UINT, UINT>> Requests;
+    W.OnMessage = [&](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
+        if (Msg == WM_HSCROLL || Msg == WM_VSCROLL)
+            Requests.emplace_back(Msg, LoWord(WParam));
+        return DefWindowProc(Wnd, Msg, WParam, LParam);
+    };
+    W.InjectButton(true, 110, 90);
+    W.InjectButton(false, 110, 90);
+    W.InjectButton(true, 60, 92);
+    W.InjectButton(false, 60, 92);
+    PumpPending();
+    const std::vector<std::pair<UINT, UINT>> Expected = {{WM_HSCROLL, SB_LINERIGHT},
+                                                         {WM_HSCROLL, SB_ENDSCROLL},
+                                                         {WM_HSCROLL, SB_PAGERIGHT},
+                                                         {WM_HSCROLL, SB_ENDSCROLL}};
+    EXPECT_EQ(Requests, Expected);
+}
