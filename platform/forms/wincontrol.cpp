@@ -614,9 +614,10 @@ void TWinControl::WMWindowPosChanged(TMessage& Message)
     if (FHandle != 0 && GetWindowRect(FHandle, R)) {
         const HWND Up = GetParent(FHandle);
         if (Up != 0 && (GetWindowLong(FHandle, GWL_STYLE) & WS_CHILD)) {
-            TRect P;
-            GetWindowRect(Up, P);
-            R = Bounds(R.Left - P.Left, R.Top - P.Top, R.Width(), R.Height());
+            // In the parent's client coordinates, inside its border and scroll bars.
+            TPoint P{0, 0};
+            ::ClientToScreen(Up, P);
+            R = Bounds(R.Left - P.X, R.Top - P.Y, R.Width(), R.Height());
         }
         UpdateBoundsRect(R);
     }

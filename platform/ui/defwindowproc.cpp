@@ -5,6 +5,7 @@
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/paint.h"
+#include "platform/ui/windowdc.h"
 #include "platform/ui/windowstate.h"
 
 #include <algorithm>
@@ -17,6 +18,8 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
     TWindowObject* Obj = Find(Wnd);
     if (Obj == nullptr)
         return 0;
+    if (LRESULT Result = 0; DefNonClientMessage(Wnd, Msg, WParam, LParam, Result))
+        return Result;
     switch (Msg) {
     case WM_NCCREATE:
         return 1;
@@ -47,11 +50,14 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
             return 0;
         if (!(Pos->flags & SWP_NOMOVE))
             CallProc(Wnd, WM_MOVE, 0, MakeLParam(Pos->x, Pos->y));
-        if (!(Pos->flags & SWP_NOSIZE) && IsWindow(Wnd)) {
+        // WM_SIZE tells the client area's size, which a changed frame changes too.
+        TRect Client;
+        if ((!(Pos->flags & SWP_NOSIZE) || (Pos->flags & SWP_FRAMECHANGED)) &&
+            GetClientRect(Wnd, Client)) {
             const WPARAM Kind = IsIconic(Wnd)   ? SIZE_MINIMIZED
                                 : IsZoomed(Wnd) ? SIZE_MAXIMIZED
                                                 : SIZE_RESTORED;
-            CallProc(Wnd, WM_SIZE, Kind, MakeLParam(Pos->cx, Pos->cy));
+            CallProc(Wnd, WM_SIZE, Kind, MakeLParam(Client.Width(), Client.Height()));
         }
         return 0;
     }
@@ -90,13 +96,16 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         return 0;
     case WM_QUERYENDSESSION:
         return 1;
-    case WM_PAINT:
-        ValidateRect(Wnd, nullptr);
+    case WM_PAINT: {
+        TPaintStruct Paint;
+        if (BeginPaint(Wnd, Paint) != nullptr)
+            EndPaint(Wnd, Paint);
+        else
+            ValidateRect(Wnd, nullptr);
         return 0;
+    }
     case WM_MOUSEACTIVATE:
         return MA_ACTIVATE;
-    case WM_NCHITTEST:
-        return HTCLIENT;
     default:
         return 0;
     }

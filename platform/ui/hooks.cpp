@@ -120,10 +120,12 @@ void CallWndProcHooks(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 bool InputHookSwallows(const TMsg& Msg, bool Remove)
 {
     const int Code = Remove ? HC_ACTION : HC_NOREMOVE;
-    if (Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST) {
+    const bool NonClient = Msg.message >= WM_NCMOUSEMOVE && Msg.message <= WM_NCMBUTTONDBLCLK;
+    if ((Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST) || NonClient) {
         TMouseHookStruct Info;
         Info.pt = Msg.pt;
         Info.hwnd = Msg.hwnd;
+        Info.wHitTestCode = NonClient ? static_cast<UINT>(Msg.wParam) : UINT(HTCLIENT);
         return CallChain(WH_MOUSE, Code, Msg.message, reinterpret_cast<LPARAM>(&Info)) != 0;
     }
     if (Msg.message == WM_KEYDOWN || Msg.message == WM_KEYUP || Msg.message == WM_SYSKEYDOWN ||

@@ -206,21 +206,6 @@ WPARAM MouseKeyFlags()
     return Flags;
 }
 
-// The window a mouse event at a screen point goes to, and the point in its client coordinates.
-HWND MouseTarget(HWND Wnd, int X, int Y, TPoint& Screen, TPoint& Client)
-{
-    Screen = TPoint{X, Y};
-    if (!ClientToScreen(Wnd, Screen))
-        return 0;
-    Input().Cursor = Screen;
-    HWND Target = Input().Capture != 0 ? Input().Capture : WindowFromPoint(Screen);
-    if (Target == 0)
-        return 0;
-    Client = Screen;
-    ScreenToClient(Target, Client);
-    return Target;
-}
-
 void PostMouse(HWND Target, UINT Msg, WPARAM WParam, LPARAM LParam, const TPoint& Screen)
 {
     TMsg M;
@@ -231,6 +216,42 @@ void PostMouse(HWND Target, UINT Msg, WPARAM WParam, LPARAM LParam, const TPoint
     M.time = GetTickCount();
     M.pt = Screen;
     uiloop::PostInput(M);
+}
+
+// The window a mouse event at a screen point goes to, the point in its client coordinates, and
+// the part of the window under it (WM_NCHITTEST; the capture window takes everything as client
+// input).
+HWND MouseTarget(HWND Wnd, int X, int Y, TPoint& Screen, TPoint& Client, int& HitCode)
+{
+    Screen = TPoint{X, Y};
+    if (!ClientToScreen(Wnd, Screen))
+        return 0;
+    Input().Cursor = Screen;
+    HitCode = HTCLIENT;
+    HWND Target = Input().Capture;
+    if (Target == 0) {
+        Target = WindowFromPoint(Screen);
+        if (Target == 0)
+            return 0;
+        HitCode =
+            static_cast<int>(SendMessage(Target, WM_NCHITTEST, 0, MakeLParam(Screen.X, Screen.Y)));
+        if (!IsWindow(Target))
+            return 0;
+    }
+    Client = Screen;
+    ScreenToClient(Target, Client);
+    return Target;
+}
+
+// A mouse message over the non-client area: its WM_NC twin, the part in WParam and the screen
+// point in LParam.
+void PostMouseAt(HWND Target, UINT Msg, int HitCode, const TPoint& Screen, const TPoint& Client)
+{
+    if (HitCode == HTCLIENT)
+        PostMouse(Target, Msg, MouseKeyFlags(), MakeLParam(Client.X, Client.Y), Screen);
+    else
+        PostMouse(Target, Msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE, static_cast<WPARAM>(HitCode),
+                  MakeLParam(Screen.X, Screen.Y), Screen);
 }
 
 void ActivateNextTopLevel(HWND Leaving)
@@ -702,9 +723,10 @@ void InjectMouseMove(HWND Wnd, int X, int Y)
 {
     uiloop::CheckThread("InjectMouseMove");
     TPoint Screen, Client;
-    const HWND Target = MouseTarget(Wnd, X, Y, Screen, Client);
+    int HitCode = HTCLIENT;
+    const HWND Target = MouseTarget(Wnd, X, Y, Screen, Client, HitCode);
     if (Target != 0)
-        PostMouse(Target, WM_MOUSEMOVE, MouseKeyFlags(), MakeLParam(Client.X, Client.Y), Screen);
+        PostMouseAt(Target, WM_MOUSEMOVE, HitCode, Screen, Client);
 }
 
 void InjectMouseButton(HWND Wnd, int Button, bool Down, int X, int Y)
@@ -719,16 +741,18 @@ void InjectMouseButton(HWND Wnd, int Button, bool Down, int X, int Y)
     auto& S = Input();
     SetKey(S.AsyncKeys, Keys[Button], Down, false);
     TPoint Screen, Client;
-    const HWND Target = MouseTarget(Wnd, X, Y, Screen, Client);
+    int HitCode = HTCLIENT;
+    const HWND Target = MouseTarget(Wnd, X, Y, Screen, Client, HitCode);
     if (Target == 0)
         return;
     UINT Msg = Down ? DownMsgs[Button] : UpMsgs[Button];
     if (Down) {
         const std::uint32_t Now = GetTickCount();
         const TClick& Last = S.LastClick;
+        // The frame takes double clicks whatever the class says.
         const bool Double =
-            uiloop::ClassHasDoubleClicks(Target) && Last.Wnd == Target && Last.Button == Button &&
-            Now - Last.Time <= S.DoubleClickTime &&
+            (HitCode != HTCLIENT || uiloop::ClassHasDoubleClicks(Target)) && Last.Wnd == Target &&
+            Last.Button == Button && Now - Last.Time <= S.DoubleClickTime &&
             std::abs(Screen.X - Last.Pos.X) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
             std::abs(Screen.Y - Last.Pos.Y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
         if (Double) {
@@ -747,7 +771,7 @@ void InjectMouseButton(HWND Wnd, int Button, bool Down, int X, int Y)
                 SetActiveWindow(Top);
         }
     }
-    PostMouse(Target, Msg, MouseKeyFlags(), MakeLParam(Client.X, Client.Y), Screen);
+    PostMouseAt(Target, Msg, HitCode, Screen, Client);
 }
 
 void InjectMouseWheel(HWND Wnd, int Delta, int X, int Y)

@@ -63,6 +63,16 @@ extern std::function<void()> LoopExceptionHandler;
 bool TakePaint(HWND Wnd, TMsg& Msg);
 void InvalidateTree(HWND Wnd, const TRect& R);
 void InvalidateWhole(HWND Wnd);
+// R in the window's own window coordinates (its top-left corner at 0, 0): the client part
+// becomes invalid, and the frame when R reaches into the non-client area.
+void InvalidateWindowPart(HWND Wnd, const TRect& R);
+// The non-client area waits for WM_NCPAINT (nothing for a window without one); BeginPaint takes
+// it.
+void InvalidateFrame(HWND Wnd);
+bool TakeFrame(HWND Wnd);
+// WM_SETREDRAW: while off, nothing of the window or its children is invalidated or drawn.
+void SetRedraw(HWND Wnd, bool Redraw);
+bool RedrawSuppressed(HWND Wnd);
 void InvalidateUncovered(HWND Child, const TRect& OldBounds);
 void PaintWindowDestroyed(HWND Wnd);
 

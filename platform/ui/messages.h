@@ -59,6 +59,12 @@ enum : UINT {
     WM_NCLBUTTONDOWN = 0x00A1,
     WM_NCLBUTTONUP = 0x00A2,
     WM_NCLBUTTONDBLCLK = 0x00A3,
+    WM_NCRBUTTONDOWN = 0x00A4,
+    WM_NCRBUTTONUP = 0x00A5,
+    WM_NCRBUTTONDBLCLK = 0x00A6,
+    WM_NCMBUTTONDOWN = 0x00A7,
+    WM_NCMBUTTONUP = 0x00A8,
+    WM_NCMBUTTONDBLCLK = 0x00A9,
     WM_KEYFIRST = 0x0100,
     WM_KEYDOWN = 0x0100,
     WM_KEYUP = 0x0101,
@@ -446,6 +452,19 @@ enum : UINT {
 enum : UINT { MA_ACTIVATE = 1, MA_ACTIVATEANDEAT = 2, MA_NOACTIVATE = 3, MA_NOACTIVATEANDEAT = 4 };
 
 // Hit-test codes (WM_NCHITTEST, WM_SETCURSOR).
-enum : int { HTERROR = -2, HTTRANSPARENT = -1, HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2 };
+enum : int {
+    HTERROR = -2,
+    HTTRANSPARENT = -1,
+    HTNOWHERE = 0,
+    HTCLIENT = 1,
+    HTCAPTION = 2,
+    HTSYSMENU = 3,
+    HTGROWBOX = 4,
+    HTSIZE = 4,
+    HTMENU = 5,
+    HTHSCROLL = 6,
+    HTVSCROLL = 7,
+    HTBORDER = 18,
+};
 
 // Owner drawing's records and values: platform/ui/ownerdraw.h.

@@ -1,3 +1,5 @@
+// platform/ui/paint.cpp: the update areas, the frames waiting for WM_NCPAINT, WM_SETREDRAW's
+// switch, and the back buffers of top-level windows.
 #include "platform/ui/paint.h"
 
 #include "platform/ui/backbuffer.h"
@@ -18,6 +20,8 @@ constexpr std::size_t MaxPieces = 32;
 struct TPaintState {
     TRegion Area; // client coordinates
     bool Erase = false;
+    bool Frame = false;                  // the non-client area waits for WM_NCPAINT
+    bool NoRedraw = false;               // WM_SETREDRAW turned drawing off
     std::unique_ptr<TBackBuffer> Buffer; // top-level windows only
 };
 
@@ -44,6 +48,24 @@ TRect ClientBox(HWND Wnd)
     return R;
 }
 
+// The window's rectangle in its own window coordinates, and its client area there.
+TRect WindowBox(HWND Wnd)
+{
+    TRect R;
+    GetWindowRect(Wnd, R);
+    return Bounds(0, 0, R.Width(), R.Height());
+}
+
+TRect ClientInWindow(HWND Wnd)
+{
+    TRect W, C = ClientBox(Wnd);
+    GetWindowRect(Wnd, W);
+    TPoint O{0, 0};
+    ClientToScreen(Wnd, O);
+    OffsetRect(C, O.X - W.Left, O.Y - W.Top);
+    return C;
+}
+
 bool Paintable(HWND Wnd)
 {
     return IsWindow(Wnd) && !IsForeignWindow(Wnd);
@@ -52,7 +74,7 @@ bool Paintable(HWND Wnd)
 bool HasArea(HWND Wnd)
 {
     auto Found = States().find(Wnd);
-    return Found != States().end() && !Found->second.Area.Empty();
+    return Found != States().end() && (!Found->second.Area.Empty() || Found->second.Frame);
 }
 
 // The first window, front to back and parents before children, that waits for WM_PAINT.
@@ -71,7 +93,7 @@ HWND FirstToPaint(HWND Wnd)
 bool AnyArea()
 {
     for (const auto& Entry : States())
-        if (!Entry.second.Area.Empty())
+        if (!Entry.second.Area.Empty() || Entry.second.Frame)
             return true;
     return false;
 }
@@ -112,14 +134,70 @@ void InvalidateTree(HWND Wnd, const TRect& R)
         const TRect B = BoundsInParent(Child);
         TRect Inside;
         if (IntersectRect(Inside, Part, B))
-            InvalidateTree(Child, Bounds(Inside.Left - B.Left, Inside.Top - B.Top, Inside.Width(),
-                                         Inside.Height()));
+            InvalidateWindowPart(Child, Bounds(Inside.Left - B.Left, Inside.Top - B.Top,
+                                               Inside.Width(), Inside.Height()));
     }
+}
+
+void InvalidateWindowPart(HWND Wnd, const TRect& R)
+{
+    const TRect Client = ClientInWindow(Wnd);
+    TRect Inside;
+    IntersectRect(Inside, R, WindowBox(Wnd));
+    if (!IsRectEmpty(Inside) && !(Client == WindowBox(Wnd)) &&
+        (Inside.Left < Client.Left || Inside.Top < Client.Top || Inside.Right > Client.Right ||
+         Inside.Bottom > Client.Bottom))
+        InvalidateFrame(Wnd);
+    OffsetRect(Inside, -Client.Left, -Client.Top);
+    InvalidateTree(Wnd, Inside);
 }
 
 void InvalidateWhole(HWND Wnd)
 {
-    InvalidateTree(Wnd, ClientBox(Wnd));
+    InvalidateWindowPart(Wnd, WindowBox(Wnd));
+}
+
+void InvalidateFrame(HWND Wnd)
+{
+    if (!Paintable(Wnd) || RedrawSuppressed(Wnd) || ClientInWindow(Wnd) == WindowBox(Wnd))
+        return;
+    States()[Wnd].Frame = true;
+}
+
+bool TakeFrame(HWND Wnd)
+{
+    auto Found = States().find(Wnd);
+    if (Found == States().end() || !Found->second.Frame)
+        return false;
+    Found->second.Frame = false;
+    return true;
+}
+
+void SetRedraw(HWND Wnd, bool Redraw)
+{
+    if (!Paintable(Wnd))
+        return;
+    States()[Wnd].NoRedraw = !Redraw;
+    if (!Redraw) {
+        // What waited to be painted stays unpainted until the caller invalidates again.
+        TPaintState& S = States()[Wnd];
+        S.Area = TRegion();
+        S.Erase = false;
+        S.Frame = false;
+    }
+}
+
+bool RedrawSuppressed(HWND Wnd)
+{
+    for (HWND W = Wnd; W != 0 && IsWindow(W);) {
+        auto Found = States().find(W);
+        if (Found != States().end() && Found->second.NoRedraw)
+            return true;
+        if (!(GetWindowLong(W, GWL_STYLE) & WS_CHILD))
+            break;
+        W = GetParent(W);
+    }
+    return false;
 }
 
 void InvalidateUncovered(HWND Child, const TRect& OldBounds)
@@ -138,16 +216,19 @@ void PaintWindowDestroyed(HWND Wnd)
 
 TRect BoundsInParent(HWND Child)
 {
-    TRect R, P;
+    TRect R;
     GetWindowRect(Child, R);
-    GetWindowRect(GetParent(Child), P);
-    return Bounds(R.Left - P.Left, R.Top - P.Top, R.Width(), R.Height());
+    TPoint P{0, 0};
+    ClientToScreen(GetParent(Child), P);
+    return Bounds(R.Left - P.X, R.Top - P.Y, R.Width(), R.Height());
 }
 
 bool InvalidateRgn(HWND Wnd, const TRegion* Region, bool Erase)
 {
     if (!Paintable(Wnd))
         return false;
+    if (uiloop::RedrawSuppressed(Wnd))
+        return true;
     const TRegion Client(ClientBox(Wnd));
     const TRegion Part = Region != nullptr ? TRegion::Intersect(*Region, Client) : Client;
     if (Part.Empty())
@@ -167,6 +248,8 @@ bool ValidateRgn(HWND Wnd, const TRegion* Region)
         return true;
     TPaintState& S = Found->second;
     S.Area = Region != nullptr ? TRegion::Diff(S.Area, *Region) : TRegion();
+    if (Region == nullptr)
+        S.Frame = false;
     if (S.Area.Empty())
         S.Erase = false;
     return true;
@@ -219,6 +302,8 @@ bool RedrawWindow(HWND Wnd, const TRect* Rect, UINT Flags)
 {
     if (!Paintable(Wnd))
         return false;
+    if ((Flags & RDW_INVALIDATE) && (Flags & RDW_FRAME))
+        uiloop::InvalidateFrame(Wnd);
     if (Flags & RDW_INVALIDATE) {
         if (Flags & RDW_ALLCHILDREN)
             uiloop::InvalidateTree(Wnd, Rect != nullptr ? *Rect : ClientBox(Wnd));
@@ -277,7 +362,8 @@ TBackBuffer* WindowBackBuffer(HWND TopLevel)
     std::unique_ptr<TBackBuffer>& Buffer = States()[TopLevel].Buffer;
     if (!Buffer)
         Buffer = std::make_unique<TBackBuffer>();
-    const TRect Client = ClientBox(TopLevel);
-    Buffer->Fit(Client.Width(), Client.Height());
+    // The whole window: a band its procedure keeps out of the client area is drawn here too.
+    const TRect Whole = WindowBox(TopLevel);
+    Buffer->Fit(Whole.Width(), Whole.Height());
     return Buffer.get();
 }

@@ -40,7 +40,8 @@ bool InRange(UINT Msg, UINT Min, UINT Max)
 bool IsInputMessage(UINT Msg)
 {
     return (Msg >= WM_KEYFIRST && Msg <= WM_KEYLAST) ||
-           (Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST);
+           (Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST) ||
+           (Msg >= WM_NCMOUSEMOVE && Msg <= WM_NCMBUTTONDBLCLK);
 }
 
 // Takes the first posted message that passes the filter.

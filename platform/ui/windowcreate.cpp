@@ -43,6 +43,7 @@ HWND CreateWindowEx(DWORD ExStyle, const std::string& ClassName, const std::stri
     Obj->Text = WindowName;
     Obj->Bounds = Bounds(X, Y, std::max(Width, 0), std::max(Height, 0));
     Obj->NormalBounds = Obj->Bounds;
+    Obj->Client = Bounds(0, 0, Obj->Bounds.Width(), Obj->Bounds.Height());
     Obj->Proc =
         std::make_shared<const TWndProc>(Class.WndProc ? Class.WndProc : TWndProc(DefWindowProc));
     if (Style & WS_CHILD)
@@ -66,8 +67,13 @@ HWND CreateWindowEx(DWORD ExStyle, const std::string& ClassName, const std::stri
     Create.ExStyle = ExStyle;
     Create.WindowName = WindowName;
     Create.ClassName = Class.ClassName;
-    if (CallProc(Wnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&Create)) == 0 ||
-        CallProc(Wnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&Create)) == -1) {
+    bool Refused = CallProc(Wnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&Create)) == 0;
+    if (!Refused) {
+        CalcClientArea(Wnd);
+        Refused =
+            !IsWindow(Wnd) || CallProc(Wnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&Create)) == -1;
+    }
+    if (Refused) {
         DestroyWindow(Wnd);
         return 0;
     }
@@ -75,7 +81,8 @@ HWND CreateWindowEx(DWORD ExStyle, const std::string& ClassName, const std::stri
     if (Created == nullptr)
         return 0;
     const TRect R = Created->Bounds;
-    CallProc(Wnd, WM_SIZE, SIZE_RESTORED, MakeLParam(R.Width(), R.Height()));
+    CallProc(Wnd, WM_SIZE, SIZE_RESTORED,
+             MakeLParam(Created->Client.Width(), Created->Client.Height()));
     CallProc(Wnd, WM_MOVE, 0, MakeLParam(R.Left, R.Top));
     if ((Created = Find(Wnd)) == nullptr)
         return 0;

@@ -2,6 +2,7 @@
 #include "platform/ui/windowdc.h"
 
 #include "platform/ui/backbuffer.h"
+#include "platform/ui/loopstate.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/queue.h"
 #include "platform/ui/window.h"
@@ -23,24 +24,51 @@ bool StyleVisible(HWND Wnd)
     return (GetWindowLong(Wnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-// What of the window's client area shows (client coordinates): inside its parents, not under
-// its visible children or under siblings in front of it or of its parents.
-TRegion VisibleRegion(HWND Wnd)
+TPoint ClientOrigin(HWND Wnd)
 {
+    TPoint P{0, 0};
+    ClientToScreen(Wnd, P);
+    return P;
+}
+
+// Where the window's client area starts in its own window coordinates.
+TPoint ClientOffset(HWND Wnd)
+{
+    TRect W;
+    GetWindowRect(Wnd, W);
+    const TPoint C = ClientOrigin(Wnd);
+    return TPoint{C.X - W.Left, C.Y - W.Top};
+}
+
+// What of the window's client area (or, with Whole, of the whole window, in window
+// coordinates) shows: inside its parents' client areas, not under its visible children or under
+// siblings in front of it or of its parents. Nothing while WM_SETREDRAW holds drawing back.
+TRegion VisibleRegion(HWND Wnd, bool Whole = false)
+{
+    if (uiloop::RedrawSuppressed(Wnd))
+        return TRegion();
     TRect Client;
     GetClientRect(Wnd, Client);
     TRegion Area(Client);
+    TPoint Offset; // the origin of Area's coordinates, in the coordinates of the parent reached
+    if (Whole) {
+        TRect W;
+        GetWindowRect(Wnd, W);
+        Area = TRegion(Bounds(0, 0, W.Width(), W.Height()));
+        const TPoint C = ClientOffset(Wnd);
+        Offset = TPoint{-C.X, -C.Y};
+    }
     for (HWND Child : GetChildWindows(Wnd))
         if (StyleVisible(Child))
-            Area = TRegion::Diff(Area, TRegion(BoundsInParent(Child)));
-    TPoint Offset; // Wnd's origin in the coordinates of the parent reached
+            Area = TRegion::Diff(Area, Moved(TRegion(BoundsInParent(Child)), -Offset.X, -Offset.Y));
     for (HWND W = Wnd; GetWindowLong(W, GWL_STYLE) & WS_CHILD;) {
         const HWND Parent = GetParent(W);
         if (Parent == 0)
             break;
-        const TRect B = BoundsInParent(W);
-        Offset.X += B.Left;
-        Offset.Y += B.Top;
+        const TPoint Here = ClientOrigin(W);
+        const TPoint There = ClientOrigin(Parent);
+        Offset.X += Here.X - There.X;
+        Offset.Y += Here.Y - There.Y;
         TRect ParentClient;
         GetClientRect(Parent, ParentClient);
         Area = TRegion::Intersect(Area, Moved(TRegion(ParentClient), -Offset.X, -Offset.Y));
@@ -56,13 +84,14 @@ TRegion VisibleRegion(HWND Wnd)
     return Area;
 }
 
-// Wnd's client origin in its top-level window.
-TPoint OriginInTop(HWND Wnd)
+// Wnd's client origin (or, with Whole, its window origin) in its top-level window's buffer.
+TPoint OriginInTop(HWND Wnd, bool Whole = false)
 {
     TRect R, T;
     GetWindowRect(Wnd, R);
     GetWindowRect(GetTopLevelWindow(Wnd), T);
-    return TPoint{R.Left - T.Left, R.Top - T.Top};
+    const TPoint C = Whole ? TPoint{R.Left, R.Top} : ClientOrigin(Wnd);
+    return TPoint{C.X - T.Left, C.Y - T.Top};
 }
 
 // A window's view of its top-level window's device: client coordinates moved to the window's
@@ -212,17 +241,21 @@ std::vector<std::unique_ptr<TWindowCanvas>>& OpenCanvases()
     return List;
 }
 
-HDC OpenCanvas(HWND Wnd, const TRegion& Allowed)
+HDC OpenCanvas(HWND Wnd, const TRegion& Allowed, bool Whole = false)
 {
     const HWND Top = GetTopLevelWindow(Wnd);
     TRect Client;
     GetClientRect(Wnd, Client);
+    if (Whole) {
+        GetWindowRect(Wnd, Client);
+        Client = Bounds(0, 0, Client.Width(), Client.Height());
+    }
     TBackBuffer* Buffer = WindowBackBuffer(Top);
     if (Buffer == nullptr)
         return nullptr;
     TCanvasDevice* Target = Buffer->Device();
     const bool Present = Buffer->Presents();
-    auto Device = std::make_unique<TWindowDevice>(Target, OriginInTop(Wnd),
+    auto Device = std::make_unique<TWindowDevice>(Target, OriginInTop(Wnd, Whole),
                                                   TSize{Client.Width(), Client.Height()},
                                                   TRegion::Intersect(Allowed, TRegion(Client)));
     OpenCanvases().push_back(std::make_unique<TWindowCanvas>(Wnd, std::move(Device), Present));
@@ -266,6 +299,11 @@ HDC BeginPaint(HWND Wnd, TPaintStruct& Paint)
     Paint = TPaintStruct();
     if (!IsWindow(Wnd) || IsForeignWindow(Wnd))
         return nullptr;
+    if (uiloop::TakeFrame(Wnd)) {
+        SendMessage(Wnd, WM_NCPAINT, 1, 0);
+        if (!IsWindow(Wnd))
+            return nullptr;
+    }
     bool Erase = false;
     const TRegion Area = TakeUpdateArea(Wnd, Erase);
     const HDC DC = OpenCanvas(Wnd, TRegion::Intersect(Area, VisibleRegion(Wnd)));
@@ -289,6 +327,13 @@ HDC GetDC(HWND Wnd)
     if (!IsWindow(Wnd) || IsForeignWindow(Wnd))
         return nullptr;
     return OpenCanvas(Wnd, IsWindowVisible(Wnd) ? VisibleRegion(Wnd) : TRegion());
+}
+
+HDC GetWindowDC(HWND Wnd)
+{
+    if (!IsWindow(Wnd) || IsForeignWindow(Wnd))
+        return nullptr;
+    return OpenCanvas(Wnd, IsWindowVisible(Wnd) ? VisibleRegion(Wnd, true) : TRegion(), true);
 }
 
 int ReleaseDC(HWND, HDC DC)

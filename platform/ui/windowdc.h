@@ -16,7 +16,8 @@ struct TPaintStruct {
 };
 using PAINTSTRUCT = TPaintStruct;
 
-// Takes the update area (the window becomes valid), sends WM_ERASEBKGND with the canvas when
+// Sends WM_NCPAINT when the non-client area waits for it, takes the update area (the window
+// becomes valid), sends WM_ERASEBKGND with the canvas when
 // erasing was asked, and gives a canvas clipped to the area. Null for a window that does not
 // exist. EndPaint frees the canvas and shows what was drawn.
 HDC BeginPaint(HWND Wnd, TPaintStruct& Paint);
@@ -24,6 +25,9 @@ bool EndPaint(HWND Wnd, const TPaintStruct& Paint);
 // A canvas on the visible part of the client area; ReleaseDC frees it and shows what was drawn.
 HDC GetDC(HWND Wnd);
 int ReleaseDC(HWND Wnd, HDC DC);
+// A canvas on the whole window, non-client area included, in window coordinates (its top-left
+// corner at 0, 0), for WM_NCPAINT; freed with ReleaseDC.
+HDC GetWindowDC(HWND Wnd);
 // The canvas of a part of a window's canvas: Bounds in DC's client coordinates become (0, 0),
 // clipped to Bounds and to what DC may draw (controls without a window of their own).
 // Freed with ReleaseDC(0, DC).

@@ -83,11 +83,14 @@ static UINT UnchangedFlags(bool Moved, bool Sized)
 
 static void SetBoundsNative(TWindowObject& Obj, const TRect& R)
 {
+    const bool Sized = R.Width() != Obj.Bounds.Width() || R.Height() != Obj.Bounds.Height();
     Obj.Bounds = R;
     if (Obj.Native) {
         const TNativeBounds Native = NativeBoundsOf(R, Obj.Style, Obj.Owner);
         DisplayDriver().MoveNativeWindow(Obj.Handle, Native.Bounds, Native.RelativeTo);
     }
+    if (Sized)
+        CalcClientArea(Obj.Handle);
 }
 
 bool ShowWindow(HWND Wnd, int Cmd)
@@ -204,6 +207,14 @@ bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int Width, int Heigh
     }
     const bool Moved = R.Left != Obj->Bounds.Left || R.Top != Obj->Bounds.Top;
     const bool Sized = R.Width() != Obj->Bounds.Width() || R.Height() != Obj->Bounds.Height();
+    const bool FrameChanged = (Flags & SWP_FRAMECHANGED) && !Sized;
+    if (FrameChanged) {
+        CalcClientArea(Wnd);
+        if ((Obj = Find(Wnd)) == nullptr)
+            return false;
+        if (Obj->Style & WS_VISIBLE)
+            uiloop::InvalidateWhole(Wnd);
+    }
     bool Reordered = false;
     if (!(Flags & SWP_NOZORDER)) {
         auto& List = Siblings(*Obj);
@@ -247,7 +258,7 @@ bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int Width, int Heigh
         ShowWindow(Wnd, (Flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
     else if (Flags & SWP_HIDEWINDOW)
         ShowWindow(Wnd, SW_HIDE);
-    if (Moved || Sized || Reordered)
+    if (Moved || Sized || Reordered || FrameChanged)
         SendPosChanged(Wnd, InsertAfter,
                        (Flags & ~(SWP_SHOWWINDOW | SWP_HIDEWINDOW)) | UnchangedFlags(Moved, Sized));
     if (!(Flags & SWP_NOACTIVATE) && uiloop::IsTopLevel(Wnd) && IsWindowVisible(Wnd) &&
@@ -270,6 +281,8 @@ void InjectWindowBounds(HWND Wnd, const TRect& Bounds)
     Obj->Bounds = Bounds;
     if (!(Obj->Style & WS_MAXIMIZE))
         Obj->NormalBounds = Bounds;
+    if (Sized)
+        CalcClientArea(Wnd);
     SendPosChanged(Wnd, 0, SWP_NOZORDER | SWP_NOACTIVATE | UnchangedFlags(Moved, Sized));
 }
 
@@ -315,7 +328,7 @@ bool GetClientRect(HWND Wnd, TRect& Rect)
     const TWindowObject* Obj = Find(Wnd);
     if (Obj == nullptr)
         return false;
-    Rect = Bounds(0, 0, Obj->Bounds.Width(), Obj->Bounds.Height());
+    Rect = Bounds(0, 0, Obj->Client.Width(), Obj->Client.Height());
     return true;
 }
 
@@ -325,7 +338,7 @@ static bool OffsetByOrigin(HWND Wnd, TPoint& Point, int Sign)
     const TWindowObject* Obj = Find(Wnd);
     if (Obj == nullptr)
         return false;
-    const TPoint P = ScreenOrigin(*Obj);
+    const TPoint P = ClientScreenOrigin(*Obj);
     Point.X += Sign * P.X;
     Point.Y += Sign * P.Y;
     return true;

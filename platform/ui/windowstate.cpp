@@ -60,11 +60,17 @@ TPoint ScreenOrigin(const TWindowObject& Obj)
     TPoint P{Obj.Bounds.Left, Obj.Bounds.Top};
     for (HWND Up = Obj.Parent; Up != 0;) {
         const TWindowObject& Parent = Get(Up);
-        P.X += Parent.Bounds.Left;
-        P.Y += Parent.Bounds.Top;
+        P.X += Parent.Bounds.Left + Parent.Client.Left;
+        P.Y += Parent.Bounds.Top + Parent.Client.Top;
         Up = Parent.Parent;
     }
     return P;
+}
+
+TPoint ClientScreenOrigin(const TWindowObject& Obj)
+{
+    const TPoint P = ScreenOrigin(Obj);
+    return TPoint{P.X + Obj.Client.Left, P.Y + Obj.Client.Top};
 }
 
 static bool Publishable(const TWindowObject& Obj)

@@ -19,6 +19,17 @@ namespace uiwindow {
 inline constexpr const char* UtilWindowClass = "TPUtilWindow";
 inline constexpr HWND DesktopHandle = 0x10; // below every handle given to a window
 
+// One scroll bar's state (platform/ui/scrollbars.cpp).
+struct TScrollBarData {
+    int Min = 0;
+    int Max = 100;
+    UINT Page = 0;
+    int Pos = 0;
+    int TrackPos = 0;
+    UINT Disabled = 0; // ESB_DISABLE_ arrows
+    bool Tracking = false;
+};
+
 struct TWindowObject {
     HWND Handle = 0;
     std::string ClassName;
@@ -31,6 +42,9 @@ struct TWindowObject {
     std::string Text;
     TRect Bounds;       // in the parent's client coordinates; screen coordinates at the top
     TRect NormalBounds; // the bounds to restore from maximised
+    // The client area in window coordinates, as WM_NCCALCSIZE last decided (nonclient.cpp).
+    TRect Client;
+    TScrollBarData HScroll, VScroll, CtlScroll;
     LONG_PTR UserData = 0;
     LONG_PTR Id = 0;
     std::shared_ptr<const TWndProc> Proc;
@@ -62,6 +76,14 @@ void Unlink(const TWindowObject& Obj);
 void LinkAtFront(const TWindowObject& Obj);
 bool IsDescendant(HWND Ancestor, HWND Wnd);
 TPoint ScreenOrigin(const TWindowObject& Obj);
+// The screen position of the window's client area's top-left corner.
+TPoint ClientScreenOrigin(const TWindowObject& Obj);
+
+// Asks the window's procedure for its client area (WM_NCCALCSIZE) and keeps it; true when the
+// client area's size changed (nonclient.cpp).
+bool CalcClientArea(HWND Wnd);
+// What DefWindowProc does with the non-client messages and WM_SETREDRAW; false for others.
+bool DefNonClientMessage(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, LRESULT& Result);
 
 // Publishes an unowned top-level window to other processes, or withdraws it when it stops
 // being one.

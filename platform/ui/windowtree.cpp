@@ -44,9 +44,14 @@ bool IsChild(HWND Parent, HWND Wnd)
     return Parent != 0 && IsDescendant(Parent, Wnd);
 }
 
+// P in Wnd's window coordinates; children show only inside the client area.
 static HWND ChildAt(HWND Wnd, TPoint P)
 {
-    for (HWND Child : Get(Wnd).Children) {
+    const TWindowObject& W = Get(Wnd);
+    if (!PtInRect(W.Client, P))
+        return Wnd;
+    P = TPoint{P.X - W.Client.Left, P.Y - W.Client.Top};
+    for (HWND Child : W.Children) {
         const TWindowObject& C = Get(Child);
         if ((C.Style & WS_VISIBLE) && PtInRect(C.Bounds, P)) {
             if (C.Style & WS_DISABLED)

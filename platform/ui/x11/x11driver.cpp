@@ -24,6 +24,16 @@
 
 namespace {
 
+// The native window holds the whole window; the mouse calls take client coordinates.
+TPoint NativeToClient(HWND Wnd, int X, int Y)
+{
+    TRect R;
+    GetWindowRect(Wnd, R);
+    TPoint C{0, 0};
+    ClientToScreen(Wnd, C);
+    return TPoint{X - (C.X - R.Left), Y - (C.Y - R.Top)};
+}
+
 // Xlib's own handler ends the process on any protocol error; a window that went away meanwhile
 // or a refused focus change is no reason to stop the program.
 int ProtocolErrors = 0;
@@ -668,12 +678,14 @@ void TX11Driver::HandleEvent(XEvent& Event)
         FLastTime = Button.time;
         const bool Down = Event.type == ButtonPress;
         if (Button.button == Button4 || Button.button == Button5) {
+            const TPoint P = NativeToClient(Wnd, Button.x, Button.y);
             if (Down)
-                InjectMouseWheel(Wnd, Button.button == Button4 ? WHEEL_DELTA : -WHEEL_DELTA,
-                                 Button.x, Button.y);
+                InjectMouseWheel(Wnd, Button.button == Button4 ? WHEEL_DELTA : -WHEEL_DELTA, P.X,
+                                 P.Y);
         } else if (Button.button >= Button1 && Button.button <= Button3) {
             static const int Buttons[] = {0, 2, 1}; // X: left, middle, right
-            InjectMouseButton(Wnd, Buttons[Button.button - Button1], Down, Button.x, Button.y);
+            const TPoint P = NativeToClient(Wnd, Button.x, Button.y);
+            InjectMouseButton(Wnd, Buttons[Button.button - Button1], Down, P.X, P.Y);
         }
         break;
     }
@@ -682,7 +694,8 @@ void TX11Driver::HandleEvent(XEvent& Event)
         while (XCheckTypedWindowEvent(FDisplay, Event.xany.window, MotionNotify, &Event)) {
         }
         FLastTime = Event.xmotion.time;
-        InjectMouseMove(Wnd, Event.xmotion.x, Event.xmotion.y);
+        const TPoint P = NativeToClient(Wnd, Event.xmotion.x, Event.xmotion.y);
+        InjectMouseMove(Wnd, P.X, P.Y);
         break;
     }
     case LeaveNotify:

@@ -52,9 +52,10 @@ TEST(Windows, CreationAndDestructionSendTheirMessagesInOrder)
     ASSERT_NE(Child, 0u);
     EXPECT_EQ(GetParent(Child), Parent);
     const std::vector<std::pair<HWND, UINT>> Created = {
-        {Parent, WM_NCCREATE},  {Parent, WM_CREATE},         {Parent, WM_SIZE}, {Parent, WM_MOVE},
-        {Child, WM_NCCREATE},   {Child, WM_CREATE},          {Child, WM_SIZE},  {Child, WM_MOVE},
-        {Child, WM_SHOWWINDOW}, {Child, WM_WINDOWPOSCHANGED}};
+        {Parent, WM_NCCREATE},  {Parent, WM_NCCALCSIZE}, {Parent, WM_CREATE},
+        {Parent, WM_SIZE},      {Parent, WM_MOVE},       {Child, WM_NCCREATE},
+        {Child, WM_NCCALCSIZE}, {Child, WM_CREATE},      {Child, WM_SIZE},
+        {Child, WM_MOVE},       {Child, WM_SHOWWINDOW},  {Child, WM_WINDOWPOSCHANGED}};
     EXPECT_EQ(Log.Entries, Created);
 
     Log.Entries.clear();
