@@ -121,6 +121,7 @@ const TMessageMap& TCustomForm::ClassMessageMap()
         OnMessage<&TCustomForm::WMActivate>(WM_ACTIVATE),
         OnMessage<&TCustomForm::WMClose>(WM_CLOSE),
         OnMessage<&TCustomForm::WMGetMinMaxInfo>(WM_GETMINMAXINFO),
+        OnMessage<&TCustomForm::WMMove>(WM_MOVE),
         OnMessage<&TCustomForm::CMDialogKey>(CM_DIALOGKEY),
         OnMessage<&TCustomForm::CMRelease>(CM_RELEASE),
     });
@@ -302,9 +303,11 @@ void TCustomForm::SetVisible(bool Value)
         ShowWindow(WindowHandle(), FWindowState == wsMinimized   ? SW_SHOWMINIMIZED
                                    : FWindowState == wsMaximized ? SW_SHOWMAXIMIZED
                                                                  : SW_SHOWNORMAL);
+        UpdateShowing();
     } else {
         if (WindowHandle() != 0)
             ShowWindow(WindowHandle(), SW_HIDE);
+        UpdateShowing();
         DoHide();
     }
 }
@@ -573,6 +576,8 @@ void TCustomForm::WMActivate(TMessage& Message)
     Message.Result = 0;
     if (Activating == FActive)
         return;
+    if (!Activating)
+        CancelModes();
     FActive = Activating;
     if (Activating) {
         if (Screen != nullptr) {
@@ -604,6 +609,40 @@ void TCustomForm::WMGetMinMaxInfo(TMessage& Message)
     if (C->MaxHeight() > 0)
         Info->ptMaxTrackSize.Y = C->MaxHeight();
     Message.Result = 0;
+}
+
+// Posted with the window's new place while it moves (the window manager moving it, or the
+// program); the bounds have been taken already (WM_WINDOWPOSCHANGED).
+void TCustomForm::WMMove(TMessage& Message)
+{
+    Inherited(Message);
+    if (Parent() == nullptr && WindowHandle() != 0 && IsWindowVisible(WindowHandle()))
+        CancelModes();
+}
+
+bool TCustomForm::IsShortCut(TWMKey& Message)
+{
+    bool Handled = false;
+    if (OnShortCut)
+        OnShortCut(Message, Handled);
+    // The main menu's shortcuts are asked here.
+    return Handled;
+}
+
+void TCustomForm::SendCancelMode(TControl* Sender)
+{
+    if (FActive && FActiveControl != nullptr)
+        FActiveControl->Perform(CM_CANCELMODE, reinterpret_cast<WPARAM>(Sender),
+                                reinterpret_cast<LPARAM>(Sender));
+}
+
+void TCustomForm::CancelModes()
+{
+    SendCancelMode(nullptr);
+    if (const HWND Capture = GetCapture())
+        SendMessage(Capture, WM_CANCELMODE, 0, 0);
+    if (Application != nullptr)
+        Application->CancelHint();
 }
 
 void TCustomForm::CMDialogKey(TMessage& Message)

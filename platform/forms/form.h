@@ -30,6 +30,8 @@ enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+// Handled takes the key: it goes no further than the form's shortcut check.
+using TShortCutEvent = std::function<void(TWMKey& Msg, bool& Handled)>;
 
 class TCustomForm : public TWinControl {
 public:
@@ -81,6 +83,16 @@ public:
     void SetVisible(bool Value) override;
     // Moves the focus and the active control off Control and its children (hidden or removed).
     void DefocusControl(TWinControl* Control);
+    // The first stop of a key on its way (CN_KEYDOWN): OnShortCut, then the menu's shortcuts;
+    // true when one took it.
+    virtual bool IsShortCut(TWMKey& Message);
+    // CM_CANCELMODE (WParam and LParam: Sender, the control pressed) to the active control of
+    // the active form.
+    void SendCancelMode(TControl* Sender);
+    // Closes what is open over the form (it moves or loses the focus): CM_CANCELMODE with no
+    // sender to the active control, WM_CANCELMODE to the window holding the mouse, and the
+    // application's hint.
+    void CancelModes();
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -91,6 +103,7 @@ public:
     TNotifyEvent OnPaint;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
+    TShortCutEvent OnShortCut;
 
     // Runs OnCreate, once: CreateForm calls it after the constructor; a form made with new calls
     // it itself once its constructor has set the handlers.
@@ -111,6 +124,7 @@ protected:
     void WMActivate(TMessage& Message);
     void WMClose(TMessage& Message);
     void WMGetMinMaxInfo(TMessage& Message);
+    void WMMove(TMessage& Message);
     void CMDialogKey(TMessage& Message);
     void CMRelease(TMessage& Message);
     TW_MESSAGE_MAP();

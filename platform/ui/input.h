@@ -35,6 +35,7 @@ enum : int {
     VK_UP = 0x26,
     VK_RIGHT = 0x27,
     VK_DOWN = 0x28,
+    VK_EXECUTE = 0x2B,
     VK_SNAPSHOT = 0x2C,
     VK_INSERT = 0x2D,
     VK_DELETE = 0x2E,
