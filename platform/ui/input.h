@@ -174,6 +174,7 @@ void InjectMouseButton(HWND Wnd, int Button, bool Down, int X, int Y);
 // message goes to the focus window, else the window under the point.
 void InjectMouseWheel(HWND Wnd, int Delta, int X, int Y);
 // The desktop moved or resized a top-level window (Bounds in screen coordinates): the window
-// takes them and hears WM_WINDOWPOSCHANGED (with WM_MOVE and WM_SIZE), without the driver being
-// asked to move it again.
+// hears WM_MOVING (LParam: the new rectangle) when it moved, takes them and hears
+// WM_WINDOWPOSCHANGED (with WM_MOVE and WM_SIZE), without the driver being asked to move it
+// again.
 void InjectWindowBounds(HWND Wnd, const TRect& Bounds);
