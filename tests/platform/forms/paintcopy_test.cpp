@@ -41,11 +41,12 @@ protected:
     }
 };
 
-TColor FormPixel(TForm* Form, int X, int Y)
+// What Control's window shows at a point of its client area.
+TColor PixelOf(TWinControl* Control, int X, int Y)
 {
-    const HDC DC = GetDC(Form->Handle());
+    const HDC DC = GetDC(Control->Handle());
     const TColor C = DC->Pixels(X, Y);
-    ReleaseDC(Form->Handle(), DC);
+    ReleaseDC(Control->Handle(), DC);
     return C;
 }
 
@@ -61,7 +62,7 @@ TEST(DoubleBuffered, PaintsIntoABitmapWithoutErasingTheWindowFirst)
     Box->SetDoubleBuffered(true);
     Form->Show();
     Pump();
-    ASSERT_EQ(FormPixel(Form, 40, 25), ColorToRGB(clYellow));
+    ASSERT_EQ(PixelOf(Box, 30, 15), ColorToRGB(clYellow));
     // Something else on the window where the box erases; while the box paints, the window still
     // shows it: the only erase went into the bitmap.
     HDC DC = GetDC(Box->Handle());
@@ -83,8 +84,8 @@ TEST(DoubleBuffered, PaintsIntoABitmapWithoutErasingTheWindowFirst)
     Pump();
     EXPECT_EQ(Box->SeenInWindow, ColorToRGB(clBlue));
     EXPECT_EQ(Erases, (std::vector<std::pair<bool, LRESULT>>{{false, 1}, {true, 1}}));
-    EXPECT_EQ(FormPixel(Form, 40, 25), ColorToRGB(clYellow));
-    EXPECT_EQ(FormPixel(Form, 12, 12), ColorToRGB(clRed));
+    EXPECT_EQ(PixelOf(Box, 30, 15), ColorToRGB(clYellow));
+    EXPECT_EQ(PixelOf(Box, 2, 2), ColorToRGB(clRed));
 }
 
 TEST(DoubleBuffered, AControlWithoutItErasesTheWindowBeforeItPaints)
@@ -132,8 +133,8 @@ TEST(PaintTo, PaintsTheControlAndItsChildrenOntoAnotherCanvasAsACopy)
     EXPECT_FALSE(Outer->ControlState().Contains(csPaintCopy));
     EXPECT_EQ(Shape->Paints, ShapePaints + 1);
     TCanvas* C = Copy.Canvas();
-    EXPECT_EQ(C->Pixels(5 + 2, 7 + 40), ColorToRGB(clYellow)); // the outer box
-    EXPECT_EQ(C->Pixels(5 + 20 + 2, 7 + 10 + 2), ColorToRGB(clRed));   // the inner's corner
+    EXPECT_EQ(C->Pixels(5 + 2, 7 + 40), ColorToRGB(clYellow));          // the outer box
+    EXPECT_EQ(C->Pixels(5 + 20 + 2, 7 + 10 + 2), ColorToRGB(clRed));    // the inner's corner
     EXPECT_EQ(C->Pixels(5 + 20 + 30, 7 + 10 + 20), ColorToRGB(clLime)); // the inner's erase
     EXPECT_EQ(C->Pixels(5 + 70, 7 + 30 + 5), ColorToRGB(clBlack));      // the shape's frame
     EXPECT_EQ(C->Pixels(2, 2), ColorToRGB(clWhite));                    // outside: untouched
@@ -167,9 +168,9 @@ TEST(Transparent, TheParentShowsUnderAControlThatDoesNotErase)
         Box->SetBounds(20, 20, 100, 60);
         Form->Show();
         Pump();
-        // Form coordinates: the parent at (10, 10), the box at (20, 20) in it.
-        EXPECT_EQ(FormPixel(Form, 30 + 2, 30 + 2), ColorToRGB(clRed));
-        EXPECT_EQ(FormPixel(Form, 30 + 20, 30 + 45), ColorToRGB(Case.Middle));
-        EXPECT_EQ(FormPixel(Form, 10 + 60, 10 + 45), ColorToRGB(Case.Frame));
+        // The box at (20, 20) in the parent; the shape's left edge at 60 in the parent.
+        EXPECT_EQ(PixelOf(Box, 2, 2), ColorToRGB(clRed));
+        EXPECT_EQ(PixelOf(Box, 20, 45), ColorToRGB(Case.Middle));
+        EXPECT_EQ(PixelOf(Box, 60 - 20, 45 - 20), ColorToRGB(Case.Frame));
     }
 }

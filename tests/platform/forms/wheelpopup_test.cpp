@@ -72,9 +72,8 @@ TEST(MouseWheel, TheFocusedControlThenItsParentsUntilOneHandlesIt)
             const bool Wheel = Case.HandledBy == Who + " wheel";
             const bool Down = Case.HandledBy == Who + " down";
             const bool Up = Case.HandledBy == Who + " up";
-            Control->OnMouseWheel = [&Log, &Positions, Who, Wheel](TObject*, TShiftState,
-                                                                   int Delta, TPoint MousePos,
-                                                                   bool& Handled) {
+            Control->OnMouseWheel = [&Log, &Positions, Who, Wheel](TObject*, TShiftState, int Delta,
+                                                                   TPoint MousePos, bool& Handled) {
                 Log.push_back(Who + " wheel " + std::to_string(Delta));
                 Positions.push_back(MousePos);
                 Handled = Wheel;
@@ -156,7 +155,9 @@ TEST(ContextPopup, AskedForByTheMouseOrTheKeyboardGoesUpUntilHandled)
          },
          "",
          {"target -1,-1", "holder -1,-1", "form -1,-1"}},
-        {"the menu key", [](TNestedForm&) { InjectKeyPress(VK_APPS); }, "holder",
+        {"the menu key",
+         [](TNestedForm&) { InjectKeyPress(VK_APPS); },
+         "holder",
          {"target -1,-1", "holder -1,-1"}},
         {"F10 alone is no popup", [](TNestedForm&) { InjectKeyPress(VK_F10); }, "", {}},
         {"Ctrl+menu key is no popup",
