@@ -737,9 +737,15 @@ void InjectMouseButton(HWND Wnd, int Button, bool Down, int X, int Y)
         } else {
             S.LastClick = TClick{Target, Button, Now, Screen};
         }
+        // A pop-up that answers WM_MOUSEACTIVATE with MA_NOACTIVATE (a drop-down list, a menu)
+        // is clicked without taking the activation from its form, which would close it.
         const HWND Top = GetTopLevelWindow(Target);
-        if (Top != S.Active)
-            SetActiveWindow(Top);
+        if (Top != S.Active) {
+            const LRESULT Answer = SendMessage(Top, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(Top),
+                                               MakeLParam(HTCLIENT, static_cast<int>(Msg)));
+            if (Answer != MA_NOACTIVATE && Answer != MA_NOACTIVATEANDEAT)
+                SetActiveWindow(Top);
+        }
     }
     PostMouse(Target, Msg, MouseKeyFlags(), MakeLParam(Client.X, Client.Y), Screen);
 }

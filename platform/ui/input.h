@@ -167,7 +167,8 @@ void InjectKeyUp(int VirtualKey, const TKeyScan& Scan);
 // Presses and releases a key with Text (for typing words in tests).
 void InjectKeyPress(int VirtualKey, const std::string& Text = {});
 // Points are in Wnd's client coordinates; the message goes to the window under the point (the
-// capture window when there is one). Button: 0 left, 1 right, 2 middle.
+// capture window when there is one). Button: 0 left, 1 right, 2 middle. A press activates the
+// window's top-level window unless that answers WM_MOUSEACTIVATE with MA_NOACTIVATE(ANDEAT).
 void InjectMouseMove(HWND Wnd, int X, int Y);
 void InjectMouseButton(HWND Wnd, int Button, bool Down, int X, int Y);
 // Delta as WM_MOUSEWHEEL carries it (WHEEL_DELTA per notch, positive away from the user); the

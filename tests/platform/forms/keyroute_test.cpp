@@ -385,3 +385,42 @@ TEST(FormMoves, TheDesktopMovingAFormSendsMovingAndMoveAndTheBoundsFollow)
     EXPECT_TRUE(Seen.empty());
     EXPECT_EQ(Form->Width(), 220);
 }
+
+TEST(CancelMode, AClickOnAPopUpThatDoesNotActivateLeavesTheFormsDropDownOpen)
+{
+    struct TCase {
+        const char* Name;
+        LRESULT MouseActivate;
+        bool FormStaysActive;
+    };
+    const std::vector<TCase> Cases = {
+        {"no activation", MA_NOACTIVATE, true},
+        {"activation", MA_ACTIVATE, false},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        TTestApplication App;
+        TKeyForm F(&App);
+        TCancelLog Active;
+        Active.Watch(F.Target);
+        TWndClass Class;
+        if (!GetClassInfo("TKeyRoutePopUp", Class)) {
+            Class.ClassName = "TKeyRoutePopUp";
+            RegisterClass(Class);
+        }
+        const HWND PopUp = CreateWindowEx(0, "TKeyRoutePopUp", "", WS_POPUP, 120, 250, 80, 60, 0);
+        const LRESULT Answer = Case.MouseActivate;
+        SetWindowProc(PopUp, [Answer](HWND W, UINT Msg, WPARAM WP, LPARAM LP) -> LRESULT {
+            return Msg == WM_MOUSEACTIVATE ? Answer : DefWindowProc(W, Msg, WP, LP);
+        });
+        ShowWindow(PopUp, SW_SHOWNA);
+        Pump();
+        ASSERT_TRUE(F.Form->Active());
+        InjectMouseButton(PopUp, 0, true, 5, 5);
+        InjectMouseButton(PopUp, 0, false, 5, 5);
+        Pump();
+        EXPECT_EQ(F.Form->Active(), Case.FormStaysActive);
+        EXPECT_EQ(Active.Senders.empty(), Case.FormStaysActive);
+        DestroyWindow(PopUp);
+    }
+}
