@@ -20,6 +20,9 @@ const TMessageMap& TControl::ClassMessageMap()
         OnMessage<&TControl::CMParentColorChanged>(CM_PARENTCOLORCHANGED),
         OnMessage<&TControl::CMMouseEnter>(CM_MOUSEENTER),
         OnMessage<&TControl::CMMouseLeave>(CM_MOUSELEAVE),
+        OnMessage<&TControl::WMMouseWheel>(WM_MOUSEWHEEL),
+        OnMessage<&TControl::CMMouseWheel>(CM_MOUSEWHEEL),
+        OnMessage<&TControl::WMContextMenu>(WM_CONTEXTMENU),
     });
     static constexpr TMessageMap Map{Handlers, nullptr};
     return Map;

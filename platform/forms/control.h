@@ -121,6 +121,9 @@ public:
     void SetMouseCapture(bool Value);
     // The form the control is on (the topmost parent when it is a form), or null.
     TCustomForm* ParentForm() const;
+    // Tells the active control of each form up the parent chain that Sender was pressed
+    // (CM_CANCELMODE), so that what it has open (a drop-down, an in-place editor) closes.
+    void SendCancelMode(TControl* Sender);
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -128,6 +131,10 @@ public:
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
     TNotifyEvent OnResize;
+    TMouseWheelEvent OnMouseWheel;
+    TMouseWheelUpDownEvent OnMouseWheelDown;
+    TMouseWheelUpDownEvent OnMouseWheelUp;
+    TContextPopupEvent OnContextPopup;
 
 protected:
     virtual std::string GetText() const;
@@ -138,6 +145,13 @@ protected:
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void Resize();
+    // The wheel: OnMouseWheel, then per whole notch DoMouseWheelDown or DoMouseWheelUp; true
+    // when handled (else the parent gets it). MousePos in screen coordinates.
+    virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+    virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
+    virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
+    // MousePos in client coordinates, (-1, -1) from the keyboard.
+    virtual void DoContextPopup(TPoint MousePos, bool& Handled);
     virtual void Changed() {}
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void VisibleChanging() {}
@@ -168,6 +182,9 @@ protected:
     void CMParentColorChanged(TMessage& Message);
     void CMMouseEnter(TMessage& Message);
     void CMMouseLeave(TMessage& Message);
+    void WMMouseWheel(TMessage& Message);
+    void CMMouseWheel(TMessage& Message);
+    void WMContextMenu(TMessage& Message);
 
 private:
     // Same unit as the class library's: a parent sets its children's parent and anchor rules.
@@ -204,6 +221,7 @@ private:
     int FHelpContext = 0;
     TPopupMenu* FPopupMenu = nullptr;
     bool FSettingFont = false;
+    int FWheelAccumulator = 0; // what is left of a notch the wheel has not finished
 };
 
 // The control that holds the mouse for controls without a window.

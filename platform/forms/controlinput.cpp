@@ -1,11 +1,14 @@
 // The mouse and the keys on their way to a control: the capture, the control under the mouse
 // (CM_MOUSEENTER/CM_MOUSELEAVE), mouse messages turned into events and handed to controls
-// without a window, and key messages turned into events, dialog keys, accelerators and F1 help.
+// without a window, the wheel and the context popup going up the parents, and key messages
+// turned into shortcuts, CM_CHILDKEY, events, dialog keys, accelerators and F1 help.
 #include "platform/forms/form.h"
+#include "platform/forms/menus.h"
 #include "platform/forms/wincontrol.h"
 #include "platform/ui/application.h"
 #include "platform/ui/helpservice.h"
 #include "platform/ui/input.h"
+#include "platform/ui/queue.h"
 
 #include <cctype>
 
@@ -17,6 +20,32 @@ TControl* MouseControl = nullptr; // the control under the mouse, for CM_MOUSEEN
 bool IsMouseMessage(UINT Msg)
 {
     return Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST && Msg != WM_MOUSEWHEEL;
+}
+
+// The keys that ask for the focused control's context popup: the menu key and Shift+F10.
+bool IsContextKey(WPARAM Key, TShiftState Shift)
+{
+    return (Key == VK_APPS && Shift.Empty()) || (Key == VK_F10 && Shift == TShiftState{ssShift});
+}
+
+// WM_CONTEXTMENU's point when the keyboard asked for the popup.
+constexpr LPARAM KeyboardContextPoint = MakeLParam(-1, -1);
+
+// A screen point in Control's client coordinates, through the windows where there are some (a
+// form's client area lies inside its frame).
+TPoint ScreenToControl(const TControl* Control, TPoint P)
+{
+    TPoint Offset;
+    for (; Control != nullptr; Control = Control->Parent()) {
+        if (const auto* Win = dynamic_cast<const TWinControl*>(Control);
+            Win != nullptr && Win->HandleAllocated()) {
+            ScreenToClient(const_cast<TWinControl*>(Win)->Handle(), P);
+            return TPoint{P.X - Offset.X, P.Y - Offset.Y};
+        }
+        Offset.X += Control->Left();
+        Offset.Y += Control->Top();
+    }
+    return TPoint{P.X - Offset.X, P.Y - Offset.Y};
 }
 
 TShiftState MouseShift(WPARAM Keys)
@@ -132,6 +161,7 @@ void TControl::WndProc(TMessage& Message)
     switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+        SendCancelMode(this);
         if (FControlStyle.Contains(csCaptureMouse))
             SetMouseCapture(true);
         if (FControlStyle.Contains(csClickEvents))
@@ -244,7 +274,14 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 void TWinControl::WndProc(TMessage& Message)
 {
     if (IsMouseMessage(Message.Msg)) {
+        const HWND Wnd = FHandle;
+        TPoint At{GetXLParam(Message.LParam), GetYLParam(Message.LParam)};
+        ::ClientToScreen(Wnd, At);
         RouteMouse(Message);
+        // A right-button release asks the window, and through it the control under the mouse,
+        // for its context popup (the release's handlers may have freed the control).
+        if (Message.Msg == WM_RBUTTONUP && Wnd != 0 && IsWindow(Wnd))
+            SendMessage(Wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Wnd), MakeLParam(At.X, At.Y));
         return;
     }
     if (Message.Msg == WM_MOUSELEAVE) {
@@ -319,6 +356,13 @@ void TWinControl::WMKeyDown(TMessage& Message)
         Info.MousePos = GetCursorPos();
         Perform(WM_HELP, 0, reinterpret_cast<LPARAM>(&Info));
     }
+    ContextKey(Message);
+}
+
+void TWinControl::ContextKey(const TMessage& Message)
+{
+    if (IsContextKey(Message.WParam, KeyDataToShiftState(Message.LParam)))
+        Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(FHandle), KeyboardContextPoint);
 }
 
 void TWinControl::WMHelp(TMessage& Message)
@@ -335,8 +379,10 @@ void TWinControl::WMHelp(TMessage& Message)
 
 void TWinControl::WMSysKeyDown(TMessage& Message)
 {
-    if (!DoKeyDown(Message))
-        Inherited(Message);
+    if (DoKeyDown(Message))
+        return;
+    Inherited(Message);
+    ContextKey(Message);
 }
 
 void TWinControl::WMKeyUp(TMessage& Message)
@@ -357,9 +403,20 @@ void TWinControl::WMChar(TMessage& Message)
         Inherited(Message);
 }
 
+// The route of a key before the control sees it: the shortcuts of the menus, CM_CHILDKEY to the
+// control and up its parents (an answer takes the key), then the dialog keys the control does
+// not want go to the form as CM_DIALOGKEY. A key taken here is not dispatched.
 void TWinControl::CNKeyDown(TMessage& Message)
 {
     Message.Result = 1;
+    TWMKey Key;
+    Key.Msg = Message.Msg;
+    Key.CharCode = static_cast<std::uint16_t>(Message.WParam);
+    Key.KeyData = Message.LParam;
+    if (IsMenuKey(Key))
+        return;
+    if (Perform(CM_CHILDKEY, Message.WParam, reinterpret_cast<LPARAM>(this)) != 0)
+        return;
     UINT Mask = 0;
     switch (Message.WParam) {
     case VK_TAB:
@@ -372,6 +429,7 @@ void TWinControl::CNKeyDown(TMessage& Message)
         Mask = DLGC_WANTARROWS;
         break;
     case VK_RETURN:
+    case VK_EXECUTE:
     case VK_ESCAPE:
     case VK_CANCEL:
         Mask = DLGC_WANTALLKEYS;
@@ -386,6 +444,22 @@ void TWinControl::CNKeyDown(TMessage& Message)
                 return;
     }
     Message.Result = 0;
+}
+
+bool TWinControl::IsMenuKey(TWMKey& Key)
+{
+    for (TControl* Up = this; Up != nullptr; Up = Up->Parent())
+        if (TPopupMenu* Menu = Up->PopupMenu(); Menu != nullptr && Menu->IsShortCut(Key))
+            return true;
+    TCustomForm* Form = GetParentForm(this);
+    return Form != nullptr && Form->IsShortCut(Key);
+}
+
+// WParam the key, LParam the control it is for; a parent that answers takes the key.
+void TWinControl::CMChildKey(TMessage& Message)
+{
+    if (Parent() != nullptr)
+        Message.Result = Parent()->Perform(CM_CHILDKEY, Message.WParam, Message.LParam);
 }
 
 void TWinControl::CNChar(TMessage& Message)
@@ -471,4 +545,120 @@ void TWinControl::KeyPress(char& Key)
 {
     if (OnKeyPress)
         OnKeyPress(this, Key);
+}
+
+// ---- the wheel: the focused control, then up its parents
+
+// The key flags and the delta in WParam, the mouse in screen coordinates in LParam. CM_MOUSEWHEEL
+// has already gone up the parents; the window's default would hand the message up once more.
+void TControl::WMMouseWheel(TMessage& Message)
+{
+    Message.Result = Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+}
+
+void TControl::CMMouseWheel(TMessage& Message)
+{
+    const TShiftState Shift = MouseShift(LoWord(Message.WParam));
+    const int Delta = static_cast<std::int16_t>(HiWord(Message.WParam));
+    const TPoint At{GetXLParam(Message.LParam), GetYLParam(Message.LParam)};
+    Message.Result = 0;
+    if (DoMouseWheel(Shift, Delta, At))
+        Message.Result = 1;
+    else if (FParent != nullptr)
+        Message.Result = FParent->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
+}
+
+bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    bool Handled = false;
+    if (OnMouseWheel)
+        OnMouseWheel(this, Shift, WheelDelta, MousePos, Handled);
+    if (Handled)
+        return true;
+    // A fine-grained wheel sends parts of a notch: the steps come once they add up to one.
+    FWheelAccumulator += WheelDelta;
+    while (FWheelAccumulator >= WHEEL_DELTA || FWheelAccumulator <= -WHEEL_DELTA) {
+        if (FWheelAccumulator < 0) {
+            FWheelAccumulator += WHEEL_DELTA;
+            Handled = DoMouseWheelDown(Shift, MousePos);
+        } else {
+            FWheelAccumulator -= WHEEL_DELTA;
+            Handled = DoMouseWheelUp(Shift, MousePos);
+        }
+    }
+    return Handled;
+}
+
+bool TControl::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
+{
+    bool Handled = false;
+    if (OnMouseWheelDown)
+        OnMouseWheelDown(this, Shift, MousePos, Handled);
+    return Handled;
+}
+
+bool TControl::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
+{
+    bool Handled = false;
+    if (OnMouseWheelUp)
+        OnMouseWheelUp(this, Shift, MousePos, Handled);
+    return Handled;
+}
+
+// ---- the context popup: the control under the mouse or with the focus, then up its parents
+
+// WParam the window, LParam the mouse in screen coordinates, (-1, -1) from the keyboard.
+void TControl::WMContextMenu(TMessage& Message)
+{
+    if (Message.Result != 0)
+        return;
+    const TPoint At{GetXLParam(Message.LParam), GetYLParam(Message.LParam)};
+    const bool FromKeyboard = At == TPoint{-1, -1};
+    bool Handled = false;
+    DoContextPopup(FromKeyboard ? At : ScreenToControl(this, At), Handled);
+    if (Handled) {
+        Message.Result = 1;
+        return;
+    }
+    if (ShowControlPopupMenu(this, At)) {
+        Message.Result = 1;
+        return;
+    }
+    if (!IsWindowed())
+        return; // a control without a window: its parent goes on with the message
+    if (FParent != nullptr)
+        Message.Result = FParent->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
+    else
+        Inherited(Message);
+}
+
+void TWinControl::WMContextMenu(TMessage& Message)
+{
+    if (Message.Result != 0)
+        return;
+    const TPoint At{GetXLParam(Message.LParam), GetYLParam(Message.LParam)};
+    if (At != TPoint{-1, -1}) {
+        TControl* Under = ControlAtPos(ScreenToControl(this, At), false);
+        if (Under != nullptr && !Under->IsWindowed()) {
+            Under->WindowProc(Message);
+            if (Message.Result != 0)
+                return;
+        }
+    }
+    TControl::WMContextMenu(Message);
+}
+
+void TControl::DoContextPopup(TPoint MousePos, bool& Handled)
+{
+    if (OnContextPopup)
+        OnContextPopup(this, MousePos, Handled);
+}
+
+// ---- cancel mode
+
+void TControl::SendCancelMode(TControl* Sender)
+{
+    for (TControl* Control = this; Control != nullptr; Control = Control->FParent)
+        if (auto* Form = dynamic_cast<TCustomForm*>(Control))
+            Form->SendCancelMode(Sender);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/rtl/events.h"
+#include "platform/rtl/geometry.h"
 #include "platform/rtl/sets.h"
 #include "platform/ui/wintypes.h"
 
@@ -61,6 +62,13 @@ using TMouseEvent =
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+// MousePos: where the mouse is, in screen coordinates; Handled stops the wheel going on.
+using TMouseWheelEvent = std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta,
+                                            TPoint MousePos, bool& Handled)>;
+using TMouseWheelUpDownEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
+// MousePos in the control's client coordinates, (-1, -1) when the keyboard asked.
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
 // The shift state of a key message's key data (Alt from bit 29) and the key state now.
 TShiftState KeyDataToShiftState(LPARAM KeyData);

@@ -83,9 +83,6 @@ bool IsKeyMsg(TMsg& Msg)
     if (Msg.message == WM_KEYUP || Msg.message == WM_SYSKEYUP || Msg.message == WM_DEADCHAR ||
         Msg.message == WM_SYSDEADCHAR)
         return false;
-    TMessage Key{Msg.message, Msg.wParam, Msg.lParam, 0};
-    if ((Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) && IsMenuKey(Control, Key))
-        return true;
     const bool Taken = SendMessage(Wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
     if (!Taken && Msg.message == WM_SYSCHAR)
         return OpenMenuBarByAccel(Control, Msg.wParam);
@@ -181,6 +178,7 @@ const TMessageMap& TCustomForm::ClassMessageMap()
         OnMessage<&TCustomForm::WMActivate>(WM_ACTIVATE),
         OnMessage<&TCustomForm::WMClose>(WM_CLOSE),
         OnMessage<&TCustomForm::WMGetMinMaxInfo>(WM_GETMINMAXINFO),
+        OnMessage<&TCustomForm::WMMove>(WM_MOVE),
         OnMessage<&TCustomForm::CMDialogKey>(CM_DIALOGKEY),
         OnMessage<&TCustomForm::CMRelease>(CM_RELEASE),
         OnMessage<&TCustomForm::WMMeasureItem>(WM_MEASUREITEM),
@@ -365,9 +363,11 @@ void TCustomForm::SetVisible(bool Value)
         ShowWindow(WindowHandle(), FWindowState == wsMinimized   ? SW_SHOWMINIMIZED
                                    : FWindowState == wsMaximized ? SW_SHOWMAXIMIZED
                                                                  : SW_SHOWNORMAL);
+        UpdateShowing();
     } else {
         if (WindowHandle() != 0)
             ShowWindow(WindowHandle(), SW_HIDE);
+        UpdateShowing();
         DoHide();
     }
 }
@@ -636,6 +636,8 @@ void TCustomForm::WMActivate(TMessage& Message)
     Message.Result = 0;
     if (Activating == FActive)
         return;
+    if (!Activating)
+        CancelModes();
     FActive = Activating;
     if (Activating) {
         if (Screen != nullptr) {
@@ -667,6 +669,39 @@ void TCustomForm::WMGetMinMaxInfo(TMessage& Message)
     if (C->MaxHeight() > 0)
         Info->ptMaxTrackSize.Y = C->MaxHeight();
     Message.Result = 0;
+}
+
+// Posted with the window's new place while it moves (the window manager moving it, or the
+// program); the bounds have been taken already (WM_WINDOWPOSCHANGED).
+void TCustomForm::WMMove(TMessage& Message)
+{
+    Inherited(Message);
+    if (Parent() == nullptr && WindowHandle() != 0 && IsWindowVisible(WindowHandle()))
+        CancelModes();
+}
+
+bool TCustomForm::IsShortCut(TWMKey& Message)
+{
+    bool Handled = false;
+    if (OnShortCut)
+        OnShortCut(Message, Handled);
+    return Handled || (FMenu != nullptr && FMenu->IsShortCut(Message));
+}
+
+void TCustomForm::SendCancelMode(TControl* Sender)
+{
+    if (FActive && FActiveControl != nullptr)
+        FActiveControl->Perform(CM_CANCELMODE, reinterpret_cast<WPARAM>(Sender),
+                                reinterpret_cast<LPARAM>(Sender));
+}
+
+void TCustomForm::CancelModes()
+{
+    SendCancelMode(nullptr);
+    if (const HWND Capture = GetCapture())
+        SendMessage(Capture, WM_CANCELMODE, 0, 0);
+    if (Application != nullptr)
+        Application->CancelHint();
 }
 
 void TCustomForm::CMDialogKey(TMessage& Message)
@@ -739,14 +774,6 @@ void TCustomForm::SetMenu(TMainMenu* Value)
     }
     if (HandleAllocated() && !ComponentState().Contains(csDestroying))
         Perform(CM_MENUCHANGED, 0, 0);
-}
-
-bool TCustomForm::IsShortCut(TMessage& Message)
-{
-    bool Handled = false;
-    if (OnShortCut)
-        OnShortCut(Message, Handled);
-    return Handled || (FMenu != nullptr && FMenu->IsShortCut(Message));
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)

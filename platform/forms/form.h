@@ -31,8 +31,8 @@ enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
-// A key message on its way to the menus' shortcuts; Handled = true takes it.
-using TShortCutEvent = std::function<void(TMessage& Msg, bool& Handled)>;
+// Handled takes the key: it goes no further than the form's shortcut check.
+using TShortCutEvent = std::function<void(TWMKey& Msg, bool& Handled)>;
 
 class TCustomForm : public TWinControl {
 public:
@@ -61,8 +61,6 @@ public:
     // menu is freed.
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* Value);
-    // OnShortCut, then the menu's shortcuts: true when the key was taken.
-    virtual bool IsShortCut(TMessage& Message);
 
     // The control that has (or gets, when the form is activated) the focus.
     TWinControl* ActiveControl() const { return FActiveControl; }
@@ -90,6 +88,16 @@ public:
     void SetVisible(bool Value) override;
     // Moves the focus and the active control off Control and its children (hidden or removed).
     void DefocusControl(TWinControl* Control);
+    // The first stop of a key on its way (CN_KEYDOWN): OnShortCut, then the menu's shortcuts;
+    // true when one took it.
+    virtual bool IsShortCut(TWMKey& Message);
+    // CM_CANCELMODE (WParam and LParam: Sender, the control pressed) to the active control of
+    // the active form.
+    void SendCancelMode(TControl* Sender);
+    // Closes what is open over the form (it moves or loses the focus): CM_CANCELMODE with no
+    // sender to the active control, WM_CANCELMODE to the window holding the mouse, and the
+    // application's hint.
+    void CancelModes();
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -121,6 +129,7 @@ protected:
     void WMActivate(TMessage& Message);
     void WMClose(TMessage& Message);
     void WMGetMinMaxInfo(TMessage& Message);
+    void WMMove(TMessage& Message);
     void CMDialogKey(TMessage& Message);
     void CMRelease(TMessage& Message);
     void WMMeasureItem(TMessage& Message);

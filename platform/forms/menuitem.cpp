@@ -334,7 +334,7 @@ TMenuItem* FindIn(TMenuItem* Parent, UINT Value, TFindItemKind Kind)
 
 } // namespace
 
-bool TMenu::IsShortCut(TMessage& Message)
+bool TMenu::IsShortCut(TWMKey& Message)
 {
     const TShortCut Value = ShortCutFromMessage(Message);
     if ((Value & 0xFF) == 0 || Value == scNone)

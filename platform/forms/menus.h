@@ -38,7 +38,7 @@ std::string ShortCutToText(TShortCut Value);
 // The reverse, without regard to case; scNone when the text names no key.
 TShortCut TextToShortCut(const std::string& Text);
 // The shortcut of a key message (WM_KEYDOWN or WM_SYSKEYDOWN) with the shift keys down now.
-TShortCut ShortCutFromMessage(const TMessage& Message);
+TShortCut ShortCutFromMessage(const TWMKey& Message);
 
 enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
 enum TPopupAlignment { paLeft, paRight, paCenter };
@@ -154,7 +154,7 @@ public:
 
     // A key message (WM_KEYDOWN/WM_SYSKEYDOWN) that is the shortcut of an enabled, visible item
     // (whose parents are enabled and visible too) clicks that item: true.
-    virtual bool IsShortCut(TMessage& Message);
+    virtual bool IsShortCut(TWMKey& Message);
     TMenuItem* FindItem(UINT Value, TFindItemKind Kind) const;
     // Clicks the item with that command id: true when there is one.
     bool DispatchCommand(Word ACommand);
@@ -229,9 +229,6 @@ private:
 // AutoPopup menu, sets its PopupComponent and shows it at ScreenPos; (-1, -1), the keyboard's
 // point, shows it at the control's top-left corner. True when a menu was shown.
 bool ShowControlPopupMenu(TControl* Control, TPoint ScreenPos);
-// The key route's menu step: the popup menus of Control and its parents, then the form's menu,
-// take a key that is the shortcut of one of their items (clicked). True when one did.
-bool IsMenuKey(TWinControl* Control, TMessage& Message);
 
 // ---- TrackPopupMenu: a menu for a window procedure
 

@@ -111,12 +111,3 @@ bool ShowControlPopupMenu(TControl* Control, TPoint ScreenPos)
     Menu->Popup(ScreenPos.X, ScreenPos.Y);
     return true;
 }
-
-bool IsMenuKey(TWinControl* Control, TMessage& Message)
-{
-    for (TControl* Up = Control; Up != nullptr; Up = Up->Parent())
-        if (TPopupMenu* Menu = Up->PopupMenu(); Menu != nullptr && Menu->IsShortCut(Message))
-            return true;
-    TCustomForm* Form = GetParentForm(Control);
-    return Form != nullptr && Form->IsShortCut(Message);
-}

@@ -116,8 +116,7 @@ TShortCut TextToShortCut(const std::string& Text)
     return scNone;
 }
 
-TShortCut ShortCutFromMessage(const TMessage& Message)
+TShortCut ShortCutFromMessage(const TWMKey& Message)
 {
-    return ShortCut(static_cast<Word>(Message.WParam & 0xFFFF),
-                    KeyDataToShiftState(Message.LParam));
+    return ShortCut(static_cast<Word>(Message.CharCode), KeyDataToShiftState(Message.KeyData));
 }

@@ -48,6 +48,20 @@ bool DoControlMsg(const TWinControl* Self, HWND Child, TMessage& Message)
 
 } // namespace
 
+void PaintControlOn(HDC DC, TControl* Control)
+{
+    const int Saved = DC->SaveDC();
+    DC->OffsetViewportOrgEx(Control->Left(), Control->Top());
+    DC->IntersectClipRect(0, 0, Control->Width(), Control->Height());
+    try {
+        Control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+    } catch (...) {
+        DC->RestoreDC(Saved);
+        throw;
+    }
+    DC->RestoreDC(Saved);
+}
+
 LRESULT ControlInitWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     if (Msg == WM_NCCREATE && LParam != 0) {
@@ -100,6 +114,11 @@ const TMessageMap& TWinControl::ClassMessageMap()
         OnMessage<&TWinControl::WMCommand>(WM_COMMAND),
         OnMessage<&TWinControl::WMDrawItem>(WM_DRAWITEM),
         OnMessage<&TWinControl::WMMeasureItem>(WM_MEASUREITEM),
+        OnMessage<&TWinControl::CMChildKey>(CM_CHILDKEY),
+        OnMessage<&TWinControl::CMRecreateWnd>(CM_RECREATEWND),
+        OnMessage<&TWinControl::CMCtl3DChanged>(CM_CTL3DCHANGED),
+        OnMessage<&TWinControl::CMParentCtl3DChanged>(CM_PARENTCTL3DCHANGED),
+        OnMessage<&TWinControl::WMContextMenu>(WM_CONTEXTMENU),
     });
     static constexpr TMessageMap Map{Handlers, &TControl::ClassMessageMap};
     return Map;
@@ -212,13 +231,22 @@ void TWinControl::DestroyHandle()
 
 void TWinControl::RecreateWnd()
 {
+    if (FHandle != 0)
+        Perform(CM_RECREATEWND, 0, 0);
+}
+
+void TWinControl::CMRecreateWnd(TMessage&)
+{
     if (FHandle == 0)
         return;
     const bool WasVisible = IsWindowVisible(FHandle);
+    const bool WasFocused = GetFocus() == FHandle;
     DestroyHandle();
     HandleNeeded();
     if (FParent == nullptr && WasVisible)
         ShowWindow(FHandle, SW_SHOW);
+    if (WasFocused && FHandle != 0)
+        ::SetFocus(FHandle);
 }
 
 void TWinControl::SetParentWindow(HWND Value)
@@ -280,6 +308,53 @@ void TWinControl::CMVisibleChanged(TMessage&)
             Form->DefocusControl(this);
     if (FHandle != 0)
         ShowWindow(FHandle, FVisible ? SW_SHOWNA : SW_HIDE);
+    UpdateShowing();
+}
+
+void TWinControl::UpdateShowing()
+{
+    const bool Now = Showing();
+    if (Now != FShowing) {
+        FShowing = Now;
+        Perform(CM_SHOWINGCHANGED, 0, 0);
+    }
+    for (TControl* C : std::vector<TControl*>(FControls))
+        if (auto* Win = dynamic_cast<TWinControl*>(C))
+            Win->UpdateShowing();
+}
+
+void TWinControl::SetCtl3D(bool Value)
+{
+    if (Value == FCtl3D)
+        return;
+    FCtl3D = Value;
+    FParentCtl3D = false;
+    Perform(CM_CTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::SetParentCtl3D(bool Value)
+{
+    if (Value == FParentCtl3D)
+        return;
+    FParentCtl3D = Value;
+    if (Value)
+        Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::CMCtl3DChanged(TMessage&)
+{
+    for (TControl* C : std::vector<TControl*>(FControls))
+        C->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+    Invalidate();
+}
+
+// WParam non-zero: LParam is the value to take; else the parent's.
+void TWinControl::CMParentCtl3DChanged(TMessage& Message)
+{
+    if (!FParentCtl3D || (Message.WParam == 0 && FParent == nullptr))
+        return;
+    SetCtl3D(Message.WParam != 0 ? Message.LParam != 0 : FParent->FCtl3D);
+    FParentCtl3D = true;
 }
 
 // ---- children
@@ -295,6 +370,10 @@ void TWinControl::InsertControl(TControl* AControl)
     }
     AControl->ParentFontChanged();
     AControl->ParentColorChanged();
+    if (auto* Win = dynamic_cast<TWinControl*>(AControl)) {
+        Win->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+        Win->UpdateShowing();
+    }
     AControl->UpdateAnchorRules();
     if (AControl->Align() != alNone)
         Realign();
@@ -315,6 +394,9 @@ void TWinControl::RemoveControl(TControl* AControl)
     ForgetMouseControl(AControl);
     FControls.erase(std::remove(FControls.begin(), FControls.end(), AControl), FControls.end());
     AControl->FParent = nullptr;
+    if (auto* Win = dynamic_cast<TWinControl*>(AControl);
+        Win != nullptr && !ComponentState().Contains(csDestroying))
+        Win->UpdateShowing();
     if (AControl->Align() != alNone)
         Realign();
 }
@@ -640,6 +722,11 @@ void TWinControl::CMColorChanged(TMessage&)
 
 void TWinControl::WMPaint(TMessage& Message)
 {
+    if (Message.WParam == 0 && FDoubleBuffered) {
+        FreeDeviceContexts();
+        PaintBuffered();
+        return;
+    }
     if (Message.WParam != 0) {
         const HDC DC = reinterpret_cast<HDC>(Message.WParam);
         PaintWindow(DC);
@@ -675,9 +762,15 @@ void TWinControl::PaintControls(HDC DC, TControl* First)
         TRect Overlap;
         if (C->IsWindowed() || !C->Visible() || !IntersectRect(Overlap, C->BoundsRect(), Clip))
             continue;
-        const HDC Sub = GetSubDC(DC, C->BoundsRect());
-        if (Sub == nullptr)
+        // A window's own canvas hands out a part of it; any other (a bitmap, a canvas moved to
+        // another origin) is moved and clipped for the control.
+        const HDC Sub = DC->WindowOrg() == TPoint{} && DC->ViewportOrg() == TPoint{}
+                            ? GetSubDC(DC, C->BoundsRect())
+                            : nullptr;
+        if (Sub == nullptr) {
+            PaintControlOn(DC, C);
             continue;
+        }
         struct TRelease {
             HDC DC;
             ~TRelease() { ReleaseDC(0, DC); }
@@ -686,9 +779,19 @@ void TWinControl::PaintControls(HDC DC, TControl* First)
     }
 }
 
+// A double-buffered control erases only its bitmap (WParam == LParam); a transparent one shows its
+// parent instead.
 void TWinControl::WMEraseBkgnd(TMessage& Message)
 {
     const HDC DC = reinterpret_cast<HDC>(Message.WParam);
+    Message.Result = 1;
+    if (FDoubleBuffered && Message.WParam != static_cast<WPARAM>(Message.LParam))
+        return;
+    if (DC != nullptr && FHandle != 0 &&
+        (GetWindowLong(FHandle, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) {
+        PaintParentBackground(DC);
+        return;
+    }
     if (DC != nullptr) {
         DC->Brush()->SetColor(Color());
         DC->Brush()->SetStyle(bsSolid);

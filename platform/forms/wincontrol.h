@@ -1,6 +1,7 @@
 // platform/forms/wincontrol.h: TWinControl, a control with a window of its own: the window's
-// life, children in z-order and their alignment, focus and tab order, and the keys (dialog
-// keys, accelerators, KeyPreview) it hands on to its form.
+// life, children in z-order and their alignment, focus and tab order, the keys (shortcuts,
+// CM_CHILDKEY, dialog keys, accelerators, KeyPreview) it hands on to its parents and form, and
+// its painting (double-buffered, onto another canvas, over its parent when transparent).
 #pragma once
 
 #include "platform/forms/control.h"
@@ -30,6 +31,8 @@ public:
     HWND Handle();
     bool HandleAllocated() const { return FHandle != 0; }
     void HandleNeeded();
+    // Makes the window again (CM_RECREATEWND; post that message to do it later, e.g. from inside
+    // one of the window's own messages).
     void RecreateWnd();
     // A window the control lives in when it has no parent control (0: none).
     HWND ParentWindow() const { return FParentWindow; }
@@ -56,6 +59,18 @@ public:
     virtual bool CanFocus() const;
     bool Focused() const;
     virtual void SetFocus();
+
+    // Paints into a bitmap and copies it to the window, with no erase of the window first.
+    bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
+    // The 3-D look; a control with ParentCtl3D takes its parent's.
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool Value);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool Value);
+    // Paints the control and its children onto DC (or a TCanvas) with its top-left corner at
+    // (X, Y); csPaintCopy is in ControlState meanwhile.
+    void PaintTo(HDC DC, int X, int Y);
 
     void DisableAlign() { ++FAlignLevel; }
     void EnableAlign();
@@ -98,6 +113,10 @@ protected:
     void SetTextBuf(const std::string& Value) override;
     void PaintControls(HDC DC, TControl* First);
     void PaintHandler(TMessage& Message);
+    // Sends CM_SHOWINGCHANGED to this control and its windowed children whose Showing changed.
+    void UpdateShowing();
+    // Whether the form's shortcuts (and the menus') take the key.
+    bool IsMenuKey(TWMKey& Key);
     virtual void KeyDown(Word& Key, TShiftState Shift);
     virtual void KeyUp(Word& Key, TShiftState Shift);
     virtual void KeyPress(char& Key);
@@ -137,6 +156,11 @@ protected:
     void WMCommand(TMessage& Message);
     void WMDrawItem(TMessage& Message);
     void WMMeasureItem(TMessage& Message);
+    void CMChildKey(TMessage& Message);
+    void CMRecreateWnd(TMessage& Message);
+    void CMCtl3DChanged(TMessage& Message);
+    void CMParentCtl3DChanged(TMessage& Message);
+    void WMContextMenu(TMessage& Message);
     TW_MESSAGE_MAP();
 
 private:
@@ -147,6 +171,12 @@ private:
     void AlignChildren();
     void RouteMouse(TMessage& Message);
     void TrackMouseControl(TControl* Control);
+    // The menu key or Shift+F10 not taken by the key events: WM_CONTEXTMENU from the keyboard.
+    void ContextKey(const TMessage& Message);
+    void PaintBuffered();
+    // Paints the parent, moved to this control's origin, onto DC (a transparent control's
+    // background).
+    void PaintParentBackground(HDC DC);
 
     HWND FHandle = 0;
     std::vector<TControl*> FControls; // z-order: first at the bottom
@@ -156,7 +186,14 @@ private:
     int FAlignLevel = 0;
     bool FAligning = false;
     TSize FLastClientSize;
+    bool FDoubleBuffered = false;
+    bool FCtl3D = true;
+    bool FParentCtl3D = true;
+    bool FShowing = false; // as last told by CM_SHOWINGCHANGED
 };
 
 // The control the window belongs to, or null.
 TWinControl* FindControl(HWND Wnd);
+// Paints Control on DC moved to its place and clipped to it (DC in its parent's client
+// coordinates).
+void PaintControlOn(HDC DC, TControl* Control);

@@ -105,6 +105,10 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         return 0;
     }
     case WM_MOUSEACTIVATE:
+        // A child asks its parent first, so a pop-up's answer holds for its children too.
+        if (Obj->Parent != 0)
+            if (const LRESULT Answer = CallProc(Obj->Parent, Msg, WParam, LParam); Answer != 0)
+                return Answer;
         return MA_ACTIVATE;
     default:
         return 0;

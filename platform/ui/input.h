@@ -35,6 +35,7 @@ enum : int {
     VK_UP = 0x26,
     VK_RIGHT = 0x27,
     VK_DOWN = 0x28,
+    VK_EXECUTE = 0x2B,
     VK_SNAPSHOT = 0x2C,
     VK_INSERT = 0x2D,
     VK_DELETE = 0x2E,
@@ -166,13 +167,15 @@ void InjectKeyUp(int VirtualKey, const TKeyScan& Scan);
 // Presses and releases a key with Text (for typing words in tests).
 void InjectKeyPress(int VirtualKey, const std::string& Text = {});
 // Points are in Wnd's client coordinates; the message goes to the window under the point (the
-// capture window when there is one). Button: 0 left, 1 right, 2 middle.
+// capture window when there is one). Button: 0 left, 1 right, 2 middle. A press activates the
+// window's top-level window unless that answers WM_MOUSEACTIVATE with MA_NOACTIVATE(ANDEAT).
 void InjectMouseMove(HWND Wnd, int X, int Y);
 void InjectMouseButton(HWND Wnd, int Button, bool Down, int X, int Y);
 // Delta as WM_MOUSEWHEEL carries it (WHEEL_DELTA per notch, positive away from the user); the
 // message goes to the focus window, else the window under the point.
 void InjectMouseWheel(HWND Wnd, int Delta, int X, int Y);
 // The desktop moved or resized a top-level window (Bounds in screen coordinates): the window
-// takes them and hears WM_WINDOWPOSCHANGED (with WM_MOVE and WM_SIZE), without the driver being
-// asked to move it again.
+// hears WM_MOVING (LParam: the new rectangle) when it moved, takes them and hears
+// WM_WINDOWPOSCHANGED (with WM_MOVE and WM_SIZE), without the driver being asked to move it
+// again.
 void InjectWindowBounds(HWND Wnd, const TRect& Bounds);

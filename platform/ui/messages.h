@@ -414,6 +414,15 @@ enum : UINT {
 // One notch of the mouse wheel.
 constexpr int WHEEL_DELTA = 120;
 
+// A key message as the key route hands it on (CN_KEYDOWN, shortcut checks): the virtual key and
+// the key data of WM_KEYDOWN's LParam.
+struct TWMKey {
+    UINT Msg = 0;
+    std::uint16_t CharCode = 0;
+    LPARAM KeyData = 0;
+    LRESULT Result = 0;
+};
+
 // WM_GETDLGCODE answers.
 enum : UINT {
     DLGC_WANTARROWS = 0x0001,

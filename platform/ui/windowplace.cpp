@@ -278,6 +278,14 @@ void InjectWindowBounds(HWND Wnd, const TRect& Bounds)
     const bool Sized = Bounds.Width() != Old.Width() || Bounds.Height() != Old.Height();
     if (!Moved && !Sized)
         return;
+    if (Moved) {
+        // The desktop has moved it already: the rectangle is news, not a proposal to change.
+        TRect Moving = Bounds;
+        CallProc(Wnd, WM_MOVING, 0, reinterpret_cast<LPARAM>(&Moving));
+        Obj = Find(Wnd);
+        if (Obj == nullptr)
+            return;
+    }
     Obj->Bounds = Bounds;
     if (!(Obj->Style & WS_MAXIMIZE))
         Obj->NormalBounds = Bounds;

@@ -8,6 +8,7 @@
 #include "platform/ui/queue.h"
 #include "platform/ui/screen.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -114,4 +115,14 @@ T* Place(TWinControl* Parent, int L, int Tp, int W, int H)
     Control->SetParent(Parent);
     Control->SetBounds(L, Tp, W, H);
     return Control;
+}
+
+// Puts Hook in front of Control's message chain: a message Hook answers true for stops there.
+inline void Intercept(TControl* Control, std::function<bool(TMessage&)> Hook)
+{
+    TWndMethod Old = Control->WindowProc;
+    Control->WindowProc = [Old, Hook](TMessage& Message) {
+        if (!Hook(Message))
+            Old(Message);
+    };
 }

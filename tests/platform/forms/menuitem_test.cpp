@@ -140,7 +140,7 @@ TEST(Menus, IsShortCutClicksTheEnabledVisibleItemWithTheKey)
             State[Key] = 0x80;
         SetKeyboardState(State);
         Clicks.clear();
-        TMessage Message{WM_KEYDOWN, static_cast<WPARAM>(Case.Key), 1, 0};
+        TWMKey Message{WM_KEYDOWN, static_cast<std::uint16_t>(Case.Key), 1, 0};
         EXPECT_EQ(Menu->IsShortCut(Message), Case.Taken) << Case.Key;
         EXPECT_EQ(Clicks.empty() ? "" : Clicks.front(), std::string(Case.Clicked));
     }

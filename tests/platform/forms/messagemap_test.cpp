@@ -157,9 +157,9 @@ TEST(MessageMap, TheRootClassAnswersItsOwnMessagesWithoutDefaultHandler)
     Leaf.Perform(WM_MOUSEMOVE, 0, 0);
     Leaf.Perform(WM_MBUTTONDBLCLK, 0, 0);
     EXPECT_TRUE(Log.empty());
-    // The wheel is outside TControl's mouse range.
-    Leaf.Perform(WM_MOUSEWHEEL, 0, 0);
-    EXPECT_EQ(Log, std::vector<std::string>{"default " + std::to_string(WM_MOUSEWHEEL - WM_APP)});
+    // A message TControl has no handler for goes to the default.
+    Leaf.Perform(WM_CHAR, 0, 0);
+    EXPECT_EQ(Log, std::vector<std::string>{"default " + std::to_string(WM_CHAR - WM_APP)});
 }
 
 // Any TObject class can keep a table; this one notes which handler ran.
