@@ -2,6 +2,7 @@
 // (CM_MOUSEENTER/CM_MOUSELEAVE), mouse messages turned into events and handed to controls
 // without a window, and key messages turned into events, dialog keys, accelerators and F1 help.
 #include "platform/forms/form.h"
+#include "platform/forms/hints.h"
 #include "platform/forms/wincontrol.h"
 #include "platform/ui/application.h"
 #include "platform/ui/helpservice.h"
@@ -144,6 +145,8 @@ void TControl::WndProc(TMessage& Message)
     default:
         break;
     }
+    if (Message.Msg == WM_MOUSEMOVE)
+        HintMouseMessage(this, Message);
     Dispatch(Message);
 }
 
@@ -292,6 +295,8 @@ void TWinControl::TrackMouseControl(TControl* Control)
     MouseControl = Control;
     if (Old != nullptr)
         Old->Perform(CM_MOUSELEAVE, 0, 0);
+    if (Control == nullptr)
+        HintMouseLeft();
     if (Control != nullptr && MouseControl == Control)
         Control->Perform(CM_MOUSEENTER, 0, 0);
     // A control without a hint of its own shows its parent's.
