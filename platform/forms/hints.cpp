@@ -98,6 +98,7 @@ private:
     THintWindowClass FHintWindowClass = nullptr;
     bool FHintActive = false;
     TRect FCursorRect; // screen coordinates; empty while the hint waits
+    TPoint FRestPos;   // where the mouse was when the pause started
     HWND FWatchedForm = 0;
     HHOOK FWatch = 0;
 };
@@ -242,8 +243,10 @@ void THintController::TimerExpired()
 
 void THintController::MouseMoved(TControl* NewHintControl, const TPoint& Pos)
 {
-    if (NewHintControl == FHintControl && PtInRect(FCursorRect, Pos))
+    if (NewHintControl == FHintControl &&
+        (PtInRect(FCursorRect, Pos) || (FTimer == THintTimer::Show && Pos == FRestPos)))
         return;
+    FRestPos = Pos;
     const bool WasActive = FHintActive && WindowShowing();
     int Pause = WasActive ? Application->HintShortPause() : Application->HintPause();
     NewHintControl->Perform(CM_HINTSHOWPAUSE, WasActive ? 1 : 0, reinterpret_cast<LPARAM>(&Pause));
