@@ -32,8 +32,20 @@ std::string GetHintText(const TControl* Control)
     return {};
 }
 
-// The deepest visible control under a screen point, disabled ones too when AllowDisabled; hint
-// windows let the point through.
+// The deepest visible control under a screen point inside From, disabled ones too when
+// AllowDisabled.
+TControl* DescendTo(TControl* From, const TPoint& Pos, bool AllowDisabled)
+{
+    while (auto* Win = dynamic_cast<TWinControl*>(From)) {
+        TControl* At = Win->ControlAtPos(Win->ScreenToClient(Pos), AllowDisabled);
+        if (At == nullptr)
+            break;
+        From = At;
+    }
+    return From;
+}
+
+// The deepest visible control under a screen point; hint windows let the point through.
 TControl* FindHintTarget(const TPoint& Pos, bool AllowDisabled)
 {
     TControl* Found = nullptr;
@@ -48,13 +60,23 @@ TControl* FindHintTarget(const TPoint& Pos, bool AllowDisabled)
         Found = Top;
         return false;
     });
-    while (auto* Win = dynamic_cast<TWinControl*>(Found)) {
-        TControl* At = Win->ControlAtPos(Win->ScreenToClient(Pos), AllowDisabled);
-        if (At == nullptr)
-            break;
-        Found = At;
-    }
-    return Found;
+    return DescendTo(Found, Pos, AllowDisabled);
+}
+
+// The same for a point the mouse moved to over Control: its top-level window is the one under
+// the point unless a hint window was, or the mouse is captured.
+TControl* FindHintTarget(TControl* Control, const TPoint& Pos)
+{
+    TControl* Top = Control;
+    while (Top->Parent() != nullptr)
+        Top = Top->Parent();
+    auto* TopWin = dynamic_cast<TWinControl*>(Top);
+    TRect Bounds;
+    if (TopWin == nullptr || dynamic_cast<THintWindow*>(Top) != nullptr ||
+        !TopWin->HandleAllocated() || !GetWindowRect(TopWin->Handle(), Bounds) ||
+        !PtInRect(Bounds, Pos))
+        return FindHintTarget(Pos, true);
+    return DescendTo(Top, Pos, true);
 }
 
 // The top-level window a control is shown in, or 0.
@@ -380,7 +402,7 @@ void HintMouseMessage(TControl* Control, TMessage& Message)
     const TPoint Pos =
         Control->ClientToScreen(TPoint{GetXLParam(Message.LParam), GetYLParam(Message.LParam)});
     TControl* NewHintControl =
-        Application->ShowHint() ? GetHintControl(FindHintTarget(Pos, true)) : nullptr;
+        Application->ShowHint() ? GetHintControl(FindHintTarget(Control, Pos)) : nullptr;
     if (NewHintControl == nullptr) {
         if (Current != nullptr)
             Current->Cancel();

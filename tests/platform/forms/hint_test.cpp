@@ -4,7 +4,7 @@
 
 #include "platform/ui/input.h"
 
-TEST_F(HintFixture, AHintShowsAfterHintPauseAndNotBefore)
+TEST_F(Hints, AHintShowsAfterHintPauseAndNotBefore)
 {
     MoveTo(20, 20);
     Spend(480);
@@ -14,7 +14,7 @@ TEST_F(HintFixture, AHintShowsAfterHintPauseAndNotBefore)
     EXPECT_EQ(ShownHintText(), "Alpha");
 }
 
-TEST_F(HintFixture, ThePauseCountsFromWhereTheMouseComesToRest)
+TEST_F(Hints, ThePauseCountsFromWhereTheMouseComesToRest)
 {
     for (int X = 12; X < 60; X += 8) {
         MoveTo(X, 20);
@@ -25,7 +25,7 @@ TEST_F(HintFixture, ThePauseCountsFromWhereTheMouseComesToRest)
     EXPECT_NE(ShownHint(), nullptr);
 }
 
-TEST_F(HintFixture, AHintHidesAfterHintHidePauseAndStaysHiddenWhileTheMouseRests)
+TEST_F(Hints, AHintHidesAfterHintHidePauseAndStaysHiddenWhileTheMouseRests)
 {
     App.SetHintHidePause(1000);
     MoveTo(20, 20);
@@ -40,7 +40,7 @@ TEST_F(HintFixture, AHintHidesAfterHintHidePauseAndStaysHiddenWhileTheMouseRests
     EXPECT_EQ(ShownHint(), nullptr);
 }
 
-TEST_F(HintFixture, TheNextControlsHintFollowsAfterTheShortPause)
+TEST_F(Hints, TheNextControlsHintFollowsAfterTheShortPause)
 {
     MoveTo(20, 20);
     Spend(520);
@@ -60,7 +60,7 @@ TEST_F(HintFixture, TheNextControlsHintFollowsAfterTheShortPause)
     EXPECT_EQ(ShownHintText(), "Alpha");
 }
 
-TEST_F(HintFixture, AKeyAClickOrTheWheelHidesTheHintUntilTheMouseMovesAgain)
+TEST_F(Hints, AKeyAClickOrTheWheelHidesTheHintUntilTheMouseMovesAgain)
 {
     struct TRow {
         const char* Name;
@@ -94,7 +94,7 @@ TEST_F(HintFixture, AKeyAClickOrTheWheelHidesTheHintUntilTheMouseMovesAgain)
     }
 }
 
-TEST_F(HintFixture, LeavingForAPlaceWithoutAHintOrLeavingTheWindowsEndsTheHint)
+TEST_F(Hints, LeavingForAPlaceWithoutAHintOrLeavingTheWindowsEndsTheHint)
 {
     MoveTo(20, 20);
     Spend(520);
@@ -113,7 +113,7 @@ TEST_F(HintFixture, LeavingForAPlaceWithoutAHintOrLeavingTheWindowsEndsTheHint)
     EXPECT_EQ(ShownHint(), nullptr);
 }
 
-TEST_F(HintFixture, TheFormMovingOrLosingTheActivationEndsTheHint)
+TEST_F(Hints, TheFormMovingOrLosingTheActivationEndsTheHint)
 {
     TForm* Other = new TForm(&App);
     Other->SetBounds(600, 400, 100, 100);
@@ -138,7 +138,7 @@ TEST_F(HintFixture, TheFormMovingOrLosingTheActivationEndsTheHint)
     }
 }
 
-TEST_F(HintFixture, TheHintWindowShowsTheShortPartAndTheApplicationTheLongOne)
+TEST_F(Hints, TheHintWindowShowsTheShortPartAndTheApplicationTheLongOne)
 {
     MoveTo(20, 20);
     Spend(520);
@@ -146,7 +146,7 @@ TEST_F(HintFixture, TheHintWindowShowsTheShortPartAndTheApplicationTheLongOne)
     EXPECT_EQ(App.Hint(), "The first box");
 }
 
-TEST_F(HintFixture, ShowHintAndParentShowHintDecideWhichControlsHint)
+TEST_F(Hints, ShowHintAndParentShowHintDecideWhichControlsHint)
 {
     struct TRow {
         const char* Name;
@@ -180,7 +180,7 @@ TEST_F(HintFixture, ShowHintAndParentShowHintDecideWhichControlsHint)
     EXPECT_TRUE(A->ShowHint());
 }
 
-TEST_F(HintFixture, AControlWithoutAHintShowsItsParentsAndAnEmptyShortPartShowsNothing)
+TEST_F(Hints, AControlWithoutAHintShowsItsParentsAndAnEmptyShortPartShowsNothing)
 {
     Form->SetHint("Form hint");
     A->SetHint("");
@@ -195,7 +195,7 @@ TEST_F(HintFixture, AControlWithoutAHintShowsItsParentsAndAnEmptyShortPartShowsN
     EXPECT_EQ(App.Hint(), "only the long part");
 }
 
-TEST_F(HintFixture, OnShowHintMayChangeOrRefuseTheHint)
+TEST_F(Hints, OnShowHintMayChangeOrRefuseTheHint)
 {
     bool Allow = false;
     TControl* Asked = nullptr;
@@ -216,7 +216,7 @@ TEST_F(HintFixture, OnShowHintMayChangeOrRefuseTheHint)
     EXPECT_EQ(ShownHintText(), "Alpha (changed)");
 }
 
-TEST_F(HintFixture, TheApplicationsShowHintSwitchesEveryHintOff)
+TEST_F(Hints, TheApplicationsShowHintSwitchesEveryHintOff)
 {
     MoveTo(20, 20);
     Spend(520);
@@ -232,7 +232,7 @@ TEST_F(HintFixture, TheApplicationsShowHintSwitchesEveryHintOff)
     EXPECT_NE(ShownHint(), nullptr);
 }
 
-TEST_F(HintFixture, HideHintHidesAndCancelHintForgetsTheControl)
+TEST_F(Hints, HideHintHidesAndCancelHintForgetsTheControl)
 {
     MoveTo(20, 20);
     Spend(520);
@@ -248,7 +248,7 @@ TEST_F(HintFixture, HideHintHidesAndCancelHintForgetsTheControl)
     EXPECT_EQ(ShownHint(), nullptr);
 }
 
-TEST_F(HintFixture, AControlGoingAwayTakesItsHintWithIt)
+TEST_F(Hints, AControlGoingAwayTakesItsHintWithIt)
 {
     MoveTo(20, 20);
     Spend(520);
@@ -260,7 +260,7 @@ TEST_F(HintFixture, AControlGoingAwayTakesItsHintWithIt)
     EXPECT_EQ(ShownHint(), nullptr);
 }
 
-TEST_F(HintFixture, TheHintShowsBelowTheMouseWithTheApplicationsColour)
+TEST_F(Hints, TheHintShowsBelowTheMouseWithTheApplicationsColour)
 {
     App.SetHintColor(clYellow);
     MoveTo(20, 20);

@@ -46,7 +46,7 @@ const TMessageMap& TCellRow::ClassMessageMap()
     return Map;
 }
 
-class HintShow : public HintFixture {
+class HintShow : public Hints {
 protected:
     HintShow()
     {

@@ -33,9 +33,9 @@ inline std::string ShownHintText()
 
 // A form at (100, 100) showing hints, with two boxes: A at (10, 10) and B at (100, 10), each
 // 60 x 30.
-class HintFixture : public ::testing::Test {
+class Hints : public ::testing::Test {
 protected:
-    HintFixture()
+    Hints()
     {
         Form = new TForm(&App);
         Form->SetBounds(100, 100, 300, 200);

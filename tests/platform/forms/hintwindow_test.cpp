@@ -140,7 +140,7 @@ TEST_F(DeterministicHintWindow, KeysClicksAndCommandsAreHintMessagesMovesAreNot)
     }
 }
 
-TEST_F(HintFixture, NearTheWorkAreasEdgeTheHintStaysOnItWithoutCoveringTheMouse)
+TEST_F(Hints, NearTheWorkAreasEdgeTheHintStaysOnItWithoutCoveringTheMouse)
 {
     Form->SetBounds(824, 560, 200, 178); // the bottom-right corner of the work area
     A->SetBounds(120, 120, 70, 50);
@@ -163,7 +163,7 @@ TEST_F(HintFixture, NearTheWorkAreasEdgeTheHintStaysOnItWithoutCoveringTheMouse)
     EXPECT_LE(R.Bottom, GetCursorPos().Y);
 }
 
-TEST_F(HintFixture, TheApplicationMakesItsHintWindowsOfHintWindowClass)
+TEST_F(Hints, TheApplicationMakesItsHintWindowsOfHintWindowClass)
 {
     TUseHintWindowClass Use(&CreateHintWindow<TOwnHintWindow>);
     MoveTo(20, 20);
