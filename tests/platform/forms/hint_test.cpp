@@ -275,3 +275,13 @@ TEST_F(Hints, TheHintShowsBelowTheMouseWithTheApplicationsColour)
     EXPECT_LT(R.Top, Mouse.Y + 32);
     EXPECT_EQ(Hint->Color(), clYellow);
 }
+
+TEST_F(Hints, ADisabledControlStillShowsItsHint)
+{
+    TTestShape* Shape = Place<TTestShape>(Form, 200, 60, 40, 30);
+    Shape->SetHint("Not now");
+    Shape->SetEnabled(false);
+    MoveTo(210, 70);
+    Spend(520);
+    EXPECT_EQ(ShownHintText(), "Not now");
+}
