@@ -189,13 +189,14 @@ bool THintController::WindowShowing() const
 
 void THintController::SetHintControl(TControl* Control)
 {
-    if (Control == FHintControl)
-        return;
-    if (FHintControl != nullptr)
-        FHintControl->RemoveFreeNotification(this);
-    FHintControl = Control;
-    if (Control != nullptr)
-        Control->FreeNotification(this);
+    // Also with the same control: one that went away was let go of without a call.
+    if (Control != FHintControl) {
+        if (FHintControl != nullptr)
+            FHintControl->RemoveFreeNotification(this);
+        FHintControl = Control;
+        if (Control != nullptr)
+            Control->FreeNotification(this);
+    }
     const HWND Form = TopLevelOf(Control);
     if (Form == FWatchedForm)
         return;
