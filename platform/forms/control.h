@@ -82,8 +82,12 @@ public:
     void SetCursor(TCursor Value);
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& Value) { FHint = Value; }
-    bool ShowHint() const { return FShowHint; }
-    void SetShowHint(bool Value) { FShowHint = Value; }
+    // With ParentShowHint (the default) a control shows hints when its parent does; setting
+    // ShowHint clears ParentShowHint (platform/forms/hints.cpp).
+    bool ShowHint() const;
+    void SetShowHint(bool Value);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool Value);
     int HelpContext() const { return FHelpContext; }
     void SetHelpContext(int Value) { FHelpContext = Value; }
     // The context menu (platform/forms/menus.h); cleared when that menu is freed.
@@ -218,6 +222,7 @@ private:
     TCursor FCursor = crDefault;
     std::string FHint;
     bool FShowHint = false;
+    bool FParentShowHint = true;
     int FHelpContext = 0;
     TPopupMenu* FPopupMenu = nullptr;
     bool FSettingFont = false;

@@ -3,6 +3,7 @@
 // without a window, the wheel and the context popup going up the parents, and key messages
 // turned into shortcuts, CM_CHILDKEY, events, dialog keys, accelerators and F1 help.
 #include "platform/forms/form.h"
+#include "platform/forms/hints.h"
 #include "platform/forms/menus.h"
 #include "platform/forms/wincontrol.h"
 #include "platform/ui/application.h"
@@ -174,6 +175,8 @@ void TControl::WndProc(TMessage& Message)
     default:
         break;
     }
+    if (Message.Msg == WM_MOUSEMOVE)
+        HintMouseMessage(this, Message);
     Dispatch(Message);
 }
 
@@ -329,6 +332,8 @@ void TWinControl::TrackMouseControl(TControl* Control)
     MouseControl = Control;
     if (Old != nullptr)
         Old->Perform(CM_MOUSELEAVE, 0, 0);
+    if (Control == nullptr)
+        HintMouseLeft();
     if (Control != nullptr && MouseControl == Control)
         Control->Perform(CM_MOUSEENTER, 0, 0);
     // A control without a hint of its own shows its parent's.

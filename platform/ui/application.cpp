@@ -25,6 +25,12 @@ TFormHooks& FormHooks()
     return Hooks;
 }
 
+THintHooks& HintHooks()
+{
+    static THintHooks Hooks;
+    return Hooks;
+}
+
 namespace {
 
 const char* const ApplicationClass = "TApplication";
@@ -120,6 +126,8 @@ bool TApplication::ProcessMessage(TMsg& Msg)
     bool Handled = false;
     if (OnMessage)
         OnMessage(Msg, Handled);
+    if (HintHooks().HintMsg)
+        HintHooks().HintMsg(Msg);
     if (Handled)
         return true;
     if (FormHooks().IsKeyMsg && FormHooks().IsKeyMsg(Msg))
@@ -208,10 +216,32 @@ void TApplication::SetHint(const std::string& Value)
         OnHint(this);
 }
 
+void TApplication::SetShowHint(bool Value)
+{
+    if (Value == FShowHint)
+        return;
+    FShowHint = Value;
+    if (!Value && HintHooks().CancelHint)
+        HintHooks().CancelHint();
+}
+
 void TApplication::CancelHint()
 {
-    // No hint window exists yet: what is up or pending is the hint text itself.
+    if (HintHooks().CancelHint)
+        HintHooks().CancelHint();
     SetHint("");
+}
+
+void TApplication::ActivateHint(const TPoint& CursorPos)
+{
+    if (HintHooks().ActivateHint)
+        HintHooks().ActivateHint(CursorPos);
+}
+
+void TApplication::HideHint()
+{
+    if (HintHooks().HideHint)
+        HintHooks().HideHint();
 }
 
 void TApplication::NormalizeTopMosts()

@@ -13,6 +13,8 @@
 #include <vector>
 
 class TForm;
+class TControl;
+class THintWindow;
 
 using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
@@ -22,6 +24,30 @@ using TMessageEvent = std::function<void(TMsg& Msg, bool& Handled)>;
 // line. Without a bar both are the whole text.
 std::string GetShortHint(const std::string& Hint);
 std::string GetLongHint(const std::string& Hint);
+
+// Makes a hint window owned by AOwner: the stand-in for a class reference to THintWindow or a
+// descendant (platform/forms/hintwindow.h has the global HintWindowClass and CreateHintWindow).
+using THintWindowClass = THintWindow* (*)(TComponent* AOwner);
+
+// What a hint is about to show, given to the control in CM_HINTSHOW (LParam points to it) and
+// then to OnShowHint, each free to change it.
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    THintWindowClass HintWindowClass = nullptr;
+    TPoint HintPos;       // screen coordinates of the hint window's top-left corner
+    int HintMaxWidth = 0; // the text wraps at this width
+    int HintColor = 0;    // a colour value
+    // Client coordinates of HintControl: the hint shows anew once the mouse leaves it.
+    TRect CursorRect;
+    TPoint CursorPos;      // client coordinates of HintControl
+    int ReshowTimeout = 0; // above 0: milliseconds until the hint is asked for again
+    int HideTimeout = 0;   // milliseconds the hint stays up
+    std::string HintStr;
+    void* HintData = nullptr; // handed to the hint window's CalcHintRect and ActivateHintData
+};
+
+using TShowHintEvent =
+    std::function<void(std::string& HintStr, bool& CanShow, THintInfo& HintInfo)>;
 
 class TApplication : public TComponent {
 public:
@@ -66,6 +92,8 @@ public:
     // A colour value (clInfoBk by default, as the graphics layer reads it).
     int HintColor() const { return FHintColor; }
     void SetHintColor(int Value) { FHintColor = Value; }
+    // The milliseconds the mouse rests on a control before its hint shows, before the next one
+    // shows while a hint is up, and that a hint stays up.
     int HintPause() const { return FHintPause; }
     void SetHintPause(int Value) { FHintPause = Value; }
     int HintHidePause() const { return FHintHidePause; }
@@ -73,13 +101,19 @@ public:
     int HintShortPause() const { return FHintShortPause; }
     void SetHintShortPause(int Value) { FHintShortPause = Value; }
     bool ShowHint() const { return FShowHint; }
-    void SetShowHint(bool Value) { FShowHint = Value; }
+    // Off drops the hint that is up or waiting.
+    void SetShowHint(bool Value);
     // The long hint of the control under the mouse (the form layer sets it); OnHint runs each
     // time it changes.
     const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& Value);
-    // Drops the hint that is up or waiting to come up.
+    // Drops the hint that is up or waiting to come up, and the hint text.
     void CancelHint();
+    // Shows the hint of the control under CursorPos (screen coordinates) when it is the one the
+    // mouse rests on: CM_HINTSHOW and OnShowHint may change or refuse it.
+    void ActivateHint(const TPoint& CursorPos);
+    // Hides the hint window; the hint comes back once the mouse leaves its cursor rectangle.
+    void HideHint();
 
     // While normalized, the visible topmost windows the application owns are topmost no more,
     // so a box can come above them; RestoreTopMosts makes them topmost again. Calls nest: the
@@ -97,6 +131,7 @@ public:
     TNotifyEvent OnMinimize;
     TNotifyEvent OnRestore;
     TNotifyEvent OnHint;
+    TShowHintEvent OnShowHint;
     // Sees each message the loop takes before anything else; Handled = true ends its way there
     // (neither translated nor dispatched).
     TMessageEvent OnMessage;
@@ -133,6 +168,17 @@ struct TFormHooks {
     std::function<void(TForm* MainForm)> ShowMainForm;
 };
 TFormHooks& FormHooks();
+
+// The hint window and its timing live in the form layer (platform/forms/hints.h), which fills
+// these in: what ActivateHint, HideHint and CancelHint do, and a look at each message the loop
+// takes (keys and clicks hide the hint).
+struct THintHooks {
+    std::function<void(const TPoint& CursorPos)> ActivateHint;
+    std::function<void()> HideHint;
+    std::function<void()> CancelHint;
+    std::function<void(TMsg& Msg)> HintMsg;
+};
+THintHooks& HintHooks();
 
 // Created by the program (Application = new TApplication(nullptr)); null before and after.
 extern TApplication* Application;
