@@ -73,6 +73,7 @@ const TMessageMap& TWinControl::ClassMessageMap()
         OnMessage<&TWinControl::WMSysKeyUp>(WM_SYSKEYUP),
         OnMessage<&TWinControl::WMChar>(WM_CHAR),
         OnMessage<&TWinControl::WMHelp>(WM_HELP),
+        OnMessage<&TWinControl::WMCommand>(WM_COMMAND),
         OnMessage<&TWinControl::CNKeyDown>(CN_KEYDOWN),
         OnMessage<&TWinControl::CNKeyDown>(CN_SYSKEYDOWN),
         OnMessage<&TWinControl::CNChar>(CN_CHAR),
@@ -85,6 +86,7 @@ const TMessageMap& TWinControl::ClassMessageMap()
         OnMessage<&TWinControl::CMFontChanged>(CM_FONTCHANGED),
         OnMessage<&TWinControl::CMColorChanged>(CM_COLORCHANGED),
         OnMessage<&TWinControl::CMVisibleChanged>(CM_VISIBLECHANGED),
+        OnMessages<&TWinControl::WMCtlColor>(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC),
     });
     static constexpr TMessageMap Map{Handlers, &TControl::ClassMessageMap};
     return Map;
@@ -252,6 +254,28 @@ void TWinControl::WMSetText(TMessage& Message)
     Inherited(Message);
     FText = Message.LParam != 0 ? reinterpret_cast<const char*>(Message.LParam) : "";
     Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+void TWinControl::WMCommand(TMessage& Message)
+{
+    TWinControl* Child =
+        Message.LParam != 0 ? FindControl(static_cast<HWND>(Message.LParam)) : nullptr;
+    if (Child != nullptr && Child != this) {
+        Message.Result = Child->Perform(CN_COMMAND, Message.WParam, Message.LParam);
+        return;
+    }
+    Inherited(Message);
+}
+
+void TWinControl::WMCtlColor(TMessage& Message)
+{
+    TWinControl* Child =
+        Message.LParam != 0 ? FindControl(static_cast<HWND>(Message.LParam)) : nullptr;
+    if (Child != nullptr && Child != this) {
+        Message.Result = Child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+        return;
+    }
+    Inherited(Message);
 }
 
 void TWinControl::CMVisibleChanged(TMessage&)

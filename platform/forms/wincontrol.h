@@ -121,6 +121,8 @@ protected:
     // Answers with the help context of this control or its nearest parent with one, else the
     // application's, and asks the help service for it.
     void WMHelp(TMessage& Message);
+    // Notifications of a child window go back to its control as CN_COMMAND.
+    void WMCommand(TMessage& Message);
     void CNKeyDown(TMessage& Message); // CN_KEYDOWN and CN_SYSKEYDOWN
     void CNChar(TMessage& Message);
     void CNSysChar(TMessage& Message);
@@ -132,6 +134,8 @@ protected:
     void CMFontChanged(TMessage& Message);
     void CMColorChanged(TMessage& Message);
     void CMVisibleChanged(TMessage& Message);
+    // A child window asking for its colours (WM_CTLCOLOREDIT ...) asks its control (CN_).
+    void WMCtlColor(TMessage& Message);
     TW_MESSAGE_MAP();
 
 private:
