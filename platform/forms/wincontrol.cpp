@@ -97,6 +97,10 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 TWinControl::~TWinControl()
 {
     Destroying();
+    // The form forgets a focused control that goes away while it still is a TWinControl.
+    if (Parent() != nullptr)
+        if (TCustomForm* Form = GetParentForm(this))
+            Form->DefocusControl(this);
     DestroyHandle();
     while (!FControls.empty()) {
         TControl* Child = FControls.back();

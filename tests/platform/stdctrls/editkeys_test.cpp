@@ -164,9 +164,6 @@ TEST_F(EditTest, UndoTakesBackTheLastChangeAndUndoingTheUndoRedoesIt)
 TEST_F(EditTest, DoubleClickSelectsAWordAndDragSelects)
 {
     TEdit* Edit = MakeEdit("alpha beta gamma");
-    const int Cell = Edit->Font()->Height() < 0 ? 0 : 0;
-    (void)Cell;
-    // Character width under the deterministic metrics: the caret position of a known offset.
     const LRESULT At6 = SendMessage(Edit->Handle(), EM_POSFROMCHAR, 6, 0);
     const LRESULT At7 = SendMessage(Edit->Handle(), EM_POSFROMCHAR, 7, 0);
     const int CharW = GetXLParam(At7) - GetXLParam(At6);
@@ -224,8 +221,8 @@ TEST_F(EditTest, CharCaseFoldsTypedPastedAndSetText)
                       "cd"},
     };
     for (const TCase& Case : Cases) {
-        TEdit* Edit = MakeEdit();
-        Edit->SetCharCase(Case.Case); // a new window
+        TEdit* Edit = Make<TEdit>(10, 10, 200, 21);
+        Edit->SetCharCase(Case.Case);
         Focus(Edit);
         TypeText("Ab\xC3\xA9");
         Clipboard()->SetAsText("\xC3\x89\xFF"
