@@ -1,0 +1,154 @@
+// The memo: Lines read and written through the window, word wrap at blanks, Up and Down keeping
+// their column, and the keys a memo wants from the dialog (WantReturns, WantTabs).
+#include "tests/platform/stdctrls/edittest.h"
+
+#include "platform/rtl/stringlist.h"
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+LRESULT Send(TWinControl* Control, UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0)
+{
+    return SendMessage(Control->Handle(), Msg, WParam, LParam);
+}
+
+} // namespace
+
+TEST_F(EditTest, MemoLinesAddInsertDeleteAndPutRoundTripThroughTheText)
+{
+    TMemo* Memo = MakeMemo();
+    TStrings* Lines = Memo->Lines();
+    struct TCase {
+        const char* What;
+        std::function<void()> Act;
+        std::string Text;
+        int Count;
+    };
+    const std::vector<TCase> Cases = {
+        {"add to an empty memo", [&] { Lines->Add("one"); }, "one\r\n", 1},
+        {"add", [&] { Lines->Add("thr\xC3\xA9\xFF"); }, "one\r\nthr\xC3\xA9\xFF\r\n", 2},
+        {"insert between", [&] { Lines->Insert(1, "two"); }, "one\r\ntwo\r\nthr\xC3\xA9\xFF\r\n",
+         3},
+        {"insert first", [&] { Lines->Insert(0, "zero"); },
+         "zero\r\none\r\ntwo\r\nthr\xC3\xA9\xFF\r\n", 4},
+        {"put", [&] { Lines->SetStrings(1, "ONE"); }, "zero\r\nONE\r\ntwo\r\nthr\xC3\xA9\xFF\r\n",
+         4},
+        {"delete the last", [&] { Lines->Delete(3); }, "zero\r\nONE\r\ntwo\r\n", 3},
+        {"delete the first", [&] { Lines->Delete(0); }, "ONE\r\ntwo\r\n", 2},
+        {"a text without a last break", [&] { Memo->SetText("a\r\nb"); }, "a\r\nb", 2},
+        {"add after it", [&] { Lines->Add("c"); }, "a\r\nb\r\nc", 3},
+        {"clear", [&] { Lines->Clear(); }, "", 0},
+    };
+    for (const TCase& Case : Cases) {
+        Case.Act();
+        EXPECT_EQ(Memo->Text(), Case.Text) << Case.What;
+        EXPECT_EQ(Lines->Count(), Case.Count) << Case.What;
+    }
+    Memo->SetText("x\r\n\xC3\xA9\xC3\xA9\r\n\r\nlast");
+    const std::vector<std::string> Expected = {"x", "\xC3\xA9\xC3\xA9", "", "last"};
+    ASSERT_EQ(Lines->Count(), 4);
+    for (int I = 0; I < 4; ++I)
+        EXPECT_EQ(Lines->Strings(I), Expected[static_cast<std::size_t>(I)]);
+}
+
+TEST_F(EditTest, MemoWrapsAtBlanksAndNotWithoutWordWrap)
+{
+    TMemo* Memo = MakeMemo();
+    const std::string Words = "alpha beta gamma delta epsilon zeta eta theta iota kappa lambda";
+    Memo->SetText(Words);
+    const auto Count = static_cast<int>(Send(Memo, EM_GETLINECOUNT));
+    ASSERT_GT(Count, 1);
+    TRect R;
+    Send(Memo, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&R));
+    for (int Line = 1; Line < Count; ++Line) {
+        const auto Start =
+            static_cast<std::size_t>(Send(Memo, EM_LINEINDEX, static_cast<WPARAM>(Line)));
+        EXPECT_EQ(Words[Start - 1], ' ') << "line " << Line << " starts inside a word";
+        // No line runs past the right edge (its last character ends inside).
+        const auto Prev =
+            static_cast<std::size_t>(Send(Memo, EM_LINEINDEX, static_cast<WPARAM>(Line - 1)));
+        const LRESULT LastChar = Send(Memo, EM_POSFROMCHAR, Start - 2);
+        EXPECT_LT(GetXLParam(LastChar), R.Right) << "line " << Line - 1 << " from " << Prev;
+    }
+    // Lines are the shown lines; the text keeps no break of its own.
+    EXPECT_EQ(Memo->Text(), Words);
+    EXPECT_EQ(Memo->Lines()->Count(), Count);
+    Memo->SetWordWrap(false);
+    EXPECT_EQ(Send(Memo, EM_GETLINECOUNT), 1);
+    EXPECT_EQ(Memo->Text(), Words);
+}
+
+TEST_F(EditTest, MemoUpAndDownKeepTheColumn)
+{
+    TMemo* Memo = MakeMemo("abcdef\r\nab\r\nabcdefgh\r\n\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9");
+    Memo->SetCaretPos(TPoint{5, 0});
+    struct TCase {
+        int Key;
+        TPoint Caret;
+    };
+    const std::vector<TCase> Cases = {
+        {VK_DOWN, {2, 1}}, // a short line: its end
+        {VK_DOWN, {5, 2}}, // the column comes back
+        {VK_DOWN, {8, 3}}, // four two-byte characters: the fifth position is the end
+        {VK_UP, {5, 2}},    {VK_HOME, {0, 2}}, {VK_END, {8, 2}},
+        {VK_PRIOR, {6, 0}}, // a page up from the end of line 2: the first line, its end
+    };
+    for (std::size_t I = 0; I < Cases.size(); ++I) {
+        PressKey(Cases[I].Key);
+        EXPECT_EQ(Memo->CaretPos(), Cases[I].Caret) << "step " << I;
+    }
+}
+
+TEST_F(EditTest, MemoReturnsAndTabsAsWantReturnsAndWantTabsSay)
+{
+    struct TCase {
+        bool WantReturns;
+        bool WantTabs;
+        UINT DlgCode; // what the memo asks of the dialog
+        std::string AfterEnter;
+        std::string AfterTab;
+        bool KeepsFocusOnTab;
+    };
+    const std::vector<TCase> Cases = {
+        {true, false, DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS, "a\r\n",
+         "a\r\n", false},
+        {false, false, DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS, "a", "a", false},
+        {true, true,
+         DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS | DLGC_WANTTAB,
+         "a\r\n", "a\r\n\t", true},
+    };
+    for (const TCase& Case : Cases) {
+        TMemo* Memo = Make<TMemo>(10, 40, 200, 120);
+        TEdit* Other = Make<TEdit>(10, 200, 100, 21);
+        Memo->SetWantReturns(Case.WantReturns);
+        Memo->SetWantTabs(Case.WantTabs);
+        Memo->SetText("a");
+        Focus(Memo);
+        Memo->SetSelStart(1);
+        EXPECT_EQ(static_cast<UINT>(Send(Memo, WM_GETDLGCODE)), Case.DlgCode);
+        PressKey(VK_RETURN);
+        EXPECT_EQ(Memo->Text(), Case.AfterEnter) << Case.WantReturns;
+        PressKey(VK_TAB);
+        EXPECT_EQ(Memo->Text(), Case.AfterTab) << Case.WantTabs;
+        EXPECT_EQ(Memo->Focused(), Case.KeepsFocusOnTab);
+        // Ctrl+Enter breaks the line whatever WantReturns says.
+        Focus(Memo);
+        Memo->SetText("b");
+        Memo->SetSelStart(1);
+        PressKey(VK_RETURN, {VK_CONTROL});
+        EXPECT_EQ(Memo->Text(), "b\r\n");
+        delete Memo;
+        delete Other;
+    }
+}
+
+TEST_F(EditTest, SingleLineEditIgnoresReturnAndTab)
+{
+    TEdit* Edit = MakeEdit("x");
+    Edit->SetSelStart(1);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(Edit->Text(), "x");
+    EXPECT_EQ(Send(Edit, WM_GETDLGCODE), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
+}
