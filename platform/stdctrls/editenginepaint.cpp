@@ -363,6 +363,8 @@ void TEditEngine::Paint(TCanvas* Canvas)
     const auto& L = Lines();
     const TRect R = FormatRect();
     const bool ShowSel = SelMin() != SelMax() && Enabled && (FFocused || (Style() & ES_NOHIDESEL));
+    // The characters go over what is filled: the selection's colour or the background.
+    Canvas->Brush()->SetStyle(bsClear);
     Canvas->SetBkMode(TRANSPARENT);
     const int Last = std::min(static_cast<int>(L.size()), FTopLine + VisibleLines() + 1);
     for (int Index = FTopLine; Index < Last; ++Index) {
@@ -383,9 +385,11 @@ void TEditEngine::Paint(TCanvas* Canvas)
                 break;
             const bool Selected = ShowSel && At >= SelMin() && At < SelMax();
             if (Selected) {
+                Canvas->Brush()->SetStyle(bsSolid);
                 Canvas->Brush()->SetColor(clHighlight);
                 Canvas->FillRect(
                     TRect{std::max(Left, R.Left), Y, std::min(Left + W, R.Right), Y + FLineHeight});
+                Canvas->Brush()->SetStyle(bsClear);
             }
             if (FText[At] == '\t' && FPasswordChar == 0)
                 continue;
@@ -393,6 +397,7 @@ void TEditEngine::Paint(TCanvas* Canvas)
             Canvas->TextOut(Left, Y, DisplayChar(FText, At, Len));
         }
     }
+    Canvas->Brush()->SetStyle(bsSolid);
     Canvas->Brush()->SetColor(Back);
     Canvas->SetTextColor(Fore);
 }
