@@ -97,10 +97,10 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 TWinControl::~TWinControl()
 {
     Destroying();
-    // The form forgets a focused control that goes away while it still is a TWinControl.
-    if (Parent() != nullptr)
-        if (TCustomForm* Form = GetParentForm(this))
-            Form->DefocusControl(this);
+    // Leaves the parent while still a TWinControl, so that the parent's tab order and the
+    // form's focus forget it.
+    if (TWinControl* Up = Parent())
+        Up->RemoveControl(this);
     DestroyHandle();
     while (!FControls.empty()) {
         TControl* Child = FControls.back();
