@@ -98,6 +98,7 @@ const TMessageMap& TEditEngine::ClassMessageMap()
         OnMessage<&TEditEngine::EMSetRect>(EM_SETRECT),
         OnMessage<&TEditEngine::EMSetRectNP>(EM_SETRECTNP),
         OnMessage<&TEditEngine::EMLineScroll>(EM_LINESCROLL),
+        OnMessage<&TEditEngine::EMGetFirstVisibleLine>(EM_GETFIRSTVISIBLELINE),
         OnMessage<&TEditEngine::EMScrollCaret>(EM_SCROLLCARET),
         OnMessage<&TEditEngine::EMGetModify>(EM_GETMODIFY),
         OnMessage<&TEditEngine::EMSetModify>(EM_SETMODIFY),
@@ -487,6 +488,17 @@ void TEditEngine::EMLineScroll(TMessage& Message)
     FScrollX = std::max(0, FScrollX + static_cast<int>(Message.WParam) * FAveCharWidth);
     ScrollLines(static_cast<int>(Message.LParam));
     Message.Result = 1;
+}
+
+// The top line of a multi-line edit; the first character shown of a single-line one.
+void TEditEngine::EMGetFirstVisibleLine(TMessage& Message)
+{
+    if (MultiLine()) {
+        Message.Result = FTopLine;
+        return;
+    }
+    const TRect R = FormatRect();
+    Message.Result = AsResult(ClientToPos(R.Left, R.Top));
 }
 
 void TEditEngine::EMScrollCaret(TMessage& Message)

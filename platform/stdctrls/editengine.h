@@ -121,6 +121,7 @@ private:
     void EMSetRect(TMessage& Message);
     void EMSetRectNP(TMessage& Message);
     void EMLineScroll(TMessage& Message);
+    void EMGetFirstVisibleLine(TMessage& Message);
     void EMScrollCaret(TMessage& Message);
     void EMGetModify(TMessage& Message);
     void EMSetModify(TMessage& Message);

@@ -5,6 +5,7 @@
 #include "platform/rtl/stringlist.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -151,4 +152,55 @@ TEST_F(EditTest, SingleLineEditIgnoresReturnAndTab)
     PressKey(VK_RETURN);
     EXPECT_EQ(Edit->Text(), "x");
     EXPECT_EQ(Send(Edit, WM_GETDLGCODE), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
+}
+
+TEST_F(EditTest, TheCaretStaysInSightAsItMoves)
+{
+    TMemo* Memo = MakeMemo();
+    std::string Text;
+    for (int I = 0; I < 40; ++I)
+        Text += "line " + std::to_string(I) + "\r\n";
+    Memo->SetText(Text);
+    TRect R;
+    Send(Memo, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&R));
+    const auto CaretInSight = [&](const char* When) {
+        DWORD Caret = 0;
+        Send(Memo, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&Caret));
+        const LRESULT At = Send(Memo, EM_POSFROMCHAR, Caret);
+        if (At == -1)
+            return; // the end of the text has no character to place
+        EXPECT_GE(GetYLParam(At), R.Top) << When;
+        EXPECT_LE(GetYLParam(At), R.Bottom - 1) << When;
+    };
+    struct TCase {
+        int Key;
+        std::vector<int> Held;
+        bool Scrolled; // the top line is no longer the first
+    };
+    const std::vector<TCase> Cases = {
+        {VK_END, {VK_CONTROL}, true}, {VK_UP, {}, true},     {VK_HOME, {VK_CONTROL}, false},
+        {VK_NEXT, {}, true},          {VK_PRIOR, {}, false},
+    };
+    for (const TCase& Case : Cases) {
+        PressKey(Case.Key, Case.Held);
+        EXPECT_EQ(Send(Memo, EM_GETFIRSTVISIBLELINE) > 0, Case.Scrolled) << "key " << Case.Key;
+        CaretInSight("after a key");
+    }
+    // EM_LINESCROLL moves the view, not the caret.
+    Send(Memo, EM_LINESCROLL, 0, 5);
+    EXPECT_EQ(Send(Memo, EM_GETFIRSTVISIBLELINE), 5);
+    EXPECT_EQ(Memo->CaretPos().Y, 0);
+    Send(Memo, EM_SCROLLCARET);
+    EXPECT_EQ(Send(Memo, EM_GETFIRSTVISIBLELINE), 0);
+
+    // A single-line edit scrolls sideways as the text grows past its width.
+    TEdit* Edit = MakeEdit();
+    TypeText(std::string(60, 'w'));
+    Send(Edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&R));
+    EXPECT_GT(Send(Edit, EM_GETFIRSTVISIBLELINE), 0);
+    const LRESULT Last = Send(Edit, EM_POSFROMCHAR, 59);
+    EXPECT_GE(GetXLParam(Last), R.Left);
+    EXPECT_LT(GetXLParam(Last), R.Right);
+    PressKey(VK_HOME);
+    EXPECT_EQ(Send(Edit, EM_GETFIRSTVISIBLELINE), 0);
 }
