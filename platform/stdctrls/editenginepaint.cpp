@@ -363,6 +363,9 @@ void TEditEngine::Paint(TCanvas* Canvas)
     const auto& L = Lines();
     const TRect R = FormatRect();
     const bool ShowSel = SelMin() != SelMax() && Enabled && (FFocused || (Style() & ES_NOHIDESEL));
+    // Characters cut by the formatting rectangle's edges show only inside it.
+    const int Saved = Canvas->SaveDC();
+    Canvas->IntersectClipRect(R.Left, R.Top, R.Right, R.Bottom);
     // The characters go over what is filled: the selection's colour or the background.
     Canvas->Brush()->SetStyle(bsClear);
     Canvas->SetBkMode(TRANSPARENT);
@@ -397,6 +400,7 @@ void TEditEngine::Paint(TCanvas* Canvas)
             Canvas->TextOut(Left, Y, DisplayChar(FText, At, Len));
         }
     }
+    Canvas->RestoreDC(Saved);
     Canvas->Brush()->SetStyle(bsSolid);
     Canvas->Brush()->SetColor(Back);
     Canvas->SetTextColor(Fore);

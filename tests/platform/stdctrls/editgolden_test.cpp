@@ -67,6 +67,14 @@ TEST_F(EditGolden, EditStates)
              E->SetSelLength(4);
              Other->SetFocus(); // the selection hides
          }},
+        {"edit-selection-kept.png",
+         [](TEdit* E, TEdit* Other) {
+             E->SetHideSelection(false);
+             E->SetText("Select this word");
+             E->SetSelStart(7);
+             E->SetSelLength(4);
+             Other->SetFocus(); // ES_NOHIDESEL: still shown
+         }},
         {"edit-disabled.png",
          [](TEdit* E, TEdit*) {
              E->SetText("Disabled");

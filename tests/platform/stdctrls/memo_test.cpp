@@ -204,3 +204,65 @@ TEST_F(EditTest, TheCaretStaysInSightAsItMoves)
     PressKey(VK_HOME);
     EXPECT_EQ(Send(Edit, EM_GETFIRSTVISIBLELINE), 0);
 }
+
+TEST_F(EditTest, PropertiesBecomeWindowStyles)
+{
+    struct TCase {
+        const char* What;
+        std::function<void(TMemo*)> Set;
+        LONG_PTR StyleOn;
+        LONG_PTR StyleOff;
+        LONG_PTR ExStyleOn;
+    };
+    const std::vector<TCase> Cases = {
+        {"defaults", [](TMemo*) {}, ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL,
+         LONG_PTR{ES_AUTOHSCROLL} | WS_HSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE},
+        {"no border", [](TMemo* M) { M->SetBorderStyle(bsNone); }, ES_MULTILINE, 0, 0},
+        {"vertical bar", [](TMemo* M) { M->SetScrollBars(ssVertical); }, WS_VSCROLL, WS_HSCROLL,
+         WS_EX_CLIENTEDGE},
+        {"both bars, wrapping", [](TMemo* M) { M->SetScrollBars(ssBoth); }, WS_VSCROLL, WS_HSCROLL,
+         0},
+        {"both bars, no wrap",
+         [](TMemo* M) {
+             M->SetWordWrap(false);
+             M->SetScrollBars(ssBoth);
+         },
+         LONG_PTR{WS_VSCROLL} | WS_HSCROLL | ES_AUTOHSCROLL, 0, 0},
+        {"centred, read-only",
+         [](TMemo* M) {
+             M->SetAlignment(taCenter);
+             M->SetReadOnly(true);
+         },
+         ES_CENTER | ES_READONLY, ES_RIGHT, 0},
+        {"upper case, selection kept",
+         [](TMemo* M) {
+             M->SetCharCase(ecUpperCase);
+             M->SetHideSelection(false);
+         },
+         ES_UPPERCASE | ES_NOHIDESEL, ES_LOWERCASE, 0},
+    };
+    for (const TCase& Case : Cases) {
+        TMemo* Memo = Make<TMemo>(10, 40, 200, 120);
+        Case.Set(Memo);
+        const LONG_PTR Style = GetWindowLong(Memo->Handle(), GWL_STYLE);
+        const LONG_PTR ExStyle = GetWindowLong(Memo->Handle(), GWL_EXSTYLE);
+        EXPECT_EQ(Style & Case.StyleOn, Case.StyleOn) << Case.What;
+        EXPECT_EQ(Style & Case.StyleOff, 0) << Case.What;
+        EXPECT_EQ(ExStyle & Case.ExStyleOn, Case.ExStyleOn) << Case.What;
+        delete Memo;
+    }
+}
+
+TEST_F(EditTest, TheCaretIsTheFocusedEditsAndFollowsTheSelection)
+{
+    TEdit* Edit = MakeEdit("caret");
+    TEdit* Other = Make<TEdit>(10, 100, 100, 21);
+    Edit->SetSelStart(3);
+    TCaretState Caret = GetCaretState();
+    EXPECT_EQ(Caret.Owner, Edit->Handle());
+    const LRESULT At = SendMessage(Edit->Handle(), EM_POSFROMCHAR, 3, 0);
+    EXPECT_EQ(Caret.Pos, (TPoint{GetXLParam(At), GetYLParam(At)}));
+    EXPECT_GT(Caret.Height, 0);
+    Focus(Other);
+    EXPECT_EQ(GetCaretState().Owner, Other->Handle());
+}
