@@ -16,7 +16,42 @@ LRESULT TMemoStrings::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const
     return SendMessage(FMemo->Handle(), Msg, WParam, LParam);
 }
 
+void TMemoStrings::Flush() const
+{
+    if (FPendingLines == 0)
+        return;
+    std::string Block;
+    Block.swap(FPending);
+    FPendingLines = 0;
+    Block.resize(Block.size() - 2); // RawInsert ends it with CR LF
+    RawInsert(FPendingBase, Block);
+}
+
+void TMemoStrings::SetUpdateState(bool Updating)
+{
+    if (!Updating)
+        Flush();
+}
+
 int TMemoStrings::Count() const
+{
+    Flush();
+    return RawCount() + FPendingLines;
+}
+
+int TMemoStrings::Add(const std::string& S)
+{
+    if (UpdateCount() == 0)
+        return TStrings::Add(S);
+    if (FPendingLines == 0)
+        FPendingBase = RawCount();
+    FPending += S;
+    FPending += "\r\n";
+    ++FPendingLines;
+    return FPendingBase + FPendingLines - 1;
+}
+
+int TMemoStrings::RawCount() const
 {
     auto Result = static_cast<int>(Send(EM_GETLINECOUNT, 0, 0));
     const LRESULT LastStart = Send(EM_LINEINDEX, static_cast<WPARAM>(Result - 1), 0);
@@ -27,6 +62,7 @@ int TMemoStrings::Count() const
 
 std::string TMemoStrings::Get(int Index) const
 {
+    Flush();
     const LRESULT Start = Send(EM_LINEINDEX, static_cast<WPARAM>(Index), 0);
     if (Index < 0 || Start < 0)
         return {};
@@ -44,6 +80,7 @@ std::string TMemoStrings::Get(int Index) const
 
 void TMemoStrings::Put(int Index, const std::string& S)
 {
+    Flush();
     const LRESULT Start = Send(EM_LINEINDEX, static_cast<WPARAM>(Index), 0);
     if (Index < 0 || Start < 0)
         return;
@@ -53,6 +90,12 @@ void TMemoStrings::Put(int Index, const std::string& S)
 }
 
 void TMemoStrings::Insert(int Index, const std::string& S)
+{
+    Flush();
+    RawInsert(Index, S);
+}
+
+void TMemoStrings::RawInsert(int Index, const std::string& S) const
 {
     if (Index < 0)
         return;
@@ -77,6 +120,7 @@ void TMemoStrings::Insert(int Index, const std::string& S)
 
 void TMemoStrings::Delete(int Index)
 {
+    Flush();
     const LRESULT Start = Send(EM_LINEINDEX, static_cast<WPARAM>(Index), 0);
     if (Index < 0 || Start < 0)
         return;
@@ -89,5 +133,7 @@ void TMemoStrings::Delete(int Index)
 
 void TMemoStrings::Clear()
 {
+    FPending.clear();
+    FPendingLines = 0;
     FMemo->Clear();
 }

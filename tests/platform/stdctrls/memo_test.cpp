@@ -4,6 +4,7 @@
 
 #include "platform/rtl/stringlist.h"
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -265,4 +266,33 @@ TEST_F(EditTest, TheCaretIsTheFocusedEditsAndFollowsTheSelection)
     EXPECT_GT(Caret.Height, 0);
     Focus(Other);
     EXPECT_EQ(GetCaretState().Owner, Other->Handle());
+}
+
+TEST_F(EditTest, MemoTakesManyLinesAtOnceAsOneChange)
+{
+    TMemo* Memo = MakeMemo("old");
+    std::string Text;
+    for (int I = 0; I < 20000; ++I)
+        Text += "line number " + std::to_string(I) + "\r\n";
+    const auto Start = std::chrono::steady_clock::now();
+    Memo->Lines()->SetText(Text);
+    const double Seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+    EXPECT_LT(Seconds, 5.0);
+    EXPECT_EQ(Memo->Text(), Text);
+    EXPECT_EQ(Memo->Lines()->Count(), 20000);
+    EXPECT_EQ(Memo->Lines()->Strings(12345), "line number 12345");
+    EXPECT_EQ(Changes, 2); // cleared, then filled
+
+    TStringList Other;
+    Other.Add("a");
+    Other.Add("b");
+    Memo->Lines()->Assign(&Other);
+    EXPECT_EQ(Memo->Text(), "a\r\nb\r\n");
+    Memo->Lines()->BeginUpdate();
+    Memo->Lines()->Add("c");
+    EXPECT_EQ(Memo->Lines()->Strings(2), "c"); // asked during the update: already there
+    Memo->Lines()->Add("d");
+    Memo->Lines()->EndUpdate();
+    EXPECT_EQ(Memo->Text(), "a\r\nb\r\nc\r\nd\r\n");
 }
