@@ -405,7 +405,8 @@ void TEditEngine::WMGetDlgCode(TMessage& Message)
 
 void TEditEngine::WMCut(TMessage&)
 {
-    if (ReadOnly())
+    // A password is neither given away nor lost by a cut.
+    if (ReadOnly() || FPasswordChar != 0)
         return;
     CopySelection();
     ClearSelection(TUndo::ukOther);

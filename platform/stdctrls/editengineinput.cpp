@@ -148,13 +148,12 @@ void TEditEngine::WMChar(TMessage& Message)
     case 22: // Ctrl+V
         PasteText();
         return;
-    case 24: // Ctrl+X
+    case 24: { // Ctrl+X
         FlushPending();
-        if (!ReadOnly()) {
-            CopySelection();
-            ClearSelection(TUndo::ukOther);
-        }
+        TMessage Cut{WM_CUT, 0, 0, 0};
+        WMCut(Cut);
         return;
+    }
     case 26: // Ctrl+Z
         FlushPending();
         if (!ReadOnly())

@@ -195,13 +195,15 @@ TEST_F(EditTest, AutoSelectSelectsAllWhenTabbedInto)
     EXPECT_EQ(First->SelLength(), 0);
 }
 
-TEST_F(EditTest, PasswordTextIsNotCopied)
+TEST_F(EditTest, PasswordTextIsNeitherCopiedNorCut)
 {
     TEdit* Edit = MakeEdit("secret");
     Edit->SetPasswordChar('*');
     Clipboard()->SetAsText("before");
     Edit->SelectAll();
     PressKey('C', {VK_CONTROL});
+    EXPECT_EQ(Clipboard()->AsText(), "before");
+    PressKey('X', {VK_CONTROL});
     EXPECT_EQ(Clipboard()->AsText(), "before");
     EXPECT_EQ(Edit->Text(), "secret");
     EXPECT_EQ(Edit->SelText(), "secret");

@@ -97,6 +97,13 @@ TEST_F(EditTest, MaxLengthNeverSplitsACharacterWhenTypingOrPasting)
     for (const TCase& Case : Cases) {
         TEdit* Edit = MakeEdit(Case.Start);
         Edit->SetMaxLength(Case.MaxLength);
+        int Full = 0; // EN_MAXTEXT told to the parent
+        const TWndMethod Old = Edit->WindowProc;
+        Edit->WindowProc = [&Full, Old](TMessage& Message) {
+            if (Message.Msg == CN_COMMAND && HiWord(Message.WParam) == EN_MAXTEXT)
+                ++Full;
+            Old(Message);
+        };
         Edit->SetSelStart(static_cast<int>(Case.Start.size()));
         TypeText(Case.Typed);
         if (!Case.Pasted.empty()) {
@@ -105,6 +112,9 @@ TEST_F(EditTest, MaxLengthNeverSplitsACharacterWhenTypingOrPasting)
         }
         EXPECT_EQ(Edit->Text(), Case.Result) << "limit " << Case.MaxLength;
         EXPECT_LE(static_cast<int>(Edit->Text().size()), Case.MaxLength);
+        const bool Cut = Case.Result != Case.Start + Case.Typed + Case.Pasted;
+        EXPECT_EQ(Full > 0, Cut) << "limit " << Case.MaxLength;
+        Edit->WindowProc = Old;
         delete Edit;
     }
 }
