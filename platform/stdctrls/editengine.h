@@ -169,5 +169,8 @@ private:
     int FScrollX = 0;
     bool FFocused = false;
     bool FSelecting = false;
+    bool FSelectingWords = false; // a drag after a double click extends by words
+    std::size_t FWordStart = 0;   // the double-clicked word
+    std::size_t FWordEnd = 0;
     int FGoalX = -1; // the x Up and Down keep to
 };

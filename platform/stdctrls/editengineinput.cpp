@@ -240,6 +240,7 @@ void TEditEngine::WMLButtonDown(TMessage& Message)
     FGoalX = -1;
     MoveCaret(Pos, (Message.WParam & MK_SHIFT) != 0);
     FSelecting = true;
+    FSelectingWords = false;
     SetCapture(FWnd);
 }
 
@@ -252,6 +253,11 @@ void TEditEngine::WMLButtonDblClk(TMessage& Message)
     SetSelection(Start, End);
     ScrollCaret();
     UpdateCaret();
+    FWordStart = Start;
+    FWordEnd = End;
+    FSelecting = true;
+    FSelectingWords = true;
+    SetCapture(FWnd);
 }
 
 void TEditEngine::WMMouseMove(TMessage& Message)
@@ -260,11 +266,26 @@ void TEditEngine::WMMouseMove(TMessage& Message)
         Message.Result = DefWindowProc(FWnd, Message.Msg, Message.WParam, Message.LParam);
         return;
     }
-    MoveCaret(ClientToPos(GetXLParam(Message.LParam), GetYLParam(Message.LParam)), true);
+    const std::size_t Pos = ClientToPos(GetXLParam(Message.LParam), GetYLParam(Message.LParam));
+    if (!FSelectingWords) {
+        MoveCaret(Pos, true);
+        return;
+    }
+    // Whole words from the double-clicked one to the one under the mouse.
+    std::size_t Start = 0;
+    std::size_t End = 0;
+    EditText::WordAt(FText, Pos, MultiLine(), Start, End);
+    if (Pos < FWordStart)
+        SetSelection(FWordEnd, Start);
+    else
+        SetSelection(FWordStart, std::max(End, FWordEnd));
+    ScrollCaret();
+    UpdateCaret();
 }
 
 void TEditEngine::WMLButtonUp(TMessage&)
 {
+    FSelectingWords = false;
     if (FSelecting) {
         FSelecting = false;
         if (GetCapture() == FWnd)
@@ -275,4 +296,5 @@ void TEditEngine::WMLButtonUp(TMessage&)
 void TEditEngine::WMCaptureChanged(TMessage&)
 {
     FSelecting = false;
+    FSelectingWords = false;
 }

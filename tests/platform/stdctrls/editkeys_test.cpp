@@ -171,7 +171,7 @@ TEST_F(EditTest, UndoTakesBackTheLastChangeAndUndoingTheUndoRedoesIt)
     EXPECT_FALSE(Edit->CanUndo());
 }
 
-TEST_F(EditTest, DoubleClickSelectsAWordAndDragSelects)
+TEST_F(EditTest, DoubleClickSelectsAWordAndDragsSelect)
 {
     TEdit* Edit = MakeEdit("alpha beta gamma");
     const LRESULT At6 = SendMessage(Edit->Handle(), EM_POSFROMCHAR, 6, 0);
@@ -185,6 +185,20 @@ TEST_F(EditTest, DoubleClickSelectsAWordAndDragSelects)
     InjectMouseButton(Edit->Handle(), 0, false, GetXLParam(At7), Y);
     PumpEdits();
     EXPECT_EQ(Edit->SelText(), "beta");
+    // Held after the double click, the mouse extends by whole words.
+    const int X14 = GetXLParam(SendMessage(Edit->Handle(), EM_POSFROMCHAR, 14, 0));
+    InjectMouseButton(Edit->Handle(), 0, true, GetXLParam(At7), Y);
+    InjectMouseButton(Edit->Handle(), 0, false, GetXLParam(At7), Y);
+    InjectMouseButton(Edit->Handle(), 0, true, GetXLParam(At7), Y);
+    InjectMouseMove(Edit->Handle(), X14, Y);
+    InjectMouseButton(Edit->Handle(), 0, false, X14, Y);
+    PumpEdits();
+    EXPECT_EQ(Edit->SelText(), "beta gamma");
+    SetDoubleClickTime(1);
+    InjectMouseButton(Edit->Handle(), 0, true, 0, Y); // a later press is a single click again
+    InjectMouseButton(Edit->Handle(), 0, false, 0, Y);
+    PumpEdits();
+    SetDoubleClickTime(0);
     // Press at "alpha|", drag to the middle of "gamma".
     const int X5 = GetXLParam(SendMessage(Edit->Handle(), EM_POSFROMCHAR, 5, 0));
     const int X13 = GetXLParam(SendMessage(Edit->Handle(), EM_POSFROMCHAR, 13, 0));
