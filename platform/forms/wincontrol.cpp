@@ -99,6 +99,7 @@ const TMessageMap& TWinControl::ClassMessageMap()
         OnMessage<&TWinControl::WMSysKeyUp>(WM_SYSKEYUP),
         OnMessage<&TWinControl::WMChar>(WM_CHAR),
         OnMessage<&TWinControl::WMHelp>(WM_HELP),
+        OnMessage<&TWinControl::WMCommand>(WM_COMMAND),
         OnMessage<&TWinControl::CNKeyDown>(CN_KEYDOWN),
         OnMessage<&TWinControl::CNKeyDown>(CN_SYSKEYDOWN),
         OnMessage<&TWinControl::CNChar>(CN_CHAR),
@@ -119,6 +120,7 @@ const TMessageMap& TWinControl::ClassMessageMap()
         OnMessage<&TWinControl::CMCtl3DChanged>(CM_CTL3DCHANGED),
         OnMessage<&TWinControl::CMParentCtl3DChanged>(CM_PARENTCTL3DCHANGED),
         OnMessage<&TWinControl::WMContextMenu>(WM_CONTEXTMENU),
+        OnMessages<&TWinControl::WMCtlColor>(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC),
     });
     static constexpr TMessageMap Map{Handlers, &TControl::ClassMessageMap};
     return Map;
@@ -129,6 +131,10 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 TWinControl::~TWinControl()
 {
     Destroying();
+    // Leaves the parent while still a TWinControl, so that the parent's tab order and the
+    // form's focus forget it.
+    if (TWinControl* Up = Parent())
+        Up->RemoveControl(this);
     DestroyHandle();
     while (!FControls.empty()) {
         TControl* Child = FControls.back();
@@ -801,6 +807,12 @@ void TWinControl::WMEraseBkgnd(TMessage& Message)
 }
 
 void TWinControl::WMCommand(TMessage& Message)
+{
+    if (!DoControlMsg(this, static_cast<HWND>(Message.LParam), Message))
+        Inherited(Message);
+}
+
+void TWinControl::WMCtlColor(TMessage& Message)
 {
     if (!DoControlMsg(this, static_cast<HWND>(Message.LParam), Message))
         Inherited(Message);

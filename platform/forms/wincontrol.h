@@ -140,6 +140,8 @@ protected:
     // Answers with the help context of this control or its nearest parent with one, else the
     // application's, and asks the help service for it.
     void WMHelp(TMessage& Message);
+    // Notifications of a child window go back to its control as CN_COMMAND.
+    void WMCommand(TMessage& Message);
     void CNKeyDown(TMessage& Message); // CN_KEYDOWN and CN_SYSKEYDOWN
     void CNChar(TMessage& Message);
     void CNSysChar(TMessage& Message);
@@ -160,6 +162,8 @@ protected:
     void CMRecreateWnd(TMessage& Message);
     void CMCtl3DChanged(TMessage& Message);
     void CMParentCtl3DChanged(TMessage& Message);
+    // A child window asking for its colours (WM_CTLCOLOREDIT ...) asks its control (CN_).
+    void WMCtlColor(TMessage& Message);
     void WMContextMenu(TMessage& Message);
     TW_MESSAGE_MAP();
 
