@@ -99,7 +99,6 @@ const TMessageMap& TWinControl::ClassMessageMap()
         OnMessage<&TWinControl::WMSysKeyUp>(WM_SYSKEYUP),
         OnMessage<&TWinControl::WMChar>(WM_CHAR),
         OnMessage<&TWinControl::WMHelp>(WM_HELP),
-        OnMessage<&TWinControl::WMCommand>(WM_COMMAND),
         OnMessage<&TWinControl::CNKeyDown>(CN_KEYDOWN),
         OnMessage<&TWinControl::CNKeyDown>(CN_SYSKEYDOWN),
         OnMessage<&TWinControl::CNChar>(CN_CHAR),
