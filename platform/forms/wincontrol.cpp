@@ -73,6 +73,8 @@ const TMessageMap& TWinControl::ClassMessageMap()
         OnMessage<&TWinControl::WMSysKeyUp>(WM_SYSKEYUP),
         OnMessage<&TWinControl::WMChar>(WM_CHAR),
         OnMessage<&TWinControl::WMHelp>(WM_HELP),
+        OnMessage<&TWinControl::WMCommand>(WM_COMMAND),
+        OnMessage<&TWinControl::WMDrawItem>(WM_DRAWITEM),
         OnMessage<&TWinControl::CNKeyDown>(CN_KEYDOWN),
         OnMessage<&TWinControl::CNKeyDown>(CN_SYSKEYDOWN),
         OnMessage<&TWinControl::CNChar>(CN_CHAR),
@@ -252,6 +254,28 @@ void TWinControl::WMSetText(TMessage& Message)
     Inherited(Message);
     FText = Message.LParam != 0 ? reinterpret_cast<const char*>(Message.LParam) : "";
     Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+void TWinControl::WMCommand(TMessage& Message)
+{
+    TWinControl* Child =
+        Message.LParam != 0 ? FindControl(static_cast<HWND>(Message.LParam)) : nullptr;
+    if (Child != nullptr && Child != this) {
+        Message.Result = Child->Perform(CN_COMMAND, Message.WParam, Message.LParam);
+        return;
+    }
+    Inherited(Message);
+}
+
+void TWinControl::WMDrawItem(TMessage& Message)
+{
+    const auto* Item = reinterpret_cast<const TDrawItemStruct*>(Message.LParam);
+    TWinControl* Child = Item != nullptr ? FindControl(Item->hwndItem) : nullptr;
+    if (Child != nullptr && Child != this) {
+        Message.Result = Child->Perform(CN_DRAWITEM, Message.WParam, Message.LParam);
+        return;
+    }
+    Inherited(Message);
 }
 
 void TWinControl::CMVisibleChanged(TMessage&)

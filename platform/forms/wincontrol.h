@@ -121,6 +121,9 @@ protected:
     // Answers with the help context of this control or its nearest parent with one, else the
     // application's, and asks the help service for it.
     void WMHelp(TMessage& Message);
+    // Notifications of a child window go back to its control as CN_COMMAND and CN_DRAWITEM.
+    void WMCommand(TMessage& Message);
+    void WMDrawItem(TMessage& Message);
     void CNKeyDown(TMessage& Message); // CN_KEYDOWN and CN_SYSKEYDOWN
     void CNChar(TMessage& Message);
     void CNSysChar(TMessage& Message);

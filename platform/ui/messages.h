@@ -285,7 +285,66 @@ enum : UINT {
     EN_LINK = 0x070B,
     BM_GETCHECK = 0x00F0,
     BM_SETCHECK = 0x00F1,
+    BM_GETSTATE = 0x00F2,
+    BM_SETSTATE = 0x00F3,
+    BM_SETSTYLE = 0x00F4,
+    BM_CLICK = 0x00F5,
 };
+
+// Button states (BM_GETCHECK, BM_SETCHECK, BM_GETSTATE).
+enum : UINT {
+    BST_UNCHECKED = 0x0000,
+    BST_CHECKED = 0x0001,
+    BST_INDETERMINATE = 0x0002,
+    BST_PUSHED = 0x0004,
+    BST_FOCUS = 0x0008,
+};
+
+// Button styles: the low four bits are the kind of button.
+enum : DWORD {
+    BS_PUSHBUTTON = 0x0000,
+    BS_DEFPUSHBUTTON = 0x0001,
+    BS_CHECKBOX = 0x0002,
+    BS_AUTOCHECKBOX = 0x0003,
+    BS_RADIOBUTTON = 0x0004,
+    BS_3STATE = 0x0005,
+    BS_AUTO3STATE = 0x0006,
+    BS_GROUPBOX = 0x0007,
+    BS_AUTORADIOBUTTON = 0x0009,
+    BS_OWNERDRAW = 0x000B,
+    BS_TYPEMASK = 0x000F,
+    BS_LEFTTEXT = 0x0020,
+    BS_MULTILINE = 0x2000,
+};
+
+// Owner drawing: the kind of control, what to draw, and the item's state.
+enum : UINT { ODT_MENU = 1, ODT_LISTBOX = 2, ODT_COMBOBOX = 3, ODT_BUTTON = 4 };
+enum : UINT { ODA_DRAWENTIRE = 0x0001, ODA_SELECT = 0x0002, ODA_FOCUS = 0x0004 };
+enum : UINT {
+    ODS_SELECTED = 0x0001,
+    ODS_GRAYED = 0x0002,
+    ODS_DISABLED = 0x0004,
+    ODS_CHECKED = 0x0008,
+    ODS_FOCUS = 0x0010,
+    ODS_DEFAULT = 0x0020,
+    ODS_COMBOBOXEDIT = 0x1000,
+};
+
+class TCanvas;
+
+// What WM_DRAWITEM carries in LParam (a pointer to it); hDC is the canvas to draw on.
+struct TDrawItemStruct {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemAction = 0;
+    UINT itemState = 0;
+    HWND hwndItem = 0;
+    TCanvas* hDC = nullptr;
+    TRect rcItem;
+    std::uintptr_t itemData = 0;
+};
+using DRAWITEMSTRUCT = TDrawItemStruct;
 
 // WM_ACTIVATE: the low word of WParam.
 enum : UINT { WA_INACTIVE = 0, WA_ACTIVE = 1, WA_CLICKACTIVE = 2 };
