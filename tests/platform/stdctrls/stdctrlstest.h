@@ -5,6 +5,8 @@
 #include "tests/platform/forms/formstest.h"
 
 #include "platform/gfx/fontengine.h"
+#include "platform/ui/backbuffer.h"
+#include "platform/ui/paint.h"
 
 // Fonts measure the same everywhere while a test runs.
 class TDeterministicFonts {
