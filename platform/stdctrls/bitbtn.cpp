@@ -125,10 +125,11 @@ void MakeBitBtnGlyph(TBitBtnKind Kind, TBitmap& Glyph)
     case bkRetry:
         C->Pen()->SetColor(clGreen);
         C->Pen()->SetWidth(2);
-        C->Arc(3, 3, 15, 15, 15, 9, 9, 3);
+        // Three quarters of a circle, from the top round to the right, ending in a head.
+        C->Arc(3, 3, 15, 15, 9, 3, 15, 9);
         C->Pen()->SetWidth(1);
         C->Brush()->SetColor(clGreen);
-        C->Polygon({{7, 0}, {11, 3}, {7, 6}});
+        C->Polygon({{12, 10}, {17, 10}, {14, 6}});
         break;
     case bkIgnore:
         C->Pen()->SetColor(clNavy);

@@ -151,8 +151,9 @@ void PaintCheck(TCanvas* C, const TRect& Client, DWORD Style, const TButtonWindo
     const TRect Box = LeftText ? Bounds(Client.Right - CheckSize, Top, CheckSize, CheckSize)
                                : Bounds(Client.Left, Top, CheckSize, CheckSize);
     unsigned State = IsRadioType(Type) ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK;
+    // Grayed: a gray mark on the face colour, as a disabled check box shows its mark.
     if (S.Check == BST_INDETERMINATE)
-        State = DFCS_BUTTON3STATE | DFCS_CHECKED;
+        State = DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE;
     else if (S.Check == BST_CHECKED)
         State |= DFCS_CHECKED;
     if (S.Pushed)
