@@ -97,6 +97,10 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 TWinControl::~TWinControl()
 {
     Destroying();
+    // Leave the parent while still a TWinControl: ~TControl would be too late for the parent's
+    // tab order and for the form to let go of it as its focused or active control.
+    if (Parent() != nullptr)
+        Parent()->RemoveControl(this);
     DestroyHandle();
     while (!FControls.empty()) {
         TControl* Child = FControls.back();

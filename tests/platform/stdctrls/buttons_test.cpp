@@ -232,3 +232,21 @@ TEST(Buttons, TheButtonClassChecksByItsStyleAndTellsTheParent)
     EXPECT_EQ(SendMessage(A, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
     Form->WindowProc = Old;
 }
+
+TEST(Buttons, ADeletedButtonLeavesTheTabOrderAndTheFocus)
+{
+    TTestApplication App;
+    TForm* Form = ShownForm(&App);
+    TButton* A = Place<TButton>(Form, 10, 10, 75, 25);
+    TButton* B = Place<TButton>(Form, 10, 40, 75, 25);
+    TButton* C = Place<TButton>(Form, 10, 70, 75, 25);
+    B->SetFocus();
+    Pump();
+    delete B;
+    EXPECT_EQ(Form->ActiveControl(), nullptr);
+    EXPECT_EQ(Form->FindNextControl(A, true, true, false), C);
+    A->SetFocus();
+    InjectKeyPress(VK_TAB);
+    Pump();
+    EXPECT_TRUE(C->Focused());
+}

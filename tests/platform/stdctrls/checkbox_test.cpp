@@ -78,7 +78,10 @@ TEST(CheckBoxes, ClicksCycleTwoOrThreeStatesAndTellOnClick)
                       static_cast<LRESULT>(Case.States[I]));
             EXPECT_EQ(Clicks, static_cast<int>(I) + 1);
         }
+        // The form lets go of the focused control it loses.
+        ASSERT_EQ(Form->ActiveControl(), Check);
         delete Check;
+        EXPECT_EQ(Form->ActiveControl(), nullptr);
     }
 }
 

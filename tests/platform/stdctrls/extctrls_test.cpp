@@ -6,6 +6,7 @@
 #include "platform/stdctrls/checkbox.h"
 #include "platform/stdctrls/groupbox.h"
 #include "platform/stdctrls/image.h"
+#include "platform/stdctrls/paintbox.h"
 #include "platform/stdctrls/panel.h"
 #include "platform/stdctrls/radiobutton.h"
 #include "platform/stdctrls/radiogroup.h"
@@ -272,4 +273,59 @@ TEST(BitBtns, KindsGiveCaptionResultAndDefaultAndEndShowModal)
     SendMessage(Close->Handle(), BM_CLICK, 0, 0);
     Pump();
     EXPECT_FALSE(Form->Visible());
+}
+
+TEST(BitBtns, EachStateShowsItsPictureOfTheGlyphStrip)
+{
+    TTestApplication App;
+    TForm* Form = ShownForm(&App);
+    // Four 10 by 10 pictures side by side (up, disabled, down, exclusive), each one colour on
+    // an olive ground whose bottom-left pixel makes it transparent.
+    const TColor Colours[] = {clRed, clBlue, clLime, clFuchsia};
+    TBitmap Strip;
+    Strip.SetPixelFormat(pf24bit);
+    Strip.SetSize(40, 10);
+    Strip.Canvas()->Brush()->SetColor(clOlive);
+    Strip.Canvas()->FillRect(Rect(0, 0, 40, 10));
+    for (int I = 0; I < 4; ++I) {
+        Strip.Canvas()->Brush()->SetColor(Colours[I]);
+        Strip.Canvas()->FillRect(Rect(I * 10 + 2, 2, I * 10 + 8, 8));
+    }
+    auto* Button = Place<TBitBtn>(Form, 10, 10, 60, 30);
+    Button->SetGlyph(&Strip);
+    EXPECT_EQ(Button->NumGlyphs(), 4);
+    Pump();
+    // No caption: the glyph is centred, its middle at the button's.
+    const TRasterDevice& Raster = WindowBackBuffer(Form->Handle())->Raster();
+    auto Middle = [&](int Shift) { return Raster.Pixel(40 + Shift, 25 + Shift) & 0xFFFFFF; };
+    auto Plain = [](TColor C) { return ColorToRGB(C) & 0xFFFFFF; };
+    EXPECT_EQ(Middle(0), Plain(clRed));
+    EXPECT_EQ(Raster.Pixel(40 - 4, 25 - 4) & 0xFFFFFF, Plain(clBtnFace)); // transparent ground
+    SendMessage(Button->Handle(), BM_SETSTATE, 1, 0);
+    Pump();
+    EXPECT_EQ(Middle(1), Plain(clLime)); // pressed: moved one pixel
+    SendMessage(Button->Handle(), BM_SETSTATE, 0, 0);
+    Button->SetEnabled(false);
+    Pump();
+    EXPECT_EQ(Middle(0), Plain(clBlue));
+}
+
+TEST(PaintBoxes, OnPaintDrawsOnTheParentInTheBoxsCoordinates)
+{
+    TTestApplication App;
+    TForm* Form = ShownForm(&App);
+    auto* Box = Place<TPaintBox>(Form, 30, 20, 40, 30);
+    int Paints = 0;
+    Box->OnPaint = [&](TObject*) {
+        ++Paints;
+        Box->Canvas()->Brush()->SetColor(clNavy);
+        Box->Canvas()->FillRect(Rect(0, 0, 100, 100)); // clipped to the box
+    };
+    Pump();
+    EXPECT_GE(Paints, 1);
+    const TRasterDevice& Raster = WindowBackBuffer(Form->Handle())->Raster();
+    EXPECT_EQ(Raster.Pixel(30, 20) & 0xFFFFFF, static_cast<TColor>(clNavy));
+    EXPECT_EQ(Raster.Pixel(69, 49) & 0xFFFFFF, static_cast<TColor>(clNavy));
+    EXPECT_NE(Raster.Pixel(70, 50) & 0xFFFFFF, static_cast<TColor>(clNavy));
+    EXPECT_NE(Raster.Pixel(29, 20) & 0xFFFFFF, static_cast<TColor>(clNavy));
 }
