@@ -203,3 +203,10 @@ void TSplitter::Paint()
     Canvas()->Brush()->SetStyle(bsSolid);
     Canvas()->FillRect(ClientRect());
 }
+
+void TSplitter::Resize()
+{
+    if (Cursor() == crHSplit || Cursor() == crVSplit)
+        SetCursor(Horizontal() ? crHSplit : crVSplit);
+    TGraphicControl::Resize();
+}

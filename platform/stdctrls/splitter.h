@@ -25,6 +25,8 @@ protected:
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Paint() override;
+    // Aligned to the top or bottom, the split cursor turns vertical.
+    void Resize() override;
     // The aligned control whose edge touches the splitter, or null.
     TControl* FindResizeControl() const;
     void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -230,6 +230,13 @@ TEST(Buttons, TheButtonClassChecksByItsStyleAndTellsTheParent)
     EXPECT_EQ(GetWindowLong(A, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EXPECT_NE(GetWindowLong(A, GWL_STYLE) & WS_CHILD, 0);
     EXPECT_EQ(SendMessage(A, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+    // A group box is no button: no click, no focus, drawn as a frame.
+    const HWND Group = Make(BS_GROUPBOX, 60);
+    Commands.clear();
+    SendMessage(Group, BM_CLICK, 0, 0);
+    EXPECT_TRUE(Commands.empty());
+    EXPECT_EQ(SendMessage(Group, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+    Pump();
     Form->WindowProc = Old;
 }
 

@@ -167,6 +167,7 @@ TEST(Splitters, DraggingResizesTheNeighbourWithinTheLimits)
         Pump();
         EXPECT_EQ(Across ? Neighbour->Width() : Neighbour->Height(), Case.Size);
         EXPECT_EQ(Moved, 1);
+        EXPECT_EQ(Splitter->Cursor(), Across ? crHSplit : crVSplit);
         // The splitter stays against the neighbour's edge.
         switch (Case.Align) {
         case alLeft:
