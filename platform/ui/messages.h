@@ -396,6 +396,36 @@ enum : UINT {
     EN_LINK = 0x070B,
     BM_GETCHECK = 0x00F0,
     BM_SETCHECK = 0x00F1,
+    BM_GETSTATE = 0x00F2,
+    BM_SETSTATE = 0x00F3,
+    BM_SETSTYLE = 0x00F4,
+    BM_CLICK = 0x00F5,
+};
+
+// Button states (BM_GETCHECK, BM_SETCHECK, BM_GETSTATE).
+enum : UINT {
+    BST_UNCHECKED = 0x0000,
+    BST_CHECKED = 0x0001,
+    BST_INDETERMINATE = 0x0002,
+    BST_PUSHED = 0x0004,
+    BST_FOCUS = 0x0008,
+};
+
+// Button styles: the low four bits are the kind of button.
+enum : DWORD {
+    BS_PUSHBUTTON = 0x0000,
+    BS_DEFPUSHBUTTON = 0x0001,
+    BS_CHECKBOX = 0x0002,
+    BS_AUTOCHECKBOX = 0x0003,
+    BS_RADIOBUTTON = 0x0004,
+    BS_3STATE = 0x0005,
+    BS_AUTO3STATE = 0x0006,
+    BS_GROUPBOX = 0x0007,
+    BS_AUTORADIOBUTTON = 0x0009,
+    BS_OWNERDRAW = 0x000B,
+    BS_TYPEMASK = 0x000F,
+    BS_LEFTTEXT = 0x0020,
+    BS_MULTILINE = 0x2000,
 };
 
 // WM_ACTIVATE: the low word of WParam.

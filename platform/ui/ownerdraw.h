@@ -19,6 +19,7 @@ struct TDrawItemStruct {
     TRect rcItem;
     WPARAM itemData = 0; // a menu item: the TMenuItem
 };
+using DRAWITEMSTRUCT = TDrawItemStruct;
 
 // WM_MEASUREITEM's LParam (a pointer to it); WParam is CtlID.
 struct TMeasureItemStruct {
