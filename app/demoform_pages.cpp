@@ -41,7 +41,7 @@ void BuildButtonsPage(TDemoForm* Form, TPanel* Page)
         TBitBtnKind Kind;
         int Left, Top;
     };
-    const TKindCase Kinds[] = {{bkOK, 12, 12},  {bkCancel, 104, 12}, {bkHelp, 196, 12},
+    const TKindCase Kinds[] = {{bkOK, 12, 12},  {bkCancel, 104, 12}, {bkAbort, 196, 12},
                                {bkYes, 12, 48}, {bkNo, 104, 48},     {bkClose, 196, 48}};
     for (const TKindCase& K : Kinds) {
         auto* Bit = Place<TBitBtn>(Form, Page, K.Left, K.Top, 84, 28);
@@ -69,7 +69,7 @@ void BuildButtonsPage(TDemoForm* Form, TPanel* Page)
     const struct {
         const char* Caption;
         TCheckBoxState State;
-    } Checks[] = {{"&Unchecked", cbUnchecked}, {"C&hecked", cbChecked}, {"&Grayed", cbGrayed}};
+    } Checks[] = {{"&Unchecked", cbUnchecked}, {"Chec&ked", cbChecked}, {"&Grayed", cbGrayed}};
     for (int I = 0; I < 3; ++I) {
         auto* Check = Place<TCheckBox>(Form, Page, 12, 156 + I * 24, 150, 20);
         Check->SetCaption(Checks[I].Caption);

@@ -122,8 +122,10 @@ TEST_F(DemoPages, AltAndALetterOpenTheHelpMenuAndEnterPicksAbout)
 
 TEST_F(DemoPages, CtrlQClosesTheFormThroughItsMenuShortCut)
 {
+    int Closes = 0;
+    Form->OnClose = [&](TObject*, TCloseAction&) { ++Closes; };
     Keys({"ctrl+q"});
-    EXPECT_TRUE(PumpUntil([&] { return !Form->Visible(); }));
+    EXPECT_TRUE(PumpUntil([&] { return Closes == 1; }));
 }
 
 } // namespace
