@@ -48,5 +48,4 @@ void BuildTextPage(TDemoForm* Form, TPanel* Page)
                                "horizontal scroll bar as well\n"
                              : "\n");
     Form->Memo->Lines()->SetText(Lines);
-    Form->Memo->SetSelStart(0);
 }
