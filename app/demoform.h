@@ -1,60 +1,26 @@
-// app/demoform.h: the form the program shows while it has no main window of its own: a label, a
-// button that counts its clicks (mouse, or Enter as the form's default button), and an edit line
-// for typed text that Ctrl+C copies to the clipboard.
+// app/demoform.h: the form the program shows while it has no main window of its own. At the top
+// a button that counts its clicks (mouse, or Enter as the form's default button) and an edit
+// line; below, a row of grouped speed buttons switches between pages that show every standard
+// control: buttons and checks, text, lists, pictures and shapes. A menu bar, a pop-up menu and
+// hints complete it.
 #pragma once
 
 #include "platform/forms/form.h"
 
 #include <string>
+#include <vector>
 
-// Text drawn on its parent in the control's font.
-class TDemoLabel : public TGraphicControl {
-public:
-    explicit TDemoLabel(TComponent* AOwner);
-
-protected:
-    void Paint() override;
-};
-
-// A push button; the default one clicks on Enter wherever the focus is in its form.
-class TDemoButton : public TCustomControl {
-public:
-    explicit TDemoButton(TComponent* AOwner);
-
-    bool Default() const { return FDefault; }
-    void SetDefault(bool Value) { FDefault = Value; }
-
-protected:
-    void Paint() override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void MouseMove(TShiftState Shift, int X, int Y) override;
-    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void DoEnter() override;
-    void DoExit() override;
-    void CMDialogKey(TMessage& Message);
-    TW_MESSAGE_MAP();
-
-private:
-    void SetDown(bool Value);
-
-    bool FDefault = false;
-    bool FDown = false; // pressed with the mouse, pointer inside
-};
-
-// One line of typed UTF-8 text: Backspace takes back a whole character, Ctrl+C copies the text.
-class TDemoEdit : public TCustomControl {
-public:
-    explicit TDemoEdit(TComponent* AOwner);
-
-protected:
-    void Paint() override;
-    void KeyPress(char& Key) override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    void DoEnter() override;
-    void DoExit() override;
-    void WMGetDlgCode(TMessage& Message);
-    TW_MESSAGE_MAP();
-};
+class TLabel;
+class TButton;
+class TEdit;
+class TMemo;
+class TPanel;
+class TSpeedButton;
+class TListBox;
+class TComboBox;
+class TMainMenu;
+class TPopupMenu;
+class TMenuItem;
 
 class TDemoForm : public TForm {
 public:
@@ -62,13 +28,41 @@ public:
 
     int Clicks() const { return FClicks; }
 
-    TDemoLabel* Intro;
-    TDemoButton* Button;
-    TDemoLabel* Prompt;
-    TDemoEdit* Edit;
+    // The page switcher's buttons and the pages they show, in the same order.
+    enum TPage { pgButtons, pgText, pgLists, pgPictures, PageCount };
+    void ShowPage(TPage Page);
+    TPage ActivePage() const { return FActivePage; }
+
+    TLabel* Intro = nullptr;
+    TButton* Button = nullptr;
+    TLabel* Prompt = nullptr;
+    TEdit* Edit = nullptr;
+
+    std::vector<TSpeedButton*> PageButtons;
+    std::vector<TPanel*> Pages;
+
+    TMemo* Memo = nullptr;
+    TListBox* List = nullptr;
+    std::vector<TComboBox*> Combos; // one per style, in the order of TComboBoxStyle
+
+    TMainMenu* MainMenu = nullptr;
+    TMenuItem* ExitItem = nullptr;
+    TMenuItem* AboutItem = nullptr;
+    TPopupMenu* Popup = nullptr;
+    TLabel* PopupNote = nullptr; // says which pop-up item was picked last
 
 private:
     void ButtonClick(TObject* Sender);
+    void BuildMenus();
+    void BuildPageSwitcher();
+    TPanel* NewPage();
 
     int FClicks = 0;
+    TPage FActivePage = pgButtons;
 };
+
+// One builder per page (app/demoform_pages.cpp, app/demoform_lists.cpp); each fills its page.
+void BuildButtonsPage(TDemoForm* Form, TPanel* Page);
+void BuildTextPage(TDemoForm* Form, TPanel* Page);
+void BuildListsPage(TDemoForm* Form, TPanel* Page);
+void BuildPicturesPage(TDemoForm* Form, TPanel* Page);

@@ -1,13 +1,13 @@
 // The demonstration form on an X server as a person and the desktop see it: its window's class
 // and title, its picture, clicks and keys reaching the control under the pointer or with the
-// focus, the default button, typed text on the desktop's clipboard; and the program itself
-// ending when its form is closed.
-#include "tests/gui/xserver.h"
+// focus, the default button, typed and selected text on the desktop's clipboard; and the program
+// itself ending when its form is closed.
+#include "tests/gui/demofixture.h"
 
-#include "app/demoform.h"
-#include "platform/gfx/pngformat.h"
 #include "platform/gfx/rasterdevice.h"
-#include "platform/ui/paint.h"
+#include "platform/stdctrls/buttons.h"
+#include "platform/stdctrls/edit.h"
+#include "platform/stdctrls/label.h"
 #include "platform/ui/windowdc.h"
 
 #include <memory>
@@ -24,61 +24,15 @@ struct TPress {
     int X, Y;
 };
 
-class DemoForm : public guitest::XServerAppTest {
+class DemoForm : public guitest::DemoFormTest {
 protected:
-    void SetUp() override
-    {
-        XServerAppTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        CreateForm(App.get(), Form);
-        Form->Show();
-        Id = std::to_string(DisplayDriver().NativeId(Form->Handle()));
-        ASSERT_NE(Id, "0");
-        ASSERT_TRUE(PumpUntil([&] { return Painted(); }));
-    }
-
-    // Nothing of the form waits to be painted.
-    bool Painted()
-    {
-        for (HWND Wnd : {Form->Handle(), Form->Button->Handle(), Form->Edit->Handle()})
-            if (GetUpdateRect(Wnd, nullptr))
-                return false;
-        return true;
-    }
-
-    void MoveTo(const TControl* Control, TPoint P)
-    {
-        const TPoint S = Control->ClientToScreen(P);
-        ASSERT_EQ(
-            RunTool(Display, {"xdotool", "mousemove", std::to_string(S.X), std::to_string(S.Y)})
-                .Status,
-            0);
-    }
-
-    void ClickAt(const TControl* Control, TPoint P)
-    {
-        MoveTo(Control, P);
-        ASSERT_EQ(RunTool(Display, {"xdotool", "click", "1"}).Status, 0);
-    }
-
-    void Keys(std::vector<std::string> Names)
-    {
-        ASSERT_EQ(RunTool(Display, {"xdotool", "windowfocus", "--sync", Id}).Status, 0);
-        Names.insert(Names.begin(), {"xdotool", "key"});
-        ASSERT_EQ(RunTool(Display, Names).Status, 0);
-    }
-
     // The window's picture on the server, pixel for pixel the back buffer the form drew.
     void ExpectScreenShowsBackBuffer()
     {
         ASSERT_TRUE(PumpUntil([&] { return Painted(); }));
         const auto* Buffer = dynamic_cast<const TRasterDevice*>(WindowDevice(Form->Handle()));
         ASSERT_NE(Buffer, nullptr);
-        const auto Shot = RunTool(Display, {"import", "-window", Id, "png:-"});
-        ASSERT_EQ(Shot.Status, 0);
-        const TDibImage Image =
-            ReadPng(reinterpret_cast<const std::uint8_t*>(Shot.Output.data()), Shot.Output.size());
+        const TDibImage Image = Screenshot();
         ASSERT_EQ(Image.Width, Buffer->Width());
         ASSERT_EQ(Image.Height, Buffer->Height());
         int Wrong = 0;
@@ -90,8 +44,6 @@ protected:
         EXPECT_EQ(Wrong, 0) << "first at " << First;
     }
 
-    TDemoForm* Form = nullptr;
-    std::string Id;
     std::vector<TPress> Presses;
     std::vector<UINT> Crossings;
 };
@@ -134,7 +86,7 @@ TEST_F(DemoForm, ClicksReachTheControlUnderThePointerAtItsClientCoordinates)
         TPoint At;
     };
     const std::vector<TCase> Cases = {
-        {Form, TPoint{300, 68}},      {Form->Intro, TPoint{40, 7}},  {Form->Button, TPoint{12, 9}},
+        {Form, TPoint{100, 76}},      {Form->Intro, TPoint{40, 7}},  {Form->Button, TPoint{12, 9}},
         {Form->Prompt, TPoint{5, 3}}, {Form->Edit, TPoint{100, 14}},
     };
     for (const TCase& Case : Cases) {
@@ -150,7 +102,7 @@ TEST_F(DemoForm, ClicksReachTheControlUnderThePointerAtItsClientCoordinates)
     EXPECT_TRUE(Form->Edit->Focused());
 }
 
-TEST_F(DemoForm, KeysGoToTheFocusedEditEnterClicksTheDefaultButtonCtrlCCopies)
+TEST_F(DemoForm, KeysGoToTheFocusedEditEnterClicksTheDefaultButtonCtrlCCopiesTheSelection)
 {
     std::vector<Word> EditKeys, ButtonKeys;
     Form->Edit->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { EditKeys.push_back(Key); };
@@ -168,7 +120,7 @@ TEST_F(DemoForm, KeysGoToTheFocusedEditEnterClicksTheDefaultButtonCtrlCCopies)
     EXPECT_EQ(EditKeys, Typed);
     EXPECT_TRUE(ButtonKeys.empty());
 
-    Keys({"ctrl+c"});
+    Keys({"Home", "shift+End", "ctrl+c"});
     const auto Copied = RunTool(Display, {"xclip", "-o", "-selection", "clipboard"});
     EXPECT_EQ(Copied.Status, 0);
     EXPECT_EQ(Copied.Output, "h\xc3\xa9i");
