@@ -136,6 +136,13 @@ void TControl::SetClientHeight(int Value)
 
 TPoint TControl::ClientOrigin() const
 {
+    // A window knows where its client area lies, inside its border, edge and menu bar; a
+    // control without one sits in its parent's client area.
+    if (const auto* Win = dynamic_cast<const TWinControl*>(this); Win && Win->HandleAllocated()) {
+        TPoint P{0, 0};
+        ::ClientToScreen(Win->WindowHandle(), P);
+        return P;
+    }
     if (FParent == nullptr)
         return TPoint{FLeft, FTop};
     const TPoint P = FParent->ClientOrigin();

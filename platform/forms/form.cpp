@@ -1,6 +1,8 @@
 #include "platform/forms/form.h"
 
+#include "platform/forms/menudraw.h"
 #include "platform/ui/input.h"
+#include "platform/ui/nonclient.h"
 #include "platform/ui/queue.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/sysmetrics.h"
@@ -183,6 +185,12 @@ const TMessageMap& TCustomForm::ClassMessageMap()
         OnMessage<&TCustomForm::CMRelease>(CM_RELEASE),
         OnMessage<&TCustomForm::WMMeasureItem>(WM_MEASUREITEM),
         OnMessage<&TCustomForm::WMDrawItem>(WM_DRAWITEM),
+        OnMessage<&TCustomForm::WMNCCalcSize>(WM_NCCALCSIZE),
+        OnMessage<&TCustomForm::WMNCPaint>(WM_NCPAINT),
+        OnMessage<&TCustomForm::WMNCHitTest>(WM_NCHITTEST),
+        OnMessage<&TCustomForm::WMNCLButtonDown>(WM_NCLBUTTONDOWN),
+        OnMessage<&TCustomForm::WMNCMouseMove>(WM_NCMOUSEMOVE),
+        OnMessage<&TCustomForm::CMMenuChanged>(CM_MENUCHANGED),
     });
     static constexpr TMessageMap Map{Handlers, &TWinControl::ClassMessageMap};
     return Map;
@@ -218,6 +226,7 @@ TCustomForm::~TCustomForm()
     }
     FActiveControl = nullptr;
     FFocusedControl = nullptr;
+    StopMouseHotItem();
     SetMenu(nullptr);
     FCanvas->FreeHandle();
     DestroyHandle();
@@ -697,6 +706,9 @@ void TCustomForm::SendCancelMode(TControl* Sender)
 
 void TCustomForm::CancelModes()
 {
+    // An open menu (the bar's loop or a pop-up) ends without a choice.
+    if (TMenuLoop* Loop = TMenuLoop::Current())
+        Loop->Cancel();
     SendCancelMode(nullptr);
     if (const HWND Capture = GetCapture())
         SendMessage(Capture, WM_CANCELMODE, 0, 0);
@@ -779,8 +791,12 @@ void TCustomForm::SetMenu(TMainMenu* Value)
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
 {
     TWinControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FMenu)
+    if (Operation == opRemove && AComponent == FMenu) {
+        StopMouseHotItem();
         FMenu = nullptr;
+        if (HandleAllocated() && !ComponentState().Contains(csDestroying))
+            Perform(CM_MENUCHANGED, 0, 0);
+    }
 }
 
 void TCustomForm::WMMeasureItem(TMessage& Message)
@@ -797,4 +813,138 @@ void TCustomForm::WMDrawItem(TMessage& Message)
         Message.Result = 1;
     else
         Inherited(Message);
+}
+
+// ---- the menu bar in the non-client area
+
+TRect TCustomForm::ClientRect() const
+{
+    TRect R = TWinControl::ClientRect();
+    if (!HandleAllocated() && HasMenuBar())
+        R.Bottom = std::max(R.Top, R.Bottom - MenuBarHeight(this, R.Width()));
+    return R;
+}
+
+void TCustomForm::WndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_MOUSELEAVE)
+        StopMouseHotItem();
+    TWinControl::WndProc(Message);
+}
+
+void TCustomForm::WMNCCalcSize(TMessage& Message)
+{
+    Inherited(Message);
+    FMenuBarHeight = 0;
+    if (!HasMenuBar() || Message.LParam == 0)
+        return;
+    TRect& Client = reinterpret_cast<TNCCalcSizeParams*>(Message.LParam)->rgrc[0];
+    FMenuBarHeight = std::min(MenuBarHeight(this, Client.Width()), Client.Height());
+    Client.Top += FMenuBarHeight;
+}
+
+void TCustomForm::WMNCPaint(TMessage& Message)
+{
+    Inherited(Message);
+    if (FMenuBarHeight <= 0 || !HasMenuBar())
+        return;
+    const HWND Wnd = WindowHandle();
+    TRect Window;
+    TRect Client;
+    TPoint Origin{0, 0};
+    if (!GetWindowRect(Wnd, Window) || !GetClientRect(Wnd, Client) ||
+        !::ClientToScreen(Wnd, Origin))
+        return;
+    const TPoint At{Origin.X - Window.Left, Origin.Y - Window.Top};
+    if (HDC DC = GetWindowDC(Wnd)) {
+        PaintMenuBar(this, DC, Rect(At.X, At.Y - FMenuBarHeight, At.X + Client.Width(), At.Y));
+        ReleaseDC(Wnd, DC);
+    }
+}
+
+void TCustomForm::WMNCHitTest(TMessage& Message)
+{
+    Inherited(Message);
+    if (Message.Result == HTCLIENT || FMenuBarHeight <= 0 || !HasMenuBar())
+        return;
+    if (PtInRect(MenuBarScreenRect(this),
+                 TPoint{GetXLParam(Message.LParam), GetYLParam(Message.LParam)}))
+        Message.Result = HTMENU;
+}
+
+void TCustomForm::WMNCLButtonDown(TMessage& Message)
+{
+    if (Message.WParam != HTMENU || !HasMenuBar()) {
+        Inherited(Message);
+        return;
+    }
+    Message.Result = 0;
+    StopMouseHotItem();
+    const TRect Bar = MenuBarScreenRect(this);
+    const TPoint P{GetXLParam(Message.LParam) - Bar.Left, GetYLParam(Message.LParam) - Bar.Top};
+    const int Item = LayoutMenuBar(FMenu, Bar.Width()).ItemAtPos(P);
+    if (Item >= 0)
+        TrackMenuBar(this, Item, true);
+}
+
+void TCustomForm::WMNCMouseMove(TMessage& Message)
+{
+    Inherited(Message);
+    if (!HasMenuBar() || TMenuLoop::Current() != nullptr)
+        return;
+    if (Message.WParam != HTMENU || !IsWindowEnabled(WindowHandle())) {
+        StopMouseHotItem();
+        return;
+    }
+    const TRect Bar = MenuBarScreenRect(this);
+    const TPoint P{GetXLParam(Message.LParam) - Bar.Left, GetYLParam(Message.LParam) - Bar.Top};
+    SetMouseHotItem(LayoutMenuBar(FMenu, Bar.Width()).ItemAtPos(P));
+}
+
+void TCustomForm::SetMouseHotItem(int Index)
+{
+    if (Index >= 0 && !FMenu->Items()->Items(Index)->Enabled())
+        Index = -1;
+    if (Index < 0) {
+        StopMouseHotItem();
+        return;
+    }
+    FMenu->SetHotIndex(Index, false);
+    if (FMenuBarHook != 0)
+        return;
+    FMenuBarHook = SetWindowsHookEx(WH_MOUSE, [this](int Code, WPARAM WParam, LPARAM LParam) {
+        const HHOOK Self = FMenuBarHook;
+        const auto* Info = reinterpret_cast<const TMouseHookStruct*>(LParam);
+        // Anything but the bar under the mouse ends the hot item; the menu's loop keeps its own.
+        if (Code == HC_ACTION && Info != nullptr && TMenuLoop::Current() == nullptr &&
+            (Info->hwnd != WindowHandle() || Info->wHitTestCode != HTMENU))
+            StopMouseHotItem();
+        return CallNextHookEx(Self, Code, WParam, LParam);
+    });
+}
+
+void TCustomForm::StopMouseHotItem()
+{
+    if (FMenuBarHook == 0)
+        return;
+    UnhookWindowsHookEx(FMenuBarHook);
+    FMenuBarHook = 0;
+    if (FMenu != nullptr && TMenuLoop::Current() == nullptr)
+        FMenu->SetHotIndex(-1, false);
+}
+
+void TCustomForm::CMMenuChanged(TMessage&)
+{
+    if (!HandleAllocated())
+        return;
+    const int Height = HasMenuBar() ? MenuBarHeight(this, ClientWidth()) : 0;
+    if (Height != FMenuBarHeight) {
+        // The client area is measured anew (WM_NCCALCSIZE), the frame and client repainted.
+        SetWindowPos(WindowHandle(), 0, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (Height > 0) {
+        // Only the band: the frame waits for WM_NCPAINT, the client area keeps its pixels.
+        const TRect None = Rect(0, 0, 0, 0);
+        RedrawWindow(WindowHandle(), &None, RDW_INVALIDATE | RDW_FRAME);
+    }
 }

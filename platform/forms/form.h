@@ -9,6 +9,7 @@
 #include "platform/gfx/icon.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogservice.h"
+#include "platform/ui/hooks.h"
 
 #include <memory>
 
@@ -61,6 +62,9 @@ public:
     // menu is freed.
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* Value);
+    // Without a window yet, the client area leaves room for the menu bar above it, as the window
+    // will (so that ClientHeight set before the window exists keeps).
+    TRect ClientRect() const override;
 
     // The control that has (or gets, when the form is activated) the focus.
     TWinControl* ActiveControl() const { return FActiveControl; }
@@ -118,6 +122,7 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void PaintWindow(HDC DC) override;
+    void WndProc(TMessage& Message) override;
     virtual void Paint();
     virtual void DoCreate();
     virtual void DoShow();
@@ -134,12 +139,27 @@ protected:
     void CMRelease(TMessage& Message);
     void WMMeasureItem(TMessage& Message);
     void WMDrawItem(TMessage& Message);
+    // The menu bar in the non-client area of a top-level form: a band above the client area,
+    // painted there, hit-tested as HTMENU, opened by a click and hot under the mouse.
+    void WMNCCalcSize(TMessage& Message);
+    void WMNCPaint(TMessage& Message);
+    void WMNCHitTest(TMessage& Message);
+    void WMNCLButtonDown(TMessage& Message);
+    void WMNCMouseMove(TMessage& Message);
+    // The menu or one of its items changed: the band is measured anew (the client area changes
+    // with its height) or repainted.
+    void CMMenuChanged(TMessage& Message);
     void Notification(TComponent* AComponent, TOperation Operation) override;
     TW_MESSAGE_MAP();
 
 private:
     void PlaceOnShow();
     void SetWindowFocus();
+    bool HasMenuBar() const { return Parent() == nullptr && FMenu != nullptr; }
+    // The bar item under the mouse shows hot until the mouse leaves the bar (a mouse hook sees
+    // it go elsewhere in the program; WM_MOUSELEAVE when it leaves the window).
+    void SetMouseHotItem(int Index);
+    void StopMouseHotItem();
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
@@ -152,6 +172,8 @@ private:
     std::unique_ptr<TControlCanvas> FCanvas;
     TWinControl* FActiveControl = nullptr;
     TMainMenu* FMenu = nullptr;
+    int FMenuBarHeight = 0; // the band the non-client area holds now
+    HHOOK FMenuBarHook = 0;
     TWinControl* FFocusedControl = nullptr;
     bool FActive = false;
     bool FModal = false;

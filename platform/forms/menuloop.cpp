@@ -43,6 +43,12 @@ bool IsButtonDown(UINT Msg)
            Msg == WM_LBUTTONDBLCLK || Msg == WM_RBUTTONDBLCLK || Msg == WM_MBUTTONDBLCLK;
 }
 
+// Over the bar (no drop-down holding the mouse) the clicks come as the form's WM_NC twins.
+bool IsNonClientMouse(UINT Msg)
+{
+    return Msg >= WM_NCMOUSEMOVE && Msg <= WM_NCMBUTTONDBLCLK;
+}
+
 TRect ScreenRect()
 {
     return Rect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
@@ -133,8 +139,9 @@ void TMenuLoop::Run()
                 HandleKey(Msg);
             continue;
         }
-        if (Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST &&
-            Msg.message != WM_MOUSEWHEEL) {
+        if ((Msg.message >= WM_MOUSEFIRST && Msg.message <= WM_MOUSELAST &&
+             Msg.message != WM_MOUSEWHEEL) ||
+            IsNonClientMouse(Msg.message)) {
             HandleMouse(Msg);
             continue;
         }
@@ -358,10 +365,15 @@ void TMenuLoop::HandleChar(const TMsg& Msg)
         Choose(Item);
 }
 
-void TMenuLoop::HandleMouse(const TMsg& Msg)
+void TMenuLoop::HandleMouse(const TMsg& Message)
 {
+    // A non-client message carries the screen point already; it is read as its client twin.
+    TMsg Msg = Message;
     TPoint P{GetXLParam(Msg.lParam), GetYLParam(Msg.lParam)};
-    ClientToScreen(Msg.hwnd, P);
+    if (IsNonClientMouse(Msg.message))
+        Msg.message = Msg.message - WM_NCMOUSEMOVE + WM_MOUSEMOVE;
+    else
+        ClientToScreen(Msg.hwnd, P);
     // The deepest level under the point.
     for (std::size_t L = FLevels.size(); L-- > 0;) {
         TLevel& Level = *FLevels[L];
@@ -395,6 +407,13 @@ void TMenuLoop::HandleMouse(const TMsg& Msg)
                 SetBarHot(Index, true);
             else if (Index >= 0 && IsButtonDown(Msg.message))
                 SetBarHot(Index, !(Index == FBar->FHotIndex && FBar->FDropped));
+            else if (Index >= 0 && Index == FBar->FHotIndex && Msg.message == WM_LBUTTONUP &&
+                     FLevels.empty()) {
+                // A bar item without a drop-down is a command: released on, it is chosen.
+                TMenuItem* Item = FBar->Items()->Items(Index);
+                if (Item->Count() == 0 && Item->Enabled())
+                    Choose(Item);
+            }
             return;
         }
     }

@@ -709,6 +709,13 @@ void TWinControl::WMWindowPosChanged(TMessage& Message)
         UpdateBoundsRect(R);
     }
     Inherited(Message);
+    // The client area may change with the window's size unchanged (a scroll bar shown or hidden,
+    // a menu bar wrapping onto another row): the aligned children follow it.
+    if (FHandle != 0) {
+        const TRect Client = ClientRect();
+        if (!(TSize{Client.Width(), Client.Height()} == FLastClientSize))
+            Realign();
+    }
 }
 
 void TWinControl::CMFontChanged(TMessage&)
