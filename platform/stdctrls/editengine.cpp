@@ -228,6 +228,7 @@ void TEditEngine::TextChanged()
     FLayoutValid = false;
     FGoalX = -1;
     ScrollCaret();
+    UpdateScrollBars();
     UpdateCaret();
     Repaint();
     Notify(EN_UPDATE);
@@ -353,6 +354,7 @@ void TEditEngine::WMSetFont(TMessage& Message)
     else
         FFont->Assign(std::make_unique<TFont>().get());
     FontChanged();
+    UpdateScrollBars();
     if (Message.LParam != 0)
         Repaint();
 }
@@ -366,6 +368,7 @@ void TEditEngine::WMSize(TMessage& Message)
 {
     FLayoutValid = false;
     ScrollCaret();
+    UpdateScrollBars();
     UpdateCaret();
     Repaint();
     Message.Result = DefWindowProc(FWnd, Message.Msg, Message.WParam, Message.LParam);
