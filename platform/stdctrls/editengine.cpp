@@ -92,6 +92,7 @@ const TMessageMap& TEditEngine::ClassMessageMap()
         OnMessage<&TEditEngine::WMPaste>(WM_PASTE),
         OnMessage<&TEditEngine::WMClear>(WM_CLEAR),
         OnMessage<&TEditEngine::WMUndo>(WM_UNDO),
+        OnMessage<&TEditEngine::WMContextMenu>(WM_CONTEXTMENU),
         OnMessage<&TEditEngine::EMGetSel>(EM_GETSEL),
         OnMessage<&TEditEngine::EMSetSel>(EM_SETSEL),
         OnMessage<&TEditEngine::EMGetRect>(EM_GETRECT),

@@ -113,6 +113,7 @@ private:
     void WMPaste(TMessage& Message);
     void WMClear(TMessage& Message);
     void WMUndo(TMessage& Message);
+    void WMContextMenu(TMessage& Message); // editcontextmenu.cpp
     void EMGetSel(TMessage& Message);
     void EMSetSel(TMessage& Message);
     void EMGetRect(TMessage& Message);
