@@ -245,13 +245,19 @@ void TWinControl::CMRecreateWnd(TMessage&)
     if (FHandle == 0)
         return;
     const bool WasVisible = IsWindowVisible(FHandle);
-    const bool WasFocused = GetFocus() == FHandle;
+    // The focus may sit in this window or in one of its children: both are made anew, and the
+    // control that held it takes it back (only the pointer is kept; it is looked up again).
+    const HWND Focus = GetFocus();
+    TWinControl* Focused = nullptr;
+    if (Focus != 0 && (Focus == FHandle || IsChild(FHandle, Focus)))
+        Focused = FindControl(Focus);
     DestroyHandle();
     HandleNeeded();
     if (FParent == nullptr && WasVisible)
         ShowWindow(FHandle, SW_SHOW);
-    if (WasFocused && FHandle != 0)
-        ::SetFocus(FHandle);
+    if (Focused != nullptr && (Focused == this || ContainsControl(Focused)) &&
+        Focused->HandleAllocated())
+        ::SetFocus(Focused->Handle());
 }
 
 void TWinControl::SetParentWindow(HWND Value)

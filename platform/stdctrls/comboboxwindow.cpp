@@ -866,8 +866,13 @@ LRESULT ComboBoxWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         Combos().erase(Wnd);
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     }
-    if (Msg == WM_NCCREATE)
+    if (Msg == WM_NCCREATE) {
+        // The scroll bar styles are meant for the list: the box itself shows none.
+        const auto Style = static_cast<DWORD>(GetWindowLong(Wnd, GWL_STYLE));
+        SetWindowLong(Wnd, GWL_STYLE,
+                      static_cast<LONG_PTR>(Style & ~DWORD(WS_VSCROLL | WS_HSCROLL)));
         return DefWindowProc(Wnd, Msg, WParam, LParam);
+    }
     return ComboOf(Wnd).Handle(Msg, WParam, LParam);
 }
 

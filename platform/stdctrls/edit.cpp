@@ -1,6 +1,7 @@
 // platform/stdctrls/edit.cpp: TCustomEdit over the "EDIT" window.
 #include "platform/stdctrls/edit.h"
 
+#include "platform/forms/menus.h"
 #include "platform/gfx/canvas.h"
 #include "platform/stdctrls/editwindow.h"
 #include "platform/ui/queue.h"
@@ -14,6 +15,7 @@ const TMessageMap& TCustomEdit::ClassMessageMap()
         OnMessage<&TCustomEdit::WMPaint>(WM_PAINT),
         OnMessage<&TCustomEdit::WMEraseBkgnd>(WM_ERASEBKGND),
         OnMessages<&TCustomEdit::WMMouse>(WM_MOUSEMOVE, WM_MBUTTONDBLCLK),
+        OnMessage<&TCustomEdit::WMContextMenu>(WM_CONTEXTMENU),
         OnMessage<&TCustomEdit::CNCommand>(CN_COMMAND),
         OnMessage<&TCustomEdit::CNCtlColor>(CN_CTLCOLOREDIT),
         OnMessage<&TCustomEdit::CNCtlColor>(CN_CTLCOLORSTATIC),
@@ -352,4 +354,20 @@ void TCustomEdit::CMFontChanged(TMessage& Message)
         SendMessage(WindowHandle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), 1);
     if (FAutoSize)
         AdjustHeight();
+}
+
+// OnContextPopup and the PopupMenu come first; when neither takes the message, the window shows
+// its own menu instead of passing it to the parent.
+void TCustomEdit::WMContextMenu(TMessage& Message)
+{
+    if (Message.Result != 0)
+        return;
+    const TPoint At{GetXLParam(Message.LParam), GetYLParam(Message.LParam)};
+    bool Handled = false;
+    DoContextPopup(At == TPoint{-1, -1} ? At : ScreenToClient(At), Handled);
+    if (Handled || ShowControlPopupMenu(this, At)) {
+        Message.Result = 1;
+        return;
+    }
+    DefaultHandler(Message);
 }

@@ -72,6 +72,7 @@ protected:
     void WMPaint(TMessage& Message);
     void WMEraseBkgnd(TMessage& Message);
     void WMMouse(TMessage& Message);
+    void WMContextMenu(TMessage& Message);
     void CNCommand(TMessage& Message);
     void CNCtlColor(TMessage& Message);
     void CMFontChanged(TMessage& Message);

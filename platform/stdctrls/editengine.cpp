@@ -92,6 +92,7 @@ const TMessageMap& TEditEngine::ClassMessageMap()
         OnMessage<&TEditEngine::WMPaste>(WM_PASTE),
         OnMessage<&TEditEngine::WMClear>(WM_CLEAR),
         OnMessage<&TEditEngine::WMUndo>(WM_UNDO),
+        OnMessage<&TEditEngine::WMContextMenu>(WM_CONTEXTMENU),
         OnMessage<&TEditEngine::EMGetSel>(EM_GETSEL),
         OnMessage<&TEditEngine::EMSetSel>(EM_SETSEL),
         OnMessage<&TEditEngine::EMGetRect>(EM_GETRECT),
@@ -228,6 +229,7 @@ void TEditEngine::TextChanged()
     FLayoutValid = false;
     FGoalX = -1;
     ScrollCaret();
+    UpdateScrollBars();
     UpdateCaret();
     Repaint();
     Notify(EN_UPDATE);
@@ -353,6 +355,7 @@ void TEditEngine::WMSetFont(TMessage& Message)
     else
         FFont->Assign(std::make_unique<TFont>().get());
     FontChanged();
+    UpdateScrollBars();
     if (Message.LParam != 0)
         Repaint();
 }
@@ -366,6 +369,7 @@ void TEditEngine::WMSize(TMessage& Message)
 {
     FLayoutValid = false;
     ScrollCaret();
+    UpdateScrollBars();
     UpdateCaret();
     Repaint();
     Message.Result = DefWindowProc(FWnd, Message.Msg, Message.WParam, Message.LParam);

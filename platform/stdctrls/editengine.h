@@ -72,10 +72,8 @@ private:
     void UpdateCaret();
     void Repaint();
     void Paint(TCanvas* Canvas);
-    // The scroll bars' range and position from the line count, top line and horizontal
-    // offset. The scroll-bar calls of the window layer are not there yet: until then the
-    // WS_HSCROLL/WS_VSCROLL styles are kept and WM_HSCROLL/WM_VSCROLL are answered, but nothing
-    // is shown.
+    // The scroll bars' range, page and position from the line count, top line and horizontal
+    // offset.
     void UpdateScrollBars();
     void FontChanged();
 
@@ -115,6 +113,7 @@ private:
     void WMPaste(TMessage& Message);
     void WMClear(TMessage& Message);
     void WMUndo(TMessage& Message);
+    void WMContextMenu(TMessage& Message); // editcontextmenu.cpp
     void EMGetSel(TMessage& Message);
     void EMSetSel(TMessage& Message);
     void EMGetRect(TMessage& Message);

@@ -9,6 +9,7 @@
 #include "platform/ui/messages.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/queue.h"
+#include "platform/ui/scrollbars.h"
 #include "platform/ui/windowdc.h"
 
 #include <algorithm>
@@ -230,11 +231,34 @@ void TEditEngine::ScrollLines(int Delta)
     UpdateScrollBars();
 }
 
+// Vertically lines (range the line count, page the whole lines shown, position the top line),
+// horizontally pixels (range the widest line, page the formatting width, position the offset).
+// As in the classic edit the bars stay shown, disabled while there is nothing to scroll.
 void TEditEngine::UpdateScrollBars()
 {
-    // Range 0 .. line count - 1, page = visible lines, position = top line; horizontally
-    // 0 .. the widest line, position = FScrollX. Set through SetScrollInfo once the window
-    // layer has scroll bars.
+    const DWORD Bars = Style() & (WS_VSCROLL | WS_HSCROLL);
+    if (Bars == 0 || !IsWindow(FWnd))
+        return;
+    const auto& L = Lines();
+    if (Bars & WS_VSCROLL) {
+        TScrollInfo Info;
+        Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+        Info.nMax = std::max(0, static_cast<int>(L.size()) - 1);
+        Info.nPage = static_cast<UINT>(VisibleLines());
+        Info.nPos = FTopLine;
+        SetScrollInfo(FWnd, SB_VERT, Info, true);
+    }
+    if (Bars & WS_HSCROLL) {
+        int Widest = 0;
+        for (const EditText::TLine& Line : L)
+            Widest = std::max(Widest, XInLine(Line, Line.End));
+        TScrollInfo Info;
+        Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+        Info.nMax = std::max(0, Widest + FAveCharWidth - 1); // room for the caret after the end
+        Info.nPage = static_cast<UINT>(std::max(1, FormatRect().Width()));
+        Info.nPos = FScrollX;
+        SetScrollInfo(FWnd, SB_HORZ, Info, true);
+    }
 }
 
 void TEditEngine::WMVScroll(TMessage& Message)

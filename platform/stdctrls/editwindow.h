@@ -4,6 +4,7 @@
 
 #include "platform/ui/wintypes.h"
 
+#include <memory>
 #include <string>
 
 // Edit styles (the low word of the window style).
@@ -40,4 +41,10 @@ constexpr std::size_t EditMaxLimit = 0x7FFFFFFE;
 // or disabled): WParam is the HDC (a TCanvas*) with the defaults set, LParam the edit; a non-zero
 // answer means the brush and text colour of the canvas were set.
 void RegisterEditClass();
+
+class TPopupMenu;
+// The menu an EDIT window shows on WM_CONTEXTMENU that nothing above it took: Undo, Cut, Copy,
+// Paste, Delete, a separator and Select All, each enabled as the window's state allows (read
+// through its messages) and sending it the message that does the work.
+std::unique_ptr<TPopupMenu> MakeEditContextMenu(HWND Edit);
 extern const char* const EditClassName;

@@ -11,6 +11,7 @@
 #include "platform/ui/ownerdraw.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/queue.h"
+#include "platform/ui/scrollbars.h"
 #include "platform/ui/window.h"
 #include "platform/ui/windowdc.h"
 
@@ -82,6 +83,7 @@ private:
     void SetTop(int Index);
     void EnsureVisible(int Index);
     void UpdateScrollBars();
+    void SetScrollX(int X);
     void Changed() { InvalidateRect(Wnd, nullptr, true); }
 
     int Insert(int Index, const char* Text, LPARAM LParam);
@@ -116,6 +118,8 @@ private:
     int Top = 0;
     int FixedHeight = 0;
     int HorizontalExtent = 0;
+    int ScrollX = 0;           // pixels scrolled to the left (LB_SETHORIZONTALEXTENT)
+    bool UpdatingBars = false; // showing a bar resizes the client area, which updates again
     std::vector<int> TabStops; // dialog units
     bool Focused = false;
     bool Tracking = false;
@@ -174,7 +178,7 @@ TRect TListBoxWindow::ItemRect(int Index) const
         for (int I = Index; I < Top; ++I)
             Y -= HeightOf(I);
     const int Width = std::max(ClientWidth(), HorizontalExtent);
-    return Rect(0, Y, Width, Y + (Valid(Index) ? HeightOf(Index) : ItemHeight()));
+    return Rect(-ScrollX, Y, Width - ScrollX, Y + (Valid(Index) ? HeightOf(Index) : ItemHeight()));
 }
 
 int TListBoxWindow::ItemFromPoint(int X, int Y, bool& Outside) const
@@ -246,14 +250,58 @@ void TListBoxWindow::EnsureVisible(int Index)
     SetTop(First);
 }
 
-// The scroll bar follows the top index: the window scroll bars take these values once the
-// window layer keeps them (SetScrollInfo).
+// The vertical bar shows items (range the count, page the whole rows, position the top index),
+// the horizontal one pixels of the horizontal extent. A bar that appears or goes changes the
+// client area, and with it the page: the values are worked out again until they settle.
 void TListBoxWindow::UpdateScrollBars()
 {
-    Scroll.Min = 0;
-    Scroll.Max = std::max(0, Count() - 1);
-    Scroll.Page = RowsFrom(Top);
-    Scroll.Pos = Top;
+    if (UpdatingBars)
+        return;
+    UpdatingBars = true;
+    const UINT Keep = Has(LBS_DISABLENOSCROLL) ? UINT(SIF_DISABLENOSCROLL) : 0u;
+    for (int Round = 0; Round < 3; ++Round) {
+        const TRect Before = [this] {
+            TRect R;
+            GetClientRect(Wnd, R);
+            return R;
+        }();
+        Top = std::clamp(Top, 0, MaxTop());
+        Scroll.Min = 0;
+        Scroll.Max = std::max(0, Count() - 1);
+        Scroll.Page = RowsFrom(Top);
+        Scroll.Pos = Top;
+        TScrollInfo V;
+        V.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | Keep;
+        V.nMin = 0;
+        V.nMax = Scroll.Max;
+        V.nPage = static_cast<UINT>(Count() == 0 ? 0 : Scroll.Page);
+        V.nPos = Top;
+        SetScrollInfo(Wnd, SB_VERT, V, true);
+        ScrollX = std::clamp(ScrollX, 0, std::max(0, HorizontalExtent - ClientWidth()));
+        TScrollInfo H;
+        H.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | Keep;
+        H.nMin = 0;
+        H.nMax = std::max(0, HorizontalExtent - 1);
+        H.nPage = static_cast<UINT>(ClientWidth());
+        H.nPos = ScrollX;
+        SetScrollInfo(Wnd, SB_HORZ, H, true);
+        TRect After;
+        GetClientRect(Wnd, After);
+        if (After == Before)
+            break;
+        Changed();
+    }
+    UpdatingBars = false;
+}
+
+void TListBoxWindow::SetScrollX(int X)
+{
+    const int NewX = std::clamp(X, 0, std::max(0, HorizontalExtent - ClientWidth()));
+    if (NewX == ScrollX)
+        return;
+    ScrollX = NewX;
+    UpdateScrollBars();
+    Changed();
 }
 
 // ---- items
@@ -756,6 +804,36 @@ LRESULT TListBoxWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         }
         return 0;
     }
+    case WM_HSCROLL: {
+        const int Step = std::max(1, ClientWidth() / 10);
+        switch (LoWord(WParam)) {
+        case SB_LINELEFT:
+            SetScrollX(ScrollX - Step);
+            break;
+        case SB_LINERIGHT:
+            SetScrollX(ScrollX + Step);
+            break;
+        case SB_PAGELEFT:
+            SetScrollX(ScrollX - ClientWidth());
+            break;
+        case SB_PAGERIGHT:
+            SetScrollX(ScrollX + ClientWidth());
+            break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK:
+            SetScrollX(static_cast<int>(HiWord(WParam)));
+            break;
+        case SB_LEFT:
+            SetScrollX(0);
+            break;
+        case SB_RIGHT:
+            SetScrollX(HorizontalExtent);
+            break;
+        default:
+            break;
+        }
+        return 0;
+    }
 
     case LB_ADDSTRING:
         return AddSorted(reinterpret_cast<const char*>(LParam), LParam);
@@ -903,7 +981,9 @@ LRESULT TListBoxWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         return 1;
     }
     case LB_SETHORIZONTALEXTENT:
-        HorizontalExtent = static_cast<int>(WParam);
+        HorizontalExtent = std::max(0, static_cast<int>(WParam));
+        UpdateScrollBars();
+        Changed();
         return 0;
     case LB_GETHORIZONTALEXTENT:
         return HorizontalExtent;

@@ -4,18 +4,11 @@
 #include "platform/stdctrls/combobox.h"
 #include "platform/stdctrls/comboboxwindow.h"
 #include "platform/ui/queue.h"
+#include "tests/support/golden.h"
 
 namespace {
 
 using ComboBoxDrawing = ListTest;
-
-// Paints Wnd's client area onto Device with its top-left corner at (0, Y).
-void PaintAt(HWND Wnd, TRasterDevice& Device, int Y)
-{
-    TCanvas Canvas(&Device);
-    Canvas.SetViewportOrgEx(0, Y);
-    SendMessage(Wnd, WM_PAINT, reinterpret_cast<WPARAM>(Canvas.Handle()), 0);
-}
 
 } // namespace
 
@@ -67,23 +60,16 @@ TEST_F(ComboBoxDrawing, LooksLikeItsGoldenPictures)
             SendMessage(ComboBoxListWindow(C->Handle()), WM_MOUSEMOVE, 0,
                         MakeLParam(10, Item.Top + 2));
         }
-        int Height = C->ClientHeight();
+        Pump();
+        // The whole windows, frames included: the box, and under it the dropped list.
+        const HWND List = ComboBoxListWindow(C->Handle());
         TRect ListRect;
-        if (Case.Drop) {
-            GetClientRect(ComboBoxListWindow(C->Handle()), ListRect);
-            Height += ListRect.Height();
-        }
-        TRasterDevice Device(C->ClientWidth(), Height, clBtnFace);
-        PaintAt(C->Handle(), Device, 0);
-        if (Case.Style == csSimple) {
-            TRect R;
-            GetWindowRect(ComboBoxListWindow(C->Handle()), R);
-            TPoint P{R.Left, R.Top};
-            ScreenToClient(C->Handle(), P);
-            PaintAt(ComboBoxListWindow(C->Handle()), Device, P.Y);
-        }
+        GetWindowRect(List, ListRect);
+        const int Height = C->Height() + (Case.Drop ? ListRect.Height() : 0);
+        TRasterDevice Device(C->Width(), Height, clBtnFace);
+        CopyWindowPicture(C->Handle(), Device, 0, 0);
         if (Case.Drop)
-            PaintAt(ComboBoxListWindow(C->Handle()), Device, C->ClientHeight());
+            CopyWindowPicture(List, Device, 0, C->Height());
         ExpectMatchesGolden(Device, Case.File);
         delete C;
     }

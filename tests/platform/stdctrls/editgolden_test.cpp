@@ -1,8 +1,8 @@
 // Edits and a memo drawn headless, each state against its golden picture under
-// tests/fixtures/stdctrls/ (TARNWICK_UPDATE_GOLDEN=1 rewrites them). The border is the window's
-// non-client edge and is not part of these pictures.
+// tests/fixtures/stdctrls/ (TARNWICK_UPDATE_GOLDEN=1 rewrites them). The pictures take the whole
+// window, its non-client edge and scroll bars included.
 #include "tests/platform/stdctrls/edittest.h"
-#include "tests/support/golden_edits.h"
+#include "tests/support/golden.h"
 
 #include "platform/gfx/fontengine.h"
 #include "platform/ui/backbuffer.h"
@@ -24,16 +24,17 @@ protected:
         Form->SetColor(clBtnFace);
     }
 
-    // The control's area of its form's back buffer, once everything is painted.
-    void ExpectLooksLike(TControl* Control, const std::string& Name)
+    // The control's window, frame included, as its form's back buffer holds it once everything
+    // is painted.
+    void ExpectLooksLike(TWinControl* Control, const std::string& Name)
     {
         Form->Invalidate();
         Control->Invalidate();
         PumpEdits();
         TBackBuffer* Buffer = WindowBackBuffer(Form->Handle());
         ASSERT_NE(Buffer, nullptr);
-        golden_edits::ExpectAreaMatches(Buffer->Raster(), Control->BoundsRect(),
-                                        "stdctrls/" + Name);
+        ExpectMatchesGoldenPng(Buffer->Raster(), WindowAreaInBackBuffer(Control->Handle()),
+                               "stdctrls/" + Name, TGoldenTolerance{8, 4});
     }
 };
 

@@ -212,8 +212,8 @@ TEST_F(ListBoxDrawing, LooksLikeItsGoldenPictures)
         if (Case.Focus)
             L->SetFocus();
         Pump();
-        TRasterDevice Device(L->ClientWidth(), L->ClientHeight());
-        PaintOn(L, Device);
+        TRasterDevice Device(L->Width(), L->Height());
+        CopyWindowPicture(L->Handle(), Device, 0, 0); // the client edge and scroll bar too
         ExpectMatchesGolden(Device, Case.File);
         delete L;
     }
