@@ -23,6 +23,12 @@ void TMemoStrings::Flush() const
     std::string Block;
     Block.swap(FPending);
     FPendingLines = 0;
+    // Filling an empty memo (SetText, LoadFromStream, Assign) sets its text, which leaves the
+    // caret at the start and the first line in view; inserting would scroll to the end.
+    if (FPendingBase == 0 && GetWindowTextLength(FMemo->Handle()) == 0) {
+        FMemo->SetText(Block);
+        return;
+    }
     Block.resize(Block.size() - 2); // RawInsert ends it with CR LF
     RawInsert(FPendingBase, Block);
 }

@@ -283,6 +283,9 @@ TEST_F(EditTest, MemoTakesManyLinesAtOnceAsOneChange)
     EXPECT_EQ(Memo->Lines()->Count(), 20000);
     EXPECT_EQ(Memo->Lines()->Strings(12345), "line number 12345");
     EXPECT_EQ(Changes, 2); // cleared, then filled
+    // As setting the text does: the caret at the start, the first line in view.
+    EXPECT_EQ(Memo->SelStart(), 0);
+    EXPECT_EQ(Send(Memo, EM_GETFIRSTVISIBLELINE), 0);
 
     TStringList Other;
     Other.Add("a");
