@@ -214,12 +214,15 @@ void TMessageForm::Arrange(const TDialogRequest& Request, HWND OwnerWindow)
     // The text wraps at three quarters of the work area at most.
     const int MaxClient = Work.Width() * 3 / 4 - FrameWidth;
     const int MaxText = std::max(40, MaxClient - 2 * Margin - IconRoom);
-    const unsigned Format =
-        DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | (IsInput(FKind) ? 0u : DT_NOPREFIX);
+    const unsigned Format = DT_CALCRECT | DT_EXPANDTABS | (IsInput(FKind) ? 0u : DT_NOPREFIX);
+    // The widest of the text's own lines; wider than the limit, it wraps there.
     TRect TextRect = Rect(0, 0, MaxText, 0);
     if (!Request.Text.empty())
         Canvas->DrawText(Request.Text, TextRect, Format);
     const int TextWidth = std::min(TextRect.Width(), MaxText);
+    TextRect = Rect(0, 0, TextWidth, 0);
+    if (!Request.Text.empty())
+        Canvas->DrawText(Request.Text, TextRect, Format | DT_WORDBREAK);
     int TextHeight = TextRect.Height();
 
     int ClientW = std::max({IconRoom + TextWidth, ButtonsWidth,
@@ -276,8 +279,8 @@ void TMessageForm::Arrange(const TDialogRequest& Request, HWND OwnerWindow)
     SetBounds(Left, Top, Width(), Height());
 
     if (FEdit != nullptr) {
-        SetActiveControl(FEdit);
         FEdit->SelectAll();
+        SetActiveControl(FEdit);
     } else if (TButton* Default = ButtonOf(DefaultDialogResult(Request))) {
         SetActiveControl(Default);
     }
