@@ -24,8 +24,8 @@ TDialogAnswer TFormDialogs::Show(const TDialogRequest& Request)
     // would, else with the default button, never with a button the box did not have.
     const std::vector<int> Buttons = DialogButtons(Request);
     if (std::find(Buttons.begin(), Buttons.end(), Answer.Result) == Buttons.end()) {
-        Answer.Result = Form->EscapeResult() != mrNone ? Form->EscapeResult()
-                                                        : DefaultDialogResult(Request);
+        Answer.Result =
+            Form->EscapeResult() != mrNone ? Form->EscapeResult() : DefaultDialogResult(Request);
         if (Form->Edit() != nullptr)
             Answer.Value = Request.Value;
     }

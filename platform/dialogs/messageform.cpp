@@ -252,9 +252,9 @@ void TMessageForm::Arrange(const TDialogRequest& Request, HWND OwnerWindow)
     FMessage->SetWordWrap(true);
     const int TextLeft = Margin + IconRoom;
     // A short text sits level with the middle of the picture.
-    const int TextTop =
-        FImage != nullptr && TextHeight < BoxIconSize ? Margin + (BoxIconSize - TextHeight) / 2
-                                                      : Margin;
+    const int TextTop = FImage != nullptr && TextHeight < BoxIconSize
+                            ? Margin + (BoxIconSize - TextHeight) / 2
+                            : Margin;
     FMessage->SetBounds(TextLeft, TextTop, std::min(TextWidth, ClientW - TextLeft - Margin),
                         TextHeight);
     if (FEdit != nullptr) {

@@ -56,7 +56,10 @@ std::vector<TButtonsCase> ButtonsCases()
 {
     return {
         {"MB_OK", Box(MB_OK), {"OK"}, IDOK, IDOK},
-        {"MB_OKCANCEL second", Box(MB_OKCANCEL | MB_DEFBUTTON2), {"OK", "Cancel"}, IDCANCEL,
+        {"MB_OKCANCEL second",
+         Box(MB_OKCANCEL | MB_DEFBUTTON2),
+         {"OK", "Cancel"},
+         IDCANCEL,
          IDCANCEL},
         {"MB_ABORTRETRYIGNORE third",
          Box(MB_ABORTRETRYIGNORE | MB_DEFBUTTON3),
@@ -214,9 +217,7 @@ TEST_F(FormDialogs, InputBoxGivesTheEditedTextOnOkAndTheDefaultOnCancel)
         {"unchanged, OK", {Key(VK_RETURN)}, "draft"},
         {"typed, then Escape", {Key('X', "x"), Key(VK_ESCAPE)}, "draft"},
         {"typed, then the close box", {Key('X', "x"), Post(WM_CLOSE)}, "draft"},
-        {"emptied, OK",
-         {[](TMessageForm* Box) { Box->Edit()->SetText(""); }, Key(VK_RETURN)},
-         ""},
+        {"emptied, OK", {[](TMessageForm* Box) { Box->Edit()->SetText(""); }, Key(VK_RETURN)}, ""},
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Name);
