@@ -3,6 +3,8 @@
 #include "app/demoform.h"
 
 #include "imaging/gif/gifimage.h"
+#include "mail/dialogs/msaddred.h"
+#include "platform/dialogs/formdialogs.h"
 #include "platform/ui/application.h"
 #include "platform/ui/displaydriver.h"
 #include "platform/ui/wait.h"
@@ -16,6 +18,8 @@ int main()
     // Picture formats whose units the program may not name anywhere else.
     RegisterGIFImage();
     InitMessageLoop();
+    InstallFormDialogs();
+    InstallMailAddressEditor();
     // Where nobody sees the form, nothing could ever close it: say so and end.
     if (!DisplayDriver().CanShowWindows()) {
         // The back ends have told why when a display could not be opened.
