@@ -13,39 +13,16 @@
 class TFramedChild {
 public:
     TFramedChild(DWORD Style, DWORD ExStyle, int Width = 120, int Height = 100)
-        : Top(WS_POPUP | WS_VISIBLE)
+        : Top(WS_POPUP | WS_VISIBLE),
+          Child(WS_CHILD | WS_VISIBLE | Style, Top.Handle, "TFramedChild", "", 0, ExStyle,
+                TRect{10, 20, 10 + Width, 20 + Height})
     {
         SetWindowPos(Top.Handle, 0, 100, 50, 400, 400, SWP_NOZORDER | SWP_NOACTIVATE);
-        TWndClass Class;
-        if (!GetClassInfo("TFramedChild", Class)) {
-            Class.ClassName = "TFramedChild";
-            RegisterClass(Class);
-        }
-        Handle = CreateWindowEx(ExStyle, "TFramedChild", "", WS_CHILD | WS_VISIBLE | Style, 10, 20,
-                                Width, Height, Top.Handle);
-        SetWindowProc(Handle, [this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
-            Messages.push_back(TRecordedMessage{Wnd, Msg, WParam, LParam});
-            if (OnMessage)
-                return OnMessage(Wnd, Msg, WParam, LParam);
-            return DefWindowProc(Wnd, Msg, WParam, LParam);
-        });
     }
-    ~TFramedChild()
-    {
-        if (IsWindow(Handle))
-            DestroyWindow(Handle);
-    }
-    TFramedChild(const TFramedChild&) = delete;
-    TFramedChild& operator=(const TFramedChild&) = delete;
 
     std::vector<TRecordedMessage> Only(const std::vector<UINT>& Kinds) const
     {
-        std::vector<TRecordedMessage> Result;
-        for (const auto& M : Messages)
-            for (UINT Kind : Kinds)
-                if (M.Msg == Kind)
-                    Result.push_back(M);
-        return Result;
+        return Child.Only(Kinds);
     }
 
     void InjectMove(int X, int Y) { InjectMouseMove(Top.Handle, 10 + X, 20 + Y); }
@@ -56,7 +33,8 @@ public:
     TPoint ScreenOf(int X, int Y) const { return TPoint{110 + X, 70 + Y}; }
 
     TRecordingWindow Top;
-    HWND Handle = 0;
-    std::vector<TRecordedMessage> Messages;
-    std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> OnMessage;
+    TRecordingWindow Child;
+    HWND& Handle = Child.Handle;
+    std::vector<TRecordedMessage>& Messages = Child.Messages;
+    std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>& OnMessage = Child.OnMessage;
 };

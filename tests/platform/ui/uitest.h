@@ -2,6 +2,7 @@
 // procedure receives.
 #pragma once
 
+#include "platform/rtl/geometry.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/window.h"
 
@@ -22,7 +23,8 @@ class TRecordingWindow {
 public:
     explicit TRecordingWindow(DWORD Style = WS_POPUP, HWND Parent = 0,
                               const std::string& ClassName = "TRecordingWindow",
-                              const std::string& Caption = "", UINT ClassStyle = 0)
+                              const std::string& Caption = "", UINT ClassStyle = 0,
+                              DWORD ExStyle = 0, const TRect& Bounds = TRect{0, 0, 100, 50})
     {
         TWndClass Class;
         if (!GetClassInfo(ClassName, Class)) {
@@ -30,7 +32,8 @@ public:
             Class.Style = ClassStyle;
             RegisterClass(Class);
         }
-        Handle = CreateWindowEx(0, ClassName, Caption, Style, 0, 0, 100, 50, Parent);
+        Handle = CreateWindowEx(ExStyle, ClassName, Caption, Style, Bounds.Left, Bounds.Top,
+                                Bounds.Width(), Bounds.Height(), Parent);
         SetWindowProc(Handle, [this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
             Messages.push_back(TRecordedMessage{Wnd, Msg, WParam, LParam});
             if (OnMessage)
