@@ -1,6 +1,7 @@
 #include "platform/stdctrls/buttonwindow.h"
 
 #include "platform/gfx/canvas.h"
+#include "platform/stdctrls/controlclass.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/ownerdraw.h"
@@ -310,13 +311,7 @@ void DrawButtonText(TCanvas* Canvas, const std::string& Text, TRect& R, unsigned
 
 void RegisterButtonClass()
 {
-    TWndClass Class;
-    if (GetClassInfo(ButtonClassName, Class))
-        return;
-    Class.ClassName = ButtonClassName;
-    Class.Style = CS_DBLCLKS | CS_PARENTDC;
-    Class.WndProc = ButtonWndProc;
-    RegisterClass(Class);
+    RegisterControlClass(ButtonClassName, CS_DBLCLKS | CS_PARENTDC, ButtonWndProc);
 }
 
 LRESULT ButtonWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)

@@ -2,88 +2,42 @@
 
 #include "platform/gfx/rasterdevice.h"
 #include "platform/stdctrls/comboboxwindow.h"
-#include "platform/ui/ownerdraw.h"
+#include "platform/stdctrls/itemstrings.h"
 #include "platform/ui/queue.h"
 
 #include <algorithm>
 
 namespace {
 
-std::string IndexError(int Index)
-{
-    return "List index out of bounds (" + std::to_string(Index) + ")";
-}
+constexpr TItemMessages ComboBoxItemMessages{
+    .GetCount = CB_GETCOUNT,
+    .GetTextLen = CB_GETLBTEXTLEN,
+    .GetText = CB_GETLBTEXT,
+    .GetItemData = CB_GETITEMDATA,
+    .SetItemData = CB_SETITEMDATA,
+    .AddString = CB_ADDSTRING,
+    .InsertString = CB_INSERTSTRING,
+    .DeleteString = CB_DELETESTRING,
+    .ResetContent = CB_RESETCONTENT,
+    .FindStringExact = CB_FINDSTRINGEXACT,
+    .AddFailed = "The combo box could not take the item",
+};
 
 } // namespace
 
 // The items of a combo box: every call goes to its window.
-class TComboBoxStrings : public TStrings {
+class TComboBoxStrings : public TItemStrings {
 public:
-    explicit TComboBoxStrings(TCustomComboBox* ACombo) : Combo(ACombo) {}
+    explicit TComboBoxStrings(TCustomComboBox* ACombo) : TItemStrings(ACombo, ComboBoxItemMessages)
+    {
+    }
 
-    int Count() const override { return static_cast<int>(Combo->Perform(CB_GETCOUNT, 0, 0)); }
-    std::string Get(int Index) const override
-    {
-        const LRESULT Length = Combo->Perform(CB_GETLBTEXTLEN, static_cast<WPARAM>(Index), 0);
-        if (Length < 0)
-            throw EStringListError(IndexError(Index));
-        std::string Text(static_cast<std::size_t>(Length) + 1, '\0');
-        Combo->Perform(CB_GETLBTEXT, static_cast<WPARAM>(Index),
-                       reinterpret_cast<LPARAM>(Text.data()));
-        Text.resize(static_cast<std::size_t>(Length));
-        return Text;
-    }
-    TObject* GetObject(int Index) const override
-    {
-        const LRESULT Data = Combo->Perform(CB_GETITEMDATA, static_cast<WPARAM>(Index), 0);
-        if (Data == CB_ERR)
-            throw EStringListError(IndexError(Index));
-        return reinterpret_cast<TObject*>(Data);
-    }
-    void PutObject(int Index, TObject* AObject) override
-    {
-        Combo->Perform(CB_SETITEMDATA, static_cast<WPARAM>(Index),
-                       reinterpret_cast<LPARAM>(AObject));
-    }
-    int Add(const std::string& S) override
-    {
-        const LRESULT Index = Combo->Perform(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str()));
-        if (Index < 0)
-            throw EListError("The combo box could not take the item");
-        return static_cast<int>(Index);
-    }
-    int AddObject(const std::string& S, TObject* AObject) override
-    {
-        const int Index = Add(S);
-        PutObject(Index, AObject);
-        return Index;
-    }
-    void Insert(int Index, const std::string& S) override
-    {
-        if (Index < 0 || Index > Count())
-            throw EStringListError(IndexError(Index));
-        Combo->Perform(CB_INSERTSTRING, static_cast<WPARAM>(Index),
-                       reinterpret_cast<LPARAM>(S.c_str()));
-    }
-    void Delete(int Index) override
-    {
-        if (Combo->Perform(CB_DELETESTRING, static_cast<WPARAM>(Index), 0) == CB_ERR)
-            throw EStringListError(IndexError(Index));
-    }
     void Clear() override
     {
-        const std::string Text = Combo->Text();
-        Combo->Perform(CB_RESETCONTENT, 0, 0);
-        Combo->SetText(Text); // the edit field keeps its text, as the class library's does
+        const std::string Text = Control->Text();
+        TItemStrings::Clear();
+        Control->SetText(Text); // the edit field keeps its text, as the class library's does
     }
-    int IndexOf(const std::string& S) const override
-    {
-        return static_cast<int>(Combo->Perform(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                               reinterpret_cast<LPARAM>(S.c_str())));
-    }
-
-private:
-    TCustomComboBox* Combo;
 };
 
 const TMessageMap& TCustomComboBox::ClassMessageMap()
@@ -401,9 +355,7 @@ void TCustomComboBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState Sta
         OnDrawItem(this, Index, Rect, State);
         return;
     }
-    FCanvas->FillRect(Rect);
-    if (Index >= 0 && Index < FItems->Count())
-        FCanvas->TextOut(Rect.Left + 2, Rect.Top, FItems->Get(Index));
+    DrawItemText(FCanvas.get(), FItems.get(), Index, Rect);
 }
 
 void TCustomComboBox::MeasureItem(int Index, int& Height)
@@ -456,36 +408,16 @@ void TCustomComboBox::CNCommand(TMessage& Message)
 
 void TCustomComboBox::CNDrawItem(TMessage& Message)
 {
-    auto* Draw = reinterpret_cast<TDrawItemStruct*>(Message.LParam);
-    const TOwnerDrawState State = OwnerDrawStateOf(Draw->itemState);
-    TControlCanvas::TPaintScope Scope(FCanvas.get(), Draw->hDC);
-    FCanvas->SetFont(Font());
-    FCanvas->Brush()->SetStyle(bsSolid);
-    FCanvas->Brush()->SetColor(Color());
-    const int Index = static_cast<int>(Draw->itemID);
-    if (Index >= 0 && State.Contains(odSelected)) {
-        FCanvas->Brush()->SetColor(clHighlight);
-        FCanvas->Font()->SetColor(clHighlightText);
-    }
-    if (Index >= 0)
-        DrawItem(Index, Draw->rcItem, State);
-    else
-        FCanvas->FillRect(Draw->rcItem);
-    if (State.Contains(odFocused))
-        Draw->hDC->DrawFocusRect(Draw->rcItem);
-    Message.Result = 1;
+    DrawOwnerDrawItem(Message, FCanvas.get(), Font(), Color(),
+                      [this](int Index, const TRect& Rect, TOwnerDrawState State) {
+                          DrawItem(Index, Rect, State);
+                      });
 }
 
 void TCustomComboBox::CNMeasureItem(TMessage& Message)
 {
-    auto* Measure = reinterpret_cast<TMeasureItemStruct*>(Message.LParam);
-    Measure->itemHeight = static_cast<UINT>(FItemHeight);
-    if (FStyle == csOwnerDrawVariable) {
-        int Height = FItemHeight;
-        MeasureItem(static_cast<int>(Measure->itemID), Height);
-        Measure->itemHeight = static_cast<UINT>(std::max(1, Height));
-    }
-    Message.Result = 1;
+    MeasureOwnerDrawItem(Message, FItemHeight, FStyle == csOwnerDrawVariable,
+                         [this](int Index, int& Height) { MeasureItem(Index, Height); });
 }
 
 void TCustomComboBox::CMCancelMode(TMessage& Message)

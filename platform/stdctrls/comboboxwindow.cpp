@@ -6,6 +6,7 @@
 #include "platform/rtl/clock.h"
 #include "platform/rtl/strings.h"
 #include "platform/stdctrls/comboeditpart.h"
+#include "platform/stdctrls/controlclass.h"
 #include "platform/stdctrls/listboxwindow.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
@@ -19,7 +20,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <unordered_map>
 
 namespace {
 
@@ -101,18 +101,15 @@ private:
     std::uint32_t TypedAt = 0;
 };
 
-std::unordered_map<HWND, std::unique_ptr<TComboBoxWindow>>& Combos()
+TWindowStates<TComboBoxWindow>& Combos()
 {
-    static std::unordered_map<HWND, std::unique_ptr<TComboBoxWindow>> Map;
-    return Map;
+    static TWindowStates<TComboBoxWindow> States;
+    return States;
 }
 
 TComboBoxWindow& ComboOf(HWND Wnd)
 {
-    auto& Slot = Combos()[Wnd];
-    if (!Slot)
-        Slot = std::make_unique<TComboBoxWindow>(Wnd);
-    return *Slot;
+    return Combos().Of(Wnd);
 }
 
 // ---- layout and items
@@ -176,9 +173,9 @@ void TComboBoxWindow::CreateList()
     const HWND Combo = Wnd;
     TWndProc Inner = GetWindowProc(List);
     SetWindowProc(List, [Combo, Inner](HWND L, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
-        auto Found = Combos().find(Combo);
-        if (Found != Combos().end() && Found->second->List == L) {
-            const LRESULT Answer = Found->second->ListProc(Msg, WParam, LParam);
+        TComboBoxWindow* Found = Combos().Find(Combo);
+        if (Found != nullptr && Found->List == L) {
+            const LRESULT Answer = Found->ListProc(Msg, WParam, LParam);
             if (Answer != -2)
                 return Answer;
         }
@@ -851,19 +848,13 @@ LRESULT TComboBoxWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
 
 void RegisterComboBoxClass()
 {
-    TWndClass Class;
-    if (GetClassInfo(ComboBoxClassName, Class))
-        return;
-    Class.ClassName = ComboBoxClassName;
-    Class.Style = CS_DBLCLKS;
-    Class.WndProc = ComboBoxWndProc;
-    RegisterClass(Class);
+    RegisterControlClass(ComboBoxClassName, CS_DBLCLKS, ComboBoxWndProc);
 }
 
 LRESULT ComboBoxWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     if (Msg == WM_NCDESTROY) {
-        Combos().erase(Wnd);
+        Combos().Erase(Wnd);
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     }
     if (Msg == WM_NCCREATE) {
@@ -878,8 +869,8 @@ LRESULT ComboBoxWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 
 HWND ComboBoxListWindow(HWND Combo)
 {
-    auto Found = Combos().find(Combo);
-    return Found != Combos().end() ? Found->second->List : 0;
+    const TComboBoxWindow* Found = Combos().Find(Combo);
+    return Found != nullptr ? Found->List : 0;
 }
 
 void SetComboBoxDropDownCount(HWND Combo, int Value)

@@ -4,6 +4,7 @@
 
 #include "platform/gfx/graphicsobjects.h"
 #include "platform/rtl/strings.h"
+#include "platform/stdctrls/controlclass.h"
 #include "platform/stdctrls/editwindow.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/input.h"
@@ -52,13 +53,7 @@ LRESULT AsResult(std::size_t Value)
 
 void RegisterEditClass()
 {
-    TWndClass Class;
-    if (GetClassInfo(EditClassName, Class))
-        return;
-    Class.ClassName = EditClassName;
-    Class.Style = CS_DBLCLKS;
-    Class.WndProc = EditWndProc;
-    RegisterClass(Class);
+    RegisterControlClass(EditClassName, CS_DBLCLKS, EditWndProc);
 }
 
 const TMessageMap& TEditEngine::ClassMessageMap()

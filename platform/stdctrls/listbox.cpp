@@ -1,76 +1,35 @@
 #include "platform/stdctrls/listbox.h"
 
+#include "platform/stdctrls/itemstrings.h"
 #include "platform/stdctrls/listboxwindow.h"
-#include "platform/ui/ownerdraw.h"
 #include "platform/ui/queue.h"
 
 #include <algorithm>
 
+namespace {
+
+constexpr TItemMessages ListBoxItemMessages{
+    .GetCount = LB_GETCOUNT,
+    .GetTextLen = LB_GETTEXTLEN,
+    .GetText = LB_GETTEXT,
+    .GetItemData = LB_GETITEMDATA,
+    .SetItemData = LB_SETITEMDATA,
+    .AddString = LB_ADDSTRING,
+    .InsertString = LB_INSERTSTRING,
+    .DeleteString = LB_DELETESTRING,
+    .ResetContent = LB_RESETCONTENT,
+    .FindStringExact = LB_FINDSTRINGEXACT,
+    .AddFailed = "The list box could not take the item",
+};
+
+} // namespace
+
 // The items of a list box: every call goes to its window.
-class TListBoxStrings : public TStrings {
+class TListBoxStrings : public TItemStrings {
 public:
-    explicit TListBoxStrings(TCustomListBox* AListBox) : ListBox(AListBox) {}
-
-    int Count() const override { return static_cast<int>(ListBox->Perform(LB_GETCOUNT, 0, 0)); }
-    std::string Get(int Index) const override
+    explicit TListBoxStrings(TCustomListBox* AListBox) : TItemStrings(AListBox, ListBoxItemMessages)
     {
-        const LRESULT Length = ListBox->Perform(LB_GETTEXTLEN, static_cast<WPARAM>(Index), 0);
-        if (Length < 0)
-            throw EStringListError("List index out of bounds (" + std::to_string(Index) + ")");
-        std::string Text(static_cast<std::size_t>(Length) + 1, '\0');
-        ListBox->Perform(LB_GETTEXT, static_cast<WPARAM>(Index),
-                         reinterpret_cast<LPARAM>(Text.data()));
-        Text.resize(static_cast<std::size_t>(Length));
-        return Text;
     }
-    TObject* GetObject(int Index) const override
-    {
-        const LRESULT Data = ListBox->Perform(LB_GETITEMDATA, static_cast<WPARAM>(Index), 0);
-        if (Data == LB_ERR)
-            throw EStringListError("List index out of bounds (" + std::to_string(Index) + ")");
-        return reinterpret_cast<TObject*>(Data);
-    }
-    void PutObject(int Index, TObject* AObject) override
-    {
-        ListBox->Perform(LB_SETITEMDATA, static_cast<WPARAM>(Index),
-                         reinterpret_cast<LPARAM>(AObject));
-    }
-    int Add(const std::string& S) override
-    {
-        const LRESULT Index =
-            ListBox->Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str()));
-        if (Index < 0)
-            throw EListError("The list box could not take the item");
-        return static_cast<int>(Index);
-    }
-    int AddObject(const std::string& S, TObject* AObject) override
-    {
-        const int Index = Add(S);
-        PutObject(Index, AObject);
-        return Index;
-    }
-    void Insert(int Index, const std::string& S) override
-    {
-        if (Index < 0 || Index > Count())
-            throw EStringListError("List index out of bounds (" + std::to_string(Index) + ")");
-        ListBox->Perform(LB_INSERTSTRING, static_cast<WPARAM>(Index),
-                         reinterpret_cast<LPARAM>(S.c_str()));
-    }
-    void Delete(int Index) override
-    {
-        if (ListBox->Perform(LB_DELETESTRING, static_cast<WPARAM>(Index), 0) == LB_ERR)
-            throw EStringListError("List index out of bounds (" + std::to_string(Index) + ")");
-    }
-    void Clear() override { ListBox->Perform(LB_RESETCONTENT, 0, 0); }
-    int IndexOf(const std::string& S) const override
-    {
-        const LRESULT Index = ListBox->Perform(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                               reinterpret_cast<LPARAM>(S.c_str()));
-        return static_cast<int>(Index);
-    }
-
-private:
-    TCustomListBox* ListBox;
 };
 
 const TMessageMap& TCustomListBox::ClassMessageMap()
@@ -379,36 +338,16 @@ void TCustomListBox::CNCommand(TMessage& Message)
 
 void TCustomListBox::CNDrawItem(TMessage& Message)
 {
-    auto* Draw = reinterpret_cast<TDrawItemStruct*>(Message.LParam);
-    const TOwnerDrawState State = OwnerDrawStateOf(Draw->itemState & 0xFFFF);
-    TControlCanvas::TPaintScope Scope(FCanvas.get(), Draw->hDC);
-    FCanvas->SetFont(Font());
-    FCanvas->Brush()->SetStyle(bsSolid);
-    FCanvas->Brush()->SetColor(Color());
-    const int Index = static_cast<int>(Draw->itemID);
-    if (Index >= 0 && State.Contains(odSelected)) {
-        FCanvas->Brush()->SetColor(clHighlight);
-        FCanvas->Font()->SetColor(clHighlightText);
-    }
-    if (Index >= 0)
-        DrawItem(Index, Draw->rcItem, State);
-    else
-        FCanvas->FillRect(Draw->rcItem);
-    if (State.Contains(odFocused))
-        Draw->hDC->DrawFocusRect(Draw->rcItem);
-    Message.Result = 1;
+    DrawOwnerDrawItem(Message, FCanvas.get(), Font(), Color(),
+                      [this](int Index, const TRect& Rect, TOwnerDrawState State) {
+                          DrawItem(Index, Rect, State);
+                      });
 }
 
 void TCustomListBox::CNMeasureItem(TMessage& Message)
 {
-    auto* Measure = reinterpret_cast<TMeasureItemStruct*>(Message.LParam);
-    Measure->itemHeight = static_cast<UINT>(FItemHeight);
-    if (FStyle == lbOwnerDrawVariable) {
-        int Height = FItemHeight;
-        MeasureItem(static_cast<int>(Measure->itemID), Height);
-        Measure->itemHeight = static_cast<UINT>(std::max(1, Height));
-    }
-    Message.Result = 1;
+    MeasureOwnerDrawItem(Message, FItemHeight, FStyle == lbOwnerDrawVariable,
+                         [this](int Index, int& Height) { MeasureItem(Index, Height); });
 }
 
 void TCustomListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State)
@@ -417,9 +356,7 @@ void TCustomListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState Stat
         OnDrawItem(this, Index, Rect, State);
         return;
     }
-    FCanvas->FillRect(Rect);
-    if (Index < FItems->Count())
-        FCanvas->TextOut(Rect.Left + 2, Rect.Top, FItems->Get(Index));
+    DrawItemText(FCanvas.get(), FItems.get(), Index, Rect);
 }
 
 void TCustomListBox::MeasureItem(int Index, int& Height)

@@ -6,6 +6,7 @@
 #include "platform/gfx/textlayout.h"
 #include "platform/rtl/clock.h"
 #include "platform/rtl/strings.h"
+#include "platform/stdctrls/controlclass.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/ownerdraw.h"
@@ -18,7 +19,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -129,24 +129,15 @@ private:
     std::uint32_t TypedAt = 0;
 };
 
-std::unordered_map<HWND, std::unique_ptr<TListBoxWindow>>& Lists()
+TWindowStates<TListBoxWindow>& Lists()
 {
-    static std::unordered_map<HWND, std::unique_ptr<TListBoxWindow>> Map;
-    return Map;
+    static TWindowStates<TListBoxWindow> States;
+    return States;
 }
 
 TListBoxWindow& ListOf(HWND Wnd)
 {
-    auto& Slot = Lists()[Wnd];
-    if (!Slot)
-        Slot = std::make_unique<TListBoxWindow>(Wnd);
-    return *Slot;
-}
-
-TListBoxWindow* FindList(HWND Wnd)
-{
-    auto Found = Lists().find(Wnd);
-    return Found != Lists().end() ? Found->second.get() : nullptr;
+    return Lists().Of(Wnd);
 }
 
 int Utf8Length(unsigned char Lead)
@@ -1014,19 +1005,13 @@ LRESULT TListBoxWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
 
 void RegisterListBoxClass()
 {
-    TWndClass Class;
-    if (GetClassInfo(ListBoxClassName, Class))
-        return;
-    Class.ClassName = ListBoxClassName;
-    Class.Style = CS_DBLCLKS;
-    Class.WndProc = ListBoxWndProc;
-    RegisterClass(Class);
+    RegisterControlClass(ListBoxClassName, CS_DBLCLKS, ListBoxWndProc);
 }
 
 LRESULT ListBoxWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     if (Msg == WM_NCDESTROY) {
-        Lists().erase(Wnd);
+        Lists().Erase(Wnd);
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     }
     if (Msg == WM_NCCREATE)
@@ -1055,6 +1040,6 @@ void SetListBoxFont(HWND List, const TFont* Font)
 
 TListScrollState ListBoxScrollState(HWND List)
 {
-    const TListBoxWindow* L = FindList(List);
+    const TListBoxWindow* L = Lists().Find(List);
     return L != nullptr ? L->Scroll : TListScrollState{};
 }

@@ -1,0 +1,12 @@
+#include "platform/stdctrls/controlclass.h"
+
+void RegisterControlClass(const char* ClassName, UINT Style, const TWndProc& WndProc)
+{
+    TWndClass Class;
+    if (GetClassInfo(ClassName, Class))
+        return;
+    Class.ClassName = ClassName;
+    Class.Style = Style;
+    Class.WndProc = WndProc;
+    RegisterClass(Class);
+}
