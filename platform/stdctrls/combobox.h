@@ -5,6 +5,7 @@
 
 #include "platform/forms/controls.h"
 #include "platform/rtl/stringlist.h"
+#include "platform/stdctrls/editcharcase.h"
 #include "platform/stdctrls/listboxtypes.h"
 
 #include <memory>
@@ -12,7 +13,6 @@
 #include <vector>
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
-enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
 class TCustomComboBox : public TWinControl {
 public:

@@ -4,10 +4,10 @@
 
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
+#include "platform/stdctrls/editcharcase.h"
 
 #include <string>
 
-enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 // bsNone and bsSingle of TFormBorderStyle.
 using TBorderStyle = TFormBorderStyle;
 

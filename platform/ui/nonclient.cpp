@@ -17,10 +17,15 @@ namespace uiwindow {
 
 namespace {
 
-// A child's border and edge are its own; a top-level window's border is the window manager's.
+// A child's border is its own, and so is a captionless pop-up's (menus, drop-down lists): the
+// window manager frames neither. Other top-level windows get their frame from it.
 bool HasBorder(const TWindowObject& Obj)
 {
-    return Obj.Parent != 0 && (Obj.Style & WS_BORDER);
+    if (!(Obj.Style & WS_BORDER))
+        return false;
+    if (Obj.Parent != 0)
+        return true;
+    return (Obj.Style & WS_POPUP) && !(Obj.Style & (WS_DLGFRAME | WS_THICKFRAME));
 }
 
 TRect Deflated(const TRect& R, int By)

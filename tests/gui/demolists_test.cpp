@@ -19,8 +19,8 @@ HWND DroppedList()
 {
     HWND Found = 0;
     EnumWindows([&](HWND Wnd) {
-        if (IsWindowVisible(Wnd) && (GetWindowLong(Wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 &&
-            GetClassName(Wnd) != "#32768")
+        if (!IsForeignWindow(Wnd) && IsWindowVisible(Wnd) &&
+            (GetWindowLong(Wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 && GetClassName(Wnd) != "#32768")
             Found = Wnd;
         return Found == 0;
     });

@@ -25,7 +25,7 @@ protected:
     {
         HWND Found = 0;
         EnumWindows([&](HWND Wnd) {
-            if (IsWindowVisible(Wnd) && GetClassName(Wnd) == "#32768")
+            if (!IsForeignWindow(Wnd) && IsWindowVisible(Wnd) && GetClassName(Wnd) == "#32768")
                 Found = Wnd;
             return Found == 0;
         });

@@ -70,7 +70,8 @@ TEST_F(GuiMenuBar, AClickOnABarItemDropsItsMenuUnderItAndKeysChooseInIt)
         }
         EnumWindows([&](HWND Wnd) {
             TRect R;
-            if (GetClassName(Wnd) == "#32768" && IsWindowVisible(Wnd) && GetWindowRect(Wnd, R))
+            if (!IsForeignWindow(Wnd) && GetClassName(Wnd) == "#32768" && IsWindowVisible(Wnd) &&
+                GetWindowRect(Wnd, R))
                 Shown.push_back(R);
             return true;
         });

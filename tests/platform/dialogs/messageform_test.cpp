@@ -179,8 +179,10 @@ TEST_F(MessageForms, AMessageShowsItsAmpersandsButAPromptNamesTheEdit)
 
 TEST_F(MessageForms, OneBoxOfEachFamilyLooksAsItsGoldenPicture)
 {
+    // The default text comes up selected. Test glyphs cover their whole cells, so the
+    // selection's colour shows in the cell of the space.
     TDialogRequest Input = Request(TDialogKind::InputBox, "Account name:");
-    Input.Value = "pop.example.org";
+    Input.Value = "pop example.org";
     struct TCase {
         const char* File;
         TDialogRequest R;
@@ -201,11 +203,6 @@ TEST_F(MessageForms, OneBoxOfEachFamilyLooksAsItsGoldenPicture)
         auto Box = Make(Case.R);
         Box->Show();
         Pump();
-        // The edit's selection has its own pictures; here the caret stands after the text.
-        if (Box->Edit() != nullptr) {
-            Box->Edit()->SetSelStart(static_cast<int>(Box->Edit()->Text().size()));
-            Pump();
-        }
         const TRasterDevice& Raster = WindowBackBuffer(Box->Handle())->Raster();
         ExpectMatchesGoldenPng(Raster, Box->ClientRect(), std::string("dialogs/") + Case.File);
     }

@@ -42,12 +42,13 @@ private:
     std::size_t FNext = 0;
 };
 
-// The open menu windows, front first.
+// This process's open menu windows, front first. EnumWindows lists other processes' windows
+// too, and test processes running at the same time open menus of their own.
 inline std::vector<HWND> MenuWindows()
 {
     std::vector<HWND> Result;
     EnumWindows([&](HWND Wnd) {
-        if (GetClassName(Wnd) == "#32768" && IsWindowVisible(Wnd))
+        if (!IsForeignWindow(Wnd) && GetClassName(Wnd) == "#32768" && IsWindowVisible(Wnd))
             Result.push_back(Wnd);
         return true;
     });

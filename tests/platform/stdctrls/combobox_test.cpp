@@ -5,6 +5,7 @@
 
 #include "platform/stdctrls/combobox.h"
 #include "platform/stdctrls/comboboxwindow.h"
+#include "platform/stdctrls/edit.h"
 #include "platform/stdctrls/listboxwindow.h"
 #include "platform/ui/queue.h"
 #include "platform/ui/sysmetrics.h"
@@ -241,6 +242,27 @@ TEST_F(ComboBox, TypingInTheEditStylesChangesTheTextAndLeavesTheChoice)
         EXPECT_EQ(C->ItemIndex(), 0);
         EXPECT_EQ(C->Text(), "Alpha");
         EXPECT_EQ(Log, (std::vector<std::string>{"click 0", "change"}));
+        delete C;
+    }
+}
+
+// One TEditCharCase serves the edit and the combo box, in one unit with both.
+TEST_F(ComboBox, AnEditAndAComboBoxFoldTypedTextByTheSameCharCase)
+{
+    for (TEditCharCase Case : {ecUpperCase, ecLowerCase}) {
+        TComboBox* C = Make(csDropDown, 0);
+        C->SetCharCase(Case);
+        auto* E = Place<TEdit>(20, 100, 150, 21);
+        E->SetCharCase(C->CharCase());
+        const std::string Folded = Case == ecUpperCase ? "MIXED" : "mixed";
+        for (TWinControl* Control : std::vector<TWinControl*>{C, E}) {
+            Control->SetFocus();
+            Pump();
+            Type("MiXed");
+        }
+        EXPECT_EQ(C->Text(), Folded);
+        EXPECT_EQ(E->Text(), Folded);
+        delete E;
         delete C;
     }
 }

@@ -1,9 +1,11 @@
 // The edit window's messages and the TCustomEdit properties over them: selection, lines and
-// positions, change notifications, the modified flag, AutoSelect, and a megabyte of invalid
-// UTF-8 that comes back byte for byte, fast.
+// positions, change notifications, the modified flag, AutoSelect, the selection's colours, and
+// a megabyte of invalid UTF-8 that comes back byte for byte, fast.
 #include "tests/platform/stdctrls/edittest.h"
 
 #include "platform/rtl/strings.h"
+#include "platform/ui/backbuffer.h"
+#include "platform/ui/paint.h"
 
 #include <chrono>
 #include <cstdint>
@@ -193,6 +195,51 @@ TEST_F(EditTest, AutoSelectSelectsAllWhenTabbedInto)
     PressKey(VK_TAB, {VK_SHIFT});
     ASSERT_TRUE(First->Focused());
     EXPECT_EQ(First->SelLength(), 0);
+}
+
+// Test glyphs cover their whole cells, so a letter's cell shows the text's colour and a
+// space's cell the colour under the text.
+TEST_F(EditTest, ASelectionShowsInTheHighlightColoursWhileFocusedOrKept)
+{
+    struct TCase {
+        const char* Name;
+        bool HideSelection;
+        bool Focused;
+        TColor Letter;
+        TColor Space;
+    };
+    const std::vector<TCase> Cases = {
+        {"focused", true, true, clHighlightText, clHighlight},
+        {"unfocused", true, false, clWindowText, clWindow},
+        {"unfocused, ES_NOHIDESEL", false, false, clHighlightText, clHighlight},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        TEdit* Other = Make<TEdit>(10, 100, 100, 21);
+        TEdit* Edit = Make<TEdit>(10, 10, 200, 21);
+        Edit->SetHideSelection(Case.HideSelection);
+        Edit->SetText("ab cd");
+        Focus(Case.Focused ? Edit : Other);
+        Edit->SelectAll();
+        Form->Invalidate();
+        PumpEdits();
+        const TBackBuffer* Buffer = WindowBackBuffer(Form->Handle());
+        ASSERT_NE(Buffer, nullptr);
+        TRect Top;
+        GetWindowRect(Form->Handle(), Top);
+        // The colour in the middle of character Index's cell.
+        auto CellColour = [&](int Index) {
+            const LRESULT At = Send(Edit, EM_POSFROMCHAR, static_cast<WPARAM>(Index));
+            TPoint P{GetXLParam(At) + 2, GetYLParam(At) + 4};
+            ClientToScreen(Edit->Handle(), P);
+            return Buffer->Raster().Pixel(P.X - Top.Left, P.Y - Top.Top) & 0xFFFFFF;
+        };
+        EXPECT_EQ(CellColour(0), ColorToRGB(Case.Letter) & 0xFFFFFF);
+        EXPECT_EQ(CellColour(2), ColorToRGB(Case.Space) & 0xFFFFFF);
+        EXPECT_EQ(CellColour(4), ColorToRGB(Case.Letter) & 0xFFFFFF);
+        delete Edit;
+        delete Other;
+    }
 }
 
 TEST_F(EditTest, PasswordTextIsNeitherCopiedNorCut)

@@ -26,13 +26,9 @@ std::string EnabledItems(TPopupMenu& Menu)
     return Out;
 }
 
-// The open menus of this process (other processes' windows are listed too, as foreign ones).
 bool OwnMenusOpen()
 {
-    for (HWND Wnd : MenuWindows())
-        if (!IsForeignWindow(Wnd))
-            return true;
-    return false;
+    return !MenuWindows().empty();
 }
 
 std::function<void()> PressInMenu(int VirtualKey)

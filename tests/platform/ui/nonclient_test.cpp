@@ -1,6 +1,6 @@
 // Non-client areas: the client area each style leaves, coordinates inside it, hit testing, the
-// non-client mouse messages, a band a procedure keeps at the top of a top-level window, and
-// WM_SETREDRAW.
+// non-client mouse messages, a captionless pop-up's own border, a band a procedure keeps at the top
+// of a top-level window, and WM_SETREDRAW.
 #include "tests/platform/ui/nonclienttest.h"
 
 #include "platform/gfx/rasterdevice.h"
@@ -65,6 +65,39 @@ TEST(NonClient, TheStylesDecideTheClientArea)
         ASSERT_EQ(Sizes.size(), 1u) << Case.Name;
         EXPECT_EQ(Sizes[0].LParam, MakeLParam(Case.Client.Width() + 20, Case.Client.Height() + 20))
             << Case.Name;
+    }
+}
+
+// The window manager frames top-level windows, but not captionless pop-ups (menus, drop-down
+// lists): their WS_BORDER is reserved and drawn here, as a child's is.
+TEST(NonClient, ACaptionlessPopUpDrawsItsOwnBorder)
+{
+    struct TCase {
+        const char* Name;
+        DWORD Style;
+        bool Border;
+    };
+    const std::vector<TCase> Cases = {
+        {"pop-up with a border", WS_POPUP | WS_BORDER, true},
+        {"plain pop-up", WS_POPUP, false},
+        {"pop-up with a caption", WS_POPUP | WS_CAPTION, false},
+        {"sizeable pop-up", WS_POPUP | WS_BORDER | WS_THICKFRAME, false},
+        {"overlapped with a border", WS_BORDER, false},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        TRecordingWindow Top(Case.Style);
+        SetWindowPos(Top.Handle, 0, 200, 100, 120, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(Top.Handle, SW_SHOWNA);
+        PumpPending();
+        EXPECT_EQ(ClientInWindow(Top.Handle),
+                  Case.Border ? Rect(1, 1, 119, 99) : Rect(0, 0, 120, 100));
+        const TBackBuffer* Buffer = WindowBackBuffer(Top.Handle);
+        ASSERT_NE(Buffer, nullptr);
+        const TColor Frame = ColorToRGB(clWindowFrame);
+        for (const TPoint P : {TPoint{60, 0}, TPoint{0, 50}, TPoint{119, 50}, TPoint{60, 99}})
+            EXPECT_EQ(Buffer->Raster().Pixel(P.X, P.Y) == Frame, Case.Border) << P.X << "," << P.Y;
+        EXPECT_NE(Buffer->Raster().Pixel(60, 50), Frame);
     }
 }
 
