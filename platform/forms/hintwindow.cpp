@@ -48,8 +48,8 @@ THintWindow::THintWindow(TComponent* AOwner) : TCustomControl(AOwner)
 void THintWindow::CreateParams(TCreateParams& Params)
 {
     TCustomControl::CreateParams(Params);
-    // Shown only by ActivateHint; the frame is drawn by Paint, as a window of this layer has no
-    // non-client area.
+    // Shown only by ActivateHint; the frame is drawn by Paint, inside the client area, so that
+    // CalcHintRect's rectangle is the whole window.
     Params.Style = WS_POPUP;
     Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
     Params.WndParent = Application != nullptr ? Application->Handle() : 0;
