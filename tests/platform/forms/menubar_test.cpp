@@ -16,22 +16,8 @@ std::function<void()> Key(int VirtualKey, const std::string& Text = {})
     return [VirtualKey, Text] { InjectKeyPress(VirtualKey, Text); };
 }
 
-struct TBar {
-    TMenuFixture F;
-    TMainMenu* Menu;
-    std::vector<std::string> Clicks;
-    TBar() : Menu(new TMainMenu(F.Form))
-    {
-        TMenuItem* File = AddItem(F.Form, Menu->Items(), "&File");
-        AddItem(F.Form, File, "&New", &Clicks);
-        AddItem(F.Form, File, "&Save", &Clicks);
-        TMenuItem* Edit = AddItem(F.Form, Menu->Items(), "&Edit");
-        AddItem(F.Form, Edit, "&Copy", &Clicks);
-        AddItem(F.Form, Edit, "&Paste", &Clicks);
-        AddItem(F.Form, Menu->Items(), "&Help", &Clicks);
-        F.Form->SetMenu(Menu);
-        Pump();
-    }
+struct TBar : TBarForm {
+    TBar() { Pump(); }
     // The centre of a bar item, in the form's client coordinates (above the client area).
     TPoint ItemCentre(int Index) const
     {

@@ -79,3 +79,22 @@ struct TMenuFixture {
         Pump();
     }
 };
+
+// A form with a menu bar: File (New, Save), Edit (Copy, Paste) and Help; Clicks records the
+// items clicked.
+struct TBarForm {
+    TMenuFixture F;
+    TMainMenu* Menu;
+    std::vector<std::string> Clicks;
+    TBarForm() : Menu(new TMainMenu(F.Form))
+    {
+        TMenuItem* File = AddItem(F.Form, Menu->Items(), "&File");
+        AddItem(F.Form, File, "&New", &Clicks);
+        AddItem(F.Form, File, "&Save", &Clicks);
+        TMenuItem* Edit = AddItem(F.Form, Menu->Items(), "&Edit");
+        AddItem(F.Form, Edit, "&Copy", &Clicks);
+        AddItem(F.Form, Edit, "&Paste", &Clicks);
+        AddItem(F.Form, Menu->Items(), "&Help", &Clicks);
+        F.Form->SetMenu(Menu);
+    }
+};
