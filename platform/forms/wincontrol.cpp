@@ -6,6 +6,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/helpservice.h"
 #include "platform/ui/input.h"
+#include "platform/ui/notify.h"
 #include "platform/ui/ownerdraw.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/windowdc.h"
@@ -114,6 +115,8 @@ const TMessageMap& TWinControl::ClassMessageMap()
         OnMessage<&TWinControl::WMCommand>(WM_COMMAND),
         OnMessage<&TWinControl::WMDrawItem>(WM_DRAWITEM),
         OnMessage<&TWinControl::WMMeasureItem>(WM_MEASUREITEM),
+        OnMessage<&TWinControl::WMNotify>(WM_NOTIFY),
+        OnMessages<&TWinControl::WMScroll>(WM_HSCROLL, WM_VSCROLL),
         OnMessage<&TWinControl::CMChildKey>(CM_CHILDKEY),
         OnMessage<&TWinControl::CMRecreateWnd>(CM_RECREATEWND),
         OnMessage<&TWinControl::CMCtl3DChanged>(CM_CTL3DCHANGED),
@@ -835,6 +838,20 @@ void TWinControl::WMDrawItem(TMessage& Message)
     const auto* Draw = reinterpret_cast<const TDrawItemStruct*>(Message.LParam);
     if (Draw == nullptr || Draw->CtlType == ODT_MENU ||
         !DoControlMsg(this, Draw->hwndItem, Message))
+        Inherited(Message);
+}
+
+void TWinControl::WMNotify(TMessage& Message)
+{
+    const auto* Header = reinterpret_cast<const NMHDR*>(Message.LParam);
+    if (Header == nullptr || !DoControlMsg(this, Header->hwndFrom, Message))
+        Inherited(Message);
+}
+
+// Only a scroll bar control names itself in LParam; the window's own bars leave it 0.
+void TWinControl::WMScroll(TMessage& Message)
+{
+    if (Message.LParam == 0 || !DoControlMsg(this, static_cast<HWND>(Message.LParam), Message))
         Inherited(Message);
 }
 

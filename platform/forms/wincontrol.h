@@ -152,10 +152,15 @@ protected:
     void CMColorChanged(TMessage& Message);
     void CMVisibleChanged(TMessage& Message);
     // A child window's WM_COMMAND, WM_DRAWITEM and WM_MEASUREITEM go back to its control as
-    // CN_COMMAND, CN_DRAWITEM and CN_MEASUREITEM.
+    // CN_COMMAND, CN_DRAWITEM and CN_MEASUREITEM; likewise:
     void WMCommand(TMessage& Message);
     void WMDrawItem(TMessage& Message);
     void WMMeasureItem(TMessage& Message);
+    // WM_NOTIFY (to the control named by its NMHDR) and the WM_HSCROLL/WM_VSCROLL of a scroll
+    // bar, track bar or up-down control (named by LParam) go back as CN_NOTIFY, CN_HSCROLL and
+    // CN_VSCROLL.
+    void WMNotify(TMessage& Message);
+    void WMScroll(TMessage& Message);
     void CMChildKey(TMessage& Message);
     void CMRecreateWnd(TMessage& Message);
     void CMCtl3DChanged(TMessage& Message);

@@ -166,6 +166,36 @@ void DecodeTime(TDateTime Value, Word& Hour, Word& Min, Word& Sec, Word& MSec)
     Hour = static_cast<Word>(T / MinsPerHour);
 }
 
+void DateTimeToSystemTime(TDateTime Value, TSystemTime& SystemTime)
+{
+    Word DOW = 0;
+    DecodeDateFully(Value, SystemTime.wYear, SystemTime.wMonth, SystemTime.wDay, DOW);
+    SystemTime.wDayOfWeek = DOW > 0 ? static_cast<Word>(DOW - 1) : 0;
+    DecodeTime(Value, SystemTime.wHour, SystemTime.wMinute, SystemTime.wSecond,
+               SystemTime.wMilliseconds);
+}
+
+bool TrySystemTimeToDateTime(const TSystemTime& SystemTime, TDateTime& Value)
+{
+    if (SystemTime.wYear < 1601)
+        return false;
+    TDateTime Day = 0, Time = 0;
+    if (!TryEncodeDate(SystemTime.wYear, SystemTime.wMonth, SystemTime.wDay, Day) ||
+        !TryEncodeTime(SystemTime.wHour, SystemTime.wMinute, SystemTime.wSecond,
+                       SystemTime.wMilliseconds, Time))
+        return false;
+    Value = Day >= 0 ? Day + Time : Day - Time;
+    return true;
+}
+
+TDateTime SystemTimeToDateTime(const TSystemTime& SystemTime)
+{
+    TDateTime Value = 0;
+    if (!TrySystemTimeToDateTime(SystemTime, Value))
+        throw EConvertError("Invalid argument to date encode");
+    return Value;
+}
+
 int DayOfWeek(TDateTime Value)
 {
     const TSplit Parts = Split(Value);

@@ -57,6 +57,22 @@ void ReplaceDate(TDateTime& Value, TDateTime NewDate);
 TDateTime Date();
 TDateTime Time();
 
+// The system's calendar record, as the date controls exchange it: the day of week counts from
+// Sunday (0). Converting a date before 1 January 1601 or after 31 December 9999 fails.
+struct TSystemTime {
+    Word wYear = 0;
+    Word wMonth = 0;
+    Word wDayOfWeek = 0;
+    Word wDay = 0;
+    Word wHour = 0;
+    Word wMinute = 0;
+    Word wSecond = 0;
+    Word wMilliseconds = 0;
+};
+void DateTimeToSystemTime(TDateTime Value, TSystemTime& SystemTime);
+TDateTime SystemTimeToDateTime(const TSystemTime& SystemTime);
+bool TrySystemTimeToDateTime(const TSystemTime& SystemTime, TDateTime& Value);
+
 // Time: milliseconds since midnight; Date: days since 1 January 0001, plus one.
 struct TTimeStamp {
     int Time = 0;

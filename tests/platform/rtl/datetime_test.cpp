@@ -569,3 +569,39 @@ TEST(StrToDateTime, ReadsBackWhatDateTimeToStrWrites)
             EXPECT_NEAR(Back, Value, 1e-9) << Text;
         }
 }
+
+TEST(SystemTime, CarriesDateTimeAndWeekdayBothWays)
+{
+    struct TCase {
+        TDateTime Value;
+        Word Year, Month, Day, DayOfWeek, Hour, Minute;
+    };
+    const std::vector<TCase> Cases = {
+        {At(2004, 11, 1, 13, 45), 2004, 11, 1, 1, 13, 45}, // a Monday
+        {At(2000, 2, 29), 2000, 2, 29, 2, 0, 0},
+        {At(1601, 1, 1), 1601, 1, 1, 1, 0, 0},
+        {At(9999, 12, 31, 23, 59), 9999, 12, 31, 5, 23, 59},
+    };
+    for (const TCase& Case : Cases) {
+        TSystemTime St;
+        DateTimeToSystemTime(Case.Value, St);
+        EXPECT_EQ(St.wYear, Case.Year);
+        EXPECT_EQ(St.wMonth, Case.Month);
+        EXPECT_EQ(St.wDay, Case.Day);
+        EXPECT_EQ(St.wDayOfWeek, Case.DayOfWeek) << Case.Year;
+        EXPECT_EQ(St.wHour, Case.Hour);
+        EXPECT_EQ(St.wMinute, Case.Minute);
+        EXPECT_NEAR(SystemTimeToDateTime(St), Case.Value, 1e-9);
+    }
+}
+
+TEST(SystemTime, RefusesRecordsOutsideTheCalendar)
+{
+    TDateTime Value = 7;
+    for (const TSystemTime& St : {TSystemTime{1600, 12, 0, 31}, TSystemTime{2001, 2, 0, 29},
+                                  TSystemTime{2001, 13, 0, 1}, TSystemTime{2001, 1, 0, 1, 24}}) {
+        EXPECT_FALSE(TrySystemTimeToDateTime(St, Value)) << St.wYear << "-" << St.wMonth;
+        EXPECT_EQ(Value, 7);
+        EXPECT_THROW(SystemTimeToDateTime(St), EConvertError);
+    }
+}
