@@ -350,15 +350,18 @@ void TCommonCalendar::SendSelection()
     }
 }
 
-void TCommonCalendar::AdjustToMinimumSize()
+void TCommonCalendar::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     TRect Min;
-    if (Perform(MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&Min)) == 0)
-        return;
-    // The border, if any, around the client area.
-    const int ExtraW = Width() - ClientWidth();
-    const int ExtraH = Height() - ClientHeight();
-    if (Width() < Min.Width() + ExtraW || Height() < Min.Height() + ExtraH)
-        SetBounds(Left(), Top(), std::max(Width(), Min.Width() + ExtraW),
-                  std::max(Height(), Min.Height() + ExtraH));
+    if (HandleAllocated() && Perform(MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&Min)) != 0) {
+        // The border, if any, around the client area.
+        AWidth = std::max(AWidth, Min.Width() + Width() - ClientWidth());
+        AHeight = std::max(AHeight, Min.Height() + Height() - ClientHeight());
+    }
+    TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TCommonCalendar::AdjustToMinimumSize()
+{
+    SetBounds(Left(), Top(), Width(), Height());
 }

@@ -93,6 +93,9 @@ public:
     TMonthCalColors* CalColors() const { return FCalColors.get(); }
     void SetCalColors(const TMonthCalColors* Value) { FCalColors->Assign(Value); }
 
+    // Never smaller than one month and the today line.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
     TOnGetMonthInfoEvent OnGetMonthInfo;
 
 protected:

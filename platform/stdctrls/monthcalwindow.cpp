@@ -391,7 +391,7 @@ LRESULT SetSelRange(TMonthCal& S, LPARAM LParam)
         std::swap(A, B);
     if (B - A >= S.MaxSel || !S.InLimits(A) || !S.InLimits(B))
         return 0;
-    Select(S, B, A);
+    Select(S, A, B);
     EnsureVisible(S, A);
     return 1;
 }
