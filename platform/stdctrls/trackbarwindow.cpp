@@ -86,7 +86,7 @@ struct TTrackBarWindow {
     void PaintTicks(TCanvas* C, const TLayout& L);
     void PaintThumb(TCanvas* C, const TLayout& L);
 
-    LRESULT KeyDown(WPARAM Key);
+    LRESULT KeyDown(WPARAM Key, LPARAM KeyData);
     void MouseDown(TPoint P);
     void MouseMove(TPoint P);
     LRESULT Handle(UINT Msg, WPARAM WParam, LPARAM LParam);
@@ -337,7 +337,7 @@ void TTrackBarWindow::Paint(TCanvas* C)
 
 // ---- input
 
-LRESULT TTrackBarWindow::KeyDown(WPARAM Key)
+LRESULT TTrackBarWindow::KeyDown(WPARAM Key, LPARAM KeyData)
 {
     switch (Key) {
     case VK_LEFT:
@@ -361,7 +361,7 @@ LRESULT TTrackBarWindow::KeyDown(WPARAM Key)
         MoveTo(Upper(), TB_BOTTOM);
         return 0;
     default:
-        return DefWindowProc(Wnd, WM_KEYDOWN, Key, 0);
+        return DefWindowProc(Wnd, WM_KEYDOWN, Key, KeyData);
     }
 }
 
@@ -438,7 +438,7 @@ LRESULT TTrackBarWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
     case WM_KEYDOWN:
-        return KeyDown(WParam);
+        return KeyDown(WParam, LParam);
     case WM_KEYUP:
         switch (WParam) {
         case VK_LEFT:

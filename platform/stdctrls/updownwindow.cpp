@@ -137,6 +137,10 @@ LRESULT BuddyProc(const TWndProc& Old, HWND Wnd, UINT Msg, WPARAM WParam, LPARAM
 
 void TUpDownWindow::SetBuddy(HWND Value)
 {
+    if (Value != 0 && Value == Buddy) {
+        WriteBuddy(); // already in its place
+        return;
+    }
     if (Buddy != 0)
         BuddyOwners().erase(Buddy);
     Buddy = IsWindow(Value) ? Value : 0;

@@ -71,6 +71,9 @@ TEST_F(UpDowns, AssociatedEditGivesUpRoomAndShowsThePosition)
     EXPECT_EQ(Up->Top(), Edit->Top());
     EXPECT_EQ(Up->Height(), Edit->Height());
     EXPECT_EQ(Edit->Text(), "0");
+    // Told again, the edit does not give up more room.
+    Up->Perform(UDM_SETBUDDY, reinterpret_cast<WPARAM>(Edit->Handle()), 0);
+    EXPECT_EQ(Edit->Width(), 64);
 
     // At the left, the edit moves over.
     auto* Other = Place<TEdit>(Form, 10, 60, 80, 21);
