@@ -153,27 +153,22 @@ void TUpDownWindow::SetBuddy(HWND Value)
             return BuddyProc(*Old, W, M, WP, LP);
         });
     }
-    // Beside the buddy, which gives up the room.
+    // Beside the buddy, which gives up the room; each is placed in its own parent's coordinates.
     if (Has(UDS_ALIGNRIGHT | UDS_ALIGNLEFT)) {
-        TRect B;
+        TRect B, Own;
         GetWindowRect(Buddy, B);
-        TPoint Origin{B.Left, B.Top};
-        if (const HWND Parent = GetParent(Buddy))
-            ScreenToClient(Parent, Origin);
-        TRect Own;
         GetWindowRect(Wnd, Own);
         const int W = Own.Width();
         const int BuddyWidth = std::max(0, B.Width() - W);
-        if (Has(UDS_ALIGNLEFT)) {
-            SetWindowPos(Buddy, 0, Origin.X + W, Origin.Y, BuddyWidth, B.Height(),
+        const bool Left = Has(UDS_ALIGNLEFT);
+        auto Place = [](HWND Window, TPoint Screen, int Width, int Height) {
+            if (const HWND Parent = GetParent(Window))
+                ScreenToClient(Parent, Screen);
+            SetWindowPos(Window, 0, Screen.X, Screen.Y, Width, Height,
                          SWP_NOZORDER | SWP_NOACTIVATE);
-            SetWindowPos(Wnd, 0, Origin.X, Origin.Y, W, B.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
-        } else {
-            SetWindowPos(Buddy, 0, Origin.X, Origin.Y, BuddyWidth, B.Height(),
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-            SetWindowPos(Wnd, 0, Origin.X + BuddyWidth, Origin.Y, W, B.Height(),
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        };
+        Place(Buddy, TPoint{Left ? B.Left + W : B.Left, B.Top}, BuddyWidth, B.Height());
+        Place(Wnd, TPoint{Left ? B.Left : B.Left + BuddyWidth, B.Top}, W, B.Height());
     }
     WriteBuddy();
 }
