@@ -100,6 +100,9 @@ TEST_F(UpDowns, AssociatedEditGivesUpRoomAndShowsThePosition)
         {"no number keeps the last", [&] { Edit->SetText("abc"); }, 100000, "abc"},
         {"a step rewrites a text that was no number", [&] { ClickArrow(DownArrow()); }, 99999,
          "99999"},
+        {"hexadecimal", [&] { Up->Perform(UDM_SETBASE, 16, 0); }, 99999, "0x1869F"},
+        {"hexadecimal typed", [&] { Edit->SetText("0x1F"); }, 31, "0x1F"},
+        {"back to decimal", [&] { Up->Perform(UDM_SETBASE, 10, 0); }, 31, "31"},
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Name);
