@@ -110,6 +110,12 @@ struct NMDAYSTATE {
     MONTHDAYSTATE* prgDayState = nullptr; // the parent points it at cDayState masks
 };
 
+// The first day of the week a new calendar shows (0 Monday ... 6 Sunday): the locale's; the
+// English (United States) settings start weeks on Sunday.
+int LocaleFirstDayOfWeek();
+
 // The class name; RegisterMonthCalClass registers it once (later calls do nothing).
 inline constexpr const char* MonthCalClassName = "SysMonthCal32";
 void RegisterMonthCalClass();
+// The class's procedure: a control built on the class passes what it does not answer here.
+LRESULT MonthCalWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
