@@ -76,17 +76,6 @@ void TDateTimePickWindow::DropDown()
             Popup = 0;
             return;
         }
-        // The calendar's own clicks may take the mouse for a while; the pop-up takes it back.
-        const HWND Picker = Wnd;
-        TWndProc Inner = GetWindowProc(Cal);
-        SetWindowProc(Cal,
-                      [Picker, Inner](HWND C, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
-                          const LRESULT Answer = CallWindowProc(Inner, C, Msg, WParam, LParam);
-                          if (TDateTimePickWindow* P = FindDateTimePick(Picker))
-                              if (P->Cal == C && Msg != WM_NCDESTROY && Msg != WM_DESTROY)
-                                  P->CalendarDone();
-                          return Answer;
-                      });
     }
     // The calendar shows the picker's range, date, colours and font.
     TSystemTime Range[2];
@@ -132,8 +121,8 @@ void TDateTimePickWindow::CloseUp(bool Accept, const TSystemTime* Picked)
             Take = SendMessage(Cal, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&Chosen)) != 0;
         }
     }
-    const HWND Capture = GetCapture();
-    if (Capture != 0 && (Capture == Popup || Capture == Cal))
+    Pressing = false;
+    if (GetCapture() != 0 && GetCapture() == Popup)
         ReleaseCapture();
     // Hidden, not destroyed: the calendar may be inside its own handler right now.
     if (Popup != 0)
@@ -151,14 +140,6 @@ void TDateTimePickWindow::CloseUp(bool Accept, const TSystemTime* Picked)
     Changed();
     NMHDR Header;
     SendNotify(Wnd, DTN_CLOSEUP, Header);
-}
-
-void TDateTimePickWindow::CalendarDone()
-{
-    if (Dropped && Popup != 0 && GetCapture() == 0)
-        SetCapture(Popup);
-    if (Dropped && GetFocus() == Cal)
-        SetFocus(Wnd);
 }
 
 LRESULT TDateTimePickWindow::PopupProc(UINT Msg, WPARAM WParam, LPARAM LParam)
@@ -191,7 +172,9 @@ LRESULT TDateTimePickWindow::PopupProc(UINT Msg, WPARAM WParam, LPARAM LParam)
     }
     if (Msg < WM_MOUSEFIRST || Msg > WM_MBUTTONDBLCLK || !Dropped)
         return -2;
-    // The pop-up holds the mouse: a press outside it closes it, the rest goes to the calendar.
+    // The pop-up holds the mouse: a press outside it closes it. Inside, the pop-up reads the
+    // calendar's parts itself rather than passing the clicks on, so that the calendar never
+    // takes the focus away from the picker (and the activation from its form).
     TRect Client;
     GetClientRect(Popup, Client);
     TPoint P{GetXLParam(LParam), GetYLParam(LParam)};
@@ -200,8 +183,33 @@ LRESULT TDateTimePickWindow::PopupProc(UINT Msg, WPARAM WParam, LPARAM LParam)
             CloseUp(false);
         return 0;
     }
+    if (Msg != WM_LBUTTONDOWN && Msg != WM_LBUTTONDBLCLK && Msg != WM_LBUTTONUP)
+        return 0;
     ClientToScreen(Popup, P);
     ScreenToClient(Cal, P);
-    SendMessage(Cal, Msg, WParam, MakeLParam(P.X, P.Y));
+    MCHITTESTINFO Hit;
+    Hit.pt = P;
+    SendMessage(Cal, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&Hit));
+    const bool OnDay = (Hit.uHit & MCHT_CALENDARDATE) == MCHT_CALENDARDATE &&
+                       (Hit.uHit & 0xFFFF) == (MCHT_CALENDARDATE & 0xFFFF);
+    if (Msg == WM_LBUTTONUP) {
+        if (Pressing && OnDay && Hit.st.wYear == Pressed.wYear && Hit.st.wMonth == Pressed.wMonth &&
+            Hit.st.wDay == Pressed.wDay)
+            CloseUp(true, &Pressed);
+        Pressing = false;
+        return 0;
+    }
+    Pressing = false;
+    if (OnDay) {
+        Pressing = true;
+        Pressed = Hit.st;
+        SendMessage(Cal, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&Pressed));
+    } else if (Hit.uHit == MCHT_TITLEBTNPREV || Hit.uHit == MCHT_TITLEBTNNEXT) {
+        SendMessage(Cal, WM_KEYDOWN, Hit.uHit == MCHT_TITLEBTNPREV ? VK_PRIOR : VK_NEXT, 0);
+    } else if (Hit.uHit == MCHT_TODAYLINK) {
+        TSystemTime Today;
+        if (SendMessage(Cal, MCM_GETTODAY, 0, reinterpret_cast<LPARAM>(&Today)) != 0)
+            CloseUp(true, &Today);
+    }
     return 0;
 }

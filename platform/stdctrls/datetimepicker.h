@@ -7,11 +7,12 @@
 #include "platform/forms/controls.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/stdctrls/monthcalendar.h"
 
 #include <string>
 
-// A date set outside MinDate..MaxDate.
-TW_DECLARE_EXCEPTION(EDateTimeError, Exception);
+// A date set outside MinDate..MaxDate, or limits that cross.
+TW_DECLARE_EXCEPTION(EDateTimeError, ECommonCalendarError);
 
 enum TDateTimeKind { dtkDate, dtkTime };
 enum TDTDateMode { dmComboBox, dmUpDown };

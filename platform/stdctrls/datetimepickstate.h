@@ -24,7 +24,6 @@ public:
     // Accept: the calendar's date (Picked, or its current selection) becomes the date.
     void CloseUp(bool Accept, const TSystemTime* Picked = nullptr);
     LRESULT PopupProc(UINT Msg, WPARAM WParam, LPARAM LParam); // -2: the default answer
-    void CalendarDone(); // the calendar's own handling of a message ended
 
     TRect ButtonRect() const;
     TRect CheckRect() const;
@@ -63,7 +62,9 @@ private:
     bool None = false; // DTS_SHOWNONE with the box cleared
     bool Focused = false;
     bool ButtonDown = false;
-    int Spin = 0; // +1 or -1 while an up-down button is held
+    int Spin = 0;          // +1 or -1 while an up-down button is held
+    bool Pressing = false; // a day of the calendar is pressed
+    TSystemTime Pressed;
 };
 
 TDateTimePickWindow* FindDateTimePick(HWND Wnd);
