@@ -86,7 +86,8 @@ TCommonCalendar::TCommonCalendar(TComponent* AOwner)
     : TWinControl(AOwner), FCalColors(std::make_unique<TMonthCalColors>(this)), FDate(Now()),
       FEndDate(FDate)
 {
-    SetControlStyle(TControlStyle{csOpaque, csClickEvents, csDoubleClicks});
+    // OnClick comes from the window's selection notifications, not from every mouse click.
+    SetControlStyle(TControlStyle{csOpaque, csDoubleClicks});
     SetBounds(Left(), Top(), 191, 154);
     SetTabStop(true);
     SetColor(clWindow);
