@@ -324,8 +324,14 @@ void TDateTimeFields::SetCurrent(int Index)
 
 std::string TDateTimeFields::Text(int Index, const TFormatSettings& Settings) const
 {
-    if (Index == FCurrent && !FPending.empty())
-        return FPending;
+    if (Index == FCurrent && !FPending.empty()) {
+        // The digits typed so far, padded as the field shows its numbers.
+        const TDTField& F = FFields[static_cast<std::size_t>(Index)];
+        const bool FullYear = F.Kind == dfkYear && F.Letters >= 4;
+        if (FullYear || F.Letters < 2 || FPending.size() >= 2)
+            return FPending;
+        return "0" + FPending;
+    }
     return DateTimePickFieldText(FFields[static_cast<std::size_t>(Index)], FValue, Settings);
 }
 
