@@ -60,6 +60,7 @@ void TDateTimePickWindow::DropDown()
 {
     if (Dropped || UpDown() || !IsWindowEnabled(Wnd))
         return;
+    EndUserString(true);
     Edited(Fields.Commit());
     if (Popup == 0 || !IsWindow(Popup)) {
         RegisterControlClass(DropDownClassName, 0, DropDownWndProc);

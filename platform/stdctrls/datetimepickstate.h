@@ -55,6 +55,11 @@ private:
     void MouseDown(int X, int Y);
     void StopSpin();
     void Paint(HDC DC);
+    // DTS_APPCANPARSE: the whole text typed freely, handed to the parent to parse.
+    void StartUserString();
+    void EndUserString(bool Accept);
+    bool UserStringKey(WPARAM Key);
+    void UserStringChar(unsigned char C);
 
     TDateTimeFields Fields;
     std::string CustomFormat;
@@ -62,7 +67,10 @@ private:
     bool None = false; // DTS_SHOWNONE with the box cleared
     bool Focused = false;
     bool ButtonDown = false;
-    int Spin = 0;          // +1 or -1 while an up-down button is held
+    int Spin = 0;         // +1 or -1 while an up-down button is held
+    bool Parsing = false; // DTS_APPCANPARSE: the user types the text
+    std::string UserText;
+    bool UserFresh = false;
     bool Pressing = false; // a day of the calendar is pressed
     TSystemTime Pressed;
 };

@@ -168,6 +168,14 @@ void TDateTimePickWindow::KeyDown(WPARAM Key)
             return;
         }
     }
+    if (Parsing) {
+        UserStringKey(Key);
+        return;
+    }
+    if (Key == VK_F2 && (Style() & DTS_APPCANPARSE) != 0) {
+        StartUserString();
+        return;
+    }
     if (None && Key != VK_F4)
         return;
     switch (Key) {
@@ -201,6 +209,7 @@ void TDateTimePickWindow::MouseDown(int X, int Y)
 {
     if (GetFocus() != Wnd)
         SetFocus(Wnd);
+    EndUserString(true);
     const TPoint P{X, Y};
     if (ShowNone() && PtInRect(CheckRect(), P)) {
         Edited(Fields.Commit());
@@ -261,7 +270,20 @@ void TDateTimePickWindow::Paint(HDC DC)
     const TRect B = ButtonRect();
     const std::vector<TRect> Rects = FieldRects();
     const TRect Clip = Rect(R.Left, R.Top, B.Left, R.Bottom);
-    for (std::size_t I = 0; I < Rects.size(); ++I) {
+    if (Parsing) {
+        // The typed text with the caret after it.
+        const int X = ShowNone() ? CheckRect().Right + 3 : TextLeft;
+        const int H = DC->TextHeight("0");
+        const int Y = (R.Height() - H) / 2;
+        DC->Brush()->SetColor(Back);
+        DC->Font()->SetColor(Fore);
+        DC->TextRect(Clip, X, Y, UserText);
+        const int CaretX = std::min(Clip.Right - 1, X + DC->TextWidth(UserText));
+        DC->Pen()->SetColor(Fore);
+        DC->MoveTo(CaretX, Y);
+        DC->LineTo(CaretX, Y + H);
+    }
+    for (std::size_t I = 0; I < Rects.size() && !Parsing; ++I) {
         const bool Current = Focused && !None && Enabled && static_cast<int>(I) == Fields.Current();
         DC->Brush()->SetColor(Current ? clHighlight : Enabled ? Back : clBtnFace);
         DC->Font()->SetColor(!Enabled || None ? clGrayText : Current ? clHighlightText : Fore);
@@ -301,6 +323,7 @@ LRESULT TDateTimePickWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     }
     case WM_DESTROY:
+        Parsing = false;
         StopSpin();
         if (Dropped)
             CloseUp(false);
@@ -346,6 +369,7 @@ LRESULT TDateTimePickWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         const HWND To = static_cast<HWND>(WParam);
         if (Dropped && To != 0 && (To == Cal || To == Popup))
             return 0; // the calendar is part of the picker
+        EndUserString(true);
         Edited(Fields.Commit());
         if (Dropped)
             CloseUp(false);
@@ -365,7 +389,8 @@ LRESULT TDateTimePickWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
             StopSpin();
         return 0;
     case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS | (Dropped ? UINT(DLGC_WANTALLKEYS) : 0u);
+        return DLGC_WANTARROWS | DLGC_WANTCHARS |
+               (Dropped || Parsing ? UINT(DLGC_WANTALLKEYS) : 0u);
     case WM_KEYDOWN:
         KeyDown(WParam);
         return 0;
@@ -382,6 +407,11 @@ LRESULT TDateTimePickWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         const auto C = static_cast<unsigned char>(WParam & 0xFF);
         if (Dropped || C == 13 || C == 27 || C == 9)
             return 0;
+        if (Parsing) {
+            if (C != 8)
+                UserStringChar(C);
+            return 0;
+        }
         if (C == ' ' && ShowNone()) {
             SetChecked(None);
             return 0;

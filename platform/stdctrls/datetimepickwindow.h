@@ -15,9 +15,9 @@ enum : DWORD {
     DTS_UPDOWN = 0x0001,   // up-down buttons instead of the drop-down calendar
     DTS_SHOWNONE = 0x0002, // a check box: unchecked, the picker holds no date
     DTS_LONGDATEFORMAT = 0x0004,
-    DTS_TIMEFORMAT = 0x0009, // includes DTS_UPDOWN
-    DTS_APPCANPARSE = 0x0010,
-    DTS_RIGHTALIGN = 0x0020, // the calendar drops down aligned with the right edge
+    DTS_TIMEFORMAT = 0x0009,  // includes DTS_UPDOWN
+    DTS_APPCANPARSE = 0x0010, // F2 lets the user type the whole text; the parent parses it
+    DTS_RIGHTALIGN = 0x0020,  // the calendar drops down aligned with the right edge
 };
 
 enum : UINT {
@@ -43,6 +43,7 @@ enum : DWORD {
 
 enum : UINT {
     DTN_DATETIMECHANGE = DTN_FIRST + 1, // NMDATETIMECHANGE: the value or the check box changed
+    DTN_USERSTRING = DTN_FIRST + 2,     // NMDATETIMESTRING: text typed with DTS_APPCANPARSE
     DTN_DROPDOWN = DTN_FIRST + 6,       // NMHDR: the calendar is about to show
     DTN_CLOSEUP = DTN_FIRST + 7,        // NMHDR: the calendar went
 };
@@ -51,6 +52,15 @@ struct NMDATETIMECHANGE {
     NMHDR nmhdr;
     DWORD dwFlags = GDT_VALID; // GDT_NONE: the check box was cleared
     TSystemTime st;
+};
+
+// The parent turns the typed text into a value: it sets st and dwFlags (GDT_VALID, GDT_NONE with
+// DTS_SHOWNONE, or GDT_ERROR to keep the value); they come filled with the current value.
+struct NMDATETIMESTRING {
+    NMHDR nmhdr;
+    const char* pszUserString = nullptr;
+    TSystemTime st;
+    DWORD dwFlags = GDT_VALID;
 };
 
 // The class name; RegisterDateTimePickClass registers it once (later calls do nothing).

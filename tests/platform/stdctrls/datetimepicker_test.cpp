@@ -445,6 +445,15 @@ TEST_F(DateTimePicker, ClosesUpWithoutAChange)
          [](TDateTimePicker* P) {
              InjectWindowBounds(P->ParentForm()->Handle(), Rect(150, 120, 550, 420));
          }},
+        {"another window activated",
+         [this](TDateTimePicker*) {
+             auto* Second = new TForm(&App);
+             Second->SetBounds(500, 400, 200, 100);
+             Second->Show();
+             Pump();
+             delete Second;
+             SetActiveWindow(Form->Handle());
+         }},
     };
     for (const TCase& Case : Cases) {
         TDateTimePicker* P = Picker();
@@ -556,6 +565,87 @@ TEST_F(DateTimePicker, LooksLikeItsGoldenPictures)
         if (Case.Drop)
             InjectKeyPress(VK_ESCAPE);
         Pump();
+        delete P;
+    }
+}
+
+// ---- text typed for the program to parse
+
+namespace {
+
+// A picker whose program reads dates typed as text (DTS_APPCANPARSE).
+class TParsingPicker : public TDateTimePicker {
+public:
+    using TDateTimePicker::TDateTimePicker;
+    std::vector<std::string> Parsed;
+
+protected:
+    void CreateParams(TCreateParams& Params) override
+    {
+        TDateTimePicker::CreateParams(Params);
+        Params.Style |= DTS_APPCANPARSE;
+    }
+    void CNNotify(TMessage& Message)
+    {
+        auto* Header = reinterpret_cast<NMHDR*>(Message.LParam);
+        if (Header->code != DTN_USERSTRING) {
+            TDateTimePicker::CNNotify(Message);
+            return;
+        }
+        auto* Parse = reinterpret_cast<NMDATETIMESTRING*>(Message.LParam);
+        Parsed.push_back(Parse->pszUserString);
+        TDateTime Value;
+        if (TryStrToDate(Parse->pszUserString, Value))
+            DateTimeToSystemTime(Value, Parse->st);
+        else
+            Parse->dwFlags = GDT_ERROR;
+    }
+    TW_MESSAGE_MAP();
+};
+
+const TMessageMap& TParsingPicker::ClassMessageMap()
+{
+    static constexpr auto Handlers = SortMessageHandlers({
+        OnMessage<&TParsingPicker::CNNotify>(CN_NOTIFY),
+    });
+    static constexpr TMessageMap Map{Handlers, &TDateTimePicker::ClassMessageMap};
+    return Map;
+}
+
+} // namespace
+
+TEST_F(DateTimePicker, HandsTypedTextToTheProgram)
+{
+    struct TCase {
+        const char* Keys;
+        int Finish; // VK_RETURN or VK_ESCAPE
+        TDateTime Date;
+        std::vector<std::string> Parsed;
+        std::vector<std::string> Events;
+    };
+    const std::vector<TCase> Cases = {
+        {"12/25/2026", VK_RETURN, At(2026, 12, 25), {"12/25/2026"}, {"change"}},
+        {"garbage", VK_RETURN, At(2026, 3, 15), {"garbage"}, {}},
+        {"1/1/2027", VK_ESCAPE, At(2026, 3, 15), {}, {}},
+    };
+    for (const TCase& Case : Cases) {
+        auto* P = new TParsingPicker(Form);
+        P->SetParent(Form);
+        P->SetBounds(20, 20, 200, 0);
+        P->OnChange = [this](TObject*) { Events.push_back("change"); };
+        P->SetFocus();
+        Pump();
+        Events.clear();
+        InjectKeyPress(VK_F2);
+        for (char C : std::string(Case.Keys))
+            InjectKeyPress(C >= 'a' && C <= 'z' ? C - 32 : C == '/' ? 0xBF : C, std::string(1, C));
+        Pump();
+        EXPECT_EQ(Text(P), "3/15/2026"); // the fields' text while typing
+        InjectKeyPress(Case.Finish);
+        Pump();
+        EXPECT_EQ(P->Parsed, Case.Parsed) << Case.Keys;
+        EXPECT_EQ(P->Date(), Case.Date) << Case.Keys;
+        EXPECT_EQ(Events, Case.Events) << Case.Keys;
         delete P;
     }
 }
