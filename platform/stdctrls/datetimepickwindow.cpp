@@ -113,9 +113,9 @@ int TDateTimePickWindow::FieldAt(int X, int Y) const
         const TRect& F = Rects[I];
         if (PtInRect(F, TPoint{X, Y}))
             return static_cast<int>(I);
-        // Between fields the nearer one counts, as a click on a separator does.
+        // Elsewhere (a separator, the margins) the nearest field counts.
         const int D = X < F.Left ? F.Left - X : X - F.Right;
-        if (Y >= 0 && (Best < 0 || D < BestDistance)) {
+        if (Best < 0 || D < BestDistance) {
             Best = static_cast<int>(I);
             BestDistance = D;
         }
@@ -366,9 +366,6 @@ LRESULT TDateTimePickWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         return 0;
     }
     case WM_KILLFOCUS: {
-        const HWND To = static_cast<HWND>(WParam);
-        if (Dropped && To != 0 && (To == Cal || To == Popup))
-            return 0; // the calendar is part of the picker
         EndUserString(true);
         Edited(Fields.Commit());
         if (Dropped)
