@@ -649,3 +649,62 @@ TEST_F(DateTimePicker, HandsTypedTextToTheProgram)
         delete P;
     }
 }
+
+// ---- the notifications as the parent gets them
+
+namespace {
+
+class TRecordingPicker : public TDateTimePicker {
+public:
+    using TDateTimePicker::TDateTimePicker;
+    std::vector<UINT> Codes;
+    TSystemTime LastChange;
+    DWORD LastFlags = GDT_ERROR;
+
+protected:
+    void CNNotify(TMessage& Message)
+    {
+        const auto* Header = reinterpret_cast<const NMHDR*>(Message.LParam);
+        EXPECT_EQ(Header->hwndFrom, Handle());
+        Codes.push_back(Header->code);
+        if (Header->code == DTN_DATETIMECHANGE) {
+            const auto* Change = reinterpret_cast<const NMDATETIMECHANGE*>(Message.LParam);
+            LastChange = Change->st;
+            LastFlags = Change->dwFlags;
+        }
+        TDateTimePicker::CNNotify(Message);
+    }
+    TW_MESSAGE_MAP();
+};
+
+const TMessageMap& TRecordingPicker::ClassMessageMap()
+{
+    static constexpr auto Handlers = SortMessageHandlers({
+        OnMessage<&TRecordingPicker::CNNotify>(CN_NOTIFY),
+    });
+    static constexpr TMessageMap Map{Handlers, &TDateTimePicker::ClassMessageMap};
+    return Map;
+}
+
+} // namespace
+
+TEST_F(DateTimePicker, SendsItsNotificationsInOrder)
+{
+    auto* Other = Place<TDateTimePicker>(20, 100, 150, 0);
+    auto* P = Place<TRecordingPicker>(20, 20, 200, 0);
+    P->SetFocus();
+    Pump();
+    Script(">^");
+    EXPECT_EQ(P->LastFlags, GDT_VALID);
+    EXPECT_EQ(P->LastChange.wDay, 16);
+    EXPECT_EQ(P->LastChange.wDayOfWeek, 1); // a Monday
+    EXPECT_EQ(P->LastChange.wHour, 10);
+    InjectKeyPress(VK_F4);
+    Pump();
+    InjectKeyPress(VK_ESCAPE);
+    Pump();
+    Other->SetFocus();
+    Pump();
+    EXPECT_EQ(P->Codes, (std::vector<UINT>{NM_SETFOCUS, DTN_DATETIMECHANGE, DTN_DROPDOWN,
+                                           DTN_CLOSEUP, NM_KILLFOCUS}));
+}
