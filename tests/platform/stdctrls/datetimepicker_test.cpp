@@ -176,6 +176,10 @@ TEST_F(DateTimePicker, TypesAndStepsEachField)
         {"M/d/yyyy", At(2026, 3, 15), ">>}", "3/15/9999"},
         {"M/d/yyyy", At(2026, 3, 15), ">}", "3/31/2026"},
         {"M/d/yyyy", At(2026, 3, 15), ">{", "3/1/2026"},
+        // A day name steps the date a day at a time; Home and End go to the week's ends.
+        {"ddd M/d/yyyy", At(2026, 3, 31), "^", "Wed 4/1/2026"},
+        {"ddd M/d/yyyy", At(2026, 3, 15), "}", "Sat 3/21/2026"},
+        {"ddd M/d/yyyy", At(2026, 3, 18), "{", "Sun 3/15/2026"},
         // Letters pick month names.
         {"MMMM d, yyyy", At(2026, 3, 15), "j", "June 15, 2026"},
         {"MMMM d, yyyy", At(2026, 3, 15), "jj", "July 15, 2026"},
