@@ -7,6 +7,7 @@
 #include "platform/rtl/strings.h"
 #include "platform/stdctrls/comboeditpart.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/dropdownplace.h"
 #include "platform/stdctrls/listboxwindow.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
@@ -249,13 +250,8 @@ void TComboBoxWindow::DropDown()
     Height += 2; // the border
     TRect R;
     GetWindowRect(Wnd, R);
-    TRect Work;
-    if (!SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0))
-        Work = Rect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    int Y = R.Bottom;
-    if (Y + Height > Work.Bottom && R.Top - Height >= Work.Top)
-        Y = R.Top - Height; // no room below: above the box
-    MoveWindow(List, R.Left, Y, R.Width(), Height);
+    const TRect Place = DropDownRect(Wnd, R.Width(), Height);
+    MoveWindow(List, Place.Left, Place.Top, Place.Width(), Place.Height());
     ToList(LB_SETCURSEL, static_cast<WPARAM>(Cur), 0); // in view at the new size
     ShowWindow(List, SW_SHOWNA);
     Dropped = true;
