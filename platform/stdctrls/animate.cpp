@@ -26,7 +26,7 @@ void DrawPaper(TCanvas* C, int X, int Y)
     C->Brush()->SetColor(clWhite);
     C->Polygon({TPoint{X + 8, Y + 4}, TPoint{X + 36, Y + 4}, TPoint{X + 46, Y + 14},
                 TPoint{X + 46, Y + 52}, TPoint{X + 8, Y + 52}});
-    C->Brush()->SetColor(clSilver);
+    C->Brush()->SetColor(TColor(0xE0E0E0));
     C->Polygon({TPoint{X + 36, Y + 4}, TPoint{X + 36, Y + 14}, TPoint{X + 46, Y + 14}});
     C->Pen()->SetColor(clGray);
     for (int Line = Y + 20; Line <= Y + 46; Line += 5) {
@@ -75,6 +75,7 @@ TAnimate::TAnimate(TComponent* AOwner) : TCustomControl(AOwner), FTimer(new TTim
 {
     SetControlStyle(TControlStyle{csOpaque});
     SetBounds(Left(), Top(), 100, 80);
+    SetParentColor(true);
     FTimer->SetEnabled(false);
     FTimer->SetInterval(FrameInterval);
     FTimer->OnTimer = [this](TObject*) { Tick(); };

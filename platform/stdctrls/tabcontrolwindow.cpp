@@ -4,12 +4,13 @@
 #include "platform/gfx/graphicsobjects.h"
 #include "platform/gfx/imagelist.h"
 #include "platform/gfx/rasterdevice.h"
+#include "platform/gfx/textlayout.h"
 #include "platform/stdctrls/controlclass.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/paint.h"
-#include "platform/ui/windowdc.h"
 #include "platform/ui/window.h"
+#include "platform/ui/windowdc.h"
 
 #include <algorithm>
 #include <cstring>
@@ -93,6 +94,14 @@ TWindowStates<TTabWindow>& TabWindows()
     return States;
 }
 
+// The width of a tab's text, its '&' prefixes drawn as underlines.
+int LabelWidth(TCanvas* DC, const std::string& Text)
+{
+    TRect R = Rect(0, 0, 0, 0);
+    DC->DrawText(Text, R, DT_CALCRECT | DT_SINGLELINE);
+    return R.Width();
+}
+
 // ---- layout
 
 int TTabWindow::TabHeight() const
@@ -111,7 +120,7 @@ int TTabWindow::TabWidth(const TTab& Tab) const
     TRasterDevice Device(1, 1);
     TCanvas Canvas(&Device);
     Canvas.SetFont(Font.get());
-    int Width = Canvas.TextWidth(Tab.Text) + 2 * TabPadding;
+    int Width = LabelWidth(&Canvas, Tab.Text) + 2 * TabPadding;
     if (Images != nullptr && Tab.Image >= 0)
         Width += Images->Width() + 3;
     return Width;
@@ -184,8 +193,8 @@ void TTabWindow::Layout()
     for (TTab& Tab : Tabs) {
         if (IsRectEmpty(Tab.Rect))
             continue;
-        const int Top = Bottom() ? C.Height() - FrameTop + Tab.Row * Height
-                                 : FrameTop - (Tab.Row + 1) * Height;
+        const int Top =
+            Bottom() ? C.Height() - FrameTop + Tab.Row * Height : FrameTop - (Tab.Row + 1) * Height;
         Tab.Rect.Top = Top;
         Tab.Rect.Bottom = Top + Height;
     }
@@ -336,7 +345,7 @@ void TTabWindow::PaintLabel(TCanvas* DC, int Index, TRect R)
 {
     const TTab& Tab = Tabs[Index];
     const bool Enabled = IsWindowEnabled(Wnd);
-    const int TextWidth = DC->TextWidth(Tab.Text);
+    const int TextWidth = LabelWidth(DC, Tab.Text);
     int Width = TextWidth;
     const bool Picture = Images != nullptr && Tab.Image >= 0 && Tab.Image < Images->Count();
     if (Picture)
@@ -347,18 +356,23 @@ void TTabWindow::PaintLabel(TCanvas* DC, int Index, TRect R)
         Images->Draw(DC, X, R.Top + (R.Height() - Images->Height()) / 2, Tab.Image, Enabled);
         X += Images->Width() + 3;
     }
+    const int TextHeight = DC->TextHeight("Ag");
+    auto Label = [&](int Left, int Top) {
+        TRect Where = Rect(Left, Top, Left + TextWidth, Top + TextHeight);
+        DC->DrawText(Tab.Text, Where, DT_SINGLELINE);
+    };
     DC->Brush()->SetStyle(bsClear);
     if (!Enabled) {
         DC->Font()->SetColor(clBtnHighlight);
-        DC->TextOut(X + 1, Y + 1, Tab.Text);
+        Label(X + 1, Y + 1);
         DC->Font()->SetColor(clBtnShadow);
     } else {
         DC->Font()->SetColor(Has(TCS_HOTTRACK) && Index == Hot ? clHotLight : clBtnText);
     }
-    DC->TextOut(X, Y, Tab.Text);
+    Label(X, Y);
     DC->Brush()->SetStyle(bsSolid);
     if (Index == Cur && Focused && !Has(TCS_FOCUSNEVER)) {
-        TRect Focus = Rect(X - 3, Y - 1, X + TextWidth + 3, Y + DC->TextHeight("Ag") + 1);
+        TRect Focus = Rect(X - 3, Y - 1, X + TextWidth + 3, Y + TextHeight + 1);
         DC->DrawFocusRect(Focus);
     }
 }

@@ -34,8 +34,8 @@ enum : UINT {
     TCM_DELETEALLITEMS = TCM_FIRST + 9,
     TCM_GETITEMRECT = TCM_FIRST + 10, // WParam the index, LParam the TRect*
     TCM_GETCURSEL = TCM_FIRST + 11,
-    TCM_SETCURSEL = TCM_FIRST + 12, // no notification; answers the previous selection or -1
-    TCM_HITTEST = TCM_FIRST + 13,   // LParam the TCHITTESTINFO*
+    TCM_SETCURSEL = TCM_FIRST + 12,  // no notification; answers the previous selection or -1
+    TCM_HITTEST = TCM_FIRST + 13,    // LParam the TCHITTESTINFO*
     TCM_ADJUSTRECT = TCM_FIRST + 40, // WParam 0: window to display area, 1: the other way
     TCM_GETROWCOUNT = TCM_FIRST + 44,
     TCM_GETCURFOCUS = TCM_FIRST + 47,
