@@ -203,6 +203,17 @@ int TPageControl::GetImageIndex(int TabIndex)
     return Page != nullptr ? Page->FImageIndex : -1;
 }
 
+void TPageControl::AlignControls(TControl* AControl, TRect& Rect)
+{
+    TCustomTabControl::AlignControls(AControl, Rect);
+    if (WindowHandle() == 0)
+        return;
+    const TRect Display = DisplayRect();
+    for (TTabSheet* Page : FPages)
+        if (!Page->Visible() && Page->BoundsRect() != Display)
+            Page->SetBounds(Display.Left, Display.Top, Display.Width(), Display.Height());
+}
+
 void TPageControl::InsertPage(TTabSheet* Page)
 {
     FPages.push_back(Page);

@@ -59,6 +59,8 @@ public:
 protected:
     void Change() override;
     int GetImageIndex(int TabIndex) override;
+    // Hidden sheets keep the page's size too, so that their controls can be laid out.
+    void AlignControls(TControl* AControl, TRect& Rect) override;
 
     void CMDialogKey(TMessage& Message);
     void CMDialogChar(TMessage& Message);

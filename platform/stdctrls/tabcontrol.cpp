@@ -159,6 +159,7 @@ void TCustomTabControl::Notification(TComponent* AComponent, TOperation Operatio
 
 TRect TCustomTabControl::DisplayRect()
 {
+    HandleNeeded();
     TRect R = ClientRect();
     Perform(TCM_ADJUSTRECT, 0, reinterpret_cast<LPARAM>(&R));
     return R;
@@ -166,6 +167,7 @@ TRect TCustomTabControl::DisplayRect()
 
 TRect TCustomTabControl::TabRect(int Index)
 {
+    HandleNeeded();
     TRect R;
     Perform(TCM_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&R));
     return R;
@@ -173,6 +175,7 @@ TRect TCustomTabControl::TabRect(int Index)
 
 int TCustomTabControl::IndexOfTabAt(int X, int Y)
 {
+    HandleNeeded();
     TCHITTESTINFO Info;
     Info.pt = TPoint{X, Y};
     return static_cast<int>(Perform(TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&Info)));
@@ -180,6 +183,7 @@ int TCustomTabControl::IndexOfTabAt(int X, int Y)
 
 int TCustomTabControl::RowCount()
 {
+    HandleNeeded();
     return static_cast<int>(Perform(TCM_GETROWCOUNT, 0, 0));
 }
 
