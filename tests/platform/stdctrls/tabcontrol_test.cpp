@@ -29,7 +29,53 @@ protected:
     int Changes = 0;
 };
 
+// Records the notifications that come back to the control.
+class TRecordingTabs : public TTabControl {
+public:
+    using TTabControl::TTabControl;
+    std::vector<UINT> Codes;
+    Word LastKey = 0;
+
+protected:
+    void CNNotify(TMessage& Message)
+    {
+        const auto* Header = reinterpret_cast<const NMHDR*>(Message.LParam);
+        Codes.push_back(Header->code);
+        if (Header->code == TCN_KEYDOWN)
+            LastKey = reinterpret_cast<const NMTCKEYDOWN*>(Message.LParam)->wVKey;
+        Inherited(Message);
+    }
+    TW_MESSAGE_MAP();
+};
+
+const TMessageMap& TRecordingTabs::ClassMessageMap()
+{
+    static constexpr auto Handlers = SortMessageHandlers({
+        OnMessage<&TRecordingTabs::CNNotify>(CN_NOTIFY),
+    });
+    static constexpr TMessageMap Map{Handlers, &TCustomTabControl::ClassMessageMap};
+    return Map;
+}
+
 } // namespace
+
+TEST_F(TabControlTest, TheParentHearsKeysThenTheChangeAskedThenDone)
+{
+    auto* T = Place<TRecordingTabs>(10, 10, 300, 100);
+    T->Tabs()->Add("One");
+    T->Tabs()->Add("Two");
+    T->SetTabIndex(0);
+    T->SetFocus();
+    Pump();
+    Key(VK_RIGHT);
+    EXPECT_EQ(T->Codes, (std::vector<UINT>{TCN_KEYDOWN, TCN_SELCHANGING, TCN_SELCHANGE}));
+    EXPECT_EQ(T->LastKey, VK_RIGHT);
+    T->Codes.clear();
+    Key(VK_RIGHT); // already at the end: only the key
+    Key(VK_HOME);
+    EXPECT_EQ(T->Codes, (std::vector<UINT>{TCN_KEYDOWN, TCN_KEYDOWN}));
+    EXPECT_EQ(T->LastKey, VK_HOME);
+}
 
 TEST_F(TabControlTest, ClicksAndArrowsChooseTabs)
 {
