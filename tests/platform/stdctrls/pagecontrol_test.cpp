@@ -218,3 +218,31 @@ TEST_F(PageControlTest, LooksAsTheClassicPages)
     CopyWindowPicture(Pages->Handle(), Device, 0, 0);
     ExpectMatchesGolden(Device, "pagecontrol.png");
 }
+
+TEST_F(PageControlTest, SheetsMovedIntoAnotherPageControlFollowItsLast)
+{
+    auto* Host = Place<TPageControl>(10, 220, 300, 70);
+    for (const char* Caption : {"Style", "Position"}) {
+        auto* Sheet = new TTabSheet(Form);
+        Sheet->SetPageControl(Host);
+        Sheet->SetCaption(Caption);
+    }
+    Pages->SetActivePageIndex(2);
+    // Always the first sheet left, as an editor embedding another's sheets does.
+    while (Pages->PageCount() > 0)
+        Pages->Pages(0)->SetPageControl(Host);
+    EXPECT_EQ(Pages->ActivePage(), nullptr);
+    EXPECT_EQ(Pages->Tabs()->Count(), 0);
+    ASSERT_EQ(Host->PageCount(), 6);
+    const std::vector<std::string> Want = {"Style",  "Position", "&Alpha",
+                                           "&Bravo", "&Charlie", "&Delta"};
+    for (int I = 0; I < 6; ++I) {
+        EXPECT_EQ(Host->Pages(I)->Caption(), Want[static_cast<std::size_t>(I)]);
+        EXPECT_EQ(Host->Pages(I)->Parent(), Host);
+        EXPECT_EQ(Host->Pages(I)->Visible(), I == 0) << I;
+    }
+    EXPECT_EQ(Host->ActivePageIndex(), 0);
+    Host->SetActivePageIndex(4);
+    EXPECT_EQ(Host->ActivePage()->Caption(), "&Charlie");
+    EXPECT_EQ(Host->TabIndex(), 4);
+}

@@ -57,7 +57,90 @@ const TMessageMap& TRecordingTabs::ClassMessageMap()
     return Map;
 }
 
+// A tab control with window styles of the class beyond what the properties give.
+class TStyledTabs : public TTabControl {
+public:
+    TStyledTabs(TComponent* AOwner, DWORD AStyle) : TTabControl(AOwner), Extra(AStyle) {}
+
+protected:
+    void CreateParams(TCreateParams& Params) override
+    {
+        TTabControl::CreateParams(Params);
+        Params.Style |= Extra;
+    }
+
+private:
+    DWORD Extra;
+};
+
 } // namespace
+
+TEST_F(TabControlTest, StylesOfTheWindowClass)
+{
+    struct TCase {
+        const char* Name;
+        DWORD Style;
+        bool TakesFocus;
+        bool Frame; // the page frame's white top edge under the tabs
+    };
+    const std::vector<TCase> Cases = {
+        {"tabs", 0, true, true},
+        {"never focused", TCS_FOCUSNEVER, false, true},
+        {"buttons", TCS_BUTTONS, true, false},
+    };
+    for (const TCase& C : Cases) {
+        Form->SetFocus();
+        auto* T = new TStyledTabs(Form, C.Style);
+        T->SetParent(Form);
+        T->SetBounds(10, 10, 200, 80);
+        T->Tabs()->Add("One");
+        T->Tabs()->Add("Two");
+        Pump();
+        const TRect Tab = T->TabRect(1);
+        Click(T, Tab.Left + 4, Tab.Top + 4);
+        EXPECT_EQ(T->TabIndex(), 1) << C.Name;
+        EXPECT_EQ(T->Focused(), C.TakesFocus) << C.Name;
+        TRasterDevice Device(T->Width(), T->Height());
+        CopyWindowPicture(T->Handle(), Device, 0, 0);
+        const int FrameTop = T->TabRect(0).Bottom;
+        bool White = false;
+        for (int Y = FrameTop - 1; Y <= FrameTop + 1; ++Y)
+            White = White || Device.Pixel(T->Width() - 10, Y) == ColorToRGB(clBtnHighlight);
+        EXPECT_EQ(White, C.Frame) << C.Name;
+        delete T;
+    }
+}
+
+TEST_F(TabControlTest, HotTrackingColoursTheTabUnderThePointer)
+{
+    auto* T = MakeTabs({"One", "Two"});
+    T->SetHotTrack(true);
+    const TRect Tab = T->TabRect(1);
+    const TPoint Middle{(Tab.Left + Tab.Right) / 2, (Tab.Top + Tab.Bottom) / 2 + 1};
+    auto LabelColour = [&] {
+        Pump();
+        TRasterDevice Device(T->Width(), T->Height());
+        CopyWindowPicture(T->Handle(), Device, 0, 0);
+        return Device.Pixel(Middle.X, Middle.Y);
+    };
+    EXPECT_EQ(LabelColour(), ColorToRGB(clBtnText));
+    InjectMouseMove(T->Handle(), Middle.X, Middle.Y);
+    EXPECT_EQ(LabelColour(), ColorToRGB(clHotLight));
+    InjectMouseMove(T->Handle(), 5, T->Height() - 5); // on the page: no tab
+    EXPECT_EQ(LabelColour(), ColorToRGB(clBtnText));
+}
+
+TEST_F(TabControlTest, ChildrenFillThePageInsideTheFrame)
+{
+    auto* T = MakeTabs({"&All", "&Searched"});
+    T->SetTabPosition(tpBottom);
+    auto* Child = new TTabControl(Form); // any control will do
+    Child->SetParent(T);
+    Child->SetAlign(alClient);
+    Pump();
+    EXPECT_EQ(Child->BoundsRect(), T->DisplayRect());
+    EXPECT_LT(T->DisplayRect().Bottom, T->TabRect(0).Top);
+}
 
 TEST_F(TabControlTest, TheParentHearsKeysThenTheChangeAskedThenDone)
 {
