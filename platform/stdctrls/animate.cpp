@@ -66,7 +66,6 @@ void DrawGlass(TCanvas* C, int X, int Y, int Frame)
     C->Pen()->SetWidth(1);
     C->MoveTo(CX - 5, CY - 2);
     C->LineTo(CX - 2, CY - 5);
-    C->Pen()->SetWidth(1);
 }
 
 } // namespace
