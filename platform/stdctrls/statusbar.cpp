@@ -93,6 +93,7 @@ const TMessageMap& TStatusBar::ClassMessageMap()
     static constexpr auto Handlers = SortMessageHandlers({
         OnMessage<&TStatusBar::WMPaint>(WM_PAINT),
         OnMessage<&TStatusBar::WMEraseBkgnd>(WM_ERASEBKGND),
+        OnMessages<&TStatusBar::WMMouse>(WM_MOUSEFIRST, WM_MBUTTONDBLCLK),
         OnMessage<&TStatusBar::CNDrawItem>(CN_DRAWITEM),
         OnMessage<&TStatusBar::CMFontChanged>(CM_FONTCHANGED),
     });
@@ -230,6 +231,12 @@ void TStatusBar::WMPaint(TMessage& Message)
 void TStatusBar::WMEraseBkgnd(TMessage& Message)
 {
     Message.Result = 1;
+}
+
+void TStatusBar::WMMouse(TMessage& Message)
+{
+    DefaultHandler(Message);
+    Inherited(Message);
 }
 
 void TStatusBar::CNDrawItem(TMessage& Message)

@@ -92,6 +92,8 @@ protected:
 
     void WMPaint(TMessage& Message);
     void WMEraseBkgnd(TMessage& Message);
+    // The window sees the mouse first (its size grip), then the mouse events.
+    void WMMouse(TMessage& Message);
     void CNDrawItem(TMessage& Message);
     void CMFontChanged(TMessage& Message);
     TW_MESSAGE_MAP();
