@@ -80,6 +80,7 @@ protected:
     void CreateWnd() override;
     void AlignControls(TControl* AControl, TRect& Rect) override;
     void AdjustClientRect(TRect& Rect) override;
+    bool RealignsOnEveryChild() const override { return true; }
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     // The ranges from the children's extent, when AutoScroll.
