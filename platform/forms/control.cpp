@@ -104,7 +104,7 @@ void TControl::BoundsChanged(const TRect& Old, bool FromUser)
 
 void TControl::RequestAlign()
 {
-    if (FParent != nullptr && FAlign != alNone)
+    if (FParent != nullptr && (FAlign != alNone || FParent->RealignsOnEveryChild()))
         FParent->Realign();
 }
 

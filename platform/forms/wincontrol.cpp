@@ -389,7 +389,7 @@ void TWinControl::InsertControl(TControl* AControl)
         Win->UpdateShowing();
     }
     AControl->UpdateAnchorRules();
-    if (AControl->Align() != alNone)
+    if (AControl->Align() != alNone || RealignsOnEveryChild())
         Realign();
     AControl->Invalidate();
 }
@@ -411,7 +411,7 @@ void TWinControl::RemoveControl(TControl* AControl)
     if (auto* Win = dynamic_cast<TWinControl*>(AControl);
         Win != nullptr && !ComponentState().Contains(csDestroying))
         Win->UpdateShowing();
-    if (AControl->Align() != alNone)
+    if (AControl->Align() != alNone || RealignsOnEveryChild())
         Realign();
 }
 

@@ -109,6 +109,9 @@ protected:
     // Rect, which keeps what the aligned ones leave.
     virtual void AlignControls(TControl* AControl, TRect& Rect);
     virtual void AdjustClientRect(TRect&) {}
+    // Whether every child's move, resize, arrival or departure realigns this control, aligned
+    // or not (a scrolling control's ranges follow its children).
+    virtual bool RealignsOnEveryChild() const { return false; }
     virtual void PaintWindow(HDC) {}
     void SetTextBuf(const std::string& Value) override;
     void PaintControls(HDC DC, TControl* First);

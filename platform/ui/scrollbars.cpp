@@ -1,4 +1,5 @@
-// platform/ui/scrollbars.cpp: the state, look and mouse handling of windows' scroll bars.
+// platform/ui/scrollbars.cpp: the state, look, mouse and keys of windows' scroll bars and of
+// scroll bar controls.
 #include "platform/ui/scrollbars.h"
 
 #include "platform/gfx/color.h"
@@ -106,9 +107,14 @@ bool BarEnabled(const TWindowObject& Obj, const TScrollBarData& D)
 TBarLayout Layout(const TWindowObject& Obj, int Bar, const TScrollBarData& D, int Pos)
 {
     TBarLayout L;
-    L.Vert = Bar == SB_VERT;
-    const TNonClientParts Parts = NonClientParts(Obj);
-    L.Bar = L.Vert ? Parts.VBar : Parts.HBar;
+    if (Bar == SB_CTL) {
+        L.Vert = (Obj.Style & SBS_VERT) != 0;
+        L.Bar = Obj.Client;
+    } else {
+        L.Vert = Bar == SB_VERT;
+        const TNonClientParts Parts = NonClientParts(Obj);
+        L.Bar = L.Vert ? Parts.VBar : Parts.HBar;
+    }
     L.Start = L.Vert ? L.Bar.Top : L.Bar.Left;
     L.End = L.Vert ? L.Bar.Bottom : L.Bar.Right;
     const int Thick = L.Vert ? L.Bar.Width() : L.Bar.Height();
@@ -163,7 +169,12 @@ std::shared_ptr<const TBrushPattern> TrackPattern()
 void RedrawBar(HWND Wnd, int Bar)
 {
     const TWindowObject* Obj = Find(Wnd);
-    if (Obj == nullptr || Bar == SB_CTL || !IsWindowVisible(Wnd) ||
+    if (Obj != nullptr && Bar == SB_CTL) {
+        InvalidateRect(Wnd, nullptr, false);
+        UpdateWindow(Wnd);
+        return;
+    }
+    if (Obj == nullptr || !IsWindowVisible(Wnd) ||
         !(Obj->Style & (Bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)))
         return;
     if (HDC DC = GetWindowDC(Wnd)) {
@@ -202,8 +213,14 @@ DWORD StyleBitsOf(int Bar)
 
 void Notify(HWND Wnd, int Bar, UINT Code, int Pos)
 {
-    SendMessage(Wnd, Bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL,
-                MakeWParam(Code, static_cast<unsigned>(Pos)), 0);
+    const WPARAM WParam = MakeWParam(Code, static_cast<unsigned>(Pos));
+    if (Bar == SB_CTL) {
+        const bool Vert = (GetWindowLong(Wnd, GWL_STYLE) & SBS_VERT) != 0;
+        if (const HWND Parent = GetParent(Wnd))
+            SendMessage(Parent, Vert ? WM_VSCROLL : WM_HSCROLL, WParam, static_cast<LPARAM>(Wnd));
+        return;
+    }
+    SendMessage(Wnd, Bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, WParam, 0);
 }
 
 UINT CodeOf(TPart Part)
@@ -280,22 +297,23 @@ void TrackRepeat(TPoint Screen)
         Notify(T.Wnd, T.Bar, CodeOf(T.Part), 0);
 }
 
-} // namespace
-
-namespace uiwindow {
-
-void DrawScrollBar(TCanvas& Canvas, HWND Wnd, int Bar)
+void DrawBar(TCanvas& Canvas, TWindowObject& Obj, int Bar, TPoint Shift)
 {
-    TWindowObject* Obj = Find(Wnd);
-    if (Obj == nullptr)
-        return;
-    const TScrollBarData& D = *BarData(*Obj, Bar);
-    const TBarLayout L = Layout(*Obj, Bar, D, D.Tracking ? D.TrackPos : D.Pos);
+    const HWND Wnd = Obj.Handle;
+    const TScrollBarData& D = *BarData(Obj, Bar);
+    TBarLayout L = Layout(Obj, Bar, D, D.Tracking ? D.TrackPos : D.Pos);
+    OffsetRect(L.Bar, Shift.X, Shift.Y);
+    const int Move = L.Vert ? Shift.Y : Shift.X;
+    L.Start += Move;
+    L.End += Move;
+    L.TrackStart += Move;
+    L.TrackEnd += Move;
+    L.ThumbStart += Move;
     if (IsRectEmpty(L.Bar))
         return;
     const TTrack& T = Track();
     const TPart Pressed = T.Wnd == Wnd && T.Bar == Bar && T.Pressed ? T.Part : TPart::None;
-    const bool Enabled = !(Obj->Style & WS_DISABLED) && CanScroll(D);
+    const bool Enabled = !(Obj.Style & WS_DISABLED) && CanScroll(D);
     const unsigned Up = L.Vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT;
     const unsigned Down = L.Vert ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT;
     auto ArrowState = [&](TPart Part, UINT DisableBit) {
@@ -325,12 +343,11 @@ void DrawScrollBar(TCanvas& Canvas, HWND Wnd, int Bar)
     }
 }
 
-void TrackScrollBar(HWND Wnd, int HitCode, TPoint Screen)
+void RunTrack(HWND Wnd, int Bar, TPoint Screen)
 {
     TWindowObject* Obj = Find(Wnd);
     if (Obj == nullptr || Track().Wnd != 0 || (Obj->Style & WS_DISABLED))
         return;
-    const int Bar = HitCode == HTVSCROLL ? SB_VERT : SB_HORZ;
     TScrollBarData& D = *BarData(*Obj, Bar);
     const TBarLayout L = Layout(*Obj, Bar, D, D.Pos);
     const TPoint P = InWindow(Wnd, Screen);
@@ -394,7 +411,70 @@ void TrackScrollBar(HWND Wnd, int HitCode, TPoint Screen)
     }
 }
 
+} // namespace
+
+namespace uiwindow {
+
+void DrawScrollBar(TCanvas& Canvas, HWND Wnd, int Bar)
+{
+    if (TWindowObject* Obj = Find(Wnd))
+        DrawBar(Canvas, *Obj, Bar, TPoint{0, 0});
+}
+
+void TrackScrollBar(HWND Wnd, int HitCode, TPoint Screen)
+{
+    RunTrack(Wnd, HitCode == HTVSCROLL ? SB_VERT : SB_HORZ, Screen);
+}
+
 } // namespace uiwindow
+
+void DrawScrollBarControl(TCanvas& Canvas, HWND Wnd)
+{
+    if (TWindowObject* Obj = Find(Wnd))
+        DrawBar(Canvas, *Obj, SB_CTL, TPoint{-Obj->Client.Left, -Obj->Client.Top});
+}
+
+void TrackScrollBarControl(HWND Wnd, TPoint Client)
+{
+    ClientToScreen(Wnd, Client);
+    RunTrack(Wnd, SB_CTL, Client);
+}
+
+bool ScrollBarControlKey(HWND Wnd, WPARAM Key, bool Down)
+{
+    TWindowObject* Obj = Find(Wnd);
+    if (Obj == nullptr)
+        return false;
+    UINT Code = 0;
+    switch (Key) {
+    case VK_LEFT:
+    case VK_UP:
+        Code = SB_LINEUP;
+        break;
+    case VK_RIGHT:
+    case VK_DOWN:
+        Code = SB_LINEDOWN;
+        break;
+    case VK_PRIOR:
+        Code = SB_PAGEUP;
+        break;
+    case VK_NEXT:
+        Code = SB_PAGEDOWN;
+        break;
+    case VK_HOME:
+        Code = SB_TOP;
+        break;
+    case VK_END:
+        Code = SB_BOTTOM;
+        break;
+    default:
+        return false;
+    }
+    if (!BarEnabled(*Obj, Obj->CtlScroll))
+        return true;
+    Notify(Wnd, SB_CTL, Down ? Code : SB_ENDSCROLL, 0);
+    return true;
+}
 
 int SetScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw)
 {

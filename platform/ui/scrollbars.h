@@ -8,6 +8,8 @@
 
 #include "platform/ui/wintypes.h"
 
+class TCanvas;
+
 struct TScrollInfo {
     UINT cbSize = sizeof(TScrollInfo);
     UINT fMask = 0;
@@ -31,6 +33,9 @@ enum : UINT {
 
 // Which bar.
 enum : int { SB_HORZ = 0, SB_VERT = 1, SB_CTL = 2, SB_BOTH = 3 };
+
+// A scroll bar control's orientation (its window style).
+enum : DWORD { SBS_HORZ = 0x0000, SBS_VERT = 0x0001 };
 
 // EnableScrollBar: the arrows to disable.
 enum : UINT {
@@ -61,3 +66,14 @@ bool GetScrollRange(HWND Wnd, int Bar, int& Min, int& Max);
 bool ShowScrollBar(HWND Wnd, int Bar, bool Show);
 // SBFlags: SB_HORZ, SB_VERT, SB_BOTH or SB_CTL. False when nothing changed.
 bool EnableScrollBar(HWND Wnd, UINT SBFlags, UINT Arrows);
+
+// A scroll bar control (SB_CTL) fills its client area. Its requests go to its parent as
+// WM_HSCROLL or WM_VSCROLL with LParam = the bar; like a window's bar it does not move its
+// position itself.
+void DrawScrollBarControl(TCanvas& Canvas, HWND Wnd);
+// A press at Client (client coordinates) on the bar: runs the click or drag until the button is
+// released, as on a window's bar.
+void TrackScrollBarControl(HWND Wnd, TPoint Client);
+// The keys of a focused bar: the arrows step, Page Up/Down page, Home and End go to the ends;
+// releasing the key ends the scroll (SB_ENDSCROLL). False for a key it does not take.
+bool ScrollBarControlKey(HWND Wnd, WPARAM Key, bool Down);

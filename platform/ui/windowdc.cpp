@@ -58,9 +58,13 @@ TRegion VisibleRegion(HWND Wnd, bool Whole = false)
         const TPoint C = ClientOffset(Wnd);
         Offset = TPoint{-C.X, -C.Y};
     }
+    // Children show only inside the client area: the frame and bars stay over a child that
+    // reaches beyond it (a scrolled one).
     for (HWND Child : GetChildWindows(Wnd))
         if (StyleVisible(Child))
-            Area = TRegion::Diff(Area, Moved(TRegion(BoundsInParent(Child)), -Offset.X, -Offset.Y));
+            Area = TRegion::Diff(
+                Area, Moved(TRegion::Intersect(TRegion(BoundsInParent(Child)), TRegion(Client)),
+                            -Offset.X, -Offset.Y));
     for (HWND W = Wnd; GetWindowLong(W, GWL_STYLE) & WS_CHILD;) {
         const HWND Parent = GetParent(W);
         if (Parent == 0)
