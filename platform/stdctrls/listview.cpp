@@ -10,6 +10,8 @@
 const TMessageMap& TCustomListView::ClassMessageMap()
 {
     static constexpr auto Handlers = SortMessageHandlers({
+        OnMessage<&TCustomListView::WMPaint>(WM_PAINT),
+        OnMessage<&TCustomListView::WMEraseBkgnd>(WM_ERASEBKGND),
         OnMessages<&TCustomListView::WMMouse>(WM_MOUSEFIRST, WM_MBUTTONDBLCLK),
         OnMessage<&TCustomListView::CNNotify>(CN_NOTIFY),
         OnMessage<&TCustomListView::CNKeyDown>(CN_KEYDOWN),
@@ -93,6 +95,9 @@ void TCustomListView::DestroyWnd()
             FSavedSelection.push_back(I);
         FSavedFocus = static_cast<int>(Perform(LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
         FSavedTop = static_cast<int>(Perform(LVM_GETTOPINDEX, 0, 0));
+        for (int I = 0; I < FColumns->Count(); ++I) // the user may have dragged them
+            FColumns->Items(I)->FWidth =
+                static_cast<int>(Perform(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(I), 0));
     }
     const bool Was = FFilling;
     FFilling = true;
@@ -435,6 +440,16 @@ void TCustomListView::Delete(TListItem* Item)
 }
 
 // ---- messages
+
+void TCustomListView::WMPaint(TMessage& Message)
+{
+    DefaultHandler(Message); // the window paints only the rows the update area reaches
+}
+
+void TCustomListView::WMEraseBkgnd(TMessage& Message)
+{
+    Message.Result = 1;
+}
 
 void TCustomListView::WMMouse(TMessage& Message)
 {

@@ -89,6 +89,8 @@ protected:
     virtual void ColClick(TListColumn* Column);
     virtual void Delete(TListItem* Item);
 
+    void WMPaint(TMessage& Message);
+    void WMEraseBkgnd(TMessage& Message);
     void WMMouse(TMessage& Message);
     void CNNotify(TMessage& Message);
     void CNKeyDown(TMessage& Message);
