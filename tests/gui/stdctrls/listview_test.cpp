@@ -5,6 +5,7 @@
 #include "platform/stdctrls/headerwindow.h"
 #include "platform/stdctrls/listview.h"
 #include "platform/stdctrls/listviewwindow.h"
+#include "platform/ui/queue.h"
 
 #include <string>
 #include <vector>

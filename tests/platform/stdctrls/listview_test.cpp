@@ -269,6 +269,41 @@ TEST_F(ListViewTest, EditingAsksOnEditingAndEnterCommitsEscapeCancels)
     }
 }
 
+TEST_F(ListViewTest, ASlowSecondClickOnTheSelectedCaptionStartsEditing)
+{
+    struct TCase {
+        const char* Name;
+        int SecondRow;
+        unsigned Pause; // between the clicks
+        bool ReadOnly;
+        bool Edits;
+    };
+    const unsigned Slow = GetDoubleClickTime() + 100;
+    const std::vector<TCase> Cases = {
+        {"slow second click", 2, Slow, false, true},
+        {"double click", 2, 10, false, false},
+        {"another row", 3, Slow, false, false},
+        {"read-only", 2, Slow, true, false},
+    };
+    for (const TCase& Case : Cases) {
+        TListView* L = MakeList(5);
+        L->SetReadOnly(Case.ReadOnly);
+        int Asked = 0;
+        L->OnEditing = [&](TObject*, TListItem*, bool&) { ++Asked; };
+        L->SetFocus();
+        Time.Advance(2000);
+        Click(L, RowPoint(L, 2).X, RowPoint(L, 2).Y);
+        Time.Advance(Case.Pause);
+        Click(L, RowPoint(L, Case.SecondRow).X, RowPoint(L, Case.SecondRow).Y);
+        EXPECT_FALSE(L->IsEditing()) << Case.Name << ": not before the double-click time";
+        Time.Advance(Slow);
+        Pump();
+        EXPECT_EQ(L->IsEditing(), Case.Edits) << Case.Name;
+        EXPECT_EQ(Asked, Case.Edits ? 1 : 0) << Case.Name;
+        delete L;
+    }
+}
+
 TEST_F(ListViewTest, ReadOnlyRefusesEditing)
 {
     TListView* L = MakeList(3);
