@@ -315,6 +315,10 @@ LRESULT THeaderWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
     case HDM_DELETEITEM:
         if (!Valid(Index))
             return 0;
+        // A drag or press under way would go on with an index that no longer holds.
+        if ((Tracking >= 0 || Pressed >= 0) && GetCapture() == Wnd)
+            ReleaseCapture();
+        Tracking = Pressed = -1;
         Items.erase(Items.begin() + Index);
         InvalidateRect(Wnd, nullptr, true);
         return 1;

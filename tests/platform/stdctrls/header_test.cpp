@@ -1,6 +1,6 @@
 // The column header on its own, where the list view does not show it: a parent refusing the drag
-// of a divider, an item click told only when released over the item, and the divider's double
-// click.
+// of a divider, an item click told only when released over the item, the divider's double
+// click; and a drag whose item is deleted under it.
 #include "platform/stdctrls/headerwindow.h"
 #include "platform/ui/queue.h"
 #include "tests/platform/stdctrls/listboxtest.h"
@@ -147,6 +147,18 @@ TEST_F(HeaderTest, ADoubleClickOnADividerIsToldAndStartsNoDrag)
         Items[std::find(Codes.begin(), Codes.end(), UINT(HDN_DIVIDERDBLCLICK)) - Codes.begin()], 1);
     Move(170);
     EXPECT_EQ(WidthOf(1), 60) << "the double click holds no divider";
+}
+
+TEST_F(HeaderTest, DeletingTheItemUnderADragEndsTheDrag)
+{
+    Press(140, true);
+    ASSERT_EQ(GetCapture(), Header);
+    SendMessage(Header, HDM_DELETEITEM, 1, 0);
+    EXPECT_EQ(GetCapture(), HWND(0));
+    Move(170);
+    Press(170, false);
+    EXPECT_EQ(SendMessage(Header, HDM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(WidthOf(0), 80);
 }
 
 } // namespace
