@@ -7,6 +7,14 @@
 #include "platform/gfx/fontengine.h"
 #include "platform/gfx/recordingdevice.h"
 #include "platform/stdctrls/commctrl.h"
+#include "platform/stdctrls/datetimepickwindow.h"
+#include "platform/stdctrls/headerwindow.h"
+#include "platform/stdctrls/listviewwindow.h"
+#include "platform/stdctrls/progressbarwindow.h"
+#include "platform/stdctrls/statusbarwindow.h"
+#include "platform/stdctrls/tabcontrolwindow.h"
+#include "platform/stdctrls/trackbarwindow.h"
+#include "platform/stdctrls/updownwindow.h"
 #include "platform/ui/queue.h"
 
 using MonthCalendarTest = MonthCalTest;
@@ -161,6 +169,27 @@ TEST_F(MonthCalendarTest, BoldDaysComeFromOnGetMonthInfoAndDrawBold)
     // 16 and 17 of November show as trailing days; the 17th of December alone is bold.
     const std::vector<std::pair<std::string, bool>> Expected = {{"16", false}, {"17", true}};
     EXPECT_EQ(Days, Expected);
+}
+
+TEST(CommonControls, EachFamilyFlagRegistersItsClasses)
+{
+    const std::vector<std::pair<DWORD, std::vector<const char*>>> Families = {
+        {ICC_LISTVIEW_CLASSES, {ListViewClassName, HeaderClassName}},
+        {ICC_BAR_CLASSES, {StatusBarClassName, TrackBarClassName}},
+        {ICC_TAB_CLASSES, {TabControlClassName}},
+        {ICC_UPDOWN_CLASS, {UpDownClassName}},
+        {ICC_PROGRESS_CLASS, {ProgressBarClassName}},
+        {ICC_DATE_CLASSES, {MonthCalClassName, DateTimePickClassName}},
+    };
+    for (const auto& [Flag, Names] : Families) {
+        INITCOMMONCONTROLSEX Init;
+        Init.dwICC = Flag;
+        EXPECT_TRUE(InitCommonControlsEx(&Init));
+        for (const char* Name : Names) {
+            TWndClass Class;
+            EXPECT_TRUE(GetClassInfo(Name, Class)) << Name;
+        }
+    }
 }
 
 TEST_F(MonthCalendarTest, TheBareClassTalksToAnyParentWindow)
