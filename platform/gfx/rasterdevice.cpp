@@ -547,6 +547,15 @@ void TRasterDevice::PatBlt(const TDeviceState& State, const TRect& R, std::uint3
         return;
     const TBrushSampler Brush(State);
     const bool UsesPattern = RopUsesPattern(Rop);
+    // The common case, a solid brush copied, is a plain fill of each run.
+    if (Rop == PATCOPY && !State.Brush.Pattern && State.Brush.Style == bsSolid) {
+        const std::uint32_t Colour = ToNative(State.Brush.Color) & 0xFFFFFF;
+        ForClipped(State.Clip, Box, [&](int Y, int L, int Rt) {
+            std::uint32_t* Row = ScanLine(Y);
+            std::fill(Row + L, Row + Rt, Colour);
+        });
+        return;
+    }
     ForClipped(State.Clip, Box, [&](int Y, int L, int Rt) {
         std::uint32_t* Row = ScanLine(Y);
         for (int X = L; X < Rt; ++X) {

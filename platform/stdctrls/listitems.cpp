@@ -3,6 +3,9 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/stdctrls/listview.h"
 #include "platform/stdctrls/listviewwindow.h"
+#include "platform/ui/messages.h"
+#include "platform/ui/paint.h"
+#include "platform/ui/queue.h"
 
 #include <algorithm>
 
@@ -154,15 +157,24 @@ void TListItems::Clear()
     EndUpdate();
 }
 
+// While the items are updated the window draws nothing, not even its scroll bars, which each
+// added item would otherwise redraw.
 void TListItems::BeginUpdate()
 {
-    ++FUpdateCount;
+    if (FUpdateCount++ == 0 && FOwner->HandleAllocated())
+        SendMessage(FOwner->Handle(), WM_SETREDRAW, 0, 0);
 }
 
 void TListItems::EndUpdate()
 {
-    if (FUpdateCount > 0 && --FUpdateCount == 0)
+    if (FUpdateCount > 0 && --FUpdateCount == 0) {
+        if (FOwner->HandleAllocated()) {
+            SendMessage(FOwner->Handle(), WM_SETREDRAW, 1, 0);
+            RedrawWindow(FOwner->Handle(), nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        }
         FOwner->Invalidate();
+    }
 }
 
 // ---- TListColumn and TListColumns

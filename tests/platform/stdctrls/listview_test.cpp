@@ -5,6 +5,7 @@
 #include "platform/stdctrls/headerwindow.h"
 #include "platform/stdctrls/listview.h"
 #include "platform/stdctrls/listviewwindow.h"
+#include "platform/ui/scrollbars.h"
 #include "tests/platform/stdctrls/listboxtest.h"
 
 #include <memory>
@@ -366,6 +367,25 @@ TEST_F(ListViewTest, DeletingTellsOnDeletionAndKeepsTheIndexes)
     L->Items()->Clear();
     EXPECT_EQ(Gone.size(), 5u);
     EXPECT_EQ(L->Perform(LVM_GETITEMCOUNT, 0, 0), 0);
+}
+
+TEST_F(ListViewTest, AnUpdateDrawsNothingUntilItEndsThenShowsEveryRow)
+{
+    TListView* L = MakeList(0);
+    L->Items()->BeginUpdate();
+    L->Items()->BeginUpdate();
+    for (int I = 0; I < 100; ++I)
+        L->Items()->Add()->SetCaption("Row " + std::to_string(I));
+    L->Items()->EndUpdate();
+    EXPECT_FALSE(GetUpdateRect(L->Handle(), nullptr)) << "an inner EndUpdate ended the update";
+    L->Items()->EndUpdate();
+    EXPECT_TRUE(GetUpdateRect(L->Handle(), nullptr));
+    Pump();
+    EXPECT_FALSE(GetUpdateRect(L->Handle(), nullptr));
+    TScrollInfo Info;
+    Info.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(L->Handle(), SB_VERT, Info));
+    EXPECT_EQ(Info.nMax, 99);
 }
 
 TEST_F(ListViewTest, ScrollMovesTheTopByRows)
