@@ -7,6 +7,7 @@
 #include "platform/rtl/clock.h"
 #include "platform/rtl/strings.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/controlpaint.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/ownerdraw.h"
@@ -684,23 +685,12 @@ LRESULT TListBoxWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         }
         UpdateScrollBars();
         return DefWindowProc(Wnd, Msg, WParam, LParam);
-    case WM_PAINT: {
-        if (WParam != 0) {
-            TRect R;
-            GetClientRect(Wnd, R);
-            Paint(reinterpret_cast<HDC>(WParam), R);
-            return 0;
-        }
-        TPaintStruct PS;
-        const HDC DC = BeginPaint(Wnd, PS);
-        if (DC != nullptr) {
+    case WM_PAINT:
+        return HandlePaint(Wnd, WParam, [this](HDC DC) {
             TRect R;
             GetClientRect(Wnd, R);
             Paint(DC, R);
-            EndPaint(Wnd, PS);
-        }
-        return 0;
-    }
+        });
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
@@ -1010,13 +1000,7 @@ void RegisterListBoxClass()
 
 LRESULT ListBoxWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
-    if (Msg == WM_NCDESTROY) {
-        Lists().Erase(Wnd);
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    if (Msg == WM_NCCREATE)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    return ListOf(Wnd).Handle(Msg, WParam, LParam);
+    return Lists().Handle(Wnd, Msg, WParam, LParam);
 }
 
 void SetListBoxNotifyWindow(HWND List, HWND Target)

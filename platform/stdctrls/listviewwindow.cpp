@@ -4,6 +4,7 @@
 #include "platform/gfx/imagelist.h"
 #include "platform/gfx/rasterdevice.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/controlpaint.h"
 #include "platform/stdctrls/editwindow.h"
 #include "platform/stdctrls/headerwindow.h"
 #include "platform/stdctrls/listviewwindowimpl.h"
@@ -757,18 +758,8 @@ LRESULT TListViewWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         FontChanged();
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     }
-    case WM_PAINT: {
-        if (WParam != 0) {
-            Paint(reinterpret_cast<TCanvas*>(WParam), Client());
-            return 0;
-        }
-        TPaintStruct PS;
-        if (const HDC DC = BeginPaint(Wnd, PS)) {
-            Paint(DC, PS.rcPaint);
-            EndPaint(Wnd, PS);
-        }
-        return 0;
-    }
+    case WM_PAINT:
+        return HandlePaint(Wnd, WParam, [this](HDC DC, const TRect& Area) { Paint(DC, Area); });
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
@@ -1075,13 +1066,7 @@ void RegisterListViewClass()
 
 LRESULT ListViewWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
-    if (Msg == WM_NCDESTROY) {
-        listview::Lists().Erase(Wnd);
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    if (Msg == WM_NCCREATE)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    return listview::Lists().Of(Wnd).Handle(Msg, WParam, LParam);
+    return listview::Lists().Handle(Wnd, Msg, WParam, LParam);
 }
 
 void SetListViewColors(HWND List, TColor Back, TColor Text)
