@@ -8,6 +8,7 @@
 #include "platform/rtl/strings.h"
 #include "platform/stdctrls/controlclass.h"
 #include "platform/stdctrls/controlpaint.h"
+#include "platform/stdctrls/scrollrequest.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/ownerdraw.h"
@@ -755,66 +756,19 @@ LRESULT TListBoxWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         SetTop(Top - Notches * 3);
         return 0;
     }
-    case WM_VSCROLL: {
-        const int Page = std::max(1, RowsFrom(Top) - 1);
-        switch (LoWord(WParam)) {
-        case SB_LINEUP:
-            SetTop(Top - 1);
-            break;
-        case SB_LINEDOWN:
-            SetTop(Top + 1);
-            break;
-        case SB_PAGEUP:
-            SetTop(Top - Page);
-            break;
-        case SB_PAGEDOWN:
-            SetTop(Top + Page);
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            SetTop(static_cast<int>(HiWord(WParam)));
-            break;
-        case SB_TOP:
-            SetTop(0);
-            break;
-        case SB_BOTTOM:
-            SetTop(Count());
-            break;
-        default:
-            break;
-        }
+    case WM_VSCROLL:
+        if (const auto To =
+                ScrollRequestPos(LoWord(WParam), Top, {1, std::max(1, RowsFrom(Top) - 1), Count()},
+                                 static_cast<int>(HiWord(WParam))))
+            SetTop(*To);
         return 0;
-    }
-    case WM_HSCROLL: {
-        const int Step = std::max(1, ClientWidth() / 10);
-        switch (LoWord(WParam)) {
-        case SB_LINELEFT:
-            SetScrollX(ScrollX - Step);
-            break;
-        case SB_LINERIGHT:
-            SetScrollX(ScrollX + Step);
-            break;
-        case SB_PAGELEFT:
-            SetScrollX(ScrollX - ClientWidth());
-            break;
-        case SB_PAGERIGHT:
-            SetScrollX(ScrollX + ClientWidth());
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            SetScrollX(static_cast<int>(HiWord(WParam)));
-            break;
-        case SB_LEFT:
-            SetScrollX(0);
-            break;
-        case SB_RIGHT:
-            SetScrollX(HorizontalExtent);
-            break;
-        default:
-            break;
-        }
+    case WM_HSCROLL:
+        if (const auto To =
+                ScrollRequestPos(LoWord(WParam), ScrollX,
+                                 {std::max(1, ClientWidth() / 10), ClientWidth(), HorizontalExtent},
+                                 static_cast<int>(HiWord(WParam))))
+            SetScrollX(*To);
         return 0;
-    }
 
     case LB_ADDSTRING:
         return AddSorted(reinterpret_cast<const char*>(LParam), LParam);
