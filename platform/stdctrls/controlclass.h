@@ -11,6 +11,9 @@
 // Registers the class once; later calls do nothing.
 void RegisterControlClass(const char* ClassName, UINT Style, const TWndProc& WndProc);
 
+// Replaces the low word of the window's style, the bits its class gives meaning to, with Bits.
+void SetControlStyleBits(HWND Wnd, DWORD Bits);
+
 // The state of each window of a class: made on first use, dropped at WM_NCDESTROY.
 template <class TState>
 class TWindowStates {
