@@ -432,8 +432,7 @@ LRESULT ButtonWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         SetPushed(Wnd, *S, WParam != 0);
         return 0;
     case BM_SETSTYLE: {
-        const LONG_PTR Old = GetWindowLong(Wnd, GWL_STYLE);
-        SetWindowLong(Wnd, GWL_STYLE, (Old & ~static_cast<LONG_PTR>(0xFFFF)) | (WParam & 0xFFFF));
+        SetControlStyleBits(Wnd, static_cast<DWORD>(WParam));
         if (LParam != 0)
             Redraw(Wnd);
         return 0;

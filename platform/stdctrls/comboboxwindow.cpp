@@ -7,6 +7,7 @@
 #include "platform/rtl/strings.h"
 #include "platform/stdctrls/comboeditpart.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/controlpaint.h"
 #include "platform/stdctrls/dropdownplace.h"
 #include "platform/stdctrls/listboxwindow.h"
 #include "platform/ui/input.h"
@@ -605,19 +606,8 @@ LRESULT TComboBoxWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
             DestroyWindow(List);
         List = 0;
         return DefWindowProc(Wnd, Msg, WParam, LParam);
-    case WM_PAINT: {
-        if (WParam != 0) {
-            Paint(reinterpret_cast<HDC>(WParam));
-            return 0;
-        }
-        TPaintStruct PS;
-        const HDC DC = BeginPaint(Wnd, PS);
-        if (DC != nullptr) {
-            Paint(DC);
-            EndPaint(Wnd, PS);
-        }
-        return 0;
-    }
+    case WM_PAINT:
+        return HandlePaint(Wnd, WParam, [this](HDC DC) { Paint(DC); });
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
@@ -849,18 +839,13 @@ void RegisterComboBoxClass()
 
 LRESULT ComboBoxWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
-    if (Msg == WM_NCDESTROY) {
-        Combos().Erase(Wnd);
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
     if (Msg == WM_NCCREATE) {
         // The scroll bar styles are meant for the list: the box itself shows none.
         const auto Style = static_cast<DWORD>(GetWindowLong(Wnd, GWL_STYLE));
         SetWindowLong(Wnd, GWL_STYLE,
                       static_cast<LONG_PTR>(Style & ~DWORD(WS_VSCROLL | WS_HSCROLL)));
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
     }
-    return ComboOf(Wnd).Handle(Msg, WParam, LParam);
+    return Combos().Handle(Wnd, Msg, WParam, LParam);
 }
 
 HWND ComboBoxListWindow(HWND Combo)

@@ -10,3 +10,10 @@ void RegisterControlClass(const char* ClassName, UINT Style, const TWndProc& Wnd
     Class.WndProc = WndProc;
     RegisterClass(Class);
 }
+
+void SetControlStyleBits(HWND Wnd, DWORD Bits)
+{
+    const LONG_PTR Old = GetWindowLong(Wnd, GWL_STYLE);
+    SetWindowLong(Wnd, GWL_STYLE,
+                  (Old & ~static_cast<LONG_PTR>(0xFFFF)) | static_cast<LONG_PTR>(Bits & 0xFFFF));
+}

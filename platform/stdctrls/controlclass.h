@@ -2,6 +2,7 @@
 // registration, and the state each of their windows keeps, looked up by handle.
 #pragma once
 
+#include "platform/ui/messages.h"
 #include "platform/ui/window.h"
 
 #include <memory>
@@ -9,6 +10,9 @@
 
 // Registers the class once; later calls do nothing.
 void RegisterControlClass(const char* ClassName, UINT Style, const TWndProc& WndProc);
+
+// Replaces the low word of the window's style, the bits its class gives meaning to, with Bits.
+void SetControlStyleBits(HWND Wnd, DWORD Bits);
 
 // The state of each window of a class: made on first use, dropped at WM_NCDESTROY.
 template <class TState>
@@ -27,6 +31,18 @@ public:
         return Found != FStates.end() ? Found->second.get() : nullptr;
     }
     void Erase(HWND Wnd) { FStates.erase(Wnd); }
+    // The class's window procedure: WM_NCCREATE goes to DefWindowProc before any state is made,
+    // WM_NCDESTROY drops the state, and every other message goes to the window's state.
+    LRESULT Handle(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+    {
+        if (Msg == WM_NCDESTROY) {
+            Erase(Wnd);
+            return DefWindowProc(Wnd, Msg, WParam, LParam);
+        }
+        if (Msg == WM_NCCREATE)
+            return DefWindowProc(Wnd, Msg, WParam, LParam);
+        return Of(Wnd).Handle(Msg, WParam, LParam);
+    }
 
 private:
     std::unordered_map<HWND, std::unique_ptr<TState>> FStates;

@@ -4,6 +4,7 @@
 #include "platform/gfx/rasterdevice.h"
 #include "platform/rtl/clock.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/controlpaint.h"
 #include "platform/stdctrls/datetimepickstate.h"
 #include "platform/stdctrls/monthcalwindow.h"
 #include "platform/ui/input.h"
@@ -331,19 +332,8 @@ LRESULT TDateTimePickWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
             DestroyWindow(Popup);
         Popup = Cal = 0;
         return DefWindowProc(Wnd, Msg, WParam, LParam);
-    case WM_PAINT: {
-        if (WParam != 0) {
-            Paint(reinterpret_cast<HDC>(WParam));
-            return 0;
-        }
-        TPaintStruct PS;
-        const HDC DC = BeginPaint(Wnd, PS);
-        if (DC != nullptr) {
-            Paint(DC);
-            EndPaint(Wnd, PS);
-        }
-        return 0;
-    }
+    case WM_PAINT:
+        return HandlePaint(Wnd, WParam, [this](HDC DC) { Paint(DC); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:

@@ -5,6 +5,7 @@
 #include "platform/gfx/rasterdevice.h"
 #include "platform/gfx/textlayout.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/controlpaint.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/paint.h"
@@ -181,18 +182,8 @@ LRESULT THeaderWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     const int Index = static_cast<int>(static_cast<LPARAM>(WParam));
     switch (Msg) {
-    case WM_PAINT: {
-        if (WParam != 0) {
-            Paint(reinterpret_cast<HDC>(WParam));
-            return 0;
-        }
-        TPaintStruct PS;
-        if (const HDC DC = BeginPaint(Wnd, PS)) {
-            Paint(DC);
-            EndPaint(Wnd, PS);
-        }
-        return 0;
-    }
+    case WM_PAINT:
+        return HandlePaint(Wnd, WParam, [this](HDC DC) { Paint(DC); });
     case WM_ERASEBKGND:
         return 1;
     case WM_SETFONT:
@@ -373,13 +364,7 @@ void RegisterHeaderClass()
 
 LRESULT HeaderWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
-    if (Msg == WM_NCDESTROY) {
-        Headers().Erase(Wnd);
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    if (Msg == WM_NCCREATE)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    return Headers().Of(Wnd).Handle(Msg, WParam, LParam);
+    return Headers().Handle(Wnd, Msg, WParam, LParam);
 }
 
 int HeaderHeight(HWND Header)

@@ -7,6 +7,8 @@
 #include "platform/rtl/clock.h"
 #include "platform/rtl/strings.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/controlpaint.h"
+#include "platform/stdctrls/scrollrequest.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/ownerdraw.h"
@@ -684,23 +686,12 @@ LRESULT TListBoxWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         }
         UpdateScrollBars();
         return DefWindowProc(Wnd, Msg, WParam, LParam);
-    case WM_PAINT: {
-        if (WParam != 0) {
-            TRect R;
-            GetClientRect(Wnd, R);
-            Paint(reinterpret_cast<HDC>(WParam), R);
-            return 0;
-        }
-        TPaintStruct PS;
-        const HDC DC = BeginPaint(Wnd, PS);
-        if (DC != nullptr) {
+    case WM_PAINT:
+        return HandlePaint(Wnd, WParam, [this](HDC DC) {
             TRect R;
             GetClientRect(Wnd, R);
             Paint(DC, R);
-            EndPaint(Wnd, PS);
-        }
-        return 0;
-    }
+        });
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
@@ -765,66 +756,19 @@ LRESULT TListBoxWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         SetTop(Top - Notches * 3);
         return 0;
     }
-    case WM_VSCROLL: {
-        const int Page = std::max(1, RowsFrom(Top) - 1);
-        switch (LoWord(WParam)) {
-        case SB_LINEUP:
-            SetTop(Top - 1);
-            break;
-        case SB_LINEDOWN:
-            SetTop(Top + 1);
-            break;
-        case SB_PAGEUP:
-            SetTop(Top - Page);
-            break;
-        case SB_PAGEDOWN:
-            SetTop(Top + Page);
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            SetTop(static_cast<int>(HiWord(WParam)));
-            break;
-        case SB_TOP:
-            SetTop(0);
-            break;
-        case SB_BOTTOM:
-            SetTop(Count());
-            break;
-        default:
-            break;
-        }
+    case WM_VSCROLL:
+        if (const auto To =
+                ScrollRequestPos(LoWord(WParam), Top, {1, std::max(1, RowsFrom(Top) - 1), Count()},
+                                 static_cast<int>(HiWord(WParam))))
+            SetTop(*To);
         return 0;
-    }
-    case WM_HSCROLL: {
-        const int Step = std::max(1, ClientWidth() / 10);
-        switch (LoWord(WParam)) {
-        case SB_LINELEFT:
-            SetScrollX(ScrollX - Step);
-            break;
-        case SB_LINERIGHT:
-            SetScrollX(ScrollX + Step);
-            break;
-        case SB_PAGELEFT:
-            SetScrollX(ScrollX - ClientWidth());
-            break;
-        case SB_PAGERIGHT:
-            SetScrollX(ScrollX + ClientWidth());
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            SetScrollX(static_cast<int>(HiWord(WParam)));
-            break;
-        case SB_LEFT:
-            SetScrollX(0);
-            break;
-        case SB_RIGHT:
-            SetScrollX(HorizontalExtent);
-            break;
-        default:
-            break;
-        }
+    case WM_HSCROLL:
+        if (const auto To =
+                ScrollRequestPos(LoWord(WParam), ScrollX,
+                                 {std::max(1, ClientWidth() / 10), ClientWidth(), HorizontalExtent},
+                                 static_cast<int>(HiWord(WParam))))
+            SetScrollX(*To);
         return 0;
-    }
 
     case LB_ADDSTRING:
         return AddSorted(reinterpret_cast<const char*>(LParam), LParam);
@@ -1010,13 +954,7 @@ void RegisterListBoxClass()
 
 LRESULT ListBoxWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
-    if (Msg == WM_NCDESTROY) {
-        Lists().Erase(Wnd);
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    if (Msg == WM_NCCREATE)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    return ListOf(Wnd).Handle(Msg, WParam, LParam);
+    return Lists().Handle(Wnd, Msg, WParam, LParam);
 }
 
 void SetListBoxNotifyWindow(HWND List, HWND Target)

@@ -4,9 +4,11 @@
 #include "platform/gfx/imagelist.h"
 #include "platform/gfx/rasterdevice.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/controlpaint.h"
 #include "platform/stdctrls/editwindow.h"
 #include "platform/stdctrls/headerwindow.h"
 #include "platform/stdctrls/listviewwindowimpl.h"
+#include "platform/stdctrls/scrollrequest.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/paint.h"
@@ -757,18 +759,8 @@ LRESULT TListViewWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         FontChanged();
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     }
-    case WM_PAINT: {
-        if (WParam != 0) {
-            Paint(reinterpret_cast<TCanvas*>(WParam), Client());
-            return 0;
-        }
-        TPaintStruct PS;
-        if (const HDC DC = BeginPaint(Wnd, PS)) {
-            Paint(DC, PS.rcPaint);
-            EndPaint(Wnd, PS);
-        }
-        return 0;
-    }
+    case WM_PAINT:
+        return HandlePaint(Wnd, WParam, [this](HDC DC, const TRect& Area) { Paint(DC, Area); });
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
@@ -829,74 +821,18 @@ LRESULT TListViewWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
     case WM_MOUSEWHEEL:
         SetTop(Top - static_cast<short>(HiWord(WParam)) / WHEEL_DELTA * 3);
         return 0;
-    case WM_VSCROLL: {
-        const int Page = std::max(1, PerPage());
-        switch (LoWord(WParam)) {
-        case SB_LINEUP:
-            SetTop(Top - 1);
-            break;
-        case SB_LINEDOWN:
-            SetTop(Top + 1);
-            break;
-        case SB_PAGEUP:
-            SetTop(Top - Page);
-            break;
-        case SB_PAGEDOWN:
-            SetTop(Top + Page);
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: {
-            TScrollInfo Info;
-            Info.fMask = SIF_TRACKPOS;
-            GetScrollInfo(Wnd, SB_VERT, Info);
-            SetTop(Info.nTrackPos);
-            break;
-        }
-        case SB_TOP:
-            SetTop(0);
-            break;
-        case SB_BOTTOM:
-            SetTop(Count());
-            break;
-        default:
-            break;
-        }
+    case WM_VSCROLL:
+        if (const auto To =
+                ScrollRequestPos(LoWord(WParam), Top, {1, std::max(1, PerPage()), Count()},
+                                 ScrollTrackPos(Wnd, SB_VERT)))
+            SetTop(*To);
         return 0;
-    }
-    case WM_HSCROLL: {
-        const int Width = std::max(1, Client().Width());
-        switch (LoWord(WParam)) {
-        case SB_LINELEFT:
-            SetScrollX(ScrollX - 10);
-            break;
-        case SB_LINERIGHT:
-            SetScrollX(ScrollX + 10);
-            break;
-        case SB_PAGELEFT:
-            SetScrollX(ScrollX - Width);
-            break;
-        case SB_PAGERIGHT:
-            SetScrollX(ScrollX + Width);
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: {
-            TScrollInfo Info;
-            Info.fMask = SIF_TRACKPOS;
-            GetScrollInfo(Wnd, SB_HORZ, Info);
-            SetScrollX(Info.nTrackPos);
-            break;
-        }
-        case SB_LEFT:
-            SetScrollX(0);
-            break;
-        case SB_RIGHT:
-            SetScrollX(TotalWidth());
-            break;
-        default:
-            break;
-        }
+    case WM_HSCROLL:
+        if (const auto To = ScrollRequestPos(LoWord(WParam), ScrollX,
+                                             {10, std::max(1, Client().Width()), TotalWidth()},
+                                             ScrollTrackPos(Wnd, SB_HORZ)))
+            SetScrollX(*To);
         return 0;
-    }
     case WM_NOTIFY: {
         const auto* Note = reinterpret_cast<const NMHDR*>(LParam);
         if (Note != nullptr && Note->hwndFrom == Header && Header != 0)
@@ -1075,13 +1011,7 @@ void RegisterListViewClass()
 
 LRESULT ListViewWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
-    if (Msg == WM_NCDESTROY) {
-        listview::Lists().Erase(Wnd);
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    if (Msg == WM_NCCREATE)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    return listview::Lists().Of(Wnd).Handle(Msg, WParam, LParam);
+    return listview::Lists().Handle(Wnd, Msg, WParam, LParam);
 }
 
 void SetListViewColors(HWND List, TColor Back, TColor Text)

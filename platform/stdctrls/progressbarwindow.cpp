@@ -3,6 +3,7 @@
 
 #include "platform/gfx/canvas.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/controlpaint.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/window.h"
 #include "platform/ui/windowdc.h"
@@ -83,18 +84,8 @@ void TProgressBarWindow::Paint(HDC DC)
 LRESULT TProgressBarWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     switch (Msg) {
-    case WM_PAINT: {
-        if (WParam != 0) {
-            Paint(reinterpret_cast<HDC>(WParam));
-            return 0;
-        }
-        TPaintStruct PS;
-        if (const HDC DC = BeginPaint(Wnd, PS)) {
-            Paint(DC);
-            EndPaint(Wnd, PS);
-        }
-        return 0;
-    }
+    case WM_PAINT:
+        return HandlePaint(Wnd, WParam, [this](HDC DC) { Paint(DC); });
     case WM_ERASEBKGND:
         return 1;
     case PBM_SETRANGE:
@@ -151,11 +142,5 @@ void RegisterProgressBarClass()
 
 LRESULT ProgressBarWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
-    if (Msg == WM_NCDESTROY) {
-        Bars().Erase(Wnd);
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    if (Msg == WM_NCCREATE)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    return Bars().Of(Wnd).Handle(Msg, WParam, LParam);
+    return Bars().Handle(Wnd, Msg, WParam, LParam);
 }

@@ -4,6 +4,7 @@
 
 #include "platform/gfx/canvas.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/controlpaint.h"
 #include "platform/ui/input.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/window.h"
@@ -17,18 +18,8 @@ void RegisterScrollBarClass()
 LRESULT ScrollBarWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     switch (Msg) {
-    case WM_PAINT: {
-        if (WParam != 0) {
-            DrawScrollBarControl(*reinterpret_cast<HDC>(WParam), Wnd);
-            return 0;
-        }
-        TPaintStruct PS;
-        if (const HDC DC = BeginPaint(Wnd, PS)) {
-            DrawScrollBarControl(*DC, Wnd);
-            EndPaint(Wnd, PS);
-        }
-        return 0;
-    }
+    case WM_PAINT:
+        return HandlePaint(Wnd, WParam, [Wnd](HDC DC) { DrawScrollBarControl(*DC, Wnd); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:

@@ -5,6 +5,7 @@
 #include "platform/gfx/graphicsobjects.h"
 #include "platform/gfx/textlayout.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/controlpaint.h"
 #include "platform/ui/input.h"
 #include "platform/ui/ownerdraw.h"
 #include "platform/ui/paint.h"
@@ -200,18 +201,8 @@ void TStatusBarWindow::GripDrag(TPoint Screen)
 LRESULT TStatusBarWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     switch (Msg) {
-    case WM_PAINT: {
-        if (WParam != 0) {
-            Paint(reinterpret_cast<HDC>(WParam));
-            return 0;
-        }
-        TPaintStruct PS;
-        if (const HDC DC = BeginPaint(Wnd, PS)) {
-            Paint(DC);
-            EndPaint(Wnd, PS);
-        }
-        return 0;
-    }
+    case WM_PAINT:
+        return HandlePaint(Wnd, WParam, [this](HDC DC) { Paint(DC); });
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
@@ -358,11 +349,5 @@ void RegisterStatusBarClass()
 
 LRESULT StatusBarWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
-    if (Msg == WM_NCDESTROY) {
-        Bars().Erase(Wnd);
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    if (Msg == WM_NCCREATE)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    return Bars().Of(Wnd).Handle(Msg, WParam, LParam);
+    return Bars().Handle(Wnd, Msg, WParam, LParam);
 }

@@ -6,6 +6,7 @@
 #include "platform/gfx/rasterdevice.h"
 #include "platform/gfx/textlayout.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/controlpaint.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/paint.h"
@@ -506,19 +507,8 @@ LRESULT TTabWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     const int Index = static_cast<int>(static_cast<LPARAM>(WParam));
     switch (Msg) {
-    case WM_PAINT: {
-        if (WParam != 0) {
-            Paint(reinterpret_cast<HDC>(WParam));
-            return 0;
-        }
-        TPaintStruct PS;
-        const HDC DC = BeginPaint(Wnd, PS);
-        if (DC != nullptr) {
-            Paint(DC);
-            EndPaint(Wnd, PS);
-        }
-        return 0;
-    }
+    case WM_PAINT:
+        return HandlePaint(Wnd, WParam, [this](HDC DC) { Paint(DC); });
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
@@ -701,13 +691,7 @@ void RegisterTabControlClass()
 
 LRESULT TabControlWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
-    if (Msg == WM_NCDESTROY) {
-        TabWindows().Erase(Wnd);
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    if (Msg == WM_NCCREATE)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    return TabWindows().Of(Wnd).Handle(Msg, WParam, LParam);
+    return TabWindows().Handle(Wnd, Msg, WParam, LParam);
 }
 
 void SetTabControlFont(HWND Tabs, const TFont* Font)

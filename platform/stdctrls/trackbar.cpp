@@ -1,5 +1,6 @@
 #include "platform/stdctrls/trackbar.h"
 
+#include "platform/stdctrls/controlclass.h"
 #include "platform/stdctrls/trackbarwindow.h"
 
 #include <algorithm>
@@ -85,9 +86,7 @@ void TTrackBar::UpdateStyle()
 {
     if (!HandleAllocated())
         return;
-    const LONG_PTR Old = GetWindowLong(WindowHandle(), GWL_STYLE);
-    SetWindowLong(WindowHandle(), GWL_STYLE,
-                  (Old & ~static_cast<LONG_PTR>(0xFFFF)) | static_cast<LONG_PTR>(StyleBits()));
+    SetControlStyleBits(WindowHandle(), StyleBits());
     UpdateTicks();
     Invalidate();
 }

@@ -3,6 +3,7 @@
 #include "platform/gfx/canvas.h"
 #include "platform/rtl/convert.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/controlpaint.h"
 #include "platform/ui/input.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/queue.h"
@@ -410,18 +411,8 @@ LRESULT TTrackBarWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     const int Value = static_cast<int>(LParam);
     switch (Msg) {
-    case WM_PAINT: {
-        if (WParam != 0) {
-            Paint(reinterpret_cast<TCanvas*>(WParam));
-            return 0;
-        }
-        TPaintStruct PS;
-        if (TCanvas* DC = BeginPaint(Wnd, PS)) {
-            Paint(DC);
-            EndPaint(Wnd, PS);
-        }
-        return 0;
-    }
+    case WM_PAINT:
+        return HandlePaint(Wnd, WParam, [this](HDC DC) { Paint(DC); });
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
@@ -577,12 +568,7 @@ void RegisterTrackBarClass()
 
 LRESULT TrackBarWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
-    if (Msg == WM_NCDESTROY) {
+    if (Msg == WM_NCDESTROY)
         KillTimer(Wnd, PageTimer);
-        Bars().Erase(Wnd);
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    }
-    if (Msg == WM_NCCREATE)
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
-    return Bars().Of(Wnd).Handle(Msg, WParam, LParam);
+    return Bars().Handle(Wnd, Msg, WParam, LParam);
 }

@@ -1,5 +1,6 @@
 #include "platform/stdctrls/updown.h"
 
+#include "platform/stdctrls/controlclass.h"
 #include "platform/stdctrls/updownwindow.h"
 
 #include <algorithm>
@@ -86,9 +87,7 @@ void TUpDown::UpdateStyle()
 {
     if (!HandleAllocated())
         return;
-    const LONG_PTR Old = GetWindowLong(WindowHandle(), GWL_STYLE);
-    SetWindowLong(WindowHandle(), GWL_STYLE,
-                  (Old & ~static_cast<LONG_PTR>(0xFFFF)) | static_cast<LONG_PTR>(StyleBits()));
+    SetControlStyleBits(WindowHandle(), StyleBits());
     Invalidate();
 }
 

@@ -5,6 +5,7 @@
 #include "platform/rtl/convert.h"
 #include "platform/rtl/formatsettings.h"
 #include "platform/stdctrls/controlclass.h"
+#include "platform/stdctrls/controlpaint.h"
 #include "platform/ui/input.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/queue.h"
@@ -267,18 +268,8 @@ void TUpDownWindow::Paint(TCanvas* C)
 LRESULT TUpDownWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     switch (Msg) {
-    case WM_PAINT: {
-        if (WParam != 0) {
-            Paint(reinterpret_cast<TCanvas*>(WParam));
-            return 0;
-        }
-        TPaintStruct PS;
-        if (TCanvas* DC = BeginPaint(Wnd, PS)) {
-            Paint(DC);
-            EndPaint(Wnd, PS);
-        }
-        return 0;
-    }
+    case WM_PAINT:
+        return HandlePaint(Wnd, WParam, [this](HDC DC) { Paint(DC); });
     case WM_ERASEBKGND:
         return 1;
     case WM_ENABLE:

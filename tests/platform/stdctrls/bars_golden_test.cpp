@@ -1,6 +1,7 @@
 // The look of the status bar, progress bar, scroll bar and scroll box in their states, drawn
 // headless and compared exactly with tests/fixtures/stdctrls/ (a sheet per control, a cell per
 // state, left to right); TARNWICK_UPDATE_GOLDEN=1 writes them anew.
+#include "tests/platform/stdctrls/controlsheet.h"
 #include "tests/platform/stdctrls/stdctrlstest.h"
 #include "tests/support/golden.h"
 
@@ -21,57 +22,12 @@ namespace {
 
 // Cells one under another (the bars are wide) or side by side, each a control with a margin of
 // its form around it (none for a bar aligned to the form's edge).
-class TBarSheet {
+class TBarSheet : public TControlSheet {
 public:
     TBarSheet(TApplication* App, bool Across, int Margin = 3)
-        : FApp(App), FAcross(Across), FMargin(Margin)
+        : TControlSheet(App, 460, 200, Across, Margin)
     {
     }
-
-    void Add(const std::function<TControl*(TForm*)>& Build)
-    {
-        TForm* Form = ShownForm(FApp, 460, 200);
-        TControl* Control = Build(Form);
-        Pump();
-        const TRasterDevice& Raster = WindowBackBuffer(Form->Handle())->Raster();
-        TRect Area = Control->BoundsRect();
-        InflateRect(Area, FMargin, FMargin);
-        TCell Cell{Area.Width(), Area.Height(), {}};
-        for (int Y = Area.Top; Y < Area.Bottom; ++Y)
-            for (int X = Area.Left; X < Area.Right; ++X)
-                Cell.Pixels.push_back(Raster.ScanLine(Y)[X]);
-        FCells.push_back(std::move(Cell));
-        delete Form;
-    }
-
-    void ExpectMatches(const std::string& Name) const
-    {
-        int Width = 0, Height = 0;
-        for (const TCell& C : FCells) {
-            Width = FAcross ? Width + C.Width : std::max(Width, C.Width);
-            Height = FAcross ? std::max(Height, C.Height) : Height + C.Height;
-        }
-        TRasterDevice Sheet(Width, Height, clWhite);
-        int At = 0;
-        for (const TCell& C : FCells) {
-            for (int Y = 0; Y < C.Height; ++Y)
-                std::copy_n(&C.Pixels[static_cast<std::size_t>(Y * C.Width)], C.Width,
-                            Sheet.ScanLine(FAcross ? Y : At + Y) + (FAcross ? At : 0));
-            At += FAcross ? C.Width : C.Height;
-        }
-        ExpectMatchesGoldenPng(Sheet, Rect(0, 0, Width, Height), "stdctrls/" + Name);
-    }
-
-private:
-    struct TCell {
-        int Width = 0;
-        int Height = 0;
-        std::vector<std::uint32_t> Pixels;
-    };
-    TApplication* FApp;
-    bool FAcross;
-    int FMargin;
-    std::vector<TCell> FCells;
 };
 
 TStatusBar* PanelsBar(TForm* Form)

@@ -2,6 +2,7 @@
 // pictures in tests/fixtures/stdctrls/ (one sheet per control, a cell per state, left to right);
 // TARNWICK_UPDATE_GOLDEN=1 writes them anew. Text is drawn with the deterministic font metrics,
 // so glyphs are solid cells.
+#include "tests/platform/stdctrls/controlsheet.h"
 #include "tests/platform/stdctrls/stdctrlstest.h"
 #include "tests/support/golden.h"
 
@@ -23,59 +24,10 @@
 
 namespace {
 
-constexpr int Margin = 3;
-
 // Cells side by side; each one is a control with a margin of its form around it.
-class TSheet {
+class TSheet : public TControlSheet {
 public:
-    explicit TSheet(TApplication* App) : FApp(App) {}
-
-    // Build places the control on a fresh form and puts it in its state.
-    void Add(const std::function<TControl*(TForm*)>& Build)
-    {
-        TForm* Form = ShownForm(FApp, 260, 160);
-        TControl* Control = Build(Form);
-        Pump();
-        const TRasterDevice& Raster = WindowBackBuffer(Form->Handle())->Raster();
-        TRect Area = Control->BoundsRect();
-        InflateRect(Area, Margin, Margin);
-        FCells.emplace_back();
-        std::vector<std::uint32_t>& Cell = FCells.back().Pixels;
-        FCells.back().Width = Area.Width();
-        FCells.back().Height = Area.Height();
-        for (int Y = Area.Top; Y < Area.Bottom; ++Y)
-            for (int X = Area.Left; X < Area.Right; ++X)
-                Cell.push_back(Raster.ScanLine(Y)[X]);
-        delete Form;
-    }
-
-    void ExpectMatches(const std::string& Name) const
-    {
-        int Width = 0;
-        int Height = 0;
-        for (const TCell& C : FCells) {
-            Width += C.Width;
-            Height = std::max(Height, C.Height);
-        }
-        TRasterDevice Sheet(Width, Height, clWhite);
-        int Left = 0;
-        for (const TCell& C : FCells) {
-            for (int Y = 0; Y < C.Height; ++Y)
-                std::copy_n(&C.Pixels[static_cast<std::size_t>(Y * C.Width)], C.Width,
-                            Sheet.ScanLine(Y) + Left);
-            Left += C.Width;
-        }
-        ExpectMatchesGoldenPng(Sheet, Rect(0, 0, Width, Height), "stdctrls/" + Name);
-    }
-
-private:
-    struct TCell {
-        int Width = 0;
-        int Height = 0;
-        std::vector<std::uint32_t> Pixels;
-    };
-    TApplication* FApp;
-    std::vector<TCell> FCells;
+    explicit TSheet(TApplication* App) : TControlSheet(App, 260, 160) {}
 };
 
 template <class T>

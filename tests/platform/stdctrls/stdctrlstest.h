@@ -7,6 +7,7 @@
 #include "platform/gfx/fontengine.h"
 #include "platform/ui/backbuffer.h"
 #include "platform/ui/paint.h"
+#include "platform/ui/virtualtime.h"
 
 // Fonts measure the same everywhere while a test runs.
 class TDeterministicFonts {
@@ -30,11 +31,46 @@ inline TForm* ShownForm(TApplication* App, int Width = 300, int Height = 200)
     return Form;
 }
 
+// Lets Ms milliseconds of virtual time pass in steps of 10, handling what comes due.
+inline void Spend(TVirtualTime& Time, int Ms)
+{
+    for (int T = 0; T < Ms; T += 10) {
+        Time.Advance(10);
+        Pump();
+    }
+}
+
+// A point of Control's client area in its form's.
+inline TPoint InFormOf(TControl* Control, int X, int Y)
+{
+    return Control->ParentForm()->ScreenToClient(Control->ClientToScreen(TPoint{X, Y}));
+}
+
+// The mouse moved to a point of Control's client area (given in the form's window).
+inline void MouseMoveAt(TControl* Control, int X, int Y)
+{
+    const TPoint P = InFormOf(Control, X, Y);
+    InjectMouseMove(Control->ParentForm()->Handle(), P.X, P.Y);
+    Pump();
+}
+
+// The left button going down or up at a point of Control's client area; the mouse moves there
+// first unless Move is false.
+inline void MouseButtonAt(TControl* Control, int X, int Y, bool Down, bool Move = true)
+{
+    const TPoint P = InFormOf(Control, X, Y);
+    const HWND Form = Control->ParentForm()->Handle();
+    if (Move)
+        InjectMouseMove(Form, P.X, P.Y);
+    InjectMouseButton(Form, 0, Down, P.X, P.Y);
+    Pump();
+}
+
 // A left click at a point of Control's client area (given in the form's window).
 inline void ClickAt(TControl* Control, int X, int Y)
 {
     TCustomForm* Form = Control->ParentForm();
-    const TPoint P = Form->ScreenToClient(Control->ClientToScreen(TPoint{X, Y}));
+    const TPoint P = InFormOf(Control, X, Y);
     InjectMouseMove(Form->Handle(), P.X, P.Y);
     InjectMouseButton(Form->Handle(), 0, true, P.X, P.Y);
     InjectMouseButton(Form->Handle(), 0, false, P.X, P.Y);

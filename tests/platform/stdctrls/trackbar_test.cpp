@@ -32,38 +32,10 @@ protected:
         Pump();
     }
 
-    // Lets Ms milliseconds pass in steps of 10, handling what comes due.
-    void Spend(int Ms)
-    {
-        for (int T = 0; T < Ms; T += 10) {
-            Time.Advance(10);
-            Pump();
-        }
-    }
-    // A point of the bar's client area in the form's.
-    TPoint InForm(int X, int Y) const
-    {
-        return Form->ScreenToClient(Bar->ClientToScreen(TPoint{X, Y}));
-    }
-    void Press(int X, int Y)
-    {
-        const TPoint P = InForm(X, Y);
-        InjectMouseMove(Form->Handle(), P.X, P.Y);
-        InjectMouseButton(Form->Handle(), 0, true, P.X, P.Y);
-        Pump();
-    }
-    void MoveTo(int X, int Y)
-    {
-        const TPoint P = InForm(X, Y);
-        InjectMouseMove(Form->Handle(), P.X, P.Y);
-        Pump();
-    }
-    void Release(int X, int Y)
-    {
-        const TPoint P = InForm(X, Y);
-        InjectMouseButton(Form->Handle(), 0, false, P.X, P.Y);
-        Pump();
-    }
+    void Spend(int Ms) { ::Spend(Time, Ms); }
+    void Press(int X, int Y) { MouseButtonAt(Bar, X, Y, true); }
+    void MoveTo(int X, int Y) { MouseMoveAt(Bar, X, Y); }
+    void Release(int X, int Y) { MouseButtonAt(Bar, X, Y, false, false); }
     TRect ThumbRect()
     {
         TRect R;

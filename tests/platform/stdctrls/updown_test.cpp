@@ -26,30 +26,9 @@ protected:
         Pump();
     }
 
-    void Spend(int Ms)
-    {
-        for (int T = 0; T < Ms; T += 10) {
-            Time.Advance(10);
-            Pump();
-        }
-    }
-    TPoint InForm(int X, int Y) const
-    {
-        return Form->ScreenToClient(Up->ClientToScreen(TPoint{X, Y}));
-    }
-    void Mouse(int X, int Y, bool Down)
-    {
-        const TPoint P = InForm(X, Y);
-        InjectMouseMove(Form->Handle(), P.X, P.Y);
-        InjectMouseButton(Form->Handle(), 0, Down, P.X, P.Y);
-        Pump();
-    }
-    void MoveTo(int X, int Y)
-    {
-        const TPoint P = InForm(X, Y);
-        InjectMouseMove(Form->Handle(), P.X, P.Y);
-        Pump();
-    }
+    void Spend(int Ms) { ::Spend(Time, Ms); }
+    void Mouse(int X, int Y, bool Down) { MouseButtonAt(Up, X, Y, Down); }
+    void MoveTo(int X, int Y) { MouseMoveAt(Up, X, Y); }
     TPoint UpArrow() const { return TPoint{Up->Width() / 2, 3}; }
     TPoint DownArrow() const { return TPoint{Up->Width() / 2, Up->Height() - 3}; }
     void ClickArrow(TPoint P) { ClickAt(Up, P.X, P.Y); }
