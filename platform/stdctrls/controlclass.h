@@ -7,8 +7,9 @@
 #include <memory>
 #include <unordered_map>
 
-// Registers the class once; later calls do nothing.
-void RegisterControlClass(const char* ClassName, UINT Style, const TWndProc& WndProc);
+// Registers the class once; later calls do nothing. Cursor: the pointer over the client area.
+void RegisterControlClass(const char* ClassName, UINT Style, const TWndProc& WndProc,
+                          TCursor Cursor = crArrow);
 
 // The state of each window of a class: made on first use, dropped at WM_NCDESTROY.
 template <class TState>
