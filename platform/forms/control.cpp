@@ -23,6 +23,7 @@ const TMessageMap& TControl::ClassMessageMap()
         OnMessage<&TControl::WMMouseWheel>(WM_MOUSEWHEEL),
         OnMessage<&TControl::CMMouseWheel>(CM_MOUSEWHEEL),
         OnMessage<&TControl::WMContextMenu>(WM_CONTEXTMENU),
+        OnMessage<&TControl::CMCursorChanged>(CM_CURSORCHANGED),
     });
     static constexpr TMessageMap Map{Handlers, nullptr};
     return Map;

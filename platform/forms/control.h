@@ -189,6 +189,8 @@ protected:
     void WMMouseWheel(TMessage& Message);
     void CMMouseWheel(TMessage& Message);
     void WMContextMenu(TMessage& Message);
+    // Under the pointer, the window there chooses the pointer's shape again.
+    void CMCursorChanged(TMessage& Message);
 
 private:
     // Same unit as the class library's: a parent sets its children's parent and anchor rules.

@@ -123,6 +123,7 @@ const TMessageMap& TWinControl::ClassMessageMap()
         OnMessage<&TWinControl::CMParentCtl3DChanged>(CM_PARENTCTL3DCHANGED),
         OnMessage<&TWinControl::WMContextMenu>(WM_CONTEXTMENU),
         OnMessages<&TWinControl::WMCtlColor>(WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC),
+        OnMessage<&TWinControl::WMSetCursor>(WM_SETCURSOR),
     });
     static constexpr TMessageMap Map{Handlers, &TControl::ClassMessageMap};
     return Map;

@@ -171,6 +171,9 @@ protected:
     // A child window asking for its colours (WM_CTLCOLOREDIT ...) asks its control (CN_).
     void WMCtlColor(TMessage& Message);
     void WMContextMenu(TMessage& Message);
+    // Over the client area: the screen's cursor, else that of the control under the pointer,
+    // else this control's; crDefault throughout leaves it to the window class.
+    void WMSetCursor(TMessage& Message);
     TW_MESSAGE_MAP();
 
 private:

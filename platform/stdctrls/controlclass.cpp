@@ -1,6 +1,7 @@
 #include "platform/stdctrls/controlclass.h"
 
-void RegisterControlClass(const char* ClassName, UINT Style, const TWndProc& WndProc)
+void RegisterControlClass(const char* ClassName, UINT Style, const TWndProc& WndProc,
+                          TCursor Cursor)
 {
     TWndClass Class;
     if (GetClassInfo(ClassName, Class))
@@ -8,6 +9,7 @@ void RegisterControlClass(const char* ClassName, UINT Style, const TWndProc& Wnd
     Class.ClassName = ClassName;
     Class.Style = Style;
     Class.WndProc = WndProc;
+    Class.Cursor = Cursor;
     RegisterClass(Class);
 }
 

@@ -8,8 +8,9 @@
 #include <memory>
 #include <unordered_map>
 
-// Registers the class once; later calls do nothing.
-void RegisterControlClass(const char* ClassName, UINT Style, const TWndProc& WndProc);
+// Registers the class once; later calls do nothing. Cursor: the pointer over the client area.
+void RegisterControlClass(const char* ClassName, UINT Style, const TWndProc& WndProc,
+                          TCursor Cursor = crArrow);
 
 // Replaces the low word of the window's style, the bits its class gives meaning to, with Bits.
 void SetControlStyleBits(HWND Wnd, DWORD Bits);

@@ -44,6 +44,7 @@ void TCustomEdit::CreateParams(TCreateParams& Params)
     GetClassInfo(EditClassName, EditClass);
     FDefWndProc = EditClass.WndProc;
     Params.WindowClass.Style = EditClass.Style;
+    Params.WindowClass.Cursor = EditClass.Cursor;
     Params.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
     if (FCharCase == ecUpperCase)
         Params.Style |= ES_UPPERCASE;

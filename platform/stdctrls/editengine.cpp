@@ -53,7 +53,7 @@ LRESULT AsResult(std::size_t Value)
 
 void RegisterEditClass()
 {
-    RegisterControlClass(EditClassName, CS_DBLCLKS, EditWndProc);
+    RegisterControlClass(EditClassName, CS_DBLCLKS, EditWndProc, crIBeam);
 }
 
 const TMessageMap& TEditEngine::ClassMessageMap()

@@ -9,6 +9,7 @@
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/paint.h"
+#include "platform/ui/queue.h"
 #include "platform/ui/window.h"
 #include "platform/ui/windowdc.h"
 
@@ -281,8 +282,20 @@ LRESULT THeaderWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
             InvalidateRect(Wnd, nullptr, true);
         }
         return 0;
-    case WM_SETCURSOR:
-        return DefWindowProc(Wnd, Msg, WParam, LParam);
+    case WM_SETCURSOR: {
+        // Over a divider, and while one is dragged, the sizing cursor; the parent may choose
+        // first, as it may for any child.
+        TPoint P = GetCursorPos();
+        ScreenToClient(Wnd, P);
+        UINT Flags = HHT_NOWHERE;
+        if (static_cast<HWND>(WParam) != Wnd ||
+            LoWord(static_cast<std::uintptr_t>(LParam)) != HTCLIENT ||
+            (Tracking < 0 && (HitTest(P, Flags), Flags != HHT_ONDIVIDER)))
+            return DefWindowProc(Wnd, Msg, WParam, LParam);
+        if (SendMessage(GetParent(Wnd), WM_SETCURSOR, WParam, LParam) == 0)
+            SetCursor(crHSplit);
+        return 1;
+    }
 
     case HDM_GETITEMCOUNT:
         return Count();

@@ -335,6 +335,19 @@ LRESULT TStatusBarWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
     case WM_CAPTURECHANGED:
         Gripping = false;
         return 0;
+    case WM_SETCURSOR: {
+        // Over the size grip, and while it is dragged, the cursor of sizing the window by its
+        // corner; the parent may choose first, as it may for any child.
+        TPoint P = GetCursorPos();
+        ScreenToClient(Wnd, P);
+        if (static_cast<HWND>(WParam) != Wnd ||
+            LoWord(static_cast<std::uintptr_t>(LParam)) != HTCLIENT ||
+            (!Gripping && !(HasGrip() && PtInRect(GripRect(), P))))
+            return DefWindowProc(Wnd, Msg, WParam, LParam);
+        if (SendMessage(GetParent(Wnd), WM_SETCURSOR, WParam, LParam) == 0)
+            SetCursor(crSizeNWSE);
+        return 1;
+    }
     default:
         return DefWindowProc(Wnd, Msg, WParam, LParam);
     }

@@ -3,15 +3,65 @@
 
 #include "platform/ui/displaydriver.h"
 #include "platform/ui/input.h"
+#include "platform/ui/loopstate.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/windowdc.h"
 #include "platform/ui/windowstate.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 using namespace uiwindow;
+
+namespace {
+
+// The sizing cursor of a border part; crDefault for a part that is not a border.
+TCursor SizeCursorOf(int HitCode)
+{
+    switch (HitCode) {
+    case HTLEFT:
+    case HTRIGHT:
+        return crSizeWE;
+    case HTTOP:
+    case HTBOTTOM:
+        return crSizeNS;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT:
+    case HTGROWBOX:
+        return crSizeNWSE;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT:
+        return crSizeNESW;
+    default:
+        return crDefault;
+    }
+}
+
+// A child lets its parent choose first (except on a sizing border, which is its own); a window
+// asked on behalf of a child chooses nothing itself. Over the client area the class's cursor.
+LRESULT DefSetCursor(const TWindowObject& Obj, WPARAM WParam, LPARAM LParam)
+{
+    const int HitCode = static_cast<std::int16_t>(LoWord(static_cast<std::uintptr_t>(LParam)));
+    const TCursor Size = SizeCursorOf(HitCode);
+    if ((Obj.Style & WS_CHILD) && Obj.Parent != 0 && (Size == crDefault || HitCode == HTGROWBOX))
+        if (CallProc(Obj.Parent, WM_SETCURSOR, WParam, LParam) != 0)
+            return 1;
+    if (static_cast<HWND>(WParam) != Obj.Handle)
+        return 0;
+    if (HitCode == HTCLIENT) {
+        const TCursor Class = uiloop::ClassCursor(Obj.Handle);
+        if (Class == crDefault)
+            return 0;
+        SetCursor(Class);
+        return 1;
+    }
+    SetCursor(Size != crDefault ? Size : crArrow);
+    return 1;
+}
+
+} // namespace
 
 LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
@@ -104,6 +154,8 @@ LRESULT DefWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
             ValidateRect(Wnd, nullptr);
         return 0;
     }
+    case WM_SETCURSOR:
+        return DefSetCursor(*Obj, WParam, LParam);
     case WM_MOUSEACTIVATE:
         // A child asks its parent first, so a pop-up's answer holds for its children too.
         if (Obj->Parent != 0)

@@ -63,6 +63,7 @@ void SetDisplayDriver(std::unique_ptr<IDisplayDriver> Driver)
         throw EInvalidOperation("The display driver cannot change while windows exist");
     LinkReferenceScreen();
     Current() = std::move(Driver);
+    uiloop::ForgetPointerShape();
 }
 
 TNativeBounds NativeBoundsOf(const TRect& Bounds, DWORD Style, HWND Owner)

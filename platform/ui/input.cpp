@@ -725,8 +725,10 @@ void InjectMouseMove(HWND Wnd, int X, int Y)
     TPoint Screen, Client;
     int HitCode = HTCLIENT;
     const HWND Target = MouseTarget(Wnd, X, Y, Screen, Client, HitCode);
-    if (Target != 0)
-        PostMouseAt(Target, WM_MOUSEMOVE, HitCode, Screen, Client);
+    if (Target == 0)
+        return;
+    uiloop::SendSetCursor(Target, HitCode, WM_MOUSEMOVE);
+    PostMouseAt(Target, WM_MOUSEMOVE, HitCode, Screen, Client);
 }
 
 void InjectMouseButton(HWND Wnd, int Button, bool Down, int X, int Y)
@@ -770,6 +772,7 @@ void InjectMouseButton(HWND Wnd, int Button, bool Down, int X, int Y)
             if (Answer != MA_NOACTIVATE && Answer != MA_NOACTIVATEANDEAT)
                 SetActiveWindow(Top);
         }
+        uiloop::SendSetCursor(Target, HitCode, Msg);
     }
     PostMouseAt(Target, Msg, HitCode, Screen, Client);
 }

@@ -5,6 +5,7 @@
 
 #include "platform/rtl/geometry.h"
 #include "platform/rtl/types.h"
+#include "platform/ui/cursors.h"
 #include "platform/ui/keyscan.h"
 #include "platform/ui/wintypes.h"
 
@@ -153,6 +154,15 @@ bool TranslateMessage(const TMsg& Msg);
 UINT GetDoubleClickTime();
 bool SetDoubleClickTime(UINT Milliseconds); // 0 restores 500
 TPoint GetCursorPos();
+
+// The pointer's shape, a stock cursor (platform/ui/cursors.h); crDefault shows the arrow. The
+// display driver hears of it only when it changes. Returns the shape before.
+TCursor SetCursor(TCursor Cursor);
+TCursor GetCursor();
+// Asks the window under the pointer (the capture window while there is one) for its cursor
+// again, through WM_SETCURSOR as a mouse move there does: after a cursor that decides the shape
+// changed while the pointer rests.
+void RefreshPointerShape();
 
 // Raw input, as a back end reads it or a test makes it up. Keys go to the focus window (the
 // active window when nothing has the focus); Text is the UTF-8 the key produced, if any.

@@ -2,6 +2,7 @@
 // public headers instead.
 #pragma once
 
+#include "platform/ui/cursors.h"
 #include "platform/ui/wintypes.h"
 
 #include <functional>
@@ -44,11 +45,20 @@ void InputWindowHidden(HWND Wnd);
 void NoteMessageTaken(const TMsg& Msg);
 TPoint CursorPos();
 
+// pointershape.cpp
+// The driver was replaced; the next SetCursor reaches the new one.
+void ForgetPointerShape();
+// WM_SETCURSOR to the window a mouse message MouseMsg goes to, with the part of it under the
+// pointer (HTCLIENT for the capture window).
+void SendSetCursor(HWND Target, int HitCode, UINT MouseMsg);
+
 // window*.cpp
 bool IsTopLevel(HWND Wnd);
 std::vector<HWND> TopLevelWindows(); // front first
 void MoveToFront(HWND Wnd);
 bool ClassHasDoubleClicks(HWND Wnd);
+// The cursor of the window's class; crDefault for none.
+TCursor ClassCursor(HWND Wnd);
 // A fresh handle number, shared with the proxies of foreign windows.
 HWND NewHandle();
 // The procedure of a window of this process; null for none.

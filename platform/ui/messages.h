@@ -516,6 +516,14 @@ enum : int {
     HTMENU = 5,
     HTHSCROLL = 6,
     HTVSCROLL = 7,
+    HTLEFT = 10,
+    HTRIGHT = 11,
+    HTTOP = 12,
+    HTTOPLEFT = 13,
+    HTTOPRIGHT = 14,
+    HTBOTTOM = 15,
+    HTBOTTOMLEFT = 16,
+    HTBOTTOMRIGHT = 17,
     HTBORDER = 18,
 };
 

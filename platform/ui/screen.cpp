@@ -3,6 +3,7 @@
 #include "platform/gfx/cursorimage.h"
 #include "platform/gfx/fontengine.h"
 #include "platform/ui/displaydriver.h"
+#include "platform/ui/input.h"
 #include "platform/ui/sysmetrics.h"
 
 #include <algorithm>
@@ -28,7 +29,13 @@ void TScreen::SetCursor(TCursor Value)
     if (Value == FCursor)
         return;
     FCursor = Value;
-    DisplayDriver().SetPointerShape(Value == crDefault ? crArrow : Value);
+    // Back to each window's own cursor: the one under the pointer chooses again.
+    if (Value == crDefault) {
+        ::SetCursor(crArrow);
+        RefreshPointerShape();
+    } else {
+        ::SetCursor(Value);
+    }
 }
 
 HCURSOR TScreen::Cursors(int Index) const

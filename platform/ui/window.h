@@ -6,6 +6,7 @@
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/geometry.h"
+#include "platform/ui/cursors.h"
 #include "platform/ui/windowstyles.h"
 #include "platform/ui/wintypes.h"
 
@@ -19,6 +20,9 @@ struct TWndClass {
     std::string ClassName;
     UINT Style = 0;
     TWndProc WndProc; // empty: DefWindowProc
+    // The pointer over the client area (DefWindowProc's WM_SETCURSOR); crDefault leaves it to
+    // the window.
+    TCursor Cursor = crArrow;
 };
 
 // What WM_NCCREATE and WM_CREATE carry in LParam (a pointer to it).

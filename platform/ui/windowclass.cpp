@@ -15,6 +15,15 @@ bool ClassHasDoubleClicks(HWND Wnd)
     return Obj != nullptr && (Obj->ClassStyle & CS_DBLCLKS) != 0;
 }
 
+TCursor ClassCursor(HWND Wnd)
+{
+    const TWindowObject* Obj = Find(Wnd);
+    TWndClass Class;
+    if (Obj == nullptr || !GetClassInfo(Obj->ClassName, Class))
+        return crDefault;
+    return Class.Cursor;
+}
+
 } // namespace uiloop
 
 bool RegisterClass(const TWndClass& Class)
