@@ -281,6 +281,16 @@ std::string ValueOf(const TParsedMask& Mask, const std::string& EditText)
     return Result;
 }
 
+std::string InputsOf(const TParsedMask& Mask, const std::string& EditText)
+{
+    const std::vector<std::string> Chars = SplitChars(EditText);
+    std::string Result;
+    for (std::size_t I = 0; I < Mask.Positions.size() && I < Chars.size(); ++I)
+        if (!Mask.Positions[I].Literal)
+            Result += Chars[I] == Blanked(Mask.Blank) ? std::string(" ") : Chars[I];
+    return Result;
+}
+
 int FirstIncomplete(const TParsedMask& Mask, const std::string& EditText)
 {
     const std::vector<std::string> Chars = SplitChars(EditText);

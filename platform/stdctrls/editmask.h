@@ -70,6 +70,8 @@ std::string ConformEditText(const TParsedMask& Mask, const std::string& EditText
 // The value form of an edit text: literals dropped unless saved, blanks become spaces, and
 // without saved literals the trailing (with "!" the leading) spaces are trimmed.
 std::string ValueOf(const TParsedMask& Mask, const std::string& EditText);
+// The input characters of EditText in order, blanks as spaces (to carry them to another mask).
+std::string InputsOf(const TParsedMask& Mask, const std::string& EditText);
 // The first position of EditText a required character is missing at; -1 when complete.
 int FirstIncomplete(const TParsedMask& Mask, const std::string& EditText);
 

@@ -66,14 +66,20 @@ TCustomMaskEdit::~TCustomMaskEdit() = default;
 
 void TCustomMaskEdit::SetEditMask(const std::string& Value)
 {
-    const std::string Old = GetText();
+    // The typed characters carry over to the new mask's input positions.
+    const bool WasMasked = IsMasked();
+    const std::string OldValue = GetText();
+    const std::string Old = WasMasked ? EditMask::InputsOf(FMask, EditText()) : GetText();
     FEditMask = Value;
     FMask = EditMask::ParseMask(Value);
     SetMaxLength(PositionCount());
-    if (IsMasked())
-        SetRawText(EditMask::FormatValue(FMask, Old, FMask.Blank));
-    else
-        SetRawText(Old);
+    if (IsMasked()) {
+        EditMask::TParsedMask Inputs = FMask;
+        Inputs.SaveLiterals = Inputs.SaveLiterals && !WasMasked;
+        SetRawText(EditMask::FormatValue(Inputs, Old, FMask.Blank));
+    } else {
+        SetRawText(OldValue);
+    }
     FOldValue = EditText();
 }
 
