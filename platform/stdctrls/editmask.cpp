@@ -306,6 +306,86 @@ int FirstIncomplete(const TParsedMask& Mask, const std::string& EditText)
     return -1;
 }
 
+namespace {
+
+// The characters of EditText, one per position (missing ones blank).
+std::vector<std::string> Cells(const TParsedMask& Mask, const std::string& EditText)
+{
+    std::vector<std::string> Chars = SplitChars(EditText);
+    Chars.resize(Mask.Positions.size(), Blanked(Mask.Blank));
+    return Chars;
+}
+
+std::string Join(const std::vector<std::string>& Chars)
+{
+    std::string Result;
+    for (const std::string& Ch : Chars)
+        Result += Ch;
+    return Result;
+}
+
+int InputAtOrAfter(const TParsedMask& Mask, int Pos)
+{
+    const int Count = static_cast<int>(Mask.Positions.size());
+    Pos = std::max(Pos, 0);
+    while (Pos < Count && Mask.Positions[Pos].Literal)
+        ++Pos;
+    return std::min(Pos, Count);
+}
+
+} // namespace
+
+std::string BlankRange(const TParsedMask& Mask, const std::string& EditText, int Start, int Stop)
+{
+    std::vector<std::string> Chars = Cells(Mask, EditText);
+    const int Count = static_cast<int>(Mask.Positions.size());
+    for (int I = std::max(Start, 0); I < Stop && I < Count; ++I)
+        Chars[I] = Mask.Positions[I].Literal ? Mask.Positions[I].Text : Blanked(Mask.Blank);
+    return Join(Chars);
+}
+
+bool TypeInto(const TParsedMask& Mask, std::string& EditText, int Start, int Stop,
+              const std::string& Ch, int& Caret)
+{
+    const int Pos = InputAtOrAfter(Mask, Start);
+    std::string Taken;
+    if (Pos >= static_cast<int>(Mask.Positions.size()) || !Accepts(Mask.Positions[Pos], Ch, Taken))
+        return false;
+    std::vector<std::string> Chars =
+        Cells(Mask, Stop - Start > 1 ? BlankRange(Mask, EditText, Start, Stop) : EditText);
+    Chars[Pos] = Taken;
+    EditText = Join(Chars);
+    Caret = Pos + 1;
+    return true;
+}
+
+std::string PasteInto(const TParsedMask& Mask, const std::string& EditText, int Start, int Stop,
+                      const std::string& Value, int& Caret, bool& Refused)
+{
+    const int Count = static_cast<int>(Mask.Positions.size());
+    std::vector<std::string> Chars = Cells(Mask, BlankRange(Mask, EditText, Start, Stop));
+    int Pos = std::max(Start, 0);
+    Refused = false;
+    for (const std::string& Ch : SplitChars(Value)) {
+        if (Pos < Count && Mask.Positions[Pos].Literal && Mask.Positions[Pos].Text == Ch) {
+            ++Pos;
+            continue;
+        }
+        const int At = InputAtOrAfter(Mask, Pos);
+        if (At >= Count)
+            break;
+        std::string Taken;
+        if (!Accepts(Mask.Positions[At], Ch, Taken)) {
+            Refused = true;
+            continue;
+        }
+        Chars[At] = Taken;
+        Pos = At + 1;
+    }
+    Caret = std::min(Pos, Count);
+    return Join(Chars);
+}
+
 std::string FormatMaskText(const std::string& EditMask, const std::string& Value)
 {
     return FormatValue(ParseMask(EditMask), Value, ' ');

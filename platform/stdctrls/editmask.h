@@ -75,6 +75,20 @@ std::string InputsOf(const TParsedMask& Mask, const std::string& EditText);
 // The first position of EditText a required character is missing at; -1 when complete.
 int FirstIncomplete(const TParsedMask& Mask, const std::string& EditText);
 
+// Editing steps on an edit text, positions [Start, Stop) selected. Each keeps the text's
+// length in positions.
+// The selected positions blanked (literals stay).
+std::string BlankRange(const TParsedMask& Mask, const std::string& EditText, int Start, int Stop);
+// Ch typed: a selection of more than one position is blanked first, then Ch goes to the first
+// input position at or after Start. False (nothing changed) when no position takes it; Caret is
+// the position after it.
+bool TypeInto(const TParsedMask& Mask, std::string& EditText, int Start, int Stop,
+              const std::string& Ch, int& Caret);
+// Value pasted over the selection: each character goes to the next input position, one that
+// matches the literal in its way passes over it, one the position refuses is dropped (Refused).
+std::string PasteInto(const TParsedMask& Mask, const std::string& EditText, int Start, int Stop,
+                      const std::string& Value, int& Caret, bool& Refused);
+
 // The edit form of Value under EditMask with blanks as spaces.
 std::string FormatMaskText(const std::string& EditMask, const std::string& Value);
 

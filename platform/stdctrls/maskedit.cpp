@@ -8,7 +8,6 @@
 #include "platform/ui/sound.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -192,15 +191,7 @@ bool TCustomMaskEdit::CanEdit()
 
 std::string TCustomMaskEdit::Blanked(int Start, int Stop) const
 {
-    std::vector<std::string> Chars = EditMask::SplitChars(EditText());
-    Chars.resize(static_cast<std::size_t>(PositionCount()), std::string(1, FMask.Blank));
-    for (int I = std::max(Start, 0); I < Stop && I < PositionCount(); ++I)
-        Chars[I] =
-            FMask.Positions[I].Literal ? FMask.Positions[I].Text : std::string(1, FMask.Blank);
-    std::string Result;
-    for (const std::string& Ch : Chars)
-        Result += Ch;
-    return Result;
+    return EditMask::BlankRange(FMask, EditText(), Start, Stop);
 }
 
 void TCustomMaskEdit::ApplyEdit(const std::string& Text, int Pos)
@@ -218,21 +209,13 @@ void TCustomMaskEdit::InputChar(const std::string& Ch)
     int Start = 0;
     int Stop = 0;
     GetSelPositions(Start, Stop);
-    // A wider selection is cleared first; the character goes to its first input position.
-    const std::string Base = Stop - Start > 1 ? Blanked(Start, Stop) : EditText();
-    const int Pos = NextInput(Start);
-    std::string Taken;
-    if (Pos >= PositionCount() || !EditMask::Accepts(FMask.Positions[Pos], Ch, Taken)) {
+    std::string Text = EditText();
+    int Caret = 0;
+    if (!EditMask::TypeInto(FMask, Text, Start, Stop, Ch, Caret)) {
         MessageBeep(0);
         return;
     }
-    std::vector<std::string> Chars = EditMask::SplitChars(Base);
-    Chars.resize(static_cast<std::size_t>(PositionCount()), std::string(1, FMask.Blank));
-    Chars[Pos] = Taken;
-    std::string Result;
-    for (const std::string& C : Chars)
-        Result += C;
-    ApplyEdit(Result, Pos + 1);
+    ApplyEdit(Text, Caret);
 }
 
 void TCustomMaskEdit::DeleteKeys(bool Backspace)
@@ -261,8 +244,6 @@ void TCustomMaskEdit::DeleteKeys(bool Backspace)
     ApplyEdit(Blanked(Pos, Pos + 1), Pos);
 }
 
-// Each pasted character goes to the next input position; one that matches the literal in its
-// way passes over it, one the position refuses is dropped.
 void TCustomMaskEdit::PasteText(const std::string& Value)
 {
     if (!CanEdit())
@@ -270,33 +251,13 @@ void TCustomMaskEdit::PasteText(const std::string& Value)
     int Start = 0;
     int Stop = 0;
     GetSelPositions(Start, Stop);
-    std::vector<std::string> Chars = EditMask::SplitChars(Blanked(Start, Stop));
-    Chars.resize(static_cast<std::size_t>(PositionCount()), std::string(1, FMask.Blank));
-    int Pos = Start;
+    int Caret = 0;
     bool Refused = false;
-    for (const std::string& Ch : EditMask::SplitChars(Value)) {
-        if (Pos < PositionCount() && FMask.Positions[Pos].Literal &&
-            FMask.Positions[Pos].Text == Ch) {
-            ++Pos;
-            continue;
-        }
-        const int At = NextInput(Pos);
-        if (At >= PositionCount())
-            break;
-        std::string Taken;
-        if (!EditMask::Accepts(FMask.Positions[At], Ch, Taken)) {
-            Refused = true;
-            continue;
-        }
-        Chars[At] = Taken;
-        Pos = At + 1;
-    }
+    const std::string Text =
+        EditMask::PasteInto(FMask, EditText(), Start, Stop, Value, Caret, Refused);
     if (Refused)
         MessageBeep(0);
-    std::string Result;
-    for (const std::string& C : Chars)
-        Result += C;
-    ApplyEdit(Result, Pos);
+    ApplyEdit(Text, Caret);
 }
 
 // ---- keys

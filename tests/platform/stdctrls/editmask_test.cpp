@@ -159,3 +159,62 @@ TEST(EditMaskTest, MalformedMasksKeepTheLengthOfTheirPositions)
         }
     }
 }
+
+TEST(EditMaskTest, PastingFillsPositionsPassingMatchingLiteralsAndDroppingRefusals)
+{
+    const TParsedMask Mask = Parse("(999)000-0000;0;_");
+    struct TCase {
+        const char* Before;
+        int Start;
+        int Stop;
+        const char* Pasted;
+        const char* After;
+        int Caret;
+        bool Refused;
+    };
+    const std::vector<TCase> Cases = {
+        {"(___)___-____", 1, 1, "5551234567", "(555)123-4567", 13, false},
+        {"(___)___-____", 0, 0, "(555)-12", "(555)12_-____", 7, true},
+        {"(555)123-4567", 2, 6, "9", "(59_)_23-4567", 3, false},
+        {"(555)123-4567", 12, 13, "1234", "(555)123-4561", 13, false},
+        {"(555)123-4567", 1, 1, "", "(555)123-4567", 1, false},
+    };
+    for (const TCase& Case : Cases) {
+        int Caret = -1;
+        bool Refused = false;
+        EXPECT_EQ(PasteInto(Mask, Case.Before, Case.Start, Case.Stop, Case.Pasted, Caret, Refused),
+                  Case.After)
+            << Case.Pasted;
+        EXPECT_EQ(Caret, Case.Caret) << Case.Pasted;
+        EXPECT_EQ(Refused, Case.Refused) << Case.Pasted;
+    }
+}
+
+TEST(EditMaskTest, TypingOverwritesTheNextInputPosition)
+{
+    const TParsedMask Mask = Parse(">L-0;1;_");
+    struct TCase {
+        const char* Before;
+        int Start;
+        int Stop;
+        const char* Ch;
+        bool Taken;
+        const char* After;
+        int Caret;
+    };
+    const std::vector<TCase> Cases = {
+        {"_-_", 0, 0, "x", true, "X-_", 1},
+        {"X-_", 1, 1, "4", true, "X-4", 3}, // past the literal
+        {"X-4", 0, 3, "q", true, "Q-_", 1}, // a wide selection is blanked first
+        {"X-4", 0, 1, "5", false, "X-4", -1},
+        {"X-4", 3, 3, "5", false, "X-4", -1}, // past the end
+    };
+    for (const TCase& Case : Cases) {
+        std::string Text = Case.Before;
+        int Caret = -1;
+        EXPECT_EQ(TypeInto(Mask, Text, Case.Start, Case.Stop, Case.Ch, Caret), Case.Taken)
+            << Case.Before << " " << Case.Ch;
+        EXPECT_EQ(Text, Case.After) << Case.Before << " " << Case.Ch;
+        EXPECT_EQ(Caret, Case.Caret) << Case.Before << " " << Case.Ch;
+    }
+}
