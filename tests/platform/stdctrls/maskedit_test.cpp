@@ -3,6 +3,9 @@
 // the caret on the first incomplete position, and Escape goes back to the last commit.
 #include "platform/stdctrls/maskedit.h"
 #include "tests/platform/stdctrls/edittest.h"
+#include "tests/support/golden.h"
+
+#include "platform/ui/backbuffer.h"
 
 #include <string>
 #include <vector>
@@ -222,4 +225,37 @@ TEST_F(MaskEditTest, DescendantKeyPressRunsFirstAndOnKeyPressCanSwallow)
     PressKey(VK_HOME);
     TypeText("123");
     EXPECT_EQ(Edit->EditText(), "73_");
+}
+
+namespace {
+
+class MaskEditGolden : public MaskEditTest {
+protected:
+    void SetUp() override
+    {
+        MaskEditTest::SetUp();
+        SetDeterministicFontMetrics(false); // the real faces, as a person sees them
+        if (!FontFamilyInstalled("Liberation Sans") && !FontFamilyInstalled("DejaVu Sans"))
+            GTEST_SKIP() << "no fonts";
+        Form->SetColor(clBtnFace);
+    }
+};
+
+} // namespace
+
+// A phone number half typed: the literals in place, blanks where digits are still missing, and
+// the next input position selected for overwrite.
+TEST_F(MaskEditGolden, PhoneMaskHalfTyped)
+{
+    TMaskEdit* Edit = MakeMaskEdit("(999)000-0000;0;_");
+    Edit->SetWidth(160);
+    TypeText("555123");
+    ASSERT_EQ(Edit->EditText(), "(555)123-____");
+    Form->Invalidate();
+    Edit->Invalidate();
+    PumpEdits();
+    TBackBuffer* Buffer = WindowBackBuffer(Form->Handle());
+    ASSERT_NE(Buffer, nullptr);
+    ExpectMatchesGoldenPng(Buffer->Raster(), WindowAreaInBackBuffer(Edit->Handle()),
+                           "stdctrls/maskedit-phone-half-typed.png", TGoldenTolerance{8, 4});
 }
