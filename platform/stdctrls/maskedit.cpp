@@ -376,6 +376,8 @@ void TCustomMaskEdit::DoExit()
     try {
         ValidateEdit();
     } catch (const EDBEditError&) {
+        // The entry stays where it can be completed or abandoned with Escape.
+        SetFocus();
         if (Application != nullptr)
             Application->HandleException(this);
     }

@@ -185,6 +185,29 @@ TEST_F(MaskEditTest, ValidateEditRaisesWithTheCaretOnTheFirstIncompletePosition)
     EXPECT_NO_THROW(Edit->ValidateEdit());
 }
 
+TEST_F(MaskEditTest, LeavingAnIncompleteEntryReportsTheErrorAndKeepsTheFocus)
+{
+    TEdit* Other = Make<TEdit>(10, 100, 100, 21);
+    TMaskEdit* Edit = MakeMaskEdit("000-000;1;_");
+    std::vector<std::string> Reported;
+    App.OnException = [&Reported](TObject*, const Exception& E) {
+        Reported.push_back(E.Message());
+    };
+    TypeText("12");
+    Other->SetFocus();
+    PumpEdits();
+    App.OnException = nullptr;
+    ASSERT_EQ(Reported.size(), 1u);
+    EXPECT_EQ(Reported[0], "Invalid input value.  Use escape key to abandon changes");
+    EXPECT_TRUE(Edit->Focused());
+    EXPECT_EQ(Edit->SelStart(), 2);
+    // Abandoned with Escape, the entry lets the focus go.
+    PressKey(VK_ESCAPE);
+    Other->SetFocus();
+    PumpEdits();
+    EXPECT_TRUE(Other->Focused());
+}
+
 TEST_F(MaskEditTest, EscapeGoesBackToTheTextOfTheLastCommit)
 {
     TMaskEdit* Edit = MakeMaskEdit("000-000;1;_", "123-456");
