@@ -60,6 +60,15 @@ bool IsWideLetter(const std::string& Ch)
     return Ch.size() > 1;
 }
 
+// A mask byte that starts no character shows as the replacement character, so that it cannot
+// join its neighbour in the edit text.
+std::string LiteralOf(const std::string& Ch)
+{
+    if (Ch.size() == 1 && static_cast<unsigned char>(Ch[0]) >= 0x80)
+        return "\xEF\xBF\xBD";
+    return Ch;
+}
+
 std::string Blanked(char Blank)
 {
     return std::string(1, Blank);
@@ -115,7 +124,7 @@ TParsedMask ParseMask(const std::string& Mask, char DateSeparator, char TimeSepa
         } else if (Next - I == 1 && Ch == mDirLiteral) {
             if (Next < Body.size()) {
                 const std::size_t After = EditText::NextChar(Body, Next, false);
-                Position.Text = Body.substr(Next, After - Next);
+                Position.Text = LiteralOf(Body.substr(Next, After - Next));
                 Result.Positions.push_back(Position);
                 I = After;
                 continue;
@@ -135,7 +144,7 @@ TParsedMask ParseMask(const std::string& Mask, char DateSeparator, char TimeSepa
             Position.Text = " ";
             Result.Positions.push_back(Position);
         } else {
-            Position.Text = Body.substr(I, Next - I);
+            Position.Text = LiteralOf(Body.substr(I, Next - I));
             Result.Positions.push_back(Position);
         }
         I = Next;
@@ -167,6 +176,10 @@ bool Accepts(const TMaskPosition& Position, const std::string& Ch, std::string& 
         return false;
     const auto First = static_cast<unsigned char>(Ch[0]);
     const bool Single = Ch.size() == 1;
+    // A byte that starts no character would join a neighbour into one when the text is read
+    // back, moving every position after it.
+    if (Single && First >= 0x80)
+        return false;
     const bool Control = Single && (First < 0x20 || First == 0x7F);
     bool Ok = false;
     switch (Position.Kind) {

@@ -41,6 +41,8 @@ TEST(EditMaskTest, ParsesFieldsLiteralsAndDirectives)
         {"\xE2\x82\xAC"
          "00",
          "\xE2\x82\xAC__", true, '_', false},
+        // Bytes that start no character cannot join in the edit text.
+        {"\xC9\\\x83", "\xEF\xBF\xBD\xEF\xBF\xBD", true, '_', false},
     };
     for (const TCase& Case : Cases) {
         const TParsedMask Mask = Parse(Case.Mask);
@@ -64,13 +66,13 @@ TEST(EditMaskTest, EachPositionTakesItsCharactersWithCaseForced)
         const char* Out;
     };
     const std::vector<TCase> Cases = {
-        {"L", "a", true, "a"},   {"L", "5", false, ""},   {"l", "\xC3\xA9", true, "\xC3\xA9"},
-        {"A", "7", true, "7"},   {"a", "-", false, ""},   {"C", "-", true, "-"},
-        {"c", "\t", false, ""},  {"0", "9", true, "9"},   {"0", "x", false, ""},
-        {"9", " ", false, ""},   {"#", "+", true, "+"},   {"#", "-", true, "-"},
-        {"#", "e", false, ""},   {">L", "q", true, "Q"},  {"<L", "Q", true, "q"},
-        {"><L", "q", true, "q"}, {"<>L", "Q", true, "Q"}, {">c", "\xC3\xA9", true, "\xC3\xA9"},
-        {">A", "3", true, "3"},
+        {"L", "a", true, "a"},   {"L", "5", false, ""},    {"l", "\xC3\xA9", true, "\xC3\xA9"},
+        {"A", "7", true, "7"},   {"a", "-", false, ""},    {"C", "-", true, "-"},
+        {"c", "\t", false, ""},  {"0", "9", true, "9"},    {"0", "x", false, ""},
+        {"9", " ", false, ""},   {"#", "+", true, "+"},    {"#", "-", true, "-"},
+        {"#", "e", false, ""},   {">L", "q", true, "Q"},   {"<L", "Q", true, "q"},
+        {"><L", "q", true, "q"}, {"<>L", "Q", true, "Q"},  {">c", "\xC3\xA9", true, "\xC3\xA9"},
+        {">A", "3", true, "3"},  {"c", "\xC9", false, ""}, {"C", "\x83", false, ""},
     };
     for (const TCase& Case : Cases) {
         const TParsedMask Mask = Parse(Case.Mask);
