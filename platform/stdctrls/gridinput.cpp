@@ -1,0 +1,356 @@
+// platform/stdctrls/gridinput.cpp: TCustomGrid's keys, pointer selection with timed
+// auto-scroll, sizing and moving in the fixed cells, and its scroll bars' requests.
+#include "platform/stdctrls/grids.h"
+
+#include "platform/ui/input.h"
+#include "platform/ui/timers.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+constexpr std::uintptr_t ScrollTimer = 1;
+constexpr UINT ScrollInterval = 60;
+// How far from a divider a press still takes it.
+constexpr int SizingSlack = 2;
+
+} // namespace
+
+const TMessageMap& TCustomGrid::ClassMessageMap()
+{
+    static constexpr auto Handlers = SortMessageHandlers({
+        OnMessage<&TCustomGrid::WMGetDlgCode>(WM_GETDLGCODE),
+        OnMessage<&TCustomGrid::WMHScroll>(WM_HSCROLL),
+        OnMessage<&TCustomGrid::WMVScroll>(WM_VSCROLL),
+        OnMessage<&TCustomGrid::WMTimer>(WM_TIMER),
+        OnMessage<&TCustomGrid::WMSetFocus>(WM_SETFOCUS),
+        OnMessage<&TCustomGrid::WMKillFocus>(WM_KILLFOCUS),
+        OnMessage<&TCustomGrid::WMCancelMode>(WM_CANCELMODE),
+    });
+    static constexpr TMessageMap Map{Handlers, &TCustomControl::ClassMessageMap};
+    return Map;
+}
+
+void TCustomGrid::WMGetDlgCode(TMessage& Message)
+{
+    Message.Result = DLGC_WANTARROWS;
+    if (FOptions.Contains(goTabs))
+        Message.Result |= DLGC_WANTTAB;
+}
+
+void TCustomGrid::KeyDown(Word& Key, TShiftState Shift)
+{
+    TCustomControl::KeyDown(Key, Shift);
+    if (Key == 0)
+        return;
+    const bool Ctrl = Shift.Contains(ssCtrl);
+    const bool Extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
+    const bool RowSelect = FOptions.Contains(goRowSelect);
+    TGridCoord New = FCurrent;
+    TGridCoord NewTopLeft = FTopLeft;
+    const int PageRows = std::max(VisibleRowCount(), 1);
+    switch (Key) {
+    case VK_UP:
+        --New.Y;
+        break;
+    case VK_DOWN:
+        ++New.Y;
+        break;
+    case VK_LEFT:
+        if (RowSelect)
+            --NewTopLeft.X;
+        else
+            --New.X;
+        break;
+    case VK_RIGHT:
+        if (RowSelect)
+            ++NewTopLeft.X;
+        else
+            ++New.X;
+        break;
+    case VK_PRIOR:
+        New.Y -= PageRows;
+        NewTopLeft.Y -= PageRows;
+        break;
+    case VK_NEXT:
+        New.Y += PageRows;
+        NewTopLeft.Y += PageRows;
+        break;
+    case VK_HOME:
+        New.X = FFixedCols;
+        if (Ctrl)
+            New.Y = FFixedRows;
+        break;
+    case VK_END:
+        New.X = FColCount - 1;
+        if (Ctrl)
+            New.Y = FRowCount - 1;
+        break;
+    case VK_TAB:
+        if (!FOptions.Contains(goTabs) || Shift.Contains(ssAlt))
+            return;
+        if (Shift.Contains(ssShift)) {
+            if (--New.X < FFixedCols) {
+                New.X = FColCount - 1;
+                if (--New.Y < FFixedRows)
+                    New.Y = FRowCount - 1;
+            }
+        } else if (++New.X >= FColCount) {
+            New.X = FFixedCols;
+            if (++New.Y >= FRowCount)
+                New.Y = FFixedRows;
+        }
+        MoveCurrent(New.X, New.Y, true, true);
+        Click();
+        Key = 0;
+        return;
+    default:
+        return;
+    }
+    Key = 0;
+    New.X = std::clamp(New.X, FFixedCols, FColCount - 1);
+    New.Y = std::clamp(New.Y, FFixedRows, FRowCount - 1);
+    if (!(NewTopLeft == FTopLeft))
+        MoveTopLeft(NewTopLeft.X, NewTopLeft.Y);
+    if (!(New == FCurrent) || !Extend) {
+        MoveCurrent(New.X, New.Y, !Extend, true);
+        Click();
+    }
+}
+
+TGridState TCustomGrid::CalcSizingState(int X, int Y, int& Index, int& SizingPos,
+                                        int& SizingOfs) const
+{
+    TGridDrawInfo D;
+    CalcDrawInfo(D);
+    // The divider after the cell that ends nearest to P, within the slack.
+    auto Divider = [this](const TGridAxisDrawInfo& A, bool Cols, int P) {
+        int Pos = 0;
+        auto Near = [&](int I) {
+            const int End = Pos + Extent(Cols, I);
+            Pos = End + A.EffectiveLineWidth;
+            return P >= End - SizingSlack && P < Pos + SizingSlack;
+        };
+        for (int I = 0; I < A.FixedCellCount; ++I)
+            if (Near(I))
+                return I;
+        for (int I = A.FirstGridCell; I < A.GridCellCount && Pos < A.GridExtent; ++I)
+            if (Near(I))
+                return I;
+        return -1;
+    };
+    Index = -1;
+    if (Y < D.Vert.FixedBoundary && FOptions.Contains(goColSizing)) {
+        Index = Divider(D.Horz, true, X);
+        if (Index >= 0) {
+            SizingPos = X;
+            SizingOfs = ColWidths(Index);
+            return gsColSizing;
+        }
+    }
+    if (X < D.Horz.FixedBoundary && FOptions.Contains(goRowSizing)) {
+        Index = Divider(D.Vert, false, Y);
+        if (Index >= 0) {
+            SizingPos = Y;
+            SizingOfs = RowHeights(Index);
+            return gsRowSizing;
+        }
+    }
+    const TGridCoord Cell = MouseCoord(X, Y);
+    if (Cell.X < 0)
+        return gsNormal;
+    if (Cell.Y < FFixedRows && Cell.X >= FFixedCols && FOptions.Contains(goColMoving)) {
+        Index = Cell.X;
+        return gsColMoving;
+    }
+    if (Cell.X < FFixedCols && Cell.Y >= FFixedRows && FOptions.Contains(goRowMoving)) {
+        Index = Cell.Y;
+        return gsRowMoving;
+    }
+    return gsNormal;
+}
+
+void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft && CanFocus() && !Focused())
+        SetFocus();
+    if (Button != mbLeft || Shift.Contains(ssDouble)) {
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
+    }
+    int Index = -1;
+    const TGridState Sizing = CalcSizingState(X, Y, Index, FSizingPos, FSizingOfs);
+    if (Sizing == gsColSizing || Sizing == gsRowSizing) {
+        FGridState = Sizing;
+        FSizingIndex = Index;
+    } else if (Sizing == gsColMoving || Sizing == gsRowMoving) {
+        FGridState = Sizing;
+        FMoveIndex = Index;
+    } else {
+        const TGridCoord Cell = MouseCoord(X, Y);
+        if (Cell.X >= FFixedCols && Cell.Y >= FFixedRows) {
+            const bool Extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
+            MoveCurrent(Cell.X, Cell.Y, !Extend, true);
+            FGridState = gsSelecting;
+            SetTimer(Handle(), ScrollTimer, ScrollInterval);
+        }
+    }
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
+{
+    switch (FGridState) {
+    case gsSelecting: {
+        const TGridCoord Cell = MouseCoord(X, Y);
+        if (Cell.X >= FFixedCols && Cell.Y >= FFixedRows && !(Cell == FCurrent))
+            MoveCurrent(Cell.X, Cell.Y, !FOptions.Contains(goRangeSelect), false);
+        break;
+    }
+    case gsColSizing:
+        SetColWidths(FSizingIndex, std::max(FSizingOfs + X - FSizingPos, 0));
+        break;
+    case gsRowSizing:
+        SetRowHeights(FSizingIndex, std::max(FSizingOfs + Y - FSizingPos, 0));
+        break;
+    default:
+        break;
+    }
+    TCustomControl::MouseMove(Shift, X, Y);
+}
+
+void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridState State = FGridState;
+    const int MoveIndex = FMoveIndex;
+    StopTracking();
+    switch (State) {
+    case gsSelecting:
+        Click();
+        break;
+    case gsColMoving: {
+        const TGridCoord Cell = MouseCoord(X, Y);
+        if (Cell.X >= FFixedCols && Cell.X != MoveIndex)
+            MoveColumn(MoveIndex, Cell.X);
+        break;
+    }
+    case gsRowMoving: {
+        const TGridCoord Cell = MouseCoord(X, Y);
+        if (Cell.Y >= FFixedRows && Cell.Y != MoveIndex)
+            MoveRow(MoveIndex, Cell.Y);
+        break;
+    }
+    default:
+        break;
+    }
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TCustomGrid::StopTracking()
+{
+    if (FGridState == gsSelecting && HandleAllocated())
+        KillTimer(WindowHandle(), ScrollTimer);
+    FGridState = gsNormal;
+    FSizingIndex = -1;
+    FMoveIndex = -1;
+}
+
+void TCustomGrid::WMCancelMode(TMessage& Message)
+{
+    StopTracking();
+    Inherited(Message);
+}
+
+void TCustomGrid::TimedScroll(int DirX, int DirY)
+{
+    const int X = std::clamp(FCurrent.X + DirX, FFixedCols, FColCount - 1);
+    const int Y = std::clamp(FCurrent.Y + DirY, FFixedRows, FRowCount - 1);
+    if (X != FCurrent.X || Y != FCurrent.Y)
+        MoveCurrent(X, Y, !FOptions.Contains(goRangeSelect), true);
+}
+
+void TCustomGrid::WMTimer(TMessage& Message)
+{
+    if (Message.WParam != ScrollTimer || FGridState != gsSelecting) {
+        Inherited(Message);
+        return;
+    }
+    const TPoint P = ScreenToClient(GetCursorPos());
+    TGridDrawInfo D;
+    CalcDrawInfo(D);
+    const int DirX = P.X < D.Horz.FixedBoundary ? -1 : P.X >= D.Horz.FullVisBoundary ? 1 : 0;
+    const int DirY = P.Y < D.Vert.FixedBoundary ? -1 : P.Y >= D.Vert.FullVisBoundary ? 1 : 0;
+    if (DirX != 0 || DirY != 0)
+        TimedScroll(DirX, DirY);
+}
+
+void TCustomGrid::ModifyScrollBar(bool Cols, int ScrollCode, int Pos)
+{
+    const int First = Cols ? FTopLeft.X : FTopLeft.Y;
+    const int Page = std::max(Cols ? VisibleColCount() : VisibleRowCount(), 1);
+    const TGridCoord Max = MaxTopLeft();
+    int New = First;
+    switch (ScrollCode) {
+    case SB_LINEUP:
+        --New;
+        break;
+    case SB_LINEDOWN:
+        ++New;
+        break;
+    case SB_PAGEUP:
+        New -= Page;
+        break;
+    case SB_PAGEDOWN:
+        New += Page;
+        break;
+    case SB_THUMBTRACK:
+        if (!FOptions.Contains(goThumbTracking))
+            return;
+        New = CellOfScrollPos(Cols, Pos);
+        break;
+    case SB_THUMBPOSITION:
+        New = CellOfScrollPos(Cols, Pos);
+        break;
+    case SB_TOP:
+        New = Cols ? FFixedCols : FFixedRows;
+        break;
+    case SB_BOTTOM:
+        New = Cols ? Max.X : Max.Y;
+        break;
+    default:
+        return;
+    }
+    if (Cols)
+        MoveTopLeft(New, FTopLeft.Y);
+    else
+        MoveTopLeft(FTopLeft.X, New);
+    // The thumb lands on the cell's own place on the scale.
+    UpdateScrollPos();
+}
+
+void TCustomGrid::WMHScroll(TMessage& Message)
+{
+    ModifyScrollBar(true, int(LoWord(Message.WParam)), int(short(HiWord(Message.WParam))));
+    Message.Result = 0;
+}
+
+void TCustomGrid::WMVScroll(TMessage& Message)
+{
+    ModifyScrollBar(false, int(LoWord(Message.WParam)), int(short(HiWord(Message.WParam))));
+    Message.Result = 0;
+}
+
+void TCustomGrid::WMSetFocus(TMessage& Message)
+{
+    Inherited(Message);
+    InvalidateRect(Selection());
+    InvalidateCell(FCurrent.X, FCurrent.Y);
+}
+
+void TCustomGrid::WMKillFocus(TMessage& Message)
+{
+    Inherited(Message);
+    InvalidateRect(Selection());
+    InvalidateCell(FCurrent.X, FCurrent.Y);
+}
