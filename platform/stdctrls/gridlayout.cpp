@@ -405,8 +405,10 @@ TGridCoord TCustomGrid::MouseCoord(int X, int Y) const
     TGridDrawInfo D;
     CalcDrawInfo(D);
     TGridCoord C;
-    C.X = AxisCoord(D.Horz, [this](int I) { return ColWidths(I); }, X);
-    C.Y = AxisCoord(D.Vert, [this](int I) { return RowHeights(I); }, Y);
+    C.X = AxisCoord(
+        D.Horz, [this](int I) { return ColWidths(I); }, X);
+    C.Y = AxisCoord(
+        D.Vert, [this](int I) { return RowHeights(I); }, Y);
     if (C.X < 0 || C.Y < 0)
         C = TGridCoord{-1, -1};
     return C;

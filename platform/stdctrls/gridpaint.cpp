@@ -46,8 +46,7 @@ void TCustomGrid::Paint()
     TGridDrawInfo D;
     CalcDrawInfo(D);
     const std::vector<TSpan> Cols = VisibleSpans(D.Horz, [this](int I) { return ColWidths(I); });
-    const std::vector<TSpan> Rows =
-        VisibleSpans(D.Vert, [this](int I) { return RowHeights(I); });
+    const std::vector<TSpan> Rows = VisibleSpans(D.Vert, [this](int I) { return RowHeights(I); });
     const bool HasFocus = Focused();
     const TGridRect Sel = Selection();
     const bool EditorAlways = FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor);
@@ -102,8 +101,7 @@ void TCustomGrid::Paint()
             else {
                 if (HasFocus && ACol == FCurrent.X && ARow == FCurrent.Y)
                     State.Include(gdFocused);
-                if (ACol >= Sel.Left && ACol <= Sel.Right && ARow >= Sel.Top &&
-                    ARow <= Sel.Bottom)
+                if (ACol >= Sel.Left && ACol <= Sel.Right && ARow >= Sel.Top && ARow <= Sel.Bottom)
                     State.Include(gdSelected);
             }
             if (FDefaultDrawing) {

@@ -233,13 +233,11 @@ private:
     TGridCoord FTopLeft{1, 1};
 };
 
-using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, TRect Rect,
-                                          TGridDrawState State)>;
-using TSelectCellEvent =
-    std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+using TDrawCellEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>;
+using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
 using TMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
-using TGetEditEvent =
-    std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
+using TGetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
 using TSetEditEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, const std::string& Value)>;
 

@@ -53,8 +53,7 @@ protected:
     }
     void ColumnMoved(int FromIndex, int ToIndex) override
     {
-        Calls.push_back("ColumnMoved " + std::to_string(FromIndex) + " " +
-                        std::to_string(ToIndex));
+        Calls.push_back("ColumnMoved " + std::to_string(FromIndex) + " " + std::to_string(ToIndex));
     }
     void RowMoved(int FromIndex, int ToIndex) override
     {
@@ -163,8 +162,10 @@ TEST_F(GridTest, CellRectAndMouseToCellAgree)
         TRect Rect;
     };
     const std::vector<TCase> Cases = {
-        {0, 0, TRect{0, 0, 64, 24}},     {1, 0, TRect{65, 0, 129, 24}},
-        {2, 1, TRect{130, 25, 150, 49}}, {3, 2, TRect{151, 50, 215, 74}},
+        {0, 0, TRect{0, 0, 64, 24}},
+        {1, 0, TRect{65, 0, 129, 24}},
+        {2, 1, TRect{130, 25, 150, 49}},
+        {3, 2, TRect{151, 50, 215, 74}},
         {4, 4, TRect{216, 100, 280, 124}},
         // Partly in view: clipped to the client area.
         {5, 1, TRect{281, 25, 326, 49}},
@@ -368,9 +369,9 @@ TEST_F(GridTest, MovingAndDeletingCarryTheSizes)
     G->DeleteRow(1);
     EXPECT_EQ(G->RowCount(), 4);
     EXPECT_EQ(G->RowHeights(3), 13);
-    EXPECT_EQ(G->Calls, (std::vector<std::string>{"ColumnMoved 1 3", "RowMoved 1 4",
-                                                  "ColumnMoved 3 4", "SizeChanged 5 5",
-                                                  "RowMoved 1 4", "SizeChanged 4 5"}));
+    EXPECT_EQ(G->Calls,
+              (std::vector<std::string>{"ColumnMoved 1 3", "RowMoved 1 4", "ColumnMoved 3 4",
+                                        "SizeChanged 5 5", "RowMoved 1 4", "SizeChanged 4 5"}));
 }
 
 TEST_F(GridTest, ScrollBarsRunOnTheThumbScale)
@@ -498,7 +499,11 @@ TEST_F(GridTest, BadInputRaises)
         {"a width past the columns", [G] { G->SetColWidths(5, 10); }, Index},
         {"a negative row", [G] { G->SetRow(-1); }, Index},
         {"a column past the count", [G] { G->SetCol(5); }, Index},
-        {"a selection outside", [G] { G->SetSelection(TGridRect{1, 1, 9, 1}); }, Index},
+        {"a selection outside",
+         [G] {
+             G->SetSelection(TGridRect{1, 1, 9, 1});
+         },
+         Index},
         {"rows too many to measure", [G] { G->SetRowCount(INT_MAX / 2); }, TooLarge},
         {"columns too wide to measure", [G] { G->SetDefaultColWidth(INT_MAX / 4); }, TooLarge},
         {"one column too wide", [G] { G->SetColWidths(2, INT_MAX - 10); }, TooLarge},
