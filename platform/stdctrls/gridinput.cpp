@@ -247,6 +247,20 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
+bool TCustomGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
+{
+    if (!TCustomControl::DoMouseWheelDown(Shift, MousePos) && FCurrent.Y < FRowCount - 1)
+        FocusCell(FCurrent.X, FCurrent.Y + 1, true);
+    return true;
+}
+
+bool TCustomGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
+{
+    if (!TCustomControl::DoMouseWheelUp(Shift, MousePos) && FCurrent.Y > FFixedRows)
+        FocusCell(FCurrent.X, FCurrent.Y - 1, true);
+    return true;
+}
+
 void TCustomGrid::StopTracking()
 {
     if (FGridState == gsSelecting && HandleAllocated())

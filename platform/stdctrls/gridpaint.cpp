@@ -52,41 +52,33 @@ void TCustomGrid::Paint()
     const bool EditorAlways = FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor);
 
     C->Brush()->SetStyle(bsSolid);
-    // Lines first: fixed ones black, the others silver, each only where its option asks.
+    // Lines first. A line is a fixed one (black, goFixed...Line) where it runs between fixed
+    // cells, that is after a fixed cell or across the other axis' fixed cells; elsewhere it is
+    // a grid line (silver, goVertLine / goHorzLine).
     auto Lines = [&](const std::vector<TSpan>& Spans, int Fixed, int LineWidth, bool Vert) {
         if (LineWidth <= 0)
             return;
-        for (const TSpan& S : Spans) {
-            const bool IsFixed = S.Index < Fixed;
-            const TGridOption Opt = Vert ? (IsFixed ? goFixedVertLine : goVertLine)
-                                         : (IsFixed ? goFixedHorzLine : goHorzLine);
-            // Across the fixed cells of the other axis the fixed lines run too.
-            const TColor Line = FOptions.Contains(Opt) ? (IsFixed ? clBlack : clSilver) : Color();
-            TRect R = Vert ? TRect{S.End, 0, S.End + LineWidth, D.Vert.GridBoundary}
-                           : TRect{0, S.End, D.Horz.GridBoundary, S.End + LineWidth};
-            C->Brush()->SetColor(Line);
+        const TGridAxisDrawInfo& Across = Vert ? D.Vert : D.Horz;
+        const TGridOption FixedOpt = Vert ? goFixedVertLine : goFixedHorzLine;
+        const TGridOption GridOpt = Vert ? goVertLine : goHorzLine;
+        auto Segment = [&](int At, int From, int To, bool IsFixed) {
+            if (From >= To)
+                return;
+            const TGridOption Opt = IsFixed ? FixedOpt : GridOpt;
+            C->Brush()->SetColor(FOptions.Contains(Opt) ? (IsFixed ? clBlack : clSilver) : Color());
+            const TRect R =
+                Vert ? TRect{At, From, At + LineWidth, To} : TRect{From, At, To, At + LineWidth};
             if (Meets(R, Clip))
                 C->FillRect(R);
+        };
+        for (const TSpan& S : Spans) {
+            const bool IsFixed = S.Index < Fixed;
+            Segment(S.End, 0, Across.FixedBoundary, true);
+            Segment(S.End, Across.FixedBoundary, Across.GridBoundary, IsFixed);
         }
     };
     Lines(Cols, FFixedCols, D.Horz.EffectiveLineWidth, true);
     Lines(Rows, FFixedRows, D.Vert.EffectiveLineWidth, false);
-    // Where a fixed line crosses the scrolled area's lines, the fixed line wins.
-    auto FixedCross = [&](const std::vector<TSpan>& Spans, int Fixed, int LineWidth, bool Vert) {
-        const TGridOption Opt = Vert ? goFixedHorzLine : goFixedVertLine;
-        if (LineWidth <= 0 || !FOptions.Contains(Opt))
-            return;
-        C->Brush()->SetColor(clBlack);
-        for (const TSpan& S : Spans)
-            if (S.Index < Fixed) {
-                TRect R = Vert ? TRect{0, S.End, D.Horz.FixedBoundary, S.End + LineWidth}
-                               : TRect{S.End, 0, S.End + LineWidth, D.Vert.FixedBoundary};
-                if (Meets(R, Clip))
-                    C->FillRect(R);
-            }
-    };
-    FixedCross(Rows, FFixedRows, D.Vert.EffectiveLineWidth, true);
-    FixedCross(Cols, FFixedCols, D.Horz.EffectiveLineWidth, false);
 
     for (const TSpan& RowSpan : Rows)
         for (const TSpan& ColSpan : Cols) {

@@ -285,6 +285,22 @@ TEST_F(GridTest, KeysMoveTheCurrentCell)
     EXPECT_EQ(G->Col(), 3);
 }
 
+TEST_F(GridTest, TheWheelMovesTheCurrentRow)
+{
+    TProbeGrid* G = NewGrid(5, 30);
+    G->SetFocus();
+    Pump();
+    for (int I = 0; I < 6; ++I)
+        InjectMouseWheel(G->Handle(), -120, 100, 50);
+    Pump();
+    EXPECT_EQ(G->Row(), 7);
+    EXPECT_GT(G->TopRow(), 1) << "the row is scrolled into view";
+    for (int I = 0; I < 10; ++I)
+        InjectMouseWheel(G->Handle(), 120, 100, 50);
+    Pump();
+    EXPECT_EQ(G->Row(), 1);
+}
+
 TEST_F(GridTest, SelectCellCanRefuseACell)
 {
     TProbeGrid* G = NewGrid();
