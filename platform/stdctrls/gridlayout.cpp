@@ -5,6 +5,7 @@
 #include "platform/rtl/convert.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/scrollbars.h"
+#include "platform/ui/windowdc.h"
 
 #include <algorithm>
 #include <climits>
@@ -572,10 +573,46 @@ void TCustomGrid::MoveTopLeft(int ALeft, int ATop)
     ATop = std::clamp(ATop, FFixedRows, std::max(Max.Y, FFixedRows));
     if (ALeft == FTopLeft.X && ATop == FTopLeft.Y)
         return;
+    const TGridCoord Old = FTopLeft;
     FTopLeft = TGridCoord{ALeft, ATop};
-    InvalidateGrid();
+    ScrollData(Old);
     UpdateScrollPos();
     TopLeftChanged();
+}
+
+// Moves what stays in view by the pixels scrolled, so that only the cells coming into view are
+// painted; a jump of a whole screen or more, or on both axes, repaints everything.
+void TCustomGrid::ScrollData(TGridCoord OldTopLeft)
+{
+    if (!HandleAllocated())
+        return;
+    const bool Cols = OldTopLeft.X != FTopLeft.X;
+    const bool Rows = OldTopLeft.Y != FTopLeft.Y;
+    if (Cols == Rows) {
+        InvalidateGrid();
+        return;
+    }
+    TGridDrawInfo D;
+    CalcDrawInfo(D);
+    const TGridAxisDrawInfo& A = Cols ? D.Horz : D.Vert;
+    const int From = Cols ? OldTopLeft.X : OldTopLeft.Y;
+    const int To = Cols ? FTopLeft.X : FTopLeft.Y;
+    const int Room = A.GridExtent - A.FixedBoundary;
+    int Distance = 0;
+    for (int I = std::min(From, To); I < std::max(From, To) && Distance < Room; ++I)
+        Distance += Extent(Cols, I) + A.EffectiveLineWidth;
+    if (Distance >= Room) {
+        InvalidateGrid();
+        return;
+    }
+    const int Delta = To > From ? -Distance : Distance;
+    const TRect Client = ClientRect();
+    TRect Area = Client;
+    if (Cols)
+        Area.Left = A.FixedBoundary;
+    else
+        Area.Top = A.FixedBoundary;
+    ScrollWindow(WindowHandle(), Cols ? Delta : 0, Cols ? 0 : Delta, &Area, &Area);
 }
 
 void TCustomGrid::SetLeftCol(int Value)

@@ -208,6 +208,7 @@ private:
     int Extent(bool Cols, int Index) const { return Cols ? ColWidths(Index) : RowHeights(Index); }
     void UpdateScrollRange();
     void UpdateScrollPos();
+    void ScrollData(TGridCoord OldTopLeft);
     void ModifyScrollBar(bool Cols, int ScrollCode, int Pos);
     // Which divider (sizing) or cell (moving) a press in the fixed cells takes.
     TGridState CalcSizingState(int X, int Y, int& Index, int& SizingPos, int& SizingOfs) const;

@@ -120,6 +120,42 @@ TEST_F(StringGridTest, DrawGridAsksItsEvents)
     EXPECT_EQ(Log, (std::vector<std::string>{"select 2,1", "select 3,1", "top left 5"}));
 }
 
+// What scrolling keeps on screen is what a full repaint would draw.
+TEST_F(StringGridTest, ScrollingLooksLikeRepainting)
+{
+    auto* G = Place<TStringGrid>(10, 10, 260, 150);
+    G->SetColCount(12);
+    G->SetRowCount(40);
+    G->SetColWidths(3, 20);
+    for (int R = 0; R < 40; ++R)
+        for (int C = 0; C < 12; ++C)
+            G->SetCells(C, R, std::to_string(R * 100 + C));
+    G->SetFocus();
+    Pump();
+    auto Picture = [G] {
+        TRasterDevice Device(G->Width(), G->Height());
+        CopyWindowPicture(G->Handle(), Device, 0, 0);
+        std::vector<std::uint32_t> Pixels;
+        for (int Y = 0; Y < Device.Height(); ++Y)
+            for (int X = 0; X < Device.Width(); ++X)
+                Pixels.push_back(Device.ScanLine(Y)[X]);
+        return Pixels;
+    };
+    const std::vector<std::function<void()>> Steps = {
+        [G] { G->SetTopRow(2); },  [G] { G->SetTopRow(5); },  [G] { G->SetTopRow(4); },
+        [G] { G->SetLeftCol(2); }, [G] { G->SetLeftCol(4); }, [G] { G->SetLeftCol(3); },
+        [G] { G->SetTopRow(30); },
+    };
+    for (std::size_t I = 0; I < Steps.size(); ++I) {
+        Steps[I]();
+        Pump();
+        const std::vector<std::uint32_t> Scrolled = Picture();
+        G->Invalidate();
+        Pump();
+        EXPECT_TRUE(Scrolled == Picture()) << "step " << I;
+    }
+}
+
 // A string grid and a draw grid with a selection, scrolled, in the classic look.
 TEST_F(StringGridTest, LooksLikeTheGoldenPictures)
 {
