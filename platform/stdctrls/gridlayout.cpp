@@ -55,28 +55,49 @@ void TCustomGrid::Resize()
     TCustomControl::Resize();
 }
 
-// The total pixel extent of Count cells must fit an int.
-void TCustomGrid::CheckExtent(int Count, int Default, const std::vector<int>& Sizes) const
+namespace {
+
+std::int64_t SumOf(const std::vector<int>& Sizes, std::size_t Count)
 {
-    const std::int64_t Stored = std::min<std::int64_t>(Count, std::int64_t(Sizes.size()));
-    std::int64_t Total = 0;
-    for (std::int64_t I = 0; I < Stored; ++I)
-        Total += Sizes[std::size_t(I)] + FGridLineWidth;
-    Total += (std::int64_t(Count) - Stored) * (std::int64_t(Default) + FGridLineWidth);
+    std::int64_t Sum = 0;
+    for (std::size_t I = 0; I < std::min(Count, Sizes.size()); ++I)
+        Sum += Sizes[I];
+    return Sum;
+}
+
+} // namespace
+
+// The total pixel extent of Count cells, Stored of them sized with StoredSum pixels together
+// and the rest Default, must fit an int.
+void TCustomGrid::CheckExtent(int Count, int Default, std::size_t Stored,
+                              std::int64_t StoredSum) const
+{
+    Stored = std::min(Stored, std::size_t(Count));
+    const std::int64_t Total =
+        StoredSum + (std::int64_t(Count) - std::int64_t(Stored)) * std::int64_t(Default) +
+        std::int64_t(Count) * FGridLineWidth;
     if (Total > INT_MAX)
         GridError(SGridTooLarge);
 }
 
 void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount)
 {
-    CheckExtent(NewColCount, FDefaultColWidth, FColWidths);
-    CheckExtent(NewRowCount, FDefaultRowHeight, FRowHeights);
+    const std::int64_t ColSum = SumOf(FColWidths, std::size_t(NewColCount));
+    const std::int64_t RowSum = SumOf(FRowHeights, std::size_t(NewRowCount));
+    CheckExtent(NewColCount, FDefaultColWidth, FColWidths.size(), ColSum);
+    CheckExtent(NewRowCount, FDefaultRowHeight, FRowHeights.size(), RowSum);
     const int OldColCount = FColCount;
     const int OldRowCount = FRowCount;
-    if (!FColWidths.empty())
-        FColWidths.resize(std::size_t(NewColCount), FDefaultColWidth);
-    if (!FRowHeights.empty())
-        FRowHeights.resize(std::size_t(NewRowCount), FDefaultRowHeight);
+    auto Resize = [](std::vector<int>& Sizes, std::int64_t& Sum, std::int64_t Kept, int Count,
+                     int Default) {
+        if (Sizes.empty())
+            return;
+        const std::size_t Old = Sizes.size();
+        Sizes.resize(std::size_t(Count), Default);
+        Sum = Kept + std::int64_t(Sizes.size() - std::min(Old, Sizes.size())) * Default;
+    };
+    Resize(FColWidths, FColWidthSum, ColSum, NewColCount, FDefaultColWidth);
+    Resize(FRowHeights, FRowHeightSum, RowSum, NewRowCount, FDefaultRowHeight);
     FColCount = NewColCount;
     FRowCount = NewRowCount;
     auto Clamp = [](TGridCoord& C, int Cols, int Rows) {
@@ -146,9 +167,10 @@ void TCustomGrid::SetDefaultColWidth(int Value)
 {
     if (Value < 0)
         GridError(SIndexOutOfRange);
-    CheckExtent(FColCount, Value, {});
+    CheckExtent(FColCount, Value, 0, 0);
     FDefaultColWidth = Value;
     FColWidths.clear();
+    FColWidthSum = 0;
     ColWidthsChanged();
 }
 
@@ -156,9 +178,10 @@ void TCustomGrid::SetDefaultRowHeight(int Value)
 {
     if (Value < 0)
         GridError(SIndexOutOfRange);
-    CheckExtent(FRowCount, Value, {});
+    CheckExtent(FRowCount, Value, 0, 0);
     FDefaultRowHeight = Value;
     FRowHeights.clear();
+    FRowHeightSum = 0;
     RowHeightsChanged();
 }
 
@@ -184,11 +207,14 @@ void TCustomGrid::SetColWidths(int Index, int Value)
         GridError(SIndexOutOfRange);
     if (Value == ColWidths(Index))
         return;
-    std::vector<int> Sizes = FColWidths;
-    Sizes.resize(std::size_t(FColCount), FDefaultColWidth);
-    Sizes[std::size_t(Index)] = Value;
-    CheckExtent(FColCount, FDefaultColWidth, Sizes);
-    FColWidths = std::move(Sizes);
+    const std::int64_t Stored =
+        FColWidths.empty() ? std::int64_t(FColCount) * FDefaultColWidth : FColWidthSum;
+    const std::int64_t Sum = Stored - ColWidths(Index) + Value;
+    CheckExtent(FColCount, FDefaultColWidth, std::size_t(FColCount), Sum);
+    if (FColWidths.empty())
+        FColWidths.assign(std::size_t(FColCount), FDefaultColWidth);
+    FColWidths[std::size_t(Index)] = Value;
+    FColWidthSum = Sum;
     ColWidthsChanged();
 }
 
@@ -198,11 +224,14 @@ void TCustomGrid::SetRowHeights(int Index, int Value)
         GridError(SIndexOutOfRange);
     if (Value == RowHeights(Index))
         return;
-    std::vector<int> Sizes = FRowHeights;
-    Sizes.resize(std::size_t(FRowCount), FDefaultRowHeight);
-    Sizes[std::size_t(Index)] = Value;
-    CheckExtent(FRowCount, FDefaultRowHeight, Sizes);
-    FRowHeights = std::move(Sizes);
+    const std::int64_t Stored =
+        FRowHeights.empty() ? std::int64_t(FRowCount) * FDefaultRowHeight : FRowHeightSum;
+    const std::int64_t Sum = Stored - RowHeights(Index) + Value;
+    CheckExtent(FRowCount, FDefaultRowHeight, std::size_t(FRowCount), Sum);
+    if (FRowHeights.empty())
+        FRowHeights.assign(std::size_t(FRowCount), FDefaultRowHeight);
+    FRowHeights[std::size_t(Index)] = Value;
+    FRowHeightSum = Sum;
     RowHeightsChanged();
 }
 
@@ -215,8 +244,8 @@ void TCustomGrid::SetGridLineWidth(int Value)
     const int Old = FGridLineWidth;
     FGridLineWidth = Value;
     try {
-        CheckExtent(FColCount, FDefaultColWidth, FColWidths);
-        CheckExtent(FRowCount, FDefaultRowHeight, FRowHeights);
+        CheckExtent(FColCount, FDefaultColWidth, FColWidths.size(), FColWidthSum);
+        CheckExtent(FRowCount, FDefaultRowHeight, FRowHeights.size(), FRowHeightSum);
     } catch (...) {
         FGridLineWidth = Old;
         throw;

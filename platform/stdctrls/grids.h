@@ -202,7 +202,7 @@ protected:
 
 private:
     void ChangeSize(int NewColCount, int NewRowCount);
-    void CheckExtent(int Count, int Default, const std::vector<int>& Sizes) const;
+    void CheckExtent(int Count, int Default, std::size_t Stored, std::int64_t StoredSum) const;
     void CalcAxis(TGridAxisDrawInfo& Axis, int Extent, int FixedCount, int First, int Count,
                   bool Cols) const;
     int Extent(bool Cols, int Index) const { return Cols ? ColWidths(Index) : RowHeights(Index); }
@@ -227,6 +227,9 @@ private:
     // Sized to the counts once any size differs from the default; empty otherwise.
     std::vector<int> FColWidths;
     std::vector<int> FRowHeights;
+    // The sums of the stored sizes, so that setting one size checks the extent at once.
+    std::int64_t FColWidthSum = 0;
+    std::int64_t FRowHeightSum = 0;
     int FGridLineWidth = 1;
     TColor FFixedColor = clBtnFace;
     bool FDefaultDrawing = true;

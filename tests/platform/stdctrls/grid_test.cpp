@@ -126,6 +126,22 @@ TEST_F(GridTest, SizesBeyondTheCountsReadTheDefault)
     EXPECT_EQ(G->ColWidths(1), 64);
 }
 
+TEST_F(GridTest, EverySizeOfALongGridCanBeSet)
+{
+    // Each size set checks the grid's extent without walking all the others.
+    TProbeGrid* G = NewGrid(5, 200000);
+    for (int R = 0; R < G->RowCount(); ++R)
+        G->SetRowHeights(R, 10 + R % 7);
+    EXPECT_EQ(G->RowHeights(199999), 10 + 199999 % 7);
+    EXPECT_THROW(G->SetRowHeights(5, INT_MAX - 1000000), EInvalidGridOperation);
+    EXPECT_EQ(G->RowHeights(5), 10 + 5 % 7);
+    G->SetRowCount(10);
+    G->SetRowCount(200000);
+    EXPECT_EQ(G->RowHeights(9), 10 + 9 % 7);
+    EXPECT_EQ(G->RowHeights(10), 24);
+    EXPECT_THROW(G->SetRowHeights(5, INT_MAX - 1000000), EInvalidGridOperation);
+}
+
 TEST_F(GridTest, FixedCountsAreLoweredWithTheCounts)
 {
     struct TCase {
