@@ -39,10 +39,15 @@ void TCustomGrid::WMGetDlgCode(TMessage& Message)
         Message.Result |= DLGC_WANTTAB;
 }
 
+bool TCustomGrid::CanGridAcceptKey(Word, TShiftState)
+{
+    return true;
+}
+
 void TCustomGrid::KeyDown(Word& Key, TShiftState Shift)
 {
     TCustomControl::KeyDown(Key, Shift);
-    if (Key == 0)
+    if (Key == 0 || !CanGridAcceptKey(Key, Shift))
         return;
     const bool Ctrl = Shift.Contains(ssCtrl);
     const bool Extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
@@ -90,17 +95,24 @@ void TCustomGrid::KeyDown(Word& Key, TShiftState Shift)
     case VK_TAB:
         if (!FOptions.Contains(goTabs) || Shift.Contains(ssAlt))
             return;
-        if (Shift.Contains(ssShift)) {
-            if (--New.X < FFixedCols) {
-                New.X = FColCount - 1;
-                if (--New.Y < FFixedRows)
-                    New.Y = FRowCount - 1;
+        // Round the scrollable cells row by row, past the columns that are no tab stops.
+        for (int Step = 0; Step < FColCount - FFixedCols; ++Step) {
+            if (Shift.Contains(ssShift)) {
+                if (--New.X < FFixedCols) {
+                    New.X = FColCount - 1;
+                    if (--New.Y < FFixedRows)
+                        New.Y = FRowCount - 1;
+                }
+            } else if (++New.X >= FColCount) {
+                New.X = FFixedCols;
+                if (++New.Y >= FRowCount)
+                    New.Y = FFixedRows;
             }
-        } else if (++New.X >= FColCount) {
-            New.X = FFixedCols;
-            if (++New.Y >= FRowCount)
-                New.Y = FFixedRows;
+            if (TabStops(New.X))
+                break;
         }
+        if (!TabStops(New.X))
+            return;
         MoveCurrent(New.X, New.Y, true, true);
         Click();
         Key = 0;

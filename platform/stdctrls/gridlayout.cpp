@@ -235,6 +235,25 @@ void TCustomGrid::SetRowHeights(int Index, int Value)
     RowHeightsChanged();
 }
 
+bool TCustomGrid::TabStops(int Index) const
+{
+    if (Index < 0)
+        GridError(SIndexOutOfRange);
+    return std::size_t(Index) >= FNoTabStops.size() || !FNoTabStops[std::size_t(Index)];
+}
+
+void TCustomGrid::SetTabStops(int Index, bool Value)
+{
+    if (Index < 0 || Index >= FColCount)
+        GridError(SIndexOutOfRange);
+    if (std::size_t(Index) >= FNoTabStops.size()) {
+        if (Value)
+            return;
+        FNoTabStops.resize(std::size_t(Index) + 1, false);
+    }
+    FNoTabStops[std::size_t(Index)] = !Value;
+}
+
 void TCustomGrid::SetGridLineWidth(int Value)
 {
     if (Value < 0)

@@ -111,6 +111,9 @@ public:
     void SetDefaultDrawing(bool Value);
     TScrollStyle ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TScrollStyle Value);
+    // Whether Tab (with goTabs) stops in the column; true unless set otherwise.
+    bool TabStops(int Index) const;
+    void SetTabStops(int Index, bool Value);
     TGridOptions Options() const { return FOptions; }
     void SetOptions(TGridOptions Value);
 
@@ -177,6 +180,8 @@ protected:
     int CellOfScrollPos(bool Cols, int Pos) const;
     TGridState FGridState = gsNormal;
 
+    // Whether the grid acts on a key at all.
+    virtual bool CanGridAcceptKey(Word Key, TShiftState Shift);
     void KeyDown(Word& Key, TShiftState Shift) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
@@ -227,6 +232,8 @@ private:
     // Sized to the counts once any size differs from the default; empty otherwise.
     std::vector<int> FColWidths;
     std::vector<int> FRowHeights;
+    // Columns that are no tab stops, by index (also beyond the count).
+    std::vector<bool> FNoTabStops;
     // The sums of the stored sizes, so that setting one size checks the extent at once.
     std::int64_t FColWidthSum = 0;
     std::int64_t FRowHeightSum = 0;

@@ -294,6 +294,15 @@ TEST_F(GridTest, KeysMoveTheCurrentCell)
         // The current cell is in view.
         EXPECT_FALSE(IsRectEmpty(G->CellRect(G->Col(), G->Row()))) << C.Name;
     }
+    // Columns that are no tab stops are passed over.
+    G->SetTabStops(2, false);
+    G->SetTabStops(3, false);
+    G->SetCol(1);
+    Key(VK_TAB);
+    EXPECT_EQ(G->Col(), 4);
+    Key(VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(G->Col(), 1);
+    EXPECT_TRUE(G->TabStops(50));
     // Without goTabs, Tab leaves the grid's cells alone.
     G->SetOptions(G->Options() - TGridOptions{goTabs});
     G->SetCol(3);
