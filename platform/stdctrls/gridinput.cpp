@@ -3,6 +3,7 @@
 #include "platform/stdctrls/grids.h"
 
 #include "platform/ui/input.h"
+#include "platform/ui/screen.h"
 #include "platform/ui/timers.h"
 
 #include <algorithm>
@@ -27,6 +28,7 @@ const TMessageMap& TCustomGrid::ClassMessageMap()
         OnMessage<&TCustomGrid::WMSetFocus>(WM_SETFOCUS),
         OnMessage<&TCustomGrid::WMKillFocus>(WM_KILLFOCUS),
         OnMessage<&TCustomGrid::WMCancelMode>(WM_CANCELMODE),
+        OnMessage<&TCustomGrid::WMSetCursor>(WM_SETCURSOR),
     });
     static constexpr TMessageMap Map{Handlers, &TCustomControl::ClassMessageMap};
     return Map;
@@ -280,6 +282,30 @@ void TCustomGrid::StopTracking()
     FGridState = gsNormal;
     FSizingIndex = -1;
     FMoveIndex = -1;
+}
+
+// Over a divider that can be dragged, and while one is, the sizing shape; the screen's cursor
+// still wins.
+void TCustomGrid::WMSetCursor(TMessage& Message)
+{
+    const bool Client = static_cast<HWND>(Message.WParam) == WindowHandle() &&
+                        LoWord(static_cast<std::uintptr_t>(Message.LParam)) == HTCLIENT;
+    if (Client && (Screen == nullptr || Screen->Cursor() == crDefault)) {
+        TGridState State = FGridState;
+        if (State == gsNormal) {
+            const TPoint P = ScreenToClient(GetCursorPos());
+            int Index = -1;
+            int Pos = 0;
+            int Ofs = 0;
+            State = CalcSizingState(P.X, P.Y, Index, Pos, Ofs);
+        }
+        if (State == gsColSizing || State == gsRowSizing) {
+            ::SetCursor(State == gsColSizing ? crHSplit : crVSplit);
+            Message.Result = 1;
+            return;
+        }
+    }
+    Inherited(Message);
 }
 
 void TCustomGrid::WMCancelMode(TMessage& Message)

@@ -199,6 +199,7 @@ protected:
     void WMSetFocus(TMessage& Message);
     void WMKillFocus(TMessage& Message);
     void WMCancelMode(TMessage& Message);
+    void WMSetCursor(TMessage& Message);
     TW_MESSAGE_MAP();
 
     void CreateParams(TCreateParams& Params) override;

@@ -4,6 +4,7 @@
 #include "tests/platform/stdctrls/listboxtest.h"
 
 #include "platform/stdctrls/grids.h"
+#include "platform/ui/headless/headlessdriver.h"
 #include "platform/ui/scrollbars.h"
 
 #include <climits>
@@ -392,6 +393,36 @@ TEST_F(GridTest, DraggingInTheFixedCellsSizesAndMoves)
         EXPECT_EQ(G->Calls, Want) << C.Name;
         delete G;
     }
+}
+
+TEST_F(GridTest, DividersThatCanBeDraggedShowTheSizingShape)
+{
+    TProbeGrid* G = NewGrid();
+    G->SetOptions(G->Options() + TGridOptions{goColSizing, goRowSizing});
+    auto Shown = [] { return dynamic_cast<THeadlessDriver&>(DisplayDriver()).Pointer(); };
+    struct TCase {
+        const char* What;
+        TPoint At;
+        TCursor Shape;
+    };
+    const std::vector<TCase> Cases = {
+        {"a column divider in the fixed row", {129, 10}, crHSplit},
+        {"a row divider in the fixed column", {10, 49}, crVSplit},
+        {"a fixed cell's middle", {90, 10}, crDefault},
+        {"a column divider among the cells", {129, 60}, crDefault},
+    };
+    for (const TCase& C : Cases) {
+        ::SetCursor(crNo);
+        MoveTo(G, C.At.X, C.At.Y);
+        EXPECT_EQ(Shown(), C.Shape == crDefault ? int(crArrow) : int(C.Shape)) << C.What;
+    }
+    // While a divider is dragged the shape stays.
+    Press(G, 129, 10, true);
+    MoveTo(G, 100, 60);
+    EXPECT_EQ(Shown(), int(crHSplit));
+    Press(G, 100, 60, false);
+    MoveTo(G, 100, 61);
+    EXPECT_EQ(Shown(), int(crArrow));
 }
 
 TEST_F(GridTest, MovingAndDeletingCarryTheSizes)
