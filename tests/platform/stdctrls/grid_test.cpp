@@ -31,6 +31,8 @@ public:
 
     std::vector<TDrawnCell> Drawn;
     std::vector<std::string> Calls;
+    int ColWidthsChanges = 0;
+    int RowHeightsChanges = 0;
     TGridCoord Refused{-1, -1};
 
 protected:
@@ -46,6 +48,16 @@ protected:
     {
         Calls.push_back("SizeChanged " + std::to_string(OldColCount) + " " +
                         std::to_string(OldRowCount));
+    }
+    void ColWidthsChanged() override
+    {
+        ++ColWidthsChanges;
+        TCustomGrid::ColWidthsChanged();
+    }
+    void RowHeightsChanged() override
+    {
+        ++RowHeightsChanges;
+        TCustomGrid::RowHeightsChanged();
     }
     void TopLeftChanged() override
     {
@@ -141,6 +153,33 @@ TEST_F(GridTest, EverySizeOfALongGridCanBeSet)
     EXPECT_EQ(G->RowHeights(9), 10 + 9 % 7);
     EXPECT_EQ(G->RowHeights(10), 24);
     EXPECT_THROW(G->SetRowHeights(5, INT_MAX - 1000000), EInvalidGridOperation);
+}
+
+TEST_F(GridTest, SizeChangesCallTheirHooksOnce)
+{
+    TProbeGrid* G = NewGrid();
+    struct TCase {
+        const char* Name;
+        std::function<void()> Act;
+        int Cols;
+        int Rows;
+    };
+    const std::vector<TCase> Cases = {
+        {"a column width", [G] { G->SetColWidths(2, 30); }, 1, 0},
+        {"the same width again", [G] { G->SetColWidths(2, 30); }, 0, 0},
+        {"a row height", [G] { G->SetRowHeights(3, 30); }, 0, 1},
+        {"the default width", [G] { G->SetDefaultColWidth(50); }, 1, 0},
+        {"the default height", [G] { G->SetDefaultRowHeight(20); }, 0, 1},
+        {"a column moved", [G] { G->MoveColumn(1, 2); }, 1, 0},
+        {"a row moved", [G] { G->MoveRow(1, 2); }, 0, 1},
+        {"a refused width", [G] { EXPECT_ANY_THROW(G->SetColWidths(1, INT_MAX)); }, 0, 0},
+    };
+    for (const TCase& C : Cases) {
+        G->ColWidthsChanges = G->RowHeightsChanges = 0;
+        C.Act();
+        EXPECT_EQ(G->ColWidthsChanges, C.Cols) << C.Name;
+        EXPECT_EQ(G->RowHeightsChanges, C.Rows) << C.Name;
+    }
 }
 
 TEST_F(GridTest, FixedCountsAreLoweredWithTheCounts)
