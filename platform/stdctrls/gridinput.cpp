@@ -57,41 +57,66 @@ void TCustomGrid::KeyDown(Word& Key, TShiftState Shift)
     TGridCoord New = FCurrent;
     TGridCoord NewTopLeft = FTopLeft;
     const int PageRows = std::max(VisibleRowCount(), 1);
+    const int PageCols = std::max(VisibleColCount(), 1);
+    // With Ctrl the keys scroll, or move within what is in view.
+    bool KeepInView = false;
     switch (Key) {
     case VK_UP:
-        --New.Y;
+        if (Ctrl) {
+            --NewTopLeft.Y;
+            KeepInView = true;
+        } else
+            --New.Y;
         break;
     case VK_DOWN:
-        ++New.Y;
+        if (Ctrl) {
+            ++NewTopLeft.Y;
+            KeepInView = true;
+        } else
+            ++New.Y;
         break;
     case VK_LEFT:
         if (RowSelect)
             --NewTopLeft.X;
+        else if (Ctrl)
+            New.X = FTopLeft.X;
         else
             --New.X;
         break;
     case VK_RIGHT:
         if (RowSelect)
             ++NewTopLeft.X;
+        else if (Ctrl)
+            New.X = FTopLeft.X + PageCols - 1;
         else
             ++New.X;
         break;
     case VK_PRIOR:
-        New.Y -= PageRows;
-        NewTopLeft.Y -= PageRows;
+        if (Ctrl)
+            New.Y = FTopLeft.Y;
+        else {
+            New.Y -= PageRows;
+            NewTopLeft.Y -= PageRows;
+        }
         break;
     case VK_NEXT:
-        New.Y += PageRows;
-        NewTopLeft.Y += PageRows;
+        if (Ctrl)
+            New.Y = FTopLeft.Y + PageRows - 1;
+        else {
+            New.Y += PageRows;
+            NewTopLeft.Y += PageRows;
+        }
         break;
     case VK_HOME:
-        New.X = FFixedCols;
-        if (Ctrl)
+        if (Ctrl || !RowSelect)
+            New.X = FFixedCols;
+        if (Ctrl || RowSelect)
             New.Y = FFixedRows;
         break;
     case VK_END:
-        New.X = FColCount - 1;
-        if (Ctrl)
+        if (Ctrl || !RowSelect)
+            New.X = FColCount - 1;
+        if (Ctrl || RowSelect)
             New.Y = FRowCount - 1;
         break;
     case VK_TAB:
@@ -127,6 +152,8 @@ void TCustomGrid::KeyDown(Word& Key, TShiftState Shift)
     New.Y = std::clamp(New.Y, FFixedRows, FRowCount - 1);
     if (!(NewTopLeft == FTopLeft))
         MoveTopLeft(NewTopLeft.X, NewTopLeft.Y);
+    if (KeepInView)
+        New.Y = std::clamp(New.Y, FTopLeft.Y, FTopLeft.Y + std::max(VisibleRowCount(), 1) - 1);
     if (!(New == FCurrent) || !Extend) {
         MoveCurrent(New.X, New.Y, !Extend, true);
         Click();

@@ -611,7 +611,10 @@ void TCustomGrid::ClampInView(TGridCoord Coord)
         }
         return std::max(I, First);
     };
-    MoveTopLeft(Axis(D.Horz, Coord.X, FTopLeft.X, true), Axis(D.Vert, Coord.Y, FTopLeft.Y, false));
+    // A whole row is selected: only the rows scroll to it.
+    const int Left =
+        FOptions.Contains(goRowSelect) ? FTopLeft.X : Axis(D.Horz, Coord.X, FTopLeft.X, true);
+    MoveTopLeft(Left, Axis(D.Vert, Coord.Y, FTopLeft.Y, false));
 }
 
 void TCustomGrid::MoveTopLeft(int ALeft, int ATop)

@@ -321,6 +321,11 @@ TEST_F(GridTest, KeysMoveTheCurrentCell)
         {"End goes to the last column", VK_END, {}, {5, 4}, {9, 4}},
         {"Ctrl+Home goes to the first cell", VK_HOME, {VK_CONTROL}, {5, 4}, {1, 1}},
         {"Ctrl+End goes to the last cell", VK_END, {VK_CONTROL}, {5, 4}, {9, 29}},
+        {"Ctrl+Left goes to the first column in view", VK_LEFT, {VK_CONTROL}, {3, 3}, {1, 3}},
+        {"Ctrl+Right goes to the last column in view", VK_RIGHT, {VK_CONTROL}, {2, 3}, {4, 3}},
+        {"Ctrl+Page Down goes to the last row in view", VK_NEXT, {VK_CONTROL}, {2, 2}, {2, 4}},
+        {"Ctrl+Page Up goes to the first row in view", VK_PRIOR, {VK_CONTROL}, {2, 4}, {2, 1}},
+        {"Ctrl+Up at the top leaves the cell", VK_UP, {VK_CONTROL}, {2, 3}, {2, 3}},
         {"Tab goes right", VK_TAB, {}, {3, 3}, {4, 3}},
         {"Tab wraps to the next row", VK_TAB, {}, {9, 3}, {1, 4}},
         {"Shift+Tab wraps to the row before", VK_TAB, {VK_SHIFT}, {1, 4}, {9, 3}},
@@ -328,6 +333,8 @@ TEST_F(GridTest, KeysMoveTheCurrentCell)
     for (const TCase& C : Cases) {
         G->SetCol(C.From.X);
         G->SetRow(C.From.Y);
+        G->SetLeftCol(1);
+        G->SetTopRow(1);
         Key(C.Key, C.Held);
         EXPECT_EQ(G->Col(), C.To.X) << C.Name;
         EXPECT_EQ(G->Row(), C.To.Y) << C.Name;
@@ -364,6 +371,40 @@ TEST_F(GridTest, TheWheelMovesTheCurrentRow)
         InjectMouseWheel(G->Handle(), 120, 100, 50);
     Pump();
     EXPECT_EQ(G->Row(), 1);
+}
+
+TEST_F(GridTest, CtrlUpAndDownScrollKeepingTheCellInView)
+{
+    TProbeGrid* G = NewGrid(5, 30);
+    G->SetFocus();
+    Pump();
+    G->SetRow(3);
+    for (int I = 0; I < 4; ++I)
+        Key(VK_DOWN, {VK_CONTROL});
+    EXPECT_EQ(G->TopRow(), 5);
+    EXPECT_EQ(G->Row(), 5) << "carried along at the top";
+    Key(VK_UP, {VK_CONTROL});
+    EXPECT_EQ(G->TopRow(), 4);
+    EXPECT_EQ(G->Row(), 5);
+}
+
+TEST_F(GridTest, RowSelectMovesWholeRows)
+{
+    TProbeGrid* G = NewGrid(12, 30);
+    G->SetOptions(G->Options() + TGridOptions{goRowSelect});
+    G->SetFocus();
+    Pump();
+    Key(VK_DOWN);
+    EXPECT_EQ(G->Selection(), (TGridRect{1, 2, 11, 2}));
+    Key(VK_RIGHT);
+    EXPECT_EQ(G->LeftCol(), 2) << "Right scrolls";
+    EXPECT_EQ(G->Col(), 1);
+    Key(VK_END);
+    EXPECT_EQ(G->Row(), 29);
+    Key(VK_HOME);
+    EXPECT_EQ(G->Row(), 1);
+    Key(VK_DOWN, {VK_SHIFT});
+    EXPECT_EQ(G->Selection(), (TGridRect{1, 1, 11, 2}));
 }
 
 TEST_F(GridTest, SelectCellCanRefuseACell)
