@@ -407,6 +407,23 @@ TEST_F(GridTest, RowSelectMovesWholeRows)
     EXPECT_EQ(G->Selection(), (TGridRect{1, 1, 11, 2}));
 }
 
+TEST_F(GridTest, EachMoveOfTheCurrentCellClicksOnce)
+{
+    TProbeGrid* G = NewGrid();
+    int Clicks = 0;
+    G->OnClick = [&Clicks](TObject*) { ++Clicks; };
+    G->SetFocus();
+    Pump();
+    Key(VK_DOWN);
+    EXPECT_EQ(Clicks, 1);
+    Click(G, 140, 30);
+    EXPECT_EQ(Clicks, 2);
+    G->SetCol(3);
+    EXPECT_EQ(Clicks, 3);
+    Click(G, 10, 10); // a fixed cell
+    EXPECT_EQ(Clicks, 3);
+}
+
 TEST_F(GridTest, SelectCellCanRefuseACell)
 {
     TProbeGrid* G = NewGrid();

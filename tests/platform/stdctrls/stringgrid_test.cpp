@@ -142,9 +142,28 @@ TEST_F(StringGridTest, ScrollingLooksLikeRepainting)
         return Pixels;
     };
     const std::vector<std::function<void()>> Steps = {
-        [G] { G->SetTopRow(2); },  [G] { G->SetTopRow(5); },  [G] { G->SetTopRow(4); },
-        [G] { G->SetLeftCol(2); }, [G] { G->SetLeftCol(4); }, [G] { G->SetLeftCol(3); },
+        [G] { G->SetTopRow(2); },
+        [G] { G->SetTopRow(5); },
+        [G] { G->SetTopRow(4); },
+        [G] { G->SetLeftCol(2); },
+        [G] { G->SetLeftCol(4); },
+        [G] { G->SetLeftCol(3); },
         [G] { G->SetTopRow(30); },
+        // The current cell moved past the view's edge: cells invalid before the scroll move
+        // with it.
+        [G] {
+            G->SetTopRow(1);
+            G->SetRow(4);
+        },
+        [] {
+            for (int I = 0; I < 3; ++I)
+                Key(VK_DOWN);
+        },
+        [] {
+            for (int I = 0; I < 4; ++I)
+                Key(VK_RIGHT, {VK_SHIFT});
+        },
+        [] { Key(VK_UP, {VK_CONTROL}); },
     };
     for (std::size_t I = 0; I < Steps.size(); ++I) {
         Steps[I]();
