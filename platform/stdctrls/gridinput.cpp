@@ -13,8 +13,6 @@ namespace {
 
 constexpr std::uintptr_t ScrollTimer = 1;
 constexpr UINT ScrollInterval = 60;
-// How far from a divider a press still takes it.
-constexpr int SizingSlack = 2;
 
 } // namespace
 
@@ -160,58 +158,6 @@ void TCustomGrid::KeyDown(Word& Key, TShiftState Shift)
     }
 }
 
-TGridState TCustomGrid::CalcSizingState(int X, int Y, int& Index, int& SizingPos,
-                                        int& SizingOfs) const
-{
-    TGridDrawInfo D;
-    CalcDrawInfo(D);
-    // The divider after the cell that ends nearest to P, within the slack.
-    auto Divider = [this](const TGridAxisDrawInfo& A, bool Cols, int P) {
-        int Pos = 0;
-        auto Near = [&](int I) {
-            const int End = Pos + Extent(Cols, I);
-            Pos = End + A.EffectiveLineWidth;
-            return P >= End - SizingSlack && P < Pos + SizingSlack;
-        };
-        for (int I = 0; I < A.FixedCellCount; ++I)
-            if (Near(I))
-                return I;
-        for (int I = A.FirstGridCell; I < A.GridCellCount && Pos < A.GridExtent; ++I)
-            if (Near(I))
-                return I;
-        return -1;
-    };
-    Index = -1;
-    if (Y < D.Vert.FixedBoundary && FOptions.Contains(goColSizing)) {
-        Index = Divider(D.Horz, true, X);
-        if (Index >= 0) {
-            SizingPos = X;
-            SizingOfs = ColWidths(Index);
-            return gsColSizing;
-        }
-    }
-    if (X < D.Horz.FixedBoundary && FOptions.Contains(goRowSizing)) {
-        Index = Divider(D.Vert, false, Y);
-        if (Index >= 0) {
-            SizingPos = Y;
-            SizingOfs = RowHeights(Index);
-            return gsRowSizing;
-        }
-    }
-    const TGridCoord Cell = MouseCoord(X, Y);
-    if (Cell.X < 0)
-        return gsNormal;
-    if (Cell.Y < FFixedRows && Cell.X >= FFixedCols && FOptions.Contains(goColMoving)) {
-        Index = Cell.X;
-        return gsColMoving;
-    }
-    if (Cell.X < FFixedCols && Cell.Y >= FFixedRows && FOptions.Contains(goRowMoving)) {
-        Index = Cell.Y;
-        return gsRowMoving;
-    }
-    return gsNormal;
-}
-
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     if (Button == mbLeft && CanFocus() && !Focused())
@@ -220,14 +166,24 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
         TCustomControl::MouseDown(Button, Shift, X, Y);
         return;
     }
+    TGridDrawInfo D;
+    CalcDrawInfo(D);
+    TGridState Sizing = gsNormal;
     int Index = -1;
-    const TGridState Sizing = CalcSizingState(X, Y, Index, FSizingPos, FSizingOfs);
+    CalcSizingState(X, Y, Sizing, Index, FSizingPos, FSizingOfs, D);
+    const TGridCoord Pressed = MouseCoord(X, Y);
     if (Sizing == gsColSizing || Sizing == gsRowSizing) {
         FGridState = Sizing;
         FSizingIndex = Index;
-    } else if (Sizing == gsColMoving || Sizing == gsRowMoving) {
-        FGridState = Sizing;
-        FMoveIndex = Index;
+        DrawSizingLine(D);
+    } else if (FOptions.Contains(goColMoving) && Pressed.X >= FFixedCols && Pressed.Y >= 0 &&
+               Pressed.Y < FFixedRows) {
+        FGridState = gsColMoving;
+        FMoveIndex = Pressed.X;
+    } else if (FOptions.Contains(goRowMoving) && Pressed.Y >= FFixedRows && Pressed.X >= 0 &&
+               Pressed.X < FFixedCols) {
+        FGridState = gsRowMoving;
+        FMoveIndex = Pressed.Y;
     } else {
         const TGridCoord Cell = MouseCoord(X, Y);
         if (Cell.X >= FFixedCols && Cell.Y >= FFixedRows) {
@@ -250,11 +206,14 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
         break;
     }
     case gsColSizing:
-        SetColWidths(FSizingIndex, std::max(FSizingOfs + X - FSizingPos, 0));
+    case gsRowSizing: {
+        TGridDrawInfo D;
+        CalcDrawInfo(D);
+        DrawSizingLine(D);
+        FSizingPos = (FGridState == gsColSizing ? X : Y) + FSizingOfs;
+        DrawSizingLine(D);
         break;
-    case gsRowSizing:
-        SetRowHeights(FSizingIndex, std::max(FSizingOfs + Y - FSizingPos, 0));
-        break;
+    }
     default:
         break;
     }
@@ -265,8 +224,24 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     const TGridState State = FGridState;
     const int MoveIndex = FMoveIndex;
+    const int SizingIndex = FSizingIndex;
+    // The new size reaches from the cell's start to where the line was let go.
+    int NewSize = 0;
+    if (State == gsColSizing || State == gsRowSizing) {
+        const bool Cols = State == gsColSizing;
+        const TRect Cell = Cols ? CellRect(SizingIndex, 0) : CellRect(0, SizingIndex);
+        NewSize = FSizingPos - (Cols ? Cell.Left : Cell.Top);
+    }
     StopTracking();
     switch (State) {
+    case gsColSizing:
+        if (NewSize > 1)
+            SetColWidths(SizingIndex, NewSize);
+        break;
+    case gsRowSizing:
+        if (NewSize > 1)
+            SetRowHeights(SizingIndex, NewSize);
+        break;
     case gsSelecting:
         Click();
         break;
@@ -306,6 +281,11 @@ void TCustomGrid::StopTracking()
 {
     if (FGridState == gsSelecting && HandleAllocated())
         KillTimer(WindowHandle(), ScrollTimer);
+    if (FGridState == gsColSizing || FGridState == gsRowSizing) {
+        TGridDrawInfo D;
+        CalcDrawInfo(D);
+        DrawSizingLine(D);
+    }
     FGridState = gsNormal;
     FSizingIndex = -1;
     FMoveIndex = -1;
@@ -321,10 +301,12 @@ void TCustomGrid::WMSetCursor(TMessage& Message)
         TGridState State = FGridState;
         if (State == gsNormal) {
             const TPoint P = ScreenToClient(GetCursorPos());
+            TGridDrawInfo D;
+            CalcDrawInfo(D);
             int Index = -1;
             int Pos = 0;
             int Ofs = 0;
-            State = CalcSizingState(P.X, P.Y, Index, Pos, Ofs);
+            CalcSizingState(P.X, P.Y, State, Index, Pos, Ofs, D);
         }
         if (State == gsColSizing || State == gsRowSizing) {
             ::SetCursor(State == gsColSizing ? crHSplit : crVSplit);
@@ -341,8 +323,10 @@ void TCustomGrid::WMCancelMode(TMessage& Message)
     Inherited(Message);
 }
 
-void TCustomGrid::TimedScroll(int DirX, int DirY)
+void TCustomGrid::TimedScroll(TGridScrollDirection Direction)
 {
+    const int DirX = Direction.Contains(sdLeft) ? -1 : Direction.Contains(sdRight) ? 1 : 0;
+    const int DirY = Direction.Contains(sdUp) ? -1 : Direction.Contains(sdDown) ? 1 : 0;
     const int X = std::clamp(FCurrent.X + DirX, FFixedCols, FColCount - 1);
     const int Y = std::clamp(FCurrent.Y + DirY, FFixedRows, FRowCount - 1);
     if (X != FCurrent.X || Y != FCurrent.Y)
@@ -358,10 +342,17 @@ void TCustomGrid::WMTimer(TMessage& Message)
     const TPoint P = ScreenToClient(GetCursorPos());
     TGridDrawInfo D;
     CalcDrawInfo(D);
-    const int DirX = P.X < D.Horz.FixedBoundary ? -1 : P.X >= D.Horz.FullVisBoundary ? 1 : 0;
-    const int DirY = P.Y < D.Vert.FixedBoundary ? -1 : P.Y >= D.Vert.FullVisBoundary ? 1 : 0;
-    if (DirX != 0 || DirY != 0)
-        TimedScroll(DirX, DirY);
+    TGridScrollDirection Direction;
+    if (P.X < D.Horz.FixedBoundary)
+        Direction.Include(sdLeft);
+    else if (P.X >= D.Horz.FullVisBoundary)
+        Direction.Include(sdRight);
+    if (P.Y < D.Vert.FixedBoundary)
+        Direction.Include(sdUp);
+    else if (P.Y >= D.Vert.FullVisBoundary)
+        Direction.Include(sdDown);
+    if (!(Direction == TGridScrollDirection{}))
+        TimedScroll(Direction);
 }
 
 void TCustomGrid::ModifyScrollBar(bool Cols, int ScrollCode, int Pos)

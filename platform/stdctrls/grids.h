@@ -40,6 +40,10 @@ using TGridDrawState = TSet<TGridDrawStateItem>;
 
 enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
 
+// Where the pointer lies beyond the cells while a selection is dragged.
+enum TGridScrollDirectionItem { sdLeft, sdRight, sdUp, sdDown };
+using TGridScrollDirection = TSet<TGridScrollDirectionItem>;
+
 struct TGridCoord {
     int X = 0;
     int Y = 0;
@@ -190,7 +194,18 @@ protected:
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     // While selecting with the pointer outside the cells, scrolls one cell towards it.
-    virtual void TimedScroll(int DirX, int DirY);
+    virtual void TimedScroll(TGridScrollDirection Direction);
+    // Whether a press at (X, Y) takes a divider: in the fixed rows (columns) within a few
+    // pixels of a scrollable column's (row's) end. SizingPos is the divider's position and
+    // SizingOfs its distance from the point; FixedInfo is the grid as CalcDrawInfo gives it.
+    virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
+                                 int& SizingOfs, TGridDrawInfo& FixedInfo);
+    // The dotted line where the dragged divider would land, drawn inverting: drawn twice, gone.
+    void DrawSizingLine(const TGridDrawInfo& DrawInfo);
+    int FSizingIndex = -1;
+    int FSizingPos = 0;
+    int FSizingOfs = 0;
+    int FMoveIndex = -1;
 
     void WMGetDlgCode(TMessage& Message);
     void WMHScroll(TMessage& Message);
@@ -216,13 +231,7 @@ private:
     void UpdateScrollPos();
     void ScrollData(TGridCoord OldTopLeft);
     void ModifyScrollBar(bool Cols, int ScrollCode, int Pos);
-    // Which divider (sizing) or cell (moving) a press in the fixed cells takes.
-    TGridState CalcSizingState(int X, int Y, int& Index, int& SizingPos, int& SizingOfs) const;
     void StopTracking();
-    int FSizingIndex = -1;
-    int FSizingPos = 0;
-    int FSizingOfs = 0;
-    int FMoveIndex = -1;
 
     int FColCount = 5;
     int FRowCount = 5;

@@ -492,6 +492,52 @@ TEST_F(GridTest, DraggingInTheFixedCellsSizesAndMoves)
     }
 }
 
+TEST_F(GridTest, ADraggedDividerShowsALineAndSizesOnRelease)
+{
+    TProbeGrid* G = NewGrid();
+    G->SetOptions(G->Options() + TGridOptions{goColSizing});
+    Pump();
+    auto Pixel = [G](int X, int Y) {
+        TRasterDevice Device(G->Width(), G->Height());
+        CopyWindowPicture(G->Handle(), Device, 0, 0);
+        const TPoint P = G->ClientOrigin();
+        TRect Frame;
+        GetWindowRect(G->Handle(), Frame);
+        return Device.ScanLine(P.Y - Frame.Top + Y)[P.X - Frame.Left + X];
+    };
+    const auto Before = Pixel(170, 60);
+    Press(G, 130, 10, true); // one pixel right of the divider after column 1
+    MoveTo(G, 171, 12);      // the line keeps that pixel's distance: at 170
+    EXPECT_NE(Pixel(170, 60), Before) << "the line shows";
+    EXPECT_EQ(G->ColWidths(1), 64) << "nothing sized before the release";
+    Press(G, 171, 12, false);
+    EXPECT_EQ(G->ColWidths(1), 105);
+    Pump();
+    // The line is gone: what shows is what a full repaint draws.
+    auto Picture = [G] {
+        TRasterDevice Device(G->Width(), G->Height());
+        CopyWindowPicture(G->Handle(), Device, 0, 0);
+        std::vector<std::uint32_t> Pixels;
+        for (int Y = 0; Y < Device.Height(); ++Y)
+            Pixels.insert(Pixels.end(), Device.ScanLine(Y), Device.ScanLine(Y) + Device.Width());
+        return Pixels;
+    };
+    const std::vector<std::uint32_t> Released = Picture();
+    G->Invalidate();
+    Pump();
+    EXPECT_TRUE(Released == Picture());
+    // A release leaving the column a pixel or less wide changes nothing.
+    Press(G, 170, 10, true);
+    MoveTo(G, 66, 10);
+    Press(G, 66, 10, false);
+    EXPECT_EQ(G->ColWidths(1), 105);
+    // Nothing was repainted there: the line was taken away by drawing it again.
+    const std::vector<std::uint32_t> Cancelled = Picture();
+    G->Invalidate();
+    Pump();
+    EXPECT_TRUE(Cancelled == Picture());
+}
+
 TEST_F(GridTest, DividersThatCanBeDraggedShowTheSizingShape)
 {
     TProbeGrid* G = NewGrid();
