@@ -179,11 +179,13 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     } else if (FOptions.Contains(goColMoving) && Pressed.X >= FFixedCols && Pressed.Y >= 0 &&
                Pressed.Y < FFixedRows) {
         FGridState = gsColMoving;
-        FMoveIndex = Pressed.X;
+        FMoveIndex = FMovePos = Pressed.X;
+        DrawMove();
     } else if (FOptions.Contains(goRowMoving) && Pressed.Y >= FFixedRows && Pressed.X >= 0 &&
                Pressed.X < FFixedCols) {
         FGridState = gsRowMoving;
-        FMoveIndex = Pressed.Y;
+        FMoveIndex = FMovePos = Pressed.Y;
+        DrawMove();
     } else {
         const TGridCoord Cell = MouseCoord(X, Y);
         if (Cell.X >= FFixedCols && Cell.Y >= FFixedRows) {
@@ -205,6 +207,12 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
             MoveCurrent(Cell.X, Cell.Y, !FOptions.Contains(goRangeSelect), false);
         break;
     }
+    case gsColMoving:
+        MoveAndScroll(X, MouseCoord(X, Y).X, true);
+        break;
+    case gsRowMoving:
+        MoveAndScroll(Y, MouseCoord(X, Y).Y, false);
+        break;
     case gsColSizing:
     case gsRowSizing: {
         TGridDrawInfo D;
@@ -224,6 +232,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     const TGridState State = FGridState;
     const int MoveIndex = FMoveIndex;
+    const int MovePos = FMovePos;
     const int SizingIndex = FSizingIndex;
     // The new size reaches from the cell's start to where the line was let go.
     int NewSize = 0;
@@ -245,18 +254,14 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     case gsSelecting:
         Click();
         break;
-    case gsColMoving: {
-        const TGridCoord Cell = MouseCoord(X, Y);
-        if (Cell.X >= FFixedCols && Cell.X != MoveIndex)
-            MoveColumn(MoveIndex, Cell.X);
+    case gsColMoving:
+        if (MovePos != MoveIndex)
+            MoveColumn(MoveIndex, MovePos);
         break;
-    }
-    case gsRowMoving: {
-        const TGridCoord Cell = MouseCoord(X, Y);
-        if (Cell.Y >= FFixedRows && Cell.Y != MoveIndex)
-            MoveRow(MoveIndex, Cell.Y);
+    case gsRowMoving:
+        if (MovePos != MoveIndex)
+            MoveRow(MoveIndex, MovePos);
         break;
-    }
     default:
         break;
     }
@@ -286,9 +291,11 @@ void TCustomGrid::StopTracking()
         CalcDrawInfo(D);
         DrawSizingLine(D);
     }
+    if (FGridState == gsColMoving || FGridState == gsRowMoving)
+        DrawMove();
     FGridState = gsNormal;
     FSizingIndex = -1;
-    FMoveIndex = -1;
+    FMoveIndex = FMovePos = -1;
 }
 
 // Over a divider that can be dragged, and while one is, the sizing shape; the screen's cursor

@@ -202,10 +202,16 @@ protected:
                                  int& SizingOfs, TGridDrawInfo& FixedInfo);
     // The dotted line where the dragged divider would land, drawn inverting: drawn twice, gone.
     void DrawSizingLine(const TGridDrawInfo& DrawInfo);
+    // The bar marking where the column (row) being moved would land, drawn inverting.
+    void DrawMove();
+    // Follows the pointer while moving: the landing cell, scrolling a cell at the edges.
+    void MoveAndScroll(int Mouse, int CellHit, bool Cols);
     int FSizingIndex = -1;
     int FSizingPos = 0;
     int FSizingOfs = 0;
+    // The column (row) being moved and where it would land.
     int FMoveIndex = -1;
+    int FMovePos = -1;
 
     void WMGetDlgCode(TMessage& Message);
     void WMHScroll(TMessage& Message);

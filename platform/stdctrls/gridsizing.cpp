@@ -75,3 +75,67 @@ void TCustomGrid::DrawSizingLine(const TGridDrawInfo& DrawInfo)
     Pen->SetMode(OldMode);
     Pen->SetWidth(OldWidth);
 }
+
+void TCustomGrid::DrawMove()
+{
+    if (!HandleAllocated() || FMovePos < 0)
+        return;
+    const bool Cols = FGridState == gsColMoving;
+    const TRect Cell = Cols ? CellRect(FMovePos, 0) : CellRect(0, FMovePos);
+    if (IsRectEmpty(Cell))
+        return;
+    TGridDrawInfo D;
+    CalcDrawInfo(D);
+    // On the side of the landing cell the moved one would come from.
+    const bool After = FMovePos > FMoveIndex;
+    TCanvas* C = Canvas();
+    TPen* Pen = C->Pen();
+    const TPenStyle OldStyle = Pen->Style();
+    const TPenMode OldMode = Pen->Mode();
+    const int OldWidth = Pen->Width();
+    Pen->SetStyle(psSolid);
+    Pen->SetMode(pmNot);
+    Pen->SetWidth(1);
+    for (int I = -2; I <= 2; ++I) {
+        if (Cols) {
+            const int X = (After ? Cell.Right : Cell.Left) + I;
+            C->MoveTo(X, 0);
+            C->LineTo(X, D.Vert.GridBoundary);
+        } else {
+            const int Y = (After ? Cell.Bottom : Cell.Top) + I;
+            C->MoveTo(0, Y);
+            C->LineTo(D.Horz.GridBoundary, Y);
+        }
+    }
+    Pen->SetStyle(OldStyle);
+    Pen->SetMode(OldMode);
+    Pen->SetWidth(OldWidth);
+}
+
+void TCustomGrid::MoveAndScroll(int Mouse, int CellHit, bool Cols)
+{
+    TGridDrawInfo D;
+    CalcDrawInfo(D);
+    const TGridAxisDrawInfo& A = Cols ? D.Horz : D.Vert;
+    if (CellHit == FMovePos || (FMovePos == A.FixedCellCount && Mouse < A.FixedBoundary) ||
+        (FMovePos == A.GridCellCount - 1 && Mouse > A.GridBoundary))
+        return;
+    DrawMove();
+    if (Mouse < A.FixedBoundary) {
+        if (FMovePos > A.FixedCellCount)
+            ModifyScrollBar(Cols, SB_LINEUP, 0);
+        CalcDrawInfo(D);
+        CellHit = (Cols ? D.Horz : D.Vert).FirstGridCell;
+    } else if (Mouse >= A.FullVisBoundary) {
+        if (FMovePos == A.LastFullVisibleCell && FMovePos < A.GridCellCount - 1)
+            ModifyScrollBar(Cols, SB_LINEDOWN, 0);
+        CalcDrawInfo(D);
+        CellHit = (Cols ? D.Horz : D.Vert).LastFullVisibleCell;
+    } else if (CellHit < 0)
+        CellHit = FMovePos;
+    if (CellHit >= A.FixedCellCount)
+        FMovePos = CellHit;
+    // The scroll paints later; the bar goes on what will show.
+    Update();
+    DrawMove();
+}

@@ -568,6 +568,48 @@ TEST_F(GridTest, DividersThatCanBeDraggedShowTheSizingShape)
     EXPECT_EQ(Shown(), int(crArrow));
 }
 
+TEST_F(GridTest, MovingAColumnPastTheEdgeScrollsAndTheBarGoes)
+{
+    TProbeGrid* G = NewGrid(10, 5);
+    G->SetOptions(G->Options() + TGridOptions{goColMoving});
+    G->SetFocus();
+    Pump();
+    G->Calls.clear();
+    auto Picture = [G] {
+        TRasterDevice Device(G->Width(), G->Height());
+        CopyWindowPicture(G->Handle(), Device, 0, 0);
+        std::vector<std::uint32_t> Pixels;
+        for (int Y = 0; Y < Device.Height(); ++Y)
+            Pixels.insert(Pixels.end(), Device.ScanLine(Y), Device.ScanLine(Y) + Device.Width());
+        return Pixels;
+    };
+    const std::vector<std::uint32_t> Before = Picture();
+    Press(G, 90, 10, true); // column 1's header
+    MoveTo(G, 230, 10);     // over column 3
+    EXPECT_TRUE(Before != Picture()) << "the landing bar shows";
+    MoveTo(G, 100, 12); // back over column 1
+    Press(G, 100, 12, false);
+    EXPECT_TRUE(G->Calls.empty()) << "let go where it started: nothing moves";
+    EXPECT_TRUE(Before == Picture()) << "the bar is gone";
+
+    // Past the right edge each move scrolls a column once the last whole one is reached.
+    Spend(1000); // no double click
+    Press(G, 90, 10, true);
+    for (int I = 0; I < 4; ++I)
+        MoveTo(G, G->ClientWidth() - 1 - I % 2, 10);
+    Press(G, G->ClientWidth() - 1, 10, false);
+    EXPECT_GT(G->LeftCol(), 1);
+    // It lands on the last whole column in view.
+    ASSERT_FALSE(G->Calls.empty());
+    EXPECT_EQ(G->Calls[0], "TopLeftChanged 2 1");
+    EXPECT_EQ(G->Calls.back(),
+              "ColumnMoved 1 " + std::to_string(G->LeftCol() + G->VisibleColCount() - 1));
+    const std::vector<std::uint32_t> Moved = Picture();
+    G->Invalidate();
+    Pump();
+    EXPECT_TRUE(Moved == Picture()) << "no bar left behind";
+}
+
 TEST_F(GridTest, MovingAndDeletingCarryTheSizes)
 {
     TProbeGrid* G = NewGrid();
