@@ -10,7 +10,9 @@
 
 TDialogAnswer TFormDialogs::Show(const TDialogRequest& Request)
 {
-    if (Application == nullptr) {
+    // The file dialogs' forms are still to come; until then they are cancelled.
+    if (Application == nullptr || Request.Kind == TDialogKind::OpenFile ||
+        Request.Kind == TDialogKind::SaveFile) {
         TDefaultDialogs BuiltIn;
         return BuiltIn.Show(Request);
     }

@@ -85,6 +85,8 @@ int EscapeDialogResult(const TDialogRequest& Request)
         return mrOk;
     case TDialogKind::InputBox:
     case TDialogKind::InputQuery:
+    case TDialogKind::OpenFile:
+    case TDialogKind::SaveFile:
         return mrCancel;
     }
     return mrNone;

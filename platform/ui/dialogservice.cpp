@@ -87,13 +87,19 @@ const char* KindName(TDialogKind Kind)
         return "InputBox";
     case TDialogKind::InputQuery:
         return "InputQuery";
+    case TDialogKind::OpenFile:
+        return "OpenFile";
+    case TDialogKind::SaveFile:
+        return "SaveFile";
     }
     return "?";
 }
 
+// Dialogs that hand back a text (Value) besides the button.
 bool IsInput(TDialogKind Kind)
 {
-    return Kind == TDialogKind::InputBox || Kind == TDialogKind::InputQuery;
+    return Kind == TDialogKind::InputBox || Kind == TDialogKind::InputQuery ||
+           Kind == TDialogKind::OpenFile || Kind == TDialogKind::SaveFile;
 }
 
 } // namespace
@@ -125,6 +131,8 @@ std::vector<int> DialogButtons(const TDialogRequest& Request)
         return {mrOk};
     case TDialogKind::InputBox:
     case TDialogKind::InputQuery:
+    case TDialogKind::OpenFile:
+    case TDialogKind::SaveFile:
         return {mrOk, mrCancel};
     }
     return {};
@@ -149,6 +157,12 @@ int DefaultDialogResult(const TDialogRequest& Request)
 
 TDialogAnswer TDefaultDialogs::Show(const TDialogRequest& Request)
 {
+    // A file dialog with nobody to ask is cancelled rather than answering with a made-up file.
+    if (Request.Kind == TDialogKind::OpenFile || Request.Kind == TDialogKind::SaveFile) {
+        std::fprintf(stderr, "[%s] %s -> Cancel\n", KindName(Request.Kind),
+                     Request.Caption.c_str());
+        return TDialogAnswer{mrCancel, {}};
+    }
     TDialogAnswer Answer{DefaultDialogResult(Request), Request.Value};
     std::fprintf(stderr, "[%s] %s%s%s -> %s\n", KindName(Request.Kind), Request.Caption.c_str(),
                  Request.Caption.empty() ? "" : ": ", Request.Text.c_str(),
@@ -165,7 +179,7 @@ TScriptedDialogs::~TScriptedDialogs()
 
 void TScriptedDialogs::Answer(int Result, std::string Value)
 {
-    FAnswers.push_back(TDialogAnswer{Result, std::move(Value)});
+    FAnswers.push_back(TDialogAnswer{Result, std::move(Value), 0});
 }
 
 TDialogAnswer TScriptedDialogs::Show(const TDialogRequest& Request)

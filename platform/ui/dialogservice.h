@@ -90,7 +90,17 @@ inline constexpr TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
 inline constexpr TMsgDlgButtons mbOKCancel{mbOK, mbCancel};
 inline constexpr TMsgDlgButtons mbAbortRetryIgnore{mbAbort, mbRetry, mbIgnore};
 
-enum class TDialogKind { MessageBox, MessageDlg, ShowMessage, InputBox, InputQuery };
+// The common dialogs join the boxes; platform/dialogs shows each as a form of ours and adds its
+// kinds after these.
+enum class TDialogKind {
+    MessageBox,
+    MessageDlg,
+    ShowMessage,
+    InputBox,
+    InputQuery,
+    OpenFile,
+    SaveFile
+};
 
 // One box as asked for. An empty Caption stands for the application's title.
 struct TDialogRequest {
@@ -101,14 +111,23 @@ struct TDialogRequest {
     TMsgDlgType DlgType = mtCustom; // MessageDlg
     TMsgDlgButtons Buttons;         // MessageDlg
     int HelpCtx = 0;                // MessageDlg
-    std::string Value;              // input boxes: the text the edit field starts with
+    std::string Value;              // input boxes: the text the edit field starts with;
+                                    // file dialogs: the file name they start with
+    // File dialogs (Caption is their title; an empty one stands for "Open" or "Save As").
+    std::string Filter;  // "Text files (*.txt)|*.txt|All files (*.*)|*.*"
+    int FilterIndex = 1; // 1-based
+    std::string InitialDir;
+    std::string DefaultExt; // without the dot
+    unsigned Options = 0;   // the dialog's option bits (platform/dialogs)
 };
 
 // How the box was closed: an ID* value for MessageBox, a modal result for the others (mrOk or
-// mrCancel for input boxes, whose entered text is Value).
+// mrCancel for input boxes, whose entered text is Value; file dialogs give the chosen path in
+// Value and the filter they ended on in FilterIndex).
 struct TDialogAnswer {
     int Result = 0;
     std::string Value;
+    int FilterIndex = 0; // 0: as asked
 };
 
 // The one implementation behind every box; replaceable.
