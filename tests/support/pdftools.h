@@ -1,5 +1,6 @@
 // tests/support/pdftools.h: reading printed PDF files back with poppler's tools (pdftotext,
-// pdftoppm), started from an argument vector, never through a shell.
+// pdftoppm, from /usr/bin whatever PATH a test sets), started from an argument vector, never
+// through a shell.
 #pragma once
 
 #include "platform/gfx/pngformat.h"
@@ -52,7 +53,7 @@ inline std::string ProgramOutput(const std::vector<std::string>& Argv, int* Exit
 // The text pdftotext reads from the file, pages in order ("-" writes to standard output).
 inline std::string PdfText(const std::string& FileName, const std::vector<std::string>& Extra = {})
 {
-    std::vector<std::string> Argv = {"pdftotext"};
+    std::vector<std::string> Argv = {"/usr/bin/pdftotext"};
     Argv.insert(Argv.end(), Extra.begin(), Extra.end());
     Argv.push_back(FileName);
     Argv.push_back("-");
@@ -67,8 +68,8 @@ inline TDibImage RenderPdfPage(const std::string& FileName, int Page, int Resolu
 {
     const std::string Prefix = FileName + ".render" + std::to_string(Page);
     int Exit = 0;
-    ProgramOutput({"pdftoppm", "-png", "-singlefile", "-r", std::to_string(Resolution), "-f",
-                   std::to_string(Page), "-l", std::to_string(Page), FileName, Prefix},
+    ProgramOutput({"/usr/bin/pdftoppm", "-png", "-singlefile", "-r", std::to_string(Resolution),
+                   "-f", std::to_string(Page), "-l", std::to_string(Page), FileName, Prefix},
                   &Exit);
     EXPECT_EQ(Exit, 0) << "pdftoppm " << FileName;
     const std::string Png = ReadAll(Prefix + ".png");
