@@ -5,6 +5,7 @@
 
 #include <zlib.h>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -66,6 +67,73 @@ std::string Deflate(const TPdfWriter::TRowSource& Rows, int Width, int Height)
     }
     deflateEnd(&Z);
     return Out;
+}
+
+// A literal string of WinAnsi bytes, kept to printable ASCII in the file.
+std::string PdfByteString(const std::string& Bytes)
+{
+    std::string S = "(";
+    for (char C : Bytes) {
+        const auto B = static_cast<unsigned char>(C);
+        if (C == '(' || C == ')' || C == '\\') {
+            S += '\\';
+            S += C;
+        } else if (B < 0x20 || B > 0x7E) {
+            char Octal[8];
+            std::snprintf(Octal, sizeof Octal, "\\%03o", B);
+            S += Octal;
+        } else {
+            S += C;
+        }
+    }
+    return S + ")";
+}
+
+// One run as text operators: its font and size, a text matrix at the origin turned by the angle,
+// and the characters with the corrections that put each where the run's advances say (TJ numbers
+// move back by thousandths of the size), so that the font's own widths never let them drift.
+std::string TextRunOperators(const TPdfTextRun& Run)
+{
+    const auto& Widths = PdfFontWidths(Run.Font);
+    const double Radians = Run.Angle * 3.14159265358979323846 / 180;
+    const double Cos = std::cos(Radians);
+    const double Sin = std::sin(Radians);
+    std::string S = "/F" + std::to_string(Run.Font + 1) + " " + PdfNumber(Run.Size) + " Tf " +
+                    PdfNumber(Cos) + " " + PdfNumber(Sin) + " " + PdfNumber(-Sin) + " " +
+                    PdfNumber(Cos) + " " + PdfNumber(Run.X) + " " + PdfNumber(Run.Y) + " Tm [";
+    double Pen = 0;  // where the font's widths have put the pen, thousandths of the size
+    double Want = 0; // where the next character starts
+    std::string Pending;
+    for (std::size_t I = 0; I < Run.Bytes.size(); ++I) {
+        const long Adjust = std::lround(Pen - Want);
+        if (Adjust != 0) {
+            if (!Pending.empty())
+                S += PdfByteString(Pending);
+            Pending.clear();
+            S += std::to_string(Adjust);
+            Pen -= static_cast<double>(Adjust);
+        }
+        const auto Byte = static_cast<unsigned char>(Run.Bytes[I]);
+        const int Width = Byte >= PdfFirstChar ? Widths[Byte - PdfFirstChar] : 0;
+        const double Advance = (I < Run.Advances.size() ? Run.Advances[I] : 0) * 1000 / Run.Size;
+        if (Width > 0 && Advance > 0 && std::fabs(Advance - Width) > 100) {
+            // A character far wider or narrower than the drawn one (a '?' standing in for
+            // what the encoding lacks) is stretched to its place, so that no gap splits a word.
+            if (!Pending.empty())
+                S += PdfByteString(Pending);
+            Pending.clear();
+            S += "] TJ " + PdfNumber(100 * Advance / Width) + " Tz [" +
+                 PdfByteString(Run.Bytes.substr(I, 1)) + "] TJ 100 Tz [";
+            Pen += Advance;
+        } else {
+            Pending += Run.Bytes[I];
+            Pen += Width;
+        }
+        Want += Advance;
+    }
+    if (!Pending.empty())
+        S += PdfByteString(Pending);
+    return S + "] TJ\n";
 }
 
 } // namespace
@@ -154,8 +222,24 @@ void TPdfWriter::WriteStreamObject(int Number, const std::string& Dictionary,
     Write("\nendstream\nendobj\n");
 }
 
+int TPdfWriter::FontObject(TPdfStandardFont Font)
+{
+    if (FFontObjects[Font])
+        return FFontObjects[Font];
+    const int Number = NewObject();
+    std::string Widths;
+    for (int W : PdfFontWidths(Font))
+        Widths += (Widths.empty() ? "" : " ") + std::to_string(W);
+    BeginObject(Number);
+    Write("<< /Type /Font /Subtype /Type1 /BaseFont /" + std::string(PdfFontName(Font)) +
+          " /Encoding /WinAnsiEncoding /FirstChar " + std::to_string(PdfFirstChar) + " /LastChar " +
+          std::to_string(PdfLastChar) + " /Widths [" + Widths + "] >>\nendobj\n");
+    FFontObjects[Font] = Number;
+    return Number;
+}
+
 void TPdfWriter::AddImagePage(int PixelWidth, int PixelHeight, double PageWidth, double PageHeight,
-                              const TRowSource& Rows)
+                              const TRowSource& Rows, const std::vector<TPdfTextRun>& Text)
 {
     if (FFinished)
         throw EInvalidOperation("The document is already finished");
@@ -173,11 +257,27 @@ void TPdfWriter::AddImagePage(int PixelWidth, int PixelHeight, double PageWidth,
                           " /Height " + std::to_string(PixelHeight) +
                           " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /FlateDecode",
                       Deflate(Rows, PixelWidth, PixelHeight));
-    // The picture's unit square stretched over the page.
-    WriteStreamObject(Content, "", "q " + Width + " 0 0 " + Height + " 0 0 cm /Im1 Do Q");
+    // The picture's unit square stretched over the page, then the text, invisible.
+    std::string Operators = "q " + Width + " 0 0 " + Height + " 0 0 cm /Im1 Do Q";
+    bool Used[PdfStandardFontCount] = {};
+    std::string Texts;
+    for (const TPdfTextRun& Run : Text)
+        if (!Run.Bytes.empty() && Run.Size > 0) {
+            Texts += TextRunOperators(Run);
+            Used[Run.Font] = true;
+        }
+    if (!Texts.empty())
+        Operators += "\nBT 3 Tr\n" + Texts + "ET";
+    std::string Fonts;
+    for (int F = 0; F < PdfStandardFontCount; ++F)
+        if (Used[F])
+            Fonts += " /F" + std::to_string(F + 1) + " " +
+                     std::to_string(FontObject(static_cast<TPdfStandardFont>(F))) + " 0 R";
+    WriteStreamObject(Content, "", Operators);
     BeginObject(Page);
     Write("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + Width + " " + Height +
-          "] /Resources << /XObject << /Im1 " + std::to_string(Image) + " 0 R >> >> /Contents " +
+          "] /Resources << /XObject << /Im1 " + std::to_string(Image) + " 0 R >>" +
+          (Fonts.empty() ? std::string() : " /Font <<" + Fonts + " >>") + " >> /Contents " +
           std::to_string(Content) + " 0 R >>\nendobj\n");
     FPageObjects.push_back(Page);
 }

@@ -1,16 +1,21 @@
 // platform/gfx/printerdevice.h: the printer as a canvas device. Each page is drawn at 300 pixels
 // per inch on A4 or Letter paper and kept compressed once it is done; the document becomes a PDF
-// file. TPrintJob is the document around it: title, file, canvas and page count.
+// file, each page's text also written as invisible text over its picture. TPrintJob is the
+// document around it: title, file, canvas and page count. Escape answers the printer escapes.
 #pragma once
 
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/forwardingdevice.h"
+#include "platform/gfx/pdfwriter.h"
 #include "platform/gfx/rasterdevice.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/geometry.h"
 
+#include <sys/types.h>
+
 #include <memory>
 #include <string>
+#include <vector>
 
 class TAtomicFileStream;
 class TPdfWriter;
@@ -50,10 +55,10 @@ public:
     TPrinterOrientation Orientation() const { return FOrientation; }
     void SetOrientation(TPrinterOrientation Value);
 
-    // Starts the document with a white first page; the file is written at EndDoc. EPrinter
-    // "Printing in progress" during a document, EPrinter for an empty file name; the atomic
-    // rewrite's error when the file's folder cannot take it.
-    void BeginDoc(const std::string& FileName, const std::string& Title);
+    // Starts the document with a white first page; the file is written at EndDoc, its mode at
+    // most MaxMode. EPrinter "Printing in progress" during a document, EPrinter for an empty
+    // file name; the atomic rewrite's error when the file's folder cannot take it.
+    void BeginDoc(const std::string& FileName, const std::string& Title, mode_t MaxMode = 07777);
     // The page drawn so far is compressed and dropped; a white page follows.
     void NewPage();
     // Writes the file (through the atomic rewrite: a failure leaves an old file whole) and ends
@@ -73,6 +78,12 @@ public:
     int PixelsPerInchX() const override { return PrinterPixelsPerInch; }
     int PixelsPerInchY() const override { return PrinterPixelsPerInch; }
     int DeviceCaps(int Index) const override;
+    // Drawn on the page, and kept for the page's text layer: the characters in WinAnsi (what it
+    // lacks as '?'), at the run's place, size and angle, in the standard font of its family.
+    // Runs wholly outside the clip or the page are left out.
+    void TextOut(const TDeviceState& State, const TDeviceText& Text) override;
+    // The text layer of the page being drawn.
+    const std::vector<TPdfTextRun>& PageText() const { return FPageText; }
 
 protected:
     TRasterDevice* DrawTarget() override { return FPage.get(); }
@@ -89,6 +100,7 @@ private:
     bool FPrinting = false;
     int FPageNumber = 0;
     std::unique_ptr<TRasterDevice> FPage;
+    std::vector<TPdfTextRun> FPageText;
     std::unique_ptr<TAtomicFileStream> FFile;
     std::unique_ptr<TPdfWriter> FWriter;
 };
@@ -106,6 +118,9 @@ public:
     void SetTitle(const std::string& Value) { FTitle = Value; }
     const std::string& FileName() const { return FFileName; }
     void SetFileName(const std::string& Value) { FFileName = Value; }
+    // The most the file's mode may be (0600 for a private spool file).
+    mode_t FileMode() const { return FFileMode; }
+    void SetFileMode(mode_t Value) { FFileMode = Value; }
     TPrinterOrientation Orientation() const { return FDevice->Orientation(); }
     void SetOrientation(TPrinterOrientation Value) { FDevice->SetOrientation(Value); }
     TPrinterPaper Paper() const { return FDevice->Paper(); }
@@ -133,5 +148,15 @@ private:
     std::unique_ptr<TCanvas> FCanvas;
     std::string FTitle;
     std::string FFileName;
+    mode_t FFileMode = 07777;
     bool FAborted = false;
 };
+
+// Printer escapes.
+enum : int { QUERYESCSUPPORT = 8, GETPHYSPAGESIZE = 12, GETPRINTINGOFFSET = 13 };
+
+// On a printer canvas: GETPHYSPAGESIZE and GETPRINTINGOFFSET write a TPoint to OutData (the
+// sheet in device pixels; the offset of the printable area) and return 1; QUERYESCSUPPORT
+// returns 1 when the int at InData names an escape answered here. 0 for any other escape, a
+// missing OutData, or a canvas that is not a printer's.
+int Escape(HDC DC, int Code, int InputSize, const void* InData, void* OutData);

@@ -5,11 +5,13 @@
 #include "platform/gfx/fontengine.h"
 #include "platform/gfx/rasterdevice.h"
 #include "platform/rtl/atomicfile.h"
+#include "tests/support/pdftools.h"
 #include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -433,4 +435,134 @@ TEST_F(PrinterDevice, TheTestPageIsDrawnTheSameOnAnyRasterAtThePrinterResolution
     const TRasterDevice& Page = *Job.Device()->Page();
     EXPECT_TRUE(std::equal(Page.Bits(), Page.Bits() + 2480 * 3508, Raster.Bits()));
     Job.Abort();
+}
+
+namespace {
+
+// A word as pdftotext -bbox places it, in points from the page's top-left corner.
+struct TPdfWord {
+    std::string Text;
+    double Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+std::vector<TPdfWord> PdfWords(const std::string& FileName)
+{
+    const std::string Html = TestSupport::PdfText(FileName, {"-bbox"});
+    std::vector<TPdfWord> Words;
+    for (std::size_t At = Html.find("<word "); At != std::string::npos;
+         At = Html.find("<word ", At + 1)) {
+        TPdfWord W;
+        const std::size_t Close = Html.find('>', At);
+        const std::size_t End = Html.find("</word>", Close);
+        if (Close == std::string::npos || End == std::string::npos)
+            break;
+        if (std::sscanf(Html.c_str() + At,
+                        "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\"", &W.Left,
+                        &W.Top, &W.Right, &W.Bottom) != 4)
+            continue;
+        W.Text = Html.substr(Close + 1, End - Close - 1);
+        Words.push_back(W);
+    }
+    return Words;
+}
+
+} // namespace
+
+TEST(PrinterText, EachTextRunIsAlsoInvisibleTextInTheStandardFontOfItsFamily)
+{
+    if (!ProgramInstalled("pdftotext"))
+        GTEST_FAIL() << "pdftotext (poppler-utils) is missing: scripts/setup --test installs it";
+    TestSupport::TTempFolder Folder;
+    struct TCase {
+        std::string Face;
+        int Height; // pixels, negative: the em
+        bool Bold, Italic;
+        int Escapement;
+        std::string Text;
+        std::string Read;     // what pdftotext gives for it
+        std::string BaseFont; // in the file
+    };
+    const std::vector<TCase> Cases = {
+        {"Arial", -100, false, false, 0, "Rules and statistics", "Rules and statistics",
+         "/Helvetica "},
+        {"Times New Roman", -58, true, false, 0,
+         "Gr\xC3\xBC\xC3\x9F"
+         "e f\xC3\xBCr Bj\xC3\xB6rn",
+         "Gr\xC3\xBC\xC3\x9F"
+         "e f\xC3\xBCr Bj\xC3\xB6rn",
+         "/Times-Bold "},
+        {"Courier New", -50, false, true, 0, "C:\\spam (old) 5%", "C:\\spam (old) 5%",
+         "/Courier-Oblique "},
+        {"Arial", -50, true, true, 0,
+         "\xCE\xA9mega \xE2\x82\xAC"
+         "5",
+         "?mega \xE2\x82\xAC"
+         "5",
+         "/Helvetica-BoldOblique "},
+        // Bytes that are not UTF-8 read as Windows-1252, as the canvas draws them.
+        {"Arial", -50, false, false, 0, "caf\xE9 \x80", "caf\xC3\xA9 \xE2\x82\xAC", "/Helvetica "},
+        {"Arial", -60, false, false, 900, "Upwards", "Upwards", "/Helvetica "}};
+    const std::string FileName = Folder.Path() + "text.pdf";
+    TPrintJob Job;
+    Job.SetFileName(FileName);
+    Job.SetPaper(ppA4);
+    Job.BeginDoc();
+    TCanvas& C = *Job.Canvas();
+    std::vector<TRect> Boxes; // device pixels
+    int Y = 300;
+    for (const TCase& Case : Cases) {
+        C.Font()->SetName(Case.Face);
+        C.Font()->SetHeight(Case.Height);
+        TFontStyles Style;
+        if (Case.Bold)
+            Style.Include(fsBold);
+        if (Case.Italic)
+            Style.Include(fsItalic);
+        C.Font()->SetStyle(Style);
+        C.Font()->SetOrientation(Case.Escapement);
+        const TSize Size = C.TextExtent(Case.Text);
+        C.TextOut(300, Y, Case.Text);
+        Boxes.push_back(TRect{300, Y, 300 + Size.cx, Y + Size.cy});
+        Y += Case.Escapement ? 0 : 250;
+    }
+    // Text the clip hides altogether is left out of the text layer.
+    C.Font()->SetOrientation(0);
+    C.Font()->SetStyle({});
+    C.IntersectClipRect(0, 0, 200, 200);
+    C.TextOut(1000, 3000, "Hidden");
+    C.SelectClipRgn(nullptr);
+    Job.EndDoc();
+
+    const std::string Pdf = ReadAll(FileName);
+    const std::string Text = TestSupport::PdfText(FileName);
+    const std::vector<TPdfWord> Words = PdfWords(FileName);
+    for (std::size_t I = 0; I < Cases.size(); ++I) {
+        const TCase& Case = Cases[I];
+        EXPECT_NE(Text.find(Case.Read), std::string::npos) << Case.Read << " in\n" << Text;
+        EXPECT_NE(Pdf.find("/BaseFont " + Case.BaseFont), std::string::npos) << Case.BaseFont;
+        if (Case.Escapement)
+            continue;
+        // The first word starts where the run does, and the last ends where it ends.
+        const std::string First = Case.Read.substr(0, Case.Read.find(' '));
+        const std::string Last = Case.Read.substr(Case.Read.rfind(' ') + 1);
+        const TRect& Box = Boxes[I];
+        const double Scale = 72.0 / 300;
+        bool FoundFirst = false, FoundLast = false;
+        for (const TPdfWord& W : Words) {
+            if (W.Text.find(First) != std::string::npos ||
+                (First.find("&") == std::string::npos && W.Text == First)) {
+                FoundFirst = true;
+                EXPECT_NEAR(W.Left, Box.Left * Scale, 1.5) << First;
+                EXPECT_GT(W.Bottom, Box.Top * Scale) << First;
+                EXPECT_LT(W.Top, Box.Bottom * Scale) << First;
+            }
+            if (W.Text == Last) {
+                FoundLast = true;
+                EXPECT_NEAR(W.Right, Box.Right * Scale, 2.5) << Last;
+            }
+        }
+        EXPECT_TRUE(FoundFirst) << First;
+        EXPECT_TRUE(FoundLast) << Last;
+    }
+    EXPECT_EQ(Text.find("Hidden"), std::string::npos);
 }
