@@ -2,8 +2,8 @@
 // selection and scrolling.
 #include "platform/stdctrls/grids.h"
 
-#include "platform/stdctrls/inplaceedit.h"
 #include "platform/rtl/convert.h"
+#include "platform/stdctrls/inplaceedit.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/scrollbars.h"
 #include "platform/ui/windowdc.h"

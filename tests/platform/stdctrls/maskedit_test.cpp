@@ -131,9 +131,12 @@ TEST_F(MaskEditTest, ShiftArrowsExtendTheSelectionOverLiterals)
     PressKey(VK_LEFT, {VK_SHIFT});
     EXPECT_EQ(Edit->SelStart(), 8);
     EXPECT_EQ(Edit->SelLength(), 2);
+    PressKey(VK_LEFT, {VK_SHIFT});
+    EXPECT_EQ(Edit->SelStart(), 7);
+    EXPECT_EQ(Edit->SelLength(), 3);
     // Typing replaces the whole selection, literals kept.
     TypeText("9");
-    EXPECT_EQ(Edit->EditText(), "(555) 129-_567");
+    EXPECT_EQ(Edit->EditText(), "(555) 19_-4567");
 }
 
 TEST_F(MaskEditTest, BackspaceDeleteAndSelectionLeaveBlanks)
