@@ -6,6 +6,14 @@
 #include "platform/stdctrls/inplaceedit.h"
 #include "platform/ui/queue.h"
 
+// The editor goes while the grid is still whole.
+TCustomGrid::~TCustomGrid()
+{
+    TInplaceEdit* Editor = FInplaceEdit;
+    FInplaceEdit = nullptr;
+    delete Editor;
+}
+
 bool TCustomGrid::CanEditShow()
 {
     return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) && FEditorMode &&

@@ -91,6 +91,7 @@ struct TGridDrawInfo {
 class TCustomGrid : public TCustomControl {
 public:
     explicit TCustomGrid(TComponent* AOwner);
+    ~TCustomGrid() override;
 
     int ColCount() const { return FColCount; }
     void SetColCount(int Value);
