@@ -2,6 +2,7 @@
 // auto-scroll, sizing and moving in the fixed cells, and its scroll bars' requests.
 #include "platform/stdctrls/grids.h"
 
+#include "platform/stdctrls/inplaceedit.h"
 #include "platform/ui/input.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/timers.h"
@@ -27,6 +28,9 @@ const TMessageMap& TCustomGrid::ClassMessageMap()
         OnMessage<&TCustomGrid::WMKillFocus>(WM_KILLFOCUS),
         OnMessage<&TCustomGrid::WMCancelMode>(WM_CANCELMODE),
         OnMessage<&TCustomGrid::WMSetCursor>(WM_SETCURSOR),
+        OnMessage<&TCustomGrid::WMChar>(WM_CHAR),
+        OnMessage<&TCustomGrid::WMCommand>(WM_COMMAND),
+        OnMessage<&TCustomGrid::WMLButtonDown>(WM_LBUTTONDOWN),
     });
     static constexpr TMessageMap Map{Handlers, &TCustomControl::ClassMessageMap};
     return Map;
@@ -35,8 +39,12 @@ const TMessageMap& TCustomGrid::ClassMessageMap()
 void TCustomGrid::WMGetDlgCode(TMessage& Message)
 {
     Message.Result = DLGC_WANTARROWS;
+    if (FOptions.Contains(goRowSelect))
+        return;
     if (FOptions.Contains(goTabs))
         Message.Result |= DLGC_WANTTAB;
+    if (FOptions.Contains(goEditing))
+        Message.Result |= DLGC_WANTCHARS;
 }
 
 bool TCustomGrid::CanGridAcceptKey(Word, TShiftState)
@@ -138,9 +146,18 @@ void TCustomGrid::KeyDown(Word& Key, TShiftState Shift)
         }
         if (!TabStops(New.X))
             return;
-        MoveCurrent(New.X, New.Y, true, true);
-        Click();
+        FocusCell(New.X, New.Y, true);
         Key = 0;
+        return;
+    case VK_F2:
+        if (!Ctrl)
+            SetEditorMode(true);
+        return;
+    case VK_ESCAPE:
+        if (FInplaceEdit != nullptr && FInplaceEdit->Visible()) {
+            CancelEdit();
+            Key = 0;
+        }
         return;
     default:
         return;
@@ -152,10 +169,8 @@ void TCustomGrid::KeyDown(Word& Key, TShiftState Shift)
         MoveTopLeft(NewTopLeft.X, NewTopLeft.Y);
     if (KeepInView)
         New.Y = std::clamp(New.Y, FTopLeft.Y, FTopLeft.Y + std::max(VisibleRowCount(), 1) - 1);
-    if (!(New == FCurrent) || !Extend) {
-        MoveCurrent(New.X, New.Y, !Extend, true);
-        Click();
-    }
+    if (!(New == FCurrent) || !Extend)
+        FocusCell(New.X, New.Y, !Extend);
 }
 
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -188,7 +203,16 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
         DrawMove();
     } else {
         const TGridCoord Cell = MouseCoord(X, Y);
-        if (Cell.X >= FFixedCols && Cell.Y >= FFixedRows) {
+        if (Cell.X >= FFixedCols && Cell.Y >= FFixedRows && FOptions.Contains(goEditing)) {
+            // A press on the current cell edits it; on another, that cell becomes current.
+            if (Cell == FCurrent)
+                ShowEditor();
+            else {
+                MoveCurrent(Cell.X, Cell.Y, true, true);
+                UpdateEdit();
+            }
+            Click();
+        } else if (Cell.X >= FFixedCols && Cell.Y >= FFixedRows) {
             const bool Extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
             MoveCurrent(Cell.X, Cell.Y, !Extend, true);
             FGridState = gsSelecting;
@@ -418,16 +442,26 @@ void TCustomGrid::WMVScroll(TMessage& Message)
     Message.Result = 0;
 }
 
+// The focus coming back from the editor changes nothing; from elsewhere it may show the editor.
 void TCustomGrid::WMSetFocus(TMessage& Message)
 {
     Inherited(Message);
-    InvalidateRect(Selection());
-    InvalidateCell(FCurrent.X, FCurrent.Y);
+    const HWND From = static_cast<HWND>(Message.WParam);
+    if (FInplaceEdit == nullptr || !FInplaceEdit->HandleAllocated() ||
+        From != FInplaceEdit->Handle()) {
+        InvalidateRect(Selection());
+        InvalidateCell(FCurrent.X, FCurrent.Y);
+        UpdateEdit();
+    }
 }
 
+// The focus going to the editor keeps it; going elsewhere hides it.
 void TCustomGrid::WMKillFocus(TMessage& Message)
 {
     Inherited(Message);
     InvalidateRect(Selection());
     InvalidateCell(FCurrent.X, FCurrent.Y);
+    const HWND To = static_cast<HWND>(Message.WParam);
+    if (FInplaceEdit != nullptr && FInplaceEdit->HandleAllocated() && To != FInplaceEdit->Handle())
+        FInplaceEdit->Hide();
 }

@@ -3,6 +3,7 @@
 #include "platform/stdctrls/grids.h"
 
 #include "platform/rtl/convert.h"
+#include "platform/stdctrls/inplaceedit.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/scrollbars.h"
 #include "platform/ui/windowdc.h"
@@ -52,6 +53,7 @@ void TCustomGrid::CreateWnd()
 void TCustomGrid::Resize()
 {
     UpdateScrollRange();
+    UpdateEdit();
     TCustomControl::Resize();
 }
 
@@ -113,6 +115,7 @@ void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount)
     SizeChanged(OldColCount, OldRowCount);
     UpdateScrollRange();
     InvalidateGrid();
+    UpdateEdit();
 }
 
 void TCustomGrid::SetColCount(int Value)
@@ -304,6 +307,17 @@ void TCustomGrid::SetOptions(TGridOptions Value)
     FOptions = Value;
     if (FOptions.Contains(goRowSelect))
         FAnchor = FCurrent;
+    // goAlwaysShowEditor wants the editor from now on; without it an editor not asked for goes.
+    if (!FEditorMode) {
+        if (FOptions.Contains(goAlwaysShowEditor))
+            FEditorMode = true;
+        else
+            HideEditor();
+    }
+    if (!CanEditShow())
+        HideEdit();
+    else
+        UpdateEdit();
     UpdateScrollRange();
     InvalidateGrid();
 }
@@ -312,16 +326,24 @@ void TCustomGrid::ColWidthsChanged()
 {
     UpdateScrollRange();
     InvalidateGrid();
+    UpdateEdit();
 }
 
 void TCustomGrid::RowHeightsChanged()
 {
     UpdateScrollRange();
     InvalidateGrid();
+    UpdateEdit();
 }
 
 void TCustomGrid::SizeChanged(int, int) {}
-void TCustomGrid::TopLeftChanged() {}
+
+// The editor follows its cell as the grid scrolls, and hides while the cell is out of view.
+void TCustomGrid::TopLeftChanged()
+{
+    if (FEditorMode && FInplaceEdit != nullptr && CanEditShow())
+        FInplaceEdit->UpdateLoc(CellRect(FCurrent.X, FCurrent.Y));
+}
 void TCustomGrid::ColumnMoved(int, int) {}
 void TCustomGrid::RowMoved(int, int) {}
 
@@ -557,6 +579,8 @@ void TCustomGrid::MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show)
     const TGridRect Old = Selection();
     const TGridCoord OldCurrent = FCurrent;
     FCurrent = TGridCoord{ACol, ARow};
+    if (!FOptions.Contains(goAlwaysShowEditor))
+        HideEditor();
     if (MoveAnchor || !FOptions.Contains(goRangeSelect))
         FAnchor = FCurrent;
     if (FOptions.Contains(goRowSelect))
@@ -572,6 +596,7 @@ void TCustomGrid::MoveCurrent(int ACol, int ARow, bool MoveAnchor, bool Show)
 void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor)
 {
     MoveCurrent(ACol, ARow, MoveAnchor, true);
+    UpdateEdit();
     Click();
 }
 

@@ -2,6 +2,7 @@
 // each through DrawCell with its state, the lines between them and the focus rectangle.
 #include "platform/stdctrls/grids.h"
 
+#include "platform/stdctrls/inplaceedit.h"
 #include <algorithm>
 #include <vector>
 
@@ -47,7 +48,10 @@ void TCustomGrid::Paint()
     CalcDrawInfo(D);
     const std::vector<TSpan> Cols = VisibleSpans(D.Horz, [this](int I) { return ColWidths(I); });
     const std::vector<TSpan> Rows = VisibleSpans(D.Vert, [this](int I) { return RowHeights(I); });
-    const bool HasFocus = Focused();
+    // The editor's focus is the grid's.
+    const bool HasFocus = HasEditFocus();
+    const bool EditorShown = FEditorMode && FOptions.Contains(goEditing) &&
+                             FInplaceEdit != nullptr && FInplaceEdit->Visible();
     const TGridRect Sel = Selection();
     const bool EditorAlways = FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor);
 
@@ -96,6 +100,9 @@ void TCustomGrid::Paint()
                 if (ACol >= Sel.Left && ACol <= Sel.Right && ARow >= Sel.Top && ARow <= Sel.Bottom)
                     State.Include(gdSelected);
             }
+            // The editor paints the current cell.
+            if (State.Contains(gdFocused) && EditorShown)
+                continue;
             if (FDefaultDrawing) {
                 C->SetFont(Font());
                 C->Brush()->SetStyle(bsSolid);

@@ -16,6 +16,8 @@
 
 TW_DECLARE_EXCEPTION(EInvalidGridOperation, Exception);
 
+class TInplaceEdit;
+
 enum TGridOption {
     goFixedVertLine,
     goFixedHorzLine,
@@ -89,6 +91,7 @@ struct TGridDrawInfo {
 class TCustomGrid : public TCustomControl {
 public:
     explicit TCustomGrid(TComponent* AOwner);
+    ~TCustomGrid() override;
 
     int ColCount() const { return FColCount; }
     void SetColCount(int Value);
@@ -140,7 +143,12 @@ public:
     // The cell under the client point, -1 for a coordinate outside the grid.
     TGridCoord MouseCoord(int X, int Y) const;
     void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
+    // Measures the client area through ClientRect(), which descendants may narrow (a footer).
     void CalcDrawInfo(TGridDrawInfo& DrawInfo) const;
+
+    // Whether the in-place editor is wanted; it shows while CanEditShow allows it.
+    bool EditorMode() const { return FEditorMode; }
+    void SetEditorMode(bool Value);
 
 protected:
     virtual void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
@@ -156,6 +164,28 @@ protected:
     virtual std::string GetEditMask(int ACol, int ARow);
     virtual std::string GetEditText(int ACol, int ARow);
     virtual void SetEditText(int ACol, int ARow, const std::string& Value);
+    // The editor's length limit for the current cell; 0: none.
+    virtual int GetEditLimit();
+    // Whether the editor may show over the current cell: goEditing without goRowSelect, the
+    // editor wanted, and the grid focused (or goAlwaysShowEditor).
+    virtual bool CanEditShow();
+    // Whether the editor may change the text; asked before each change.
+    virtual bool CanEditModify();
+    // Whether the editor takes a typed character.
+    virtual bool CanEditAcceptKey(char Key);
+    // The editor, made on first use; the grid owns it.
+    virtual TInplaceEdit* CreateEditor();
+    TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
+    void ShowEditor();
+    void HideEditor();
+    // Shows the editor and types Ch into it, replacing the selected text.
+    void ShowEditorChar(char Ch);
+    // Reloads the editor from the current cell and places it again.
+    void InvalidateEditor();
+    // The editor's text to the cell it edits, through SetEditText.
+    void UpdateText();
+    // Loads the editor for the current cell when that changed and places it there.
+    void UpdateEdit();
 
     void MoveColumn(int FromIndex, int ToIndex);
     void MoveRow(int FromIndex, int ToIndex);
@@ -187,6 +217,7 @@ protected:
     // Whether the grid acts on a key at all.
     virtual bool CanGridAcceptKey(Word Key, TShiftState Shift);
     void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -221,6 +252,9 @@ protected:
     void WMKillFocus(TMessage& Message);
     void WMCancelMode(TMessage& Message);
     void WMSetCursor(TMessage& Message);
+    void WMChar(TMessage& Message);
+    void WMCommand(TMessage& Message);
+    void WMLButtonDown(TMessage& Message);
     TW_MESSAGE_MAP();
 
     void CreateParams(TCreateParams& Params) override;
@@ -228,6 +262,12 @@ protected:
     void Resize() override;
 
 private:
+    friend class TInplaceEdit;
+    // The editor's cell back to the text it had when the editor was loaded.
+    void CancelEdit();
+    void HideEdit();
+    // The editor (or the grid) holds the focus.
+    bool HasEditFocus() const;
     void ChangeSize(int NewColCount, int NewRowCount);
     void CheckExtent(int Count, int Default, std::size_t Stored, std::int64_t StoredSum) const;
     void CalcAxis(TGridAxisDrawInfo& Axis, int Extent, int FixedCount, int First, int Count,
@@ -261,6 +301,17 @@ private:
     TGridCoord FCurrent{1, 1};
     TGridCoord FAnchor{1, 1};
     TGridCoord FTopLeft{1, 1};
+    TInplaceEdit* FInplaceEdit = nullptr;
+    bool FEditorMode = false;
+    bool FCanEditModify = true;
+    // The cell the editor was loaded for (-1: none) and the text it was loaded with.
+    int FInplaceCol = -1;
+    int FInplaceRow = -1;
+    std::string FInplaceOriginal;
+    // While the editor is loaded, its text changes are no edits.
+    bool FLoadingEditor = false;
+    // The editor's text changed since it was loaded.
+    bool FEditChanged = false;
 };
 
 using TDrawCellEvent =

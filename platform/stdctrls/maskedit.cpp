@@ -290,6 +290,9 @@ void TCustomMaskEdit::KeyDown(Word& Key, TShiftState Shift)
             const int Pos = PrevInput(Start);
             SetCursor(Pos >= 0 ? Pos : Start);
             Key = 0;
+        } else if (Shift == TShiftState{ssShift}) {
+            ExtendSelection(false);
+            Key = 0;
         }
         break;
     case VK_RIGHT:
@@ -297,6 +300,9 @@ void TCustomMaskEdit::KeyDown(Word& Key, TShiftState Shift)
             SetCursor(Stop > Start ? Start + 1 : Start);
             if (Stop > Start && NextInput(Start + 1) >= PositionCount())
                 SetCursor(PositionCount());
+            Key = 0;
+        } else if (Shift == TShiftState{ssShift}) {
+            ExtendSelection(true);
             Key = 0;
         }
         break;
@@ -316,6 +322,44 @@ void TCustomMaskEdit::KeyDown(Word& Key, TShiftState Shift)
     default:
         break;
     }
+}
+
+// The selection's moving end goes from input position to input position as the plain arrows
+// go, taking the literals between into the selection.
+void TCustomMaskEdit::ExtendSelection(bool Forward)
+{
+    int Start = 0;
+    int Stop = 0;
+    GetSelPositions(Start, Stop);
+    int Anchor = Start;
+    int Caret = Start;
+    if (FExtending && std::min(FExtendAnchor, FExtendCaret) == Start &&
+        std::max(FExtendAnchor, FExtendCaret) == Stop) {
+        Anchor = FExtendAnchor;
+        Caret = FExtendCaret;
+    } else if (Stop - Start > 1) {
+        Anchor = Forward ? Start : Stop;
+        Caret = Forward ? Stop : Start;
+    }
+    const int End = PrevInput(PositionCount()) + 1; // past the last input position
+    if (Forward) {
+        if (Caret < End)
+            Caret = std::min(NextInput(Caret + 1), End);
+    } else if (const int Pos = PrevInput(Caret); Pos >= 0) {
+        Caret = Pos;
+    }
+    if (Caret == Anchor) {
+        FExtending = false;
+        SetCursor(Caret);
+        return;
+    }
+    const std::string Text = EditText();
+    FExtending = true;
+    FExtendAnchor = Anchor;
+    FExtendCaret = Caret;
+    SendToEdit(EM_SETSEL, ByteOfPosition(Text, Anchor),
+               static_cast<LPARAM>(ByteOfPosition(Text, Caret)));
+    SendToEdit(EM_SCROLLCARET, 0, 0);
 }
 
 // OnKeyPress (and a descendant's override before it calls this) sees the key first.

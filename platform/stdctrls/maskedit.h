@@ -68,11 +68,17 @@ private:
     void DeleteKeys(bool Backspace);
     void PasteText(const std::string& Value);
     void SetRawText(const std::string& Value);
+    // Shift+Left or Shift+Right.
+    void ExtendSelection(bool Forward);
 
     std::string FEditMask;
     EditMask::TParsedMask FMask;
     std::string FOldValue;
     std::string FPending; // the bytes of a character typed so far
+    // The selection Shift+arrows made last: its fixed and its moving end, in positions.
+    bool FExtending = false;
+    int FExtendAnchor = 0;
+    int FExtendCaret = 0;
 };
 
 class TMaskEdit : public TCustomMaskEdit {

@@ -19,6 +19,8 @@ class TDateTimePicker;
 class TPageControl;
 class TTabControl;
 class TAnimate;
+class TStringGrid;
+class TMaskEdit;
 
 namespace guitest {
 
@@ -46,6 +48,9 @@ struct TControlsDemo {
     // Tabs: a tab control and the find-file animation.
     TTabControl* TabControl = nullptr;
     TAnimate* Animate = nullptr;
+    // Grid: an editable string grid with a fixed row and column, and a masked edit.
+    TStringGrid* Grid = nullptr;
+    TMaskEdit* MaskEdit = nullptr;
 };
 
 void BuildListPage(TControlsDemo& Demo, TWinControl* Page);
@@ -54,6 +59,7 @@ void BuildRangesPage(TControlsDemo& Demo, TWinControl* Page);
 void BuildCalendarPage(TControlsDemo& Demo, TWinControl* Page);
 void BuildPickerPage(TControlsDemo& Demo, TWinControl* Page);
 void BuildTabsPage(TControlsDemo& Demo, TWinControl* Page);
+void BuildGridPage(TControlsDemo& Demo, TWinControl* Page);
 
 // A plain form with one group's page on it, for the tests of that group.
 class TPageForm : public TForm {

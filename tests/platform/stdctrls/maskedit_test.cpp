@@ -101,6 +101,44 @@ TEST_F(MaskEditTest, ArrowsHomeAndEndSkipLiterals)
     EXPECT_EQ(Edit->SelStart(), 5);
 }
 
+TEST_F(MaskEditTest, ShiftArrowsExtendTheSelectionOverLiterals)
+{
+    TMaskEdit* Edit = MakeMaskEdit("(999) 000-0000;0;_", "5551234567");
+    // From the first input position; the selection reaches the next input position, taking
+    // the literals in between, and comes back the same way.
+    struct TCase {
+        int Key;
+        int SelStart;
+        int SelLength;
+    };
+    const std::vector<TCase> Cases = {
+        {VK_RIGHT, 1, 1}, {VK_RIGHT, 1, 2}, {VK_RIGHT, 1, 5}, {VK_RIGHT, 1, 6},
+        {VK_LEFT, 1, 5},  {VK_LEFT, 1, 2},  {VK_LEFT, 1, 1},  {VK_LEFT, 1, 1},
+    };
+    for (std::size_t I = 0; I < Cases.size(); ++I) {
+        PressKey(Cases[I].Key, {VK_SHIFT});
+        EXPECT_EQ(Edit->SelStart(), Cases[I].SelStart) << "step " << I;
+        EXPECT_EQ(Edit->SelLength(), Cases[I].SelLength) << "step " << I;
+    }
+    // Backwards from an input position past literals: the selection starts at the input
+    // position before them.
+    PressKey(VK_END);
+    PressKey(VK_LEFT);
+    PressKey(VK_LEFT);
+    PressKey(VK_LEFT);
+    PressKey(VK_LEFT);
+    EXPECT_EQ(Edit->SelStart(), 10);
+    PressKey(VK_LEFT, {VK_SHIFT});
+    EXPECT_EQ(Edit->SelStart(), 8);
+    EXPECT_EQ(Edit->SelLength(), 2);
+    PressKey(VK_LEFT, {VK_SHIFT});
+    EXPECT_EQ(Edit->SelStart(), 7);
+    EXPECT_EQ(Edit->SelLength(), 3);
+    // Typing replaces the whole selection, literals kept.
+    TypeText("9");
+    EXPECT_EQ(Edit->EditText(), "(555) 19_-4567");
+}
+
 TEST_F(MaskEditTest, BackspaceDeleteAndSelectionLeaveBlanks)
 {
     TMaskEdit* Edit = MakeMaskEdit("(999)000-0000;0;_", "5551234567");
