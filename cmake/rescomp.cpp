@@ -1,6 +1,7 @@
 // cmake/rescomp.cpp: the build step that embeds resources/ into the program. It turns
-// resources/<TYPE>/<NAME>.<ext> and the string tables resources/STRINGS/*.txt into one C++
-// source holding the bytes and a table sorted by type and name, for platform/rtl/resources.cpp.
+// resources/<TYPE>/<NAME>.<ext>, the string tables resources/STRINGS/*.txt and the "STR0"
+// tables resources/STR0/<NAME>.txt (each the raw-data resource NAME) into one C++ source holding
+// the bytes and a table sorted by type and name, for platform/rtl/resources.cpp.
 //
 // Usage: rescomp <resources folder> <output .cpp> <file>...
 // The files are listed on the command line (rather than found here) so that the build reruns
@@ -15,6 +16,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tablelines.h"
 
 namespace fs = std::filesystem;
 
@@ -52,44 +55,6 @@ bool ReadFile(const fs::path& Path, std::string& Data)
     return true;
 }
 
-bool ValidUtf8(const std::string& S)
-{
-    std::size_t I = 0;
-    while (I < S.size()) {
-        unsigned char C = S[I];
-        int Extra;
-        unsigned long Code;
-        if (C < 0x80) {
-            ++I;
-            continue;
-        } else if ((C & 0xE0) == 0xC0) {
-            Extra = 1;
-            Code = C & 0x1F;
-        } else if ((C & 0xF0) == 0xE0) {
-            Extra = 2;
-            Code = C & 0x0F;
-        } else if ((C & 0xF8) == 0xF0) {
-            Extra = 3;
-            Code = C & 0x07;
-        } else {
-            return false;
-        }
-        if (I + Extra >= S.size())
-            return false;
-        for (int K = 1; K <= Extra; ++K) {
-            unsigned char Next = S[I + K];
-            if ((Next & 0xC0) != 0x80)
-                return false;
-            Code = (Code << 6) | (Next & 0x3F);
-        }
-        static const unsigned long Least[] = {0, 0x80, 0x800, 0x10000};
-        if (Code < Least[Extra] || Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF))
-            return false;
-        I += Extra + 1;
-    }
-    return true;
-}
-
 std::string UpperAscii(std::string S)
 {
     for (char& C : S)
@@ -108,68 +73,19 @@ bool ValidName(const std::string& Name)
     });
 }
 
-std::string TrimBlanks(const std::string& S)
-{
-    std::size_t First = S.find_first_not_of(" \t");
-    if (First == std::string::npos)
-        return std::string();
-    std::size_t Last = S.find_last_not_of(" \t");
-    return S.substr(First, Last - First + 1);
-}
-
-// Turns \n, \t and \\ into their characters; false on any other backslash.
-bool Unescape(const std::string& Text, std::string& Result, std::string& Problem)
-{
-    Result.clear();
-    for (std::size_t I = 0; I < Text.size(); ++I) {
-        if (Text[I] != '\\') {
-            Result += Text[I];
-            continue;
-        }
-        if (I + 1 == Text.size()) {
-            Problem = "a backslash ends the line (write \\\\ for a backslash)";
-            return false;
-        }
-        char Next = Text[++I];
-        if (Next == 'n')
-            Result += '\n';
-        else if (Next == 't')
-            Result += '\t';
-        else if (Next == '\\')
-            Result += '\\';
-        else {
-            Problem = std::string("unknown escape \\") + Next + " (only \\n, \\t and \\\\ exist)";
-            return false;
-        }
-    }
-    return true;
-}
-
-// Lines "<id>=<text>"; "#" starts a comment line; blank lines are skipped.
+// Lines "<id>=<text>" with ids 0 to 65535, each once across all of STRINGS/.
 void ReadStringTable(const fs::path& Path, std::map<unsigned long, TResource>& Strings)
 {
     std::string Data;
     if (!ReadFile(Path, Data))
         return;
-    if (Data.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        Data.erase(0, 3);
-    std::istringstream In(Data);
-    std::string Line;
-    int LineNo = 0;
-    while (std::getline(In, Line)) {
-        ++LineNo;
-        std::string Where = Path.string() + ":" + std::to_string(LineNo);
-        if (!Line.empty() && Line.back() == '\r')
-            Line.pop_back();
-        std::string Trimmed = TrimBlanks(Line);
-        if (Trimmed.empty() || Trimmed[0] == '#')
-            continue;
-        std::size_t Equals = Line.find('=');
-        if (Equals == std::string::npos) {
-            Error(Where, "expected <id>=<text>");
-            continue;
-        }
-        std::string IdText = TrimBlanks(Line.substr(0, Equals));
+    std::vector<tablelines::TLineError> LineErrors;
+    const std::vector<tablelines::TTableLine> Lines = tablelines::ReadTableLines(Data, LineErrors);
+    for (const tablelines::TLineError& E : LineErrors)
+        Error(Path.string() + ":" + std::to_string(E.Line), E.What);
+    for (const tablelines::TTableLine& Line : Lines) {
+        std::string Where = Path.string() + ":" + std::to_string(Line.Line);
+        const std::string& IdText = Line.IdText;
         if (IdText.empty() || IdText.size() > 5 ||
             !std::all_of(IdText.begin(), IdText.end(),
                          [](char C) { return C >= '0' && C <= '9'; })) {
@@ -181,23 +97,27 @@ void ReadStringTable(const fs::path& Path, std::map<unsigned long, TResource>& S
             Error(Where, "the string id " + IdText + " is above " + std::to_string(MaxStringId));
             continue;
         }
-        std::string Text, Problem;
-        if (!Unescape(Line.substr(Equals + 1), Text, Problem)) {
-            Error(Where, Problem);
-            continue;
-        }
-        if (!ValidUtf8(Text)) {
-            Error(Where, "the text is not valid UTF-8");
-            continue;
-        }
         auto Found = Strings.find(Id);
         if (Found != Strings.end()) {
             Error(Where, "duplicate string id " + std::to_string(Id) + " (first defined at " +
                              Found->second.Origin + ")");
             continue;
         }
-        Strings[Id] = TResource{StringType, std::to_string(Id), Text, Where};
+        Strings[Id] = TResource{StringType, std::to_string(Id), Line.Text, Where};
     }
+}
+
+// STR0/<NAME>.txt: one raw-data resource NAME in the "STR0" string-table layout.
+bool ReadStr0Table(const fs::path& Path, std::string& Table)
+{
+    std::string Data;
+    if (!ReadFile(Path, Data))
+        return false;
+    std::vector<tablelines::TLineError> LineErrors;
+    Table = tablelines::BuildStr0Table(Data, LineErrors);
+    for (const tablelines::TLineError& E : LineErrors)
+        Error(Path.string() + ":" + std::to_string(E.Line), E.What);
+    return LineErrors.empty();
 }
 
 void WriteSource(std::ostream& Out, const std::vector<TResource>& Resources)
@@ -267,10 +187,15 @@ int main(int argc, char** argv)
                 ReadStringTable(Path, Strings);
             continue;
         }
-        auto Type = std::find(TypeNames.begin(), TypeNames.end(), Folder);
+        const bool Str0 = Folder == "STR0";
+        auto Type = std::find(TypeNames.begin(), TypeNames.end(), Str0 ? "RCDATA" : Folder);
         if (Type == TypeNames.end() || Folder == "STRING") {
             Error(Path.string(), "unknown resource type folder \"" + Folder +
-                                     "\" (BITMAP, ICON, CURSOR, WAVE, RCDATA or STRINGS)");
+                                     "\" (BITMAP, ICON, CURSOR, WAVE, RCDATA, STRINGS or STR0)");
+            continue;
+        }
+        if (Str0 && Path.extension() != ".txt") {
+            Error(Path.string(), "a STR0 string table must be a .txt file");
             continue;
         }
         std::string Name = Path.stem().string();
@@ -280,7 +205,7 @@ int main(int argc, char** argv)
         }
         TResource Resource{static_cast<std::size_t>(Type - TypeNames.begin()), UpperAscii(Name),
                            std::string(), Path.string()};
-        if (ReadFile(Path, Resource.Data))
+        if (Str0 ? ReadStr0Table(Path, Resource.Data) : ReadFile(Path, Resource.Data))
             Resources.push_back(std::move(Resource));
     }
     for (auto& Entry : Strings)
