@@ -123,6 +123,10 @@ HANDLE Fetch(TClipboardState& S, UINT Format)
         return It->Data;
     if (!S.Foreign || S.Failed.count(Format) != 0)
         return 0;
+    // Text is asked for straight away (a program may answer a single request only); other
+    // formats are looked for among the targets.
+    if (Format != CF_TEXT && Format != CF_UNICODETEXT)
+        KnowForeignFormats(S);
     for (const std::string& Target :
          TargetsForFormat(Format, S.TargetsKnown ? &S.ForeignTargets : nullptr)) {
         std::string Bytes;

@@ -25,6 +25,8 @@ const char* const PngTarget = "image/png";
 const char* const HtmlTarget = "text/html";
 const char* const RtfTarget = "text/rtf";
 const char* const UriListTarget = "text/uri-list";
+// Longer names of registered formats from other programs are not taken.
+constexpr std::size_t MaxNameLength = 255;
 
 UINT HtmlFormat()
 {
@@ -273,7 +275,8 @@ std::vector<UINT> FormatsOfTargets(const std::vector<std::string>& Targets)
         } else if (Target == UriListTarget) {
             Add(CF_HDROP);
         } else if (StartsWith(Target, PrivateTargetPrefix) &&
-                   Target.size() > std::strlen(PrivateTargetPrefix)) {
+                   Target.size() > std::strlen(PrivateTargetPrefix) &&
+                   Target.size() < std::strlen(PrivateTargetPrefix) + MaxNameLength) {
             const UINT Format =
                 RegisterClipboardFormat(Target.substr(std::strlen(PrivateTargetPrefix)));
             if (IsPrivateFormat(Format))
@@ -301,10 +304,14 @@ std::vector<std::string> TargetsForFormat(UINT Format, const std::vector<std::st
         Wanted = {PrivateTargetPrefix + FormatName(Format)};
     if (Offered == nullptr)
         return Wanted;
+    // Registered names match whatever their case, as they do within a process.
     std::vector<std::string> Found;
     for (const std::string& Target : Wanted)
-        if (std::find(Offered->begin(), Offered->end(), Target) != Offered->end())
-            Found.push_back(Target);
+        for (const std::string& Given : *Offered)
+            if (Given == Target || (IsPrivateFormat(Format) && SameText(Given, Target))) {
+                Found.push_back(Given);
+                break;
+            }
     return Found;
 }
 
