@@ -95,7 +95,8 @@ std::string HostName()
 // The path of one file: URI; false when it is no local file's.
 bool FileUriPath(const std::string& Uri, std::string& Path)
 {
-    if (Uri.size() < 5 || !SameText(Uri.substr(0, 5), "file:"))
+    if (Uri.size() < 5 || !SameText(Uri.substr(0, 5), "file:") ||
+        Uri.find('\0') != std::string::npos)
         return false;
     std::string Rest = Uri.substr(5);
     if (Rest.rfind("//", 0) == 0) {

@@ -50,8 +50,8 @@ void DragFinish(HDROP Drop);
 
 // The local paths of the file: URIs in a text/uri-list (lines ended by CR LF or LF; '#' lines are
 // comments). Only file URIs with no host, "localhost" or this machine's name count; their paths
-// are percent-decoded and must be absolute. Other URIs, and any with a bad escape or an encoded
-// NUL, are left out.
+// are percent-decoded and must be absolute. Other URIs, and any with a bad escape or a NUL (raw
+// or encoded), are left out.
 std::vector<std::string> ParseUriList(const std::string& Text);
 // The file: URI of an absolute path, with every byte outside the unreserved set and '/' escaped.
 std::string FileUri(const std::string& Path);

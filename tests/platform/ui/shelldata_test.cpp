@@ -116,6 +116,7 @@ TEST(ShellData, UriListGivesLocalFilePaths)
         {"another host ignored", "file://elsewhere.example/etc/passwd\r\n", {}},
         {"bad escape ignored", "file:///a%zz\r\nfile:///a%4\r\nfile:///ok\r\n", {"/ok"}},
         {"encoded NUL ignored", "file:///a%00b\r\n", {}},
+        {"raw NUL ignored", std::string("file:///a\0b\r\nfile:///c\r\n", 24), {"/c"}},
         {"relative path ignored", "file:relative\r\n", {}},
         {"no path", "file://\r\nfile://host\r\n", {}},
         {"fragment cut", "file:///a/b#frag\r\n", {"/a/b"}},
