@@ -14,8 +14,13 @@
 // The clipboard. One window at a time has it open (opening it again from that window is
 // allowed); reading and writing need it open. Data set into it belongs to it: memory blocks are
 // freed when replaced or emptied, and so are bitmap and palette handles. Memory formats take only
-// live global handles; CF_BITMAP, CF_PALETTE, CF_METAFILEPICT and CF_ENHMETAFILE take the
-// graphics layer's handles as given (metafiles have no handle form, so those are left alone).
+// live global handles; CF_BITMAP, CF_PALETTE and CF_METAFILEPICT take the graphics layer's
+// handles as given (old-style metafiles have no handle form, so those are left alone).
+// CF_ENHMETAFILE is a memory block holding a TMetafile as it saves itself.
+//
+// The desktop shares it (platform/ui/clipboardtargets.h): closing the clipboard after a change
+// offers its contents to other programs; while another program holds the desktop's clipboard,
+// reading shows that program's formats, each fetched when first asked for.
 BOOL OpenClipboard(HWND NewOwner);
 BOOL CloseClipboard();
 BOOL EmptyClipboard();
@@ -27,6 +32,9 @@ UINT EnumClipboardFormats(UINT Format);
 int CountClipboardFormats();
 // The same name (ASCII case ignored) gives the same id, from 0xC000 up; 0 for an empty name.
 UINT RegisterClipboardFormat(const std::string& Name);
+// The name Format was registered under, as first given: up to MaxCount - 1 bytes and a NUL into
+// Name; returns the bytes copied, 0 for a format that is not a registered one.
+int GetClipboardFormatName(UINT Format, char* Name, int MaxCount);
 
 // The clipboard as the class library shows it. Open and Close nest; the clipboard is emptied
 // once, by the first data set while it is open, so several formats can go in together.

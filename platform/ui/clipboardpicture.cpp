@@ -2,6 +2,10 @@
 #include "platform/ui/clipboardpicture.h"
 
 #include "platform/gfx/bitmap.h"
+#include "platform/gfx/metafile.h"
+#include "platform/rtl/stream.h"
+
+#include <cstring>
 
 namespace {
 
@@ -17,6 +21,35 @@ private:
     TClipboard& FClipboard;
 };
 
+// A metafile travels as the bytes it saves itself in.
+void SetClipboardMetafile(TMetafile& Metafile)
+{
+    if (Metafile.Empty())
+        return;
+    TMemoryStream Stream;
+    Metafile.SaveToStream(&Stream);
+    const auto Size = static_cast<std::size_t>(Stream.Size());
+    const HGLOBAL Data = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, Size);
+    if (Data == 0)
+        throw EOutOfMemory("Out of memory");
+    std::memcpy(GlobalLock(Data), Stream.Memory(), Size);
+    GlobalUnlock(Data);
+    if (SetClipboardData(CF_ENHMETAFILE, Data) == 0)
+        GlobalFree(Data);
+}
+
+void LoadClipboardMetafile(TMetafile& Metafile, HANDLE Data)
+{
+    const void* Bytes = GlobalLock(Data);
+    if (Bytes == nullptr)
+        throw EInvalidGraphic("The clipboard holds no picture of this format");
+    TMemoryStream Stream;
+    Stream.Write(Bytes, static_cast<std::int64_t>(GlobalSize(Data)));
+    GlobalUnlock(Data);
+    Stream.Seek(0, soBeginning);
+    Metafile.LoadFromStream(&Stream);
+}
+
 HPALETTE ClipboardPalette()
 {
     return reinterpret_cast<HPALETTE>(GetClipboardData(CF_PALETTE));
@@ -26,6 +59,10 @@ HPALETTE ClipboardPalette()
 
 void SetClipboardGraphic(TGraphic& Graphic)
 {
+    if (auto* Metafile = dynamic_cast<TMetafile*>(&Graphic)) {
+        SetClipboardMetafile(*Metafile);
+        return;
+    }
     UINT Format = 0;
     HANDLE Data = 0;
     HPALETTE Palette = nullptr;
@@ -45,16 +82,28 @@ void GetClipboardGraphic(TGraphic& Graphic, UINT Format)
     const HANDLE Data = GetClipboardData(Format);
     if (Data == 0)
         throw EInvalidGraphic("The clipboard holds no picture of this format");
+    if (auto* Metafile = dynamic_cast<TMetafile*>(&Graphic); Metafile && Format == CF_ENHMETAFILE) {
+        LoadClipboardMetafile(*Metafile, Data);
+        return;
+    }
     Graphic.LoadFromClipboardFormat(Format, Data, ClipboardPalette());
 }
 
 void GetClipboardPicture(TPicture& Picture)
 {
-    for (UINT Format = EnumClipboardFormats(0); Format != 0; Format = EnumClipboardFormats(Format))
+    for (UINT Format = EnumClipboardFormats(0); Format != 0;
+         Format = EnumClipboardFormats(Format)) {
+        if (Format == CF_ENHMETAFILE) {
+            TMetafile Metafile;
+            LoadClipboardMetafile(Metafile, GetClipboardData(Format));
+            Picture.SetGraphic(&Metafile);
+            return;
+        }
         if (TPicture::SupportsClipboardFormat(Format)) {
             Picture.LoadFromClipboardFormat(Format, GetClipboardData(Format), ClipboardPalette());
             return;
         }
+    }
     throw EInvalidGraphic("Unsupported clipboard format");
 }
 
@@ -92,6 +141,9 @@ void TClipboard::AssignTo(TPersistent* Dest) const
     if (auto* Picture = dynamic_cast<TPicture*>(Dest)) {
         TClipboardOpen Open(Self);
         GetClipboardPicture(*Picture);
+    } else if (auto* Metafile = dynamic_cast<TMetafile*>(Dest)) {
+        TClipboardOpen Open(Self);
+        GetClipboardGraphic(*Metafile, CF_ENHMETAFILE);
     } else if (auto* Bitmap = dynamic_cast<TBitmap*>(Dest)) {
         TClipboardOpen Open(Self);
         GetClipboardGraphic(*Bitmap, IsClipboardFormatAvailable(CF_BITMAP) ? CF_BITMAP : CF_DIB);

@@ -3,6 +3,7 @@
 // this unit puts those handles on the clipboard and takes them off, and frees the graphics
 // handles the clipboard holds when it replaces or empties them. It sits in ui, above gfx, so that
 // the clipboard calls it directly. TClipboard::Assign and AssignTo for pictures live here too.
+// A TMetafile goes on as CF_ENHMETAFILE: a memory block with the bytes it saves itself in.
 #pragma once
 
 #include "platform/gfx/graphic.h"

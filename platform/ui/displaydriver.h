@@ -9,8 +9,10 @@
 #include "platform/ui/wintypes.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 enum class TNativeShow {
     Hidden,    // unmapped
@@ -107,16 +109,24 @@ public:
     virtual void ReadEvents() = 0;
 };
 
-// The desktop's clipboard. OfferClipboardText: the program put text on its clipboard, and other
-// programs may now paste it (an empty text withdraws the offer). ForeignClipboardText: true when
-// another program holds the clipboard, with the text it offers (empty when it offers none or does
-// not answer within a bounded wait); false when none does, and the program's own clipboard is
-// what counts.
+// Makes the bytes of one desktop target of the program's clipboard; false refuses the target.
+using TClipboardRenderer = std::function<bool(const std::string& Target, std::string& Data)>;
+
+// The desktop's clipboard. Data travels under targets, the desktop's names for kinds of data
+// ("UTF8_STRING", "image/png", "text/html" ...). OfferClipboard: the program's clipboard changed,
+// and other programs may now read it as Targets, each made by Render when asked (no targets
+// withdraws the offer). ForeignClipboardHeld: another program holds the clipboard, so the
+// program's own contents no longer count. ForeignClipboardTargets and ForeignClipboardData read
+// from that program within a bounded wait; false when it does not answer, refuses, or sends more
+// than the back end takes.
 class IDesktopClipboard {
 public:
     virtual ~IDesktopClipboard() = default;
-    virtual void OfferClipboardText(const std::string& Text) = 0;
-    virtual bool ForeignClipboardText(std::string& Text) = 0;
+    virtual void OfferClipboard(const std::vector<std::string>& Targets,
+                                TClipboardRenderer Render) = 0;
+    virtual bool ForeignClipboardHeld() = 0;
+    virtual bool ForeignClipboardTargets(std::vector<std::string>& Targets) = 0;
+    virtual bool ForeignClipboardData(const std::string& Target, std::string& Data) = 0;
 };
 
 // What a display back end can do, for the program to ask instead of its name.

@@ -6,6 +6,8 @@
 #include "platform/ui/displaydriver.h"
 
 #include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 class THeadlessDriver : public IDisplayDriver {
@@ -47,9 +49,12 @@ public:
     void Present(HWND Wnd, const std::uint32_t* Pixels, int Width, int Height, int Stride,
                  const TRect& Dirty) override;
     void SetPointerShape(int Cursor) override { FPointer = Cursor; }
-    void OfferClipboardText(const std::string& Text) override { FOffered = Text; }
-    // No other program is there to hold the clipboard.
-    bool ForeignClipboardText(std::string&) override { return false; }
+    // No other program shares this clipboard; tests play one with SetForeignClipboard.
+    void OfferClipboard(const std::vector<std::string>& Targets,
+                        TClipboardRenderer Render) override;
+    bool ForeignClipboardHeld() override { return FForeignHeld; }
+    bool ForeignClipboardTargets(std::vector<std::string>& Targets) override;
+    bool ForeignClipboardData(const std::string& Target, std::string& Data) override;
     int Descriptor() const override { return -1; }
     void ReadEvents() override {}
     std::uint64_t NativeId(HWND Wnd) const override { return Find(Wnd) ? Wnd : 0; }
@@ -59,8 +64,13 @@ public:
     const std::map<HWND, TNativeWindow>& Windows() const { return FWindows; }
     int Pointer() const { return FPointer; }
     HWND NativeCapture() const { return FCapture; }
-    // The text last offered to other programs.
-    const std::string& OfferedText() const { return FOffered; }
+    // The targets last offered to other programs, and one of them read as another program
+    // would (false when it is not offered or is refused).
+    const std::vector<std::string>& OfferedTargets() const { return FOfferedTargets; }
+    bool ReadOffered(const std::string& Target, std::string& Data) const;
+    // Another program takes the clipboard over with these targets and their bytes, as if it had
+    // copied; the program's next offer takes it back.
+    void SetForeignClipboard(std::vector<std::pair<std::string, std::string>> Data);
 
 private:
     TNativeWindow* Lookup(HWND Wnd);
@@ -71,5 +81,8 @@ private:
     std::map<HWND, TNativeWindow> FWindows;
     int FPointer = 0;
     HWND FCapture = 0;
-    std::string FOffered;
+    std::vector<std::string> FOfferedTargets;
+    TClipboardRenderer FRender;
+    bool FForeignHeld = false;
+    std::vector<std::pair<std::string, std::string>> FForeign;
 };

@@ -1,68 +1,47 @@
-// The CLIPBOARD selection: this program owns it while it offers text, answers other programs'
-// conversions, and converts another owner's text when the program reads its clipboard.
+// The CLIPBOARD selection: this program owns it while it offers its clipboard, answers other
+// programs' conversions of the offered targets (large ones incrementally), and converts another
+// owner's targets when the program reads its clipboard.
 #include "platform/ui/x11/x11driver.h"
 
 #include <X11/Xatom.h>
 
 #include <poll.h>
 
-#include <chrono>
+#include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstring>
 
 namespace {
 
-// How long a read waits for another program to hand its text over, per step.
+// How long a read waits for another program to hand its data over, per step.
 constexpr int SelectionTimeoutMs = 1000;
-
-std::string Latin1ToUtf8(const std::string& Text)
-{
-    std::string Result;
-    for (unsigned char C : Text) {
-        if (C < 0x80) {
-            Result += static_cast<char>(C);
-        } else {
-            Result += static_cast<char>(0xC0 | (C >> 6));
-            Result += static_cast<char>(0x80 | (C & 0x3F));
-        }
-    }
-    return Result;
-}
-
-// Characters outside Latin-1 become '?'; invalid bytes are taken as they are.
-std::string Utf8ToLatin1(const std::string& Text)
-{
-    std::string Result;
-    for (std::size_t I = 0; I < Text.size(); ++I) {
-        const auto C = static_cast<unsigned char>(Text[I]);
-        if (C < 0x80) {
-            Result += static_cast<char>(C);
-            continue;
-        }
-        std::size_t Extra = C >= 0xF0 ? 3 : C >= 0xE0 ? 2 : C >= 0xC0 ? 1 : 0;
-        if (Extra == 0 || I + Extra >= Text.size()) {
-            Result += static_cast<char>(C);
-            continue;
-        }
-        if (Extra == 1 && C <= 0xC3)
-            Result += static_cast<char>(((C & 0x03) << 6) | (Text[I + 1] & 0x3F));
-        else
-            Result += '?';
-        I += Extra;
-    }
-    return Result;
-}
+// The most one transfer may bring or send: a larger one is refused.
+constexpr std::size_t MaxTransfer = std::size_t(64) << 20;
+// Data larger than this goes in parts of this size (the INCR protocol).
+constexpr std::size_t IncrChunk = std::size_t(256) << 10;
+// A requestor that has not asked for the next part for this long is given up.
+constexpr auto IncrIdle = std::chrono::seconds(5);
+// The most targets another program's list is taken with.
+constexpr unsigned long MaxTargets = 1024;
 
 } // namespace
 
-void TX11Driver::OfferClipboardText(const std::string& Text)
+void TX11Driver::OfferClipboard(const std::vector<std::string>& Targets, TClipboardRenderer Render)
 {
     const Atom Clipboard = Intern("CLIPBOARD");
-    FOffered = Text;
-    if (Text.empty()) {
+    FOfferTargets.clear();
+    FOfferAtoms.clear();
+    FRender = nullptr;
+    if (Targets.empty()) {
         if (FOwnsClipboard && XGetSelectionOwner(FDisplay, Clipboard) == FSelectionWindow)
             XSetSelectionOwner(FDisplay, Clipboard, None, FLastTime);
         FOwnsClipboard = false;
     } else {
+        FOfferTargets = Targets;
+        for (const std::string& Target : Targets)
+            FOfferAtoms.push_back(Intern(Target.c_str()));
+        FRender = std::move(Render);
         XSetSelectionOwner(FDisplay, Clipboard, FSelectionWindow, FLastTime);
         FOwnsClipboard = XGetSelectionOwner(FDisplay, Clipboard) == FSelectionWindow;
     }
@@ -80,35 +59,78 @@ void TX11Driver::HandleSelectionRequest(const XSelectionRequestEvent& Request)
     Reply.xselection.property = None;
     // Old clients name no property: the target's name serves.
     const Atom Property = Request.property != None ? Request.property : Request.target;
-    const Atom Utf8 = Intern("UTF8_STRING");
     const Atom Targets = Intern("TARGETS");
-    const Atom TextAtom = Intern("TEXT");
-    const std::size_t Limit = static_cast<std::size_t>(XExtendedMaxRequestSize(FDisplay) > 0
+    const std::size_t Limit =
+        std::min<std::size_t>(static_cast<std::size_t>(XExtendedMaxRequestSize(FDisplay) > 0
                                                            ? XExtendedMaxRequestSize(FDisplay)
                                                            : XMaxRequestSize(FDisplay)) *
-                                  4 -
-                              64;
-    if (Request.selection == Intern("CLIPBOARD") && FOwnsClipboard) {
-        if (Request.target == Targets) {
-            const Atom Offered[] = {Targets, Utf8, XA_STRING, TextAtom};
-            XChangeProperty(FDisplay, Request.requestor, Property, XA_ATOM, 32, PropModeReplace,
-                            reinterpret_cast<const unsigned char*>(Offered), 4);
-            Reply.xselection.property = Property;
-        } else if (Request.target == Utf8 || Request.target == XA_STRING ||
-                   Request.target == TextAtom) {
-            const std::string Data =
-                Request.target == XA_STRING ? Utf8ToLatin1(FOffered) : FOffered;
-            // Larger texts would need the incremental protocol; they are refused instead.
-            if (Data.size() <= Limit) {
-                XChangeProperty(FDisplay, Request.requestor, Property,
-                                Request.target == XA_STRING ? XA_STRING : Utf8, 8, PropModeReplace,
-                                reinterpret_cast<const unsigned char*>(Data.data()),
-                                static_cast<int>(Data.size()));
-                Reply.xselection.property = Property;
-            }
+                                      4 -
+                                  64,
+                              IncrChunk);
+    DropIdleSends();
+    const auto Offered = std::find(FOfferAtoms.begin(), FOfferAtoms.end(), Request.target);
+    std::string Data;
+    if (Request.selection != Intern("CLIPBOARD") || !FOwnsClipboard) {
+        // not ours to answer
+    } else if (Request.target == Targets) {
+        std::vector<Atom> List{Targets};
+        List.insert(List.end(), FOfferAtoms.begin(), FOfferAtoms.end());
+        XChangeProperty(FDisplay, Request.requestor, Property, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(List.data()),
+                        static_cast<int>(List.size()));
+        Reply.xselection.property = Property;
+    } else if (Offered != FOfferAtoms.end() && FRender &&
+               FRender(FOfferTargets[static_cast<std::size_t>(Offered - FOfferAtoms.begin())],
+                       Data) &&
+               Data.size() <= MaxTransfer) {
+        const Atom Type = Request.target == Intern("TEXT") ? Intern("UTF8_STRING") : Request.target;
+        if (Data.size() <= Limit) {
+            XChangeProperty(FDisplay, Request.requestor, Property, Type, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(Data.data()),
+                            static_cast<int>(Data.size()));
+        } else {
+            // The requestor deletes the property to ask for each part; an empty part ends it.
+            XSelectInput(FDisplay, Request.requestor, PropertyChangeMask);
+            const long Size = static_cast<long>(Data.size());
+            XChangeProperty(FDisplay, Request.requestor, Property, Intern("INCR"), 32,
+                            PropModeReplace, reinterpret_cast<const unsigned char*>(&Size), 1);
+            FIncrSends.push_back(TIncrSend{Request.requestor, Property, Type, std::move(Data), 0,
+                                           std::chrono::steady_clock::now()});
         }
+        Reply.xselection.property = Property;
     }
     XSendEvent(FDisplay, Request.requestor, False, NoEventMask, &Reply);
+}
+
+bool TX11Driver::HandleSelectionProperty(const XPropertyEvent& Event)
+{
+    if (Event.state != PropertyDelete)
+        return false;
+    auto Send = std::find_if(FIncrSends.begin(), FIncrSends.end(), [&](const TIncrSend& S) {
+        return S.Requestor == Event.window && S.Property == Event.atom;
+    });
+    if (Send == FIncrSends.end())
+        return false;
+    const std::size_t Part = std::min(IncrChunk, Send->Data.size() - Send->Offset);
+    XChangeProperty(FDisplay, Send->Requestor, Send->Property, Send->Type, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(Send->Data.data() + Send->Offset),
+                    static_cast<int>(Part));
+    Send->Offset += Part;
+    Send->Last = std::chrono::steady_clock::now();
+    if (Part == 0) {
+        XSelectInput(FDisplay, Send->Requestor, NoEventMask);
+        FIncrSends.erase(Send);
+    }
+    XFlush(FDisplay);
+    return true;
+}
+
+void TX11Driver::DropIdleSends()
+{
+    const auto Now = std::chrono::steady_clock::now();
+    FIncrSends.erase(std::remove_if(FIncrSends.begin(), FIncrSends.end(),
+                                    [&](const TIncrSend& S) { return Now - S.Last > IncrIdle; }),
+                     FIncrSends.end());
 }
 
 bool TX11Driver::WaitForEvent(const std::function<bool(const XEvent&)>& Wanted, XEvent& Found)
@@ -134,7 +156,45 @@ bool TX11Driver::WaitForEvent(const std::function<bool(const XEvent&)>& Wanted, 
     }
 }
 
-bool TX11Driver::WaitForSelection(Atom Target, std::string& Data, Atom& Type)
+bool TX11Driver::ReadSelectionProperty(std::string& Into, Atom& Type, int& Format)
+{
+    const Atom Property = Intern("TARNWICK_CLIPBOARD");
+    Atom ActualType = None;
+    unsigned long Count = 0, After = 0;
+    unsigned char* Bytes = nullptr;
+    // Its size first: more than a transfer may bring is refused unread.
+    if (XGetWindowProperty(FDisplay, FSelectionWindow, Property, 0, 0, False, AnyPropertyType,
+                           &ActualType, &Format, &Count, &After, &Bytes) != Success)
+        return false;
+    if (Bytes != nullptr)
+        XFree(Bytes);
+    if (After > MaxTransfer - std::min(Into.size(), MaxTransfer)) {
+        XDeleteProperty(FDisplay, FSelectionWindow, Property);
+        return false;
+    }
+    Bytes = nullptr;
+    if (XGetWindowProperty(FDisplay, FSelectionWindow, Property, 0,
+                           static_cast<long>((After + 3) / 4), True, AnyPropertyType, &ActualType,
+                           &Format, &Count, &After, &Bytes) != Success)
+        return false;
+    Type = ActualType;
+    if (Bytes != nullptr) {
+        if (Format == 8) {
+            Into.append(reinterpret_cast<const char*>(Bytes), Count);
+        } else if (Format == 32) {
+            // Xlib hands 32-bit items over as longs.
+            const auto* Items = reinterpret_cast<const long*>(Bytes);
+            for (unsigned long I = 0; I < Count; ++I) {
+                const auto Item = static_cast<std::uint32_t>(Items[I]);
+                Into.append(reinterpret_cast<const char*>(&Item), sizeof Item);
+            }
+        }
+        XFree(Bytes);
+    }
+    return true;
+}
+
+bool TX11Driver::WaitForSelection(Atom Target, std::string& Data, Atom& Type, int& Format)
 {
     const Atom Clipboard = Intern("CLIPBOARD");
     const Atom Property = Intern("TARNWICK_CLIPBOARD");
@@ -149,32 +209,21 @@ bool TX11Driver::WaitForSelection(Atom Target, std::string& Data, Atom& Type)
                        E.xselection.selection == Clipboard;
             },
             Event) ||
-        Event.xselection.property == None)
+        Event.xselection.property == None || Event.xselection.target != Target)
         return false;
-
-    auto Read = [&](std::string& Into, Atom& Kind) {
-        Atom ActualType = None;
-        int Format = 0;
-        unsigned long Count = 0, After = 0;
-        unsigned char* Bytes = nullptr;
-        if (XGetWindowProperty(FDisplay, Self, Property, 0, LONG_MAX / 4, True, AnyPropertyType,
-                               &ActualType, &Format, &Count, &After, &Bytes) != Success)
-            return false;
-        Kind = ActualType;
-        if (Bytes != nullptr) {
-            if (Format == 8)
-                Into.append(reinterpret_cast<const char*>(Bytes), Count);
-            XFree(Bytes);
-        }
-        return true;
-    };
     Data.clear();
-    if (!Read(Data, Type))
+    if (!ReadSelectionProperty(Data, Type, Format))
         return false;
     if (Type != Intern("INCR"))
         return true;
     // Incremental transfer: each new value of the property is the next part, an empty one the
-    // end; deleting the property asks for the next.
+    // end; deleting the property (reading it did) asks for the next. The size announced is a
+    // lower bound: one past the limit is refused at once.
+    std::uint32_t Announced = 0;
+    if (Data.size() >= sizeof Announced)
+        std::memcpy(&Announced, Data.data(), sizeof Announced);
+    if (Announced > MaxTransfer)
+        return false;
     Data.clear();
     for (;;) {
         if (!WaitForEvent(
@@ -184,30 +233,63 @@ bool TX11Driver::WaitForSelection(Atom Target, std::string& Data, Atom& Type)
                 },
                 Event))
             return false;
-        std::string Part;
-        if (!Read(Part, Type))
+        const std::size_t Before = Data.size();
+        if (!ReadSelectionProperty(Data, Type, Format))
             return false;
-        if (Part.empty())
+        if (Data.size() == Before)
             return true;
-        Data += Part;
     }
 }
 
-bool TX11Driver::ForeignClipboardText(std::string& Text)
+bool TX11Driver::ForeignClipboardHeld()
 {
     const Window Owner = XGetSelectionOwner(FDisplay, Intern("CLIPBOARD"));
-    if (Owner == None || Owner == FSelectionWindow) {
-        Done();
-        return false;
-    }
-    FOwnsClipboard = false;
-    Text.clear();
+    const bool Foreign = Owner != None && Owner != FSelectionWindow;
+    if (Foreign)
+        FOwnsClipboard = false;
+    Done();
+    return Foreign;
+}
+
+bool TX11Driver::ForeignClipboardTargets(std::vector<std::string>& Targets)
+{
+    Targets.clear();
     std::string Data;
     Atom Type = None;
-    if (WaitForSelection(Intern("UTF8_STRING"), Data, Type))
-        Text = Data;
-    else if (WaitForSelection(XA_STRING, Data, Type))
-        Text = Type == XA_STRING ? Latin1ToUtf8(Data) : Data;
+    int Format = 0;
+    const bool Read = WaitForSelection(Intern("TARGETS"), Data, Type, Format) && Format == 32;
     Done();
+    if (!Read)
+        return false;
+    std::vector<Atom> Atoms;
+    for (std::size_t At = 0; At + 4 <= Data.size() && Atoms.size() < MaxTargets; At += 4) {
+        std::uint32_t Item = 0;
+        std::memcpy(&Item, Data.data() + At, sizeof Item);
+        if (Item != None)
+            Atoms.push_back(Item);
+    }
+    if (Atoms.empty())
+        return true;
+    std::vector<char*> Names(Atoms.size(), nullptr);
+    // A list naming an atom that does not exist is not taken.
+    if (XGetAtomNames(FDisplay, Atoms.data(), static_cast<int>(Atoms.size()), Names.data()) == 0)
+        return false;
+    for (char* Name : Names) {
+        if (Name != nullptr) {
+            Targets.emplace_back(Name);
+            XFree(Name);
+        }
+    }
     return true;
+}
+
+bool TX11Driver::ForeignClipboardData(const std::string& Target, std::string& Data)
+{
+    Atom Type = None;
+    int Format = 0;
+    const bool Read = WaitForSelection(Intern(Target.c_str()), Data, Type, Format) && Format == 8;
+    Done();
+    if (!Read)
+        Data.clear();
+    return Read;
 }

@@ -650,6 +650,10 @@ void TX11Driver::HandleEvent(XEvent& Event)
         if (Event.xselectionclear.selection == Intern("CLIPBOARD"))
             FOwnsClipboard = false;
         return;
+    case PropertyNotify:
+        if (HandleSelectionProperty(Event.xproperty))
+            return;
+        break;
     case MappingNotify:
         XRefreshKeyboardMapping(&Event.xmapping);
         return;

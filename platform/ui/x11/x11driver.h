@@ -1,7 +1,8 @@
 // platform/ui/x11/x11driver.h: the display driver on an X server. Each top-level window is an X
 // window (unmapped while hidden) showing the back buffer it was last presented; X events become
-// the loop's input through the injection entry points; the CLIPBOARD selection carries text
-// between this program and the others; the root window tells the screen's size and work area.
+// the loop's input through the injection entry points; the CLIPBOARD selection carries the
+// clipboard's formats between this program and the others; the root window tells the screen's
+// size and work area.
 #pragma once
 
 #include "platform/ui/displaydriver.h"
@@ -10,6 +11,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
@@ -39,8 +41,11 @@ public:
     void Present(HWND Wnd, const std::uint32_t* Pixels, int Width, int Height, int Stride,
                  const TRect& Dirty) override;
     void SetPointerShape(int Cursor) override;
-    void OfferClipboardText(const std::string& Text) override;
-    bool ForeignClipboardText(std::string& Text) override;
+    void OfferClipboard(const std::vector<std::string>& Targets,
+                        TClipboardRenderer Render) override;
+    bool ForeignClipboardHeld() override;
+    bool ForeignClipboardTargets(std::vector<std::string>& Targets) override;
+    bool ForeignClipboardData(const std::string& Target, std::string& Data) override;
     int Descriptor() const override { return FPoller; }
     void ReadEvents() override;
     std::uint64_t NativeId(HWND Wnd) const override;
@@ -53,6 +58,16 @@ private:
         XShmSegmentInfo Shm{};   // shmaddr null when not shared
         std::vector<std::uint32_t> Pixels;
         std::uint32_t* Bits = nullptr; // Width x Height words
+    };
+    // A conversion answered in parts: the requestor's property gets the next part each time
+    // the requestor deletes it.
+    struct TIncrSend {
+        Window Requestor = 0;
+        Atom Property = None;
+        Atom Type = None;
+        std::string Data;
+        std::size_t Offset = 0;
+        std::chrono::steady_clock::time_point Last;
     };
     struct TWindow {
         Window Id = 0;
@@ -77,6 +92,9 @@ private:
     void HandleFocus(HWND Wnd, const XFocusChangeEvent& Focus);
     void HandleLeave(HWND Wnd, const XCrossingEvent& Crossing);
     void HandleSelectionRequest(const XSelectionRequestEvent& Request);
+    // The next part of an incremental answer; false when the event is not about one.
+    bool HandleSelectionProperty(const XPropertyEvent& Event);
+    void DropIdleSends();
     void HandleRootEvent(const XEvent& Event);
     // The work area the window manager announces for the current desktop, within the screen;
     // the whole screen when none is announced.
@@ -92,8 +110,13 @@ private:
     bool MakeBuffer(TBuffer& Buffer, int Width, int Height);
     void FreeBuffer(TBuffer& Buffer);
     Cursor CursorFor(int Shape);
-    // Waits (bounded) for the answer to a conversion of CLIPBOARD, handling the other events.
-    bool WaitForSelection(Atom Target, std::string& Data, Atom& Type);
+    // Waits (bounded) for the answer to a conversion of CLIPBOARD, handling the other events;
+    // takes incremental answers, and refuses more than a transfer may bring. 32-bit items come
+    // as 4 bytes each in host order.
+    bool WaitForSelection(Atom Target, std::string& Data, Atom& Type, int& Format);
+    // Appends the selection property's value (deleting it); false when it cannot be read or
+    // would make Into larger than a transfer may be.
+    bool ReadSelectionProperty(std::string& Into, Atom& Type, int& Format);
     bool WaitForEvent(const std::function<bool(const XEvent&)>& Wanted, XEvent& Found);
 
     Display* FDisplay;
@@ -113,7 +136,11 @@ private:
     std::map<int, Cursor> FCursors;
     int FPointer = 0;
     HWND FGrab = 0;
-    std::string FOffered;
+    // What the program's clipboard offers (names and atoms alike) and the call that makes them.
+    std::vector<std::string> FOfferTargets;
+    std::vector<Atom> FOfferAtoms;
+    TClipboardRenderer FRender;
+    std::vector<TIncrSend> FIncrSends;
     bool FOwnsClipboard = false;
     unsigned FLastKeyCode = 0; // of the press being repeated, to fold auto-repeat releases
 };
