@@ -293,7 +293,6 @@ void TControl::BeginDrag(bool Immediate, int Threshold)
         }
         return CallNextHookEx(Current ? Current->KeyHook : 0, Code, Key, Data);
     });
-    SetCursor(crNoDrop);
     if (Immediate) {
         Current->Started = true;
         try {
