@@ -188,11 +188,12 @@ bool TDragLoop::Step()
     const HRESULT Answer = FSource->QueryContinueDrag(FEscape ? 1 : 0, FKeyState);
     if (Answer == DRAGDROP_S_DROP) {
         if (FTarget && FCurrent != DROPEFFECT_NONE) {
+            // The target stays until Drop returns, so that a failing Drop still hears DragLeave.
             DWORD Effect = FOkEffects;
             TComPtr<IDropTarget> Target = FTarget;
+            const HRESULT Dropped = Target->Drop(FData.Get(), FKeyState, FPoint, &Effect);
             FTarget = TComPtr<IDropTarget>();
             FTargetWnd = 0;
-            const HRESULT Dropped = Target->Drop(FData.Get(), FKeyState, FPoint, &Effect);
             if (FAILED(Dropped))
                 Finish(Dropped, DROPEFFECT_NONE);
             else
