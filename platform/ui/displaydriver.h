@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 enum class TNativeShow {
     Hidden,    // unmapped
@@ -86,6 +87,10 @@ public:
 
     // The mouse pointer shape, a TCursor value (platform/ui/cursors.h).
     virtual void SetPointerShape(int Cursor) = 0;
+
+    // The window shows (and takes the mouse) only inside Rects, in window coordinates, when
+    // Shaped; otherwise it is whole again (SetWindowRgn). A back end without shapes ignores it.
+    virtual void SetNativeShape(HWND, bool /*Shaped*/, const std::vector<TRect>& /*Rects*/) {}
 
     // The back end's own identifier of the native window (the X window id), 0 when it has none:
     // for tests and diagnostics.

@@ -27,6 +27,9 @@ public:
         int Width = 0;
         int Height = 0;
         int Presents = 0;
+        // The shape SetWindowRgn gave, in window coordinates.
+        bool Shaped = false;
+        std::vector<TRect> Shape;
     };
 
     std::string Name() const override { return "headless"; }
@@ -47,6 +50,13 @@ public:
     void Present(HWND Wnd, const std::uint32_t* Pixels, int Width, int Height, int Stride,
                  const TRect& Dirty) override;
     void SetPointerShape(int Cursor) override { FPointer = Cursor; }
+    void SetNativeShape(HWND Wnd, bool Shaped, const std::vector<TRect>& Rects) override
+    {
+        if (TNativeWindow* Native = Lookup(Wnd)) {
+            Native->Shaped = Shaped;
+            Native->Shape = Shaped ? Rects : std::vector<TRect>();
+        }
+    }
     void OfferClipboardText(const std::string& Text) override { FOffered = Text; }
     // No other program is there to hold the clipboard.
     bool ForeignClipboardText(std::string&) override { return false; }

@@ -39,6 +39,8 @@ public:
     void Present(HWND Wnd, const std::uint32_t* Pixels, int Width, int Height, int Stride,
                  const TRect& Dirty) override;
     void SetPointerShape(int Cursor) override;
+    // With the SHAPE extension (x11shape.cpp).
+    void SetNativeShape(HWND Wnd, bool Shaped, const std::vector<TRect>& Rects) override;
     void OfferClipboardText(const std::string& Text) override;
     bool ForeignClipboardText(std::string& Text) override;
     int Descriptor() const override { return FPoller; }
