@@ -272,3 +272,19 @@ TEST(Drag, ATargetFreedDuringTheDragIsForgotten)
     EXPECT_EQ(F.Log.back(), "end Source on nil 0,0");
     EXPECT_EQ(GetCapture(), HWND(0));
 }
+
+TEST(Drag, AFailingDragOverEndsTheDragAndReachesTheApplication)
+{
+    TDragForms F;
+    std::string Failure;
+    F.App.OnException = [&Failure](TObject*, const Exception& E) { Failure = E.Message(); };
+    F.Box->OnDragOver = [](TObject*, TObject*, int, int, TDragState, bool&) {
+        throw Exception("the target failed");
+    };
+    F.Source->SetDragMode(dmAutomatic);
+    F.Press(F.Left, 20, 20);
+    F.MoveOver(F.Right, 15, 15);
+    EXPECT_EQ(Failure, "the target failed");
+    EXPECT_FALSE(F.Source->Dragging());
+    EXPECT_EQ(GetCapture(), HWND(0));
+}
