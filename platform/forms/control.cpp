@@ -24,6 +24,7 @@ const TMessageMap& TControl::ClassMessageMap()
         OnMessage<&TControl::CMMouseWheel>(CM_MOUSEWHEEL),
         OnMessage<&TControl::WMContextMenu>(WM_CONTEXTMENU),
         OnMessage<&TControl::CMCursorChanged>(CM_CURSORCHANGED),
+        OnMessage<&TControl::CMDrag>(CM_DRAG),
     });
     static constexpr TMessageMap Map{Handlers, nullptr};
     return Map;
@@ -40,6 +41,7 @@ TControl::TControl(TComponent* AOwner)
 TControl::~TControl()
 {
     Destroying();
+    DragControlGone(this);
     ForgetMouseControl(this);
     if (FParent != nullptr)
         FParent->RemoveControl(this);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/forms/controltypes.h"
+#include "platform/forms/drag.h"
 #include "platform/forms/messagemap.h"
 #include "platform/forms/sizeconstraints.h"
 #include "platform/gfx/color.h"
@@ -129,6 +130,18 @@ public:
     // (CM_CANCELMODE), so that what it has open (a drop-down, an in-place editor) closes.
     void SendCancelMode(TControl* Sender);
 
+    // The drag of the control inside the program (platform/forms/drag.h): with dmAutomatic a
+    // press of the left button starts it; BeginDrag starts it at once or once the pointer has
+    // moved Threshold pixels (-1: the default).
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode Value) { FDragMode = Value; }
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor Value) { FDragCursor = Value; }
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    bool Dragging() const;
+    void EndDrag(bool Drop);
+    virtual void DragDrop(TObject* Source, int X, int Y);
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnMouseDown;
@@ -139,6 +152,10 @@ public:
     TMouseWheelUpDownEvent OnMouseWheelDown;
     TMouseWheelUpDownEvent OnMouseWheelUp;
     TContextPopupEvent OnContextPopup;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
 
 protected:
     virtual std::string GetText() const;
@@ -157,6 +174,10 @@ protected:
     // MousePos in client coordinates, (-1, -1) from the keyboard.
     virtual void DoContextPopup(TPoint MousePos, bool& Handled);
     virtual void Changed() {}
+    // Accept starts as whether OnDragOver is assigned, which then decides.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DoStartDrag(TDragObject*& DragObject);
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void VisibleChanging() {}
     // Takes R as the bounds the control has now, whoever set them (its window included).
@@ -191,10 +212,12 @@ protected:
     void WMContextMenu(TMessage& Message);
     // Under the pointer, the window there chooses the pointer's shape again.
     void CMCursorChanged(TMessage& Message);
+    void CMDrag(TMessage& Message);
 
 private:
     // Same unit as the class library's: a parent sets its children's parent and anchor rules.
     friend class TWinControl;
+    friend class TBaseDragControlObject; // ends the drag on its control
     // Called after the bounds changed; FromUser is false for the parent's alignment.
     void BoundsChanged(const TRect& Old, bool FromUser);
     void FontChanged(TObject* Sender);
@@ -229,6 +252,8 @@ private:
     TPopupMenu* FPopupMenu = nullptr;
     bool FSettingFont = false;
     int FWheelAccumulator = 0; // what is left of a notch the wheel has not finished
+    TDragMode FDragMode = dmManual;
+    TCursor FDragCursor = crDrag;
 };
 
 // The control that holds the mouse for controls without a window.

@@ -162,6 +162,12 @@ void TControl::WndProc(TMessage& Message)
     switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+        // A control dragged automatically starts its drag instead of taking the press.
+        if (FDragMode == dmAutomatic) {
+            SendCancelMode(this);
+            BeginDrag(true);
+            return;
+        }
         SendCancelMode(this);
         if (FControlStyle.Contains(csCaptureMouse))
             SetMouseCapture(true);

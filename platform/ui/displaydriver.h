@@ -89,6 +89,10 @@ public:
     // The mouse pointer shape, a TCursor value (platform/ui/cursors.h).
     virtual void SetPointerShape(int Cursor) = 0;
 
+    // The window shows (and takes the mouse) only inside Rects, in window coordinates, when
+    // Shaped; otherwise it is whole again (SetWindowRgn). A back end without shapes ignores it.
+    virtual void SetNativeShape(HWND, bool /*Shaped*/, const std::vector<TRect>& /*Rects*/) {}
+
     // The back end's own identifier of the native window (the X window id), 0 when it has none:
     // for tests and diagnostics.
     virtual std::uint64_t NativeId(HWND Wnd) const = 0;

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+class TRegion;
+using HRGN = TRegion*;
+
 // Raised when a window call comes from a thread other than the user-interface thread.
 TW_DECLARE_EXCEPTION(EWindowError, Exception);
 
@@ -120,6 +123,13 @@ bool IsForeignWindow(HWND Wnd);
 HWND GetDesktopWindow();
 // Drawing is not deferred here, so the lock has no effect; true for 0, the desktop or a window.
 bool LockWindowUpdate(HWND Wnd);
+
+// The window's shape (windowregion.cpp): Region, in window coordinates, becomes the part of the
+// window that shows and takes the mouse; the window owns it from then on (null: the whole window
+// again). The region is applied to a top-level window's native window. Non-zero on success.
+int SetWindowRgn(HWND Wnd, HRGN Region, bool Redraw);
+// Copies the window's region into Region: its kind, or RGN_ERROR (0) when it has none.
+int GetWindowRgn(HWND Wnd, HRGN Region);
 
 // Window longs, the procedure, the caption and the enabled state (windowlong.cpp).
 LONG_PTR GetWindowLong(HWND Wnd, int Index);

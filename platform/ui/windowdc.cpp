@@ -58,6 +58,11 @@ TRegion VisibleRegion(HWND Wnd, bool Whole = false)
         const TPoint C = ClientOffset(Wnd);
         Offset = TPoint{-C.X, -C.Y};
     }
+    // A shaped window shows only inside its region (window coordinates).
+    if (TRegion Shape; GetWindowRgn(Wnd, &Shape) != RGN_ERROR) {
+        const TPoint C = ClientOffset(Wnd);
+        Area = TRegion::Intersect(Area, Whole ? Shape : Moved(Shape, -C.X, -C.Y));
+    }
     // Children show only inside the client area: the frame and bars stay over a child that
     // reaches beyond it (a scrolled one).
     for (HWND Child : GetChildWindows(Wnd))

@@ -1,6 +1,7 @@
 // platform/ui/windowtree.cpp: parents, owners, siblings, enumerations, hit testing and the desktop.
 #include "platform/ui/window.h"
 
+#include "platform/gfx/region.h"
 #include "platform/rtl/strings.h"
 #include "platform/ui/input.h"
 #include "platform/ui/loopstate.h"
@@ -44,6 +45,13 @@ bool IsChild(HWND Parent, HWND Wnd)
     return Parent != 0 && IsDescendant(Parent, Wnd);
 }
 
+// Whether a point in Wnd's window coordinates lies inside its region (SetWindowRgn), if any.
+static bool InsideShape(HWND Wnd, const TPoint& P)
+{
+    TRegion Shape;
+    return GetWindowRgn(Wnd, &Shape) == RGN_ERROR || Shape.Contains(P.X, P.Y);
+}
+
 // P in Wnd's window coordinates; children show only inside the client area.
 static HWND ChildAt(HWND Wnd, TPoint P)
 {
@@ -53,7 +61,8 @@ static HWND ChildAt(HWND Wnd, TPoint P)
     P = TPoint{P.X - W.Client.Left, P.Y - W.Client.Top};
     for (HWND Child : W.Children) {
         const TWindowObject& C = Get(Child);
-        if ((C.Style & WS_VISIBLE) && PtInRect(C.Bounds, P)) {
+        if ((C.Style & WS_VISIBLE) && PtInRect(C.Bounds, P) &&
+            InsideShape(Child, TPoint{P.X - C.Bounds.Left, P.Y - C.Bounds.Top})) {
             if (C.Style & WS_DISABLED)
                 return Wnd;
             return ChildAt(Child, TPoint{P.X - C.Bounds.Left, P.Y - C.Bounds.Top});
@@ -66,7 +75,8 @@ HWND WindowFromPoint(const TPoint& Point)
 {
     for (HWND Top : State().TopLevels) {
         const TWindowObject& T = Get(Top);
-        if ((T.Style & WS_VISIBLE) && !(T.Style & WS_MINIMIZE) && PtInRect(T.Bounds, Point)) {
+        if ((T.Style & WS_VISIBLE) && !(T.Style & WS_MINIMIZE) && PtInRect(T.Bounds, Point) &&
+            InsideShape(Top, TPoint{Point.X - T.Bounds.Left, Point.Y - T.Bounds.Top})) {
             if (T.Style & WS_DISABLED)
                 return 0;
             return ChildAt(Top, TPoint{Point.X - T.Bounds.Left, Point.Y - T.Bounds.Top});

@@ -29,6 +29,9 @@ public:
         int Width = 0;
         int Height = 0;
         int Presents = 0;
+        // The shape SetWindowRgn gave, in window coordinates.
+        bool Shaped = false;
+        std::vector<TRect> Shape;
     };
 
     std::string Name() const override { return "headless"; }
@@ -55,6 +58,13 @@ public:
     bool ForeignClipboardHeld() override { return FForeignHeld; }
     bool ForeignClipboardTargets(std::vector<std::string>& Targets) override;
     bool ForeignClipboardData(const std::string& Target, std::string& Data) override;
+    void SetNativeShape(HWND Wnd, bool Shaped, const std::vector<TRect>& Rects) override
+    {
+        if (TNativeWindow* Native = Lookup(Wnd)) {
+            Native->Shaped = Shaped;
+            Native->Shape = Shaped ? Rects : std::vector<TRect>();
+        }
+    }
     int Descriptor() const override { return -1; }
     void ReadEvents() override {}
     std::uint64_t NativeId(HWND Wnd) const override { return Find(Wnd) ? Wnd : 0; }

@@ -46,6 +46,8 @@ public:
     bool ForeignClipboardHeld() override;
     bool ForeignClipboardTargets(std::vector<std::string>& Targets) override;
     bool ForeignClipboardData(const std::string& Target, std::string& Data) override;
+    // With the SHAPE extension (x11shape.cpp).
+    void SetNativeShape(HWND Wnd, bool Shaped, const std::vector<TRect>& Rects) override;
     int Descriptor() const override { return FPoller; }
     void ReadEvents() override;
     std::uint64_t NativeId(HWND Wnd) const override;
