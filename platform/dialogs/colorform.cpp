@@ -203,6 +203,8 @@ TColorForm::TColorForm(TComponent* AOwner, const TDialogRequest& Request, HWND O
     SetBorderIcons(TBorderIcons{biSystemMenu});
     SetColor(clBtnFace);
     SetCaption("Color");
+    // The lists and combo boxes keep their items and selection in their windows.
+    HandleNeeded();
     SetClientWidth(LeftPart);
     SetClientHeight(ClientH);
 

@@ -78,6 +78,8 @@ TFileDialogForm::TFileDialogForm(TComponent* AOwner, const TDialogRequest& Reque
     SetBorderIcons(TBorderIcons{biSystemMenu});
     SetColor(clBtnFace);
     SetCaption(!Request.Caption.empty() ? Request.Caption : Save ? "Save As" : "Open");
+    // The lists and combo boxes keep their items and selection in their windows.
+    HandleNeeded();
     BuildControls(Save, Request.Preview);
     FFolder = FileDialogStartFolder(Request);
     FFileName->SetText(ExtractFileName(Request.Value));

@@ -50,6 +50,8 @@ TFindForm::TFindForm(TComponent* AOwner, const TDialogRequest& Request, HWND Own
     SetBorderIcons(TBorderIcons{biSystemMenu});
     SetColor(clBtnFace);
     SetCaption(Replacing ? "Replace" : "Find");
+    // The lists and combo boxes keep their items and selection in their windows.
+    HandleNeeded();
     SetClientWidth(351);
     SetClientHeight(Replacing ? 126 : 96);
 

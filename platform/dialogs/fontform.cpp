@@ -83,6 +83,8 @@ TFontForm::TFontForm(TComponent* AOwner, const TDialogRequest& Request, HWND Own
     SetCaption("Font");
     SetClientWidth(432);
     SetClientHeight(284);
+    // The lists and combo boxes keep their items and selection in their windows.
+    HandleNeeded();
     BuildControls();
 
     const TFontDescription& Font = Request.Font;
