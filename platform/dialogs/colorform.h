@@ -85,7 +85,6 @@ private:
     bool FExpanded = false;
     bool FSettingChannels = false;
     HWND FOwnerWindow = 0;
-    int FClientWide = 0;
     TColorGrid* FBasic = nullptr;
     TColorGrid* FCustom = nullptr;
     TButton* FDefine = nullptr;
