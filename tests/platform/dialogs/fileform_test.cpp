@@ -232,3 +232,27 @@ TEST_F(FileDialogForms, TheOpenDialogLooksAsItsGoldenPicture)
     const TRasterDevice& Raster = WindowBackBuffer(Form.Handle())->Raster();
     ExpectMatchesGoldenPng(Raster, Form.ClientRect(), "dialogs/opendialog.png");
 }
+
+TEST_F(FileDialogForms, WithEnableSizingTheListGrowsWithTheForm)
+{
+    TDialogRequest R;
+    R.Kind = TDialogKind::OpenFile;
+    R.InitialDir = Tree.Path();
+    R.Options = 1u << ofEnableSizing;
+    TFileDialogForm Form(nullptr, R);
+    Form.Show();
+    Pump();
+    EXPECT_EQ(Form.BorderStyle(), bsSizeable);
+    const int ListWidth = Form.List()->Width();
+    const int ListHeight = Form.List()->Height();
+    const int OkLeft = Form.OkButton()->Left();
+    Form.SetBounds(Form.Left(), Form.Top(), Form.Width() + 100, Form.Height() + 50);
+    Pump();
+    EXPECT_EQ(Form.List()->Width(), ListWidth + 100);
+    EXPECT_EQ(Form.List()->Height(), ListHeight + 50);
+    EXPECT_EQ(Form.OkButton()->Left(), OkLeft + 100);
+
+    R.Options = 0;
+    TFileDialogForm Fixed(nullptr, R);
+    EXPECT_EQ(Fixed.BorderStyle(), bsDialog);
+}

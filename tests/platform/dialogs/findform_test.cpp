@@ -102,3 +102,22 @@ TEST_F(FindForms, TheReplaceDialogReportsEachButtonAndCloseDialogClosesIt)
     EXPECT_EQ(Events, (std::vector<std::string>{"find cheap", "one cheap>fair", "all cheap>fair",
                                                 "close"}));
 }
+
+TEST_F(FindForms, TheDialogAppearsWherePositionSaysAndHidesWhatTheOptionsName)
+{
+    TFindDialog D(nullptr);
+    D.SetPosition(TPoint{30, 40});
+    D.SetOptions(TFindOptions{frHideMatchCase, frDisableUpDown, frDisableWholeWord});
+    ASSERT_TRUE(D.Execute());
+    TFindForm* Form = FindFormUp();
+    ASSERT_NE(Form, nullptr);
+    EXPECT_EQ(Form->Left(), 30);
+    EXPECT_EQ(Form->Top(), 40);
+    EXPECT_FALSE(Form->MatchCase()->Visible());
+    EXPECT_FALSE(Form->Direction()->Enabled());
+    EXPECT_FALSE(Form->WholeWord()->Enabled());
+    // frDown not set: the search goes up.
+    EXPECT_TRUE(Form->Up()->Checked());
+    D.CloseDialog();
+    EXPECT_EQ(FindFormUp(), nullptr);
+}
