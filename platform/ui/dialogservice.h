@@ -92,8 +92,8 @@ inline constexpr TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
 inline constexpr TMsgDlgButtons mbOKCancel{mbOK, mbCancel};
 inline constexpr TMsgDlgButtons mbAbortRetryIgnore{mbAbort, mbRetry, mbIgnore};
 
-// The common dialogs join the boxes; platform/dialogs shows each as a form of ours and adds its
-// kinds after these.
+// The common dialogs join the boxes (from OpenFile on); platform/dialogs shows each as a form
+// of ours.
 enum class TDialogKind {
     MessageBox,
     MessageDlg,
