@@ -1,24 +1,40 @@
-// platform/dialogs/formdialogs.cpp: the service that shows boxes as forms.
+// platform/dialogs/formdialogs.cpp: the service that shows boxes and common dialogs as forms.
 #include "platform/dialogs/formdialogs.h"
 
+#include "platform/dialogs/colorform.h"
+#include "platform/dialogs/fileform.h"
+#include "platform/dialogs/findform.h"
+#include "platform/dialogs/fontform.h"
 #include "platform/dialogs/messageform.h"
 #include "platform/ui/displaydriver.h"
+#include "platform/ui/input.h"
+#include "platform/ui/queue.h"
 #include "platform/ui/screen.h"
+#include "platform/ui/window.h"
 
 #include <algorithm>
 #include <memory>
 
-TDialogAnswer TFormDialogs::Show(const TDialogRequest& Request)
+namespace {
+
+// The form of a common dialog, shown modally; the loop ending without OK (the application
+// terminating) cancels.
+template <class TDialogForm>
+TDialogAnswer ShowModalForm(const TDialogRequest& Request, HWND OwnerWindow)
 {
-    // The file dialogs' forms are still to come; until then they are cancelled.
-    if (Application == nullptr || Request.Kind == TDialogKind::OpenFile ||
-        Request.Kind == TDialogKind::SaveFile) {
-        TDefaultDialogs BuiltIn;
-        return BuiltIn.Show(Request);
+    auto Form = std::make_unique<TDialogForm>(nullptr, Request, OwnerWindow);
+    Form->ShowModal();
+    TDialogAnswer Answer = Form->Answer();
+    if (Answer.Result != mrOk) {
+        TDialogAnswer Cancelled;
+        Cancelled.Result = mrCancel;
+        return Cancelled;
     }
-    // Transient for the active form; the box is ours alone, so that nothing else frees it.
-    TCustomForm* Active = Screen != nullptr ? Screen->ActiveForm() : nullptr;
-    const HWND OwnerWindow = Active != nullptr && Active->HandleAllocated() ? Active->Handle() : 0;
+    return Answer;
+}
+
+TDialogAnswer ShowMessageForm(const TDialogRequest& Request, HWND OwnerWindow)
+{
     auto Form = std::make_unique<TMessageForm>(nullptr, Request, OwnerWindow);
     Form->ShowModal();
     TDialogAnswer Answer = Form->Answer();
@@ -32,6 +48,59 @@ TDialogAnswer TFormDialogs::Show(const TDialogRequest& Request)
             Answer.Value = Request.Value;
     }
     return Answer;
+}
+
+// The modeless find and replace form: owned by the application (freed with it at the latest),
+// it frees itself when closed; the answer closes it or brings it to the front by its window.
+TDialogAnswer ShowFindForm(const TDialogRequest& Request, HWND OwnerWindow)
+{
+    auto* Form = new TFindForm(Application, Request, OwnerWindow);
+    Form->Show();
+    const HWND Wnd = Form->Handle();
+    TDialogAnswer Answer = Form->State(mrOk, -1);
+    Answer.Close = [Wnd] {
+        if (IsWindow(Wnd))
+            SendMessage(Wnd, WM_CLOSE, 0, 0);
+    };
+    Answer.Activate = [Wnd] {
+        if (IsWindow(Wnd)) {
+            BringWindowToTop(Wnd);
+            SetActiveWindow(Wnd);
+        }
+    };
+    return Answer;
+}
+
+} // namespace
+
+TDialogAnswer TFormDialogs::Show(const TDialogRequest& Request)
+{
+    if (Application == nullptr) {
+        TDefaultDialogs BuiltIn;
+        return BuiltIn.Show(Request);
+    }
+    // Transient for the active form; the box is ours alone, so that nothing else frees it.
+    TCustomForm* Active = Screen != nullptr ? Screen->ActiveForm() : nullptr;
+    const HWND OwnerWindow = Active != nullptr && Active->HandleAllocated() ? Active->Handle() : 0;
+    switch (Request.Kind) {
+    case TDialogKind::OpenFile:
+    case TDialogKind::SaveFile:
+        return ShowModalForm<TFileDialogForm>(Request, OwnerWindow);
+    case TDialogKind::Color:
+        return ShowModalForm<TColorForm>(Request, OwnerWindow);
+    case TDialogKind::Font:
+        return ShowModalForm<TFontForm>(Request, OwnerWindow);
+    case TDialogKind::Find:
+    case TDialogKind::Replace:
+        return ShowFindForm(Request, OwnerWindow);
+    case TDialogKind::MessageBox:
+    case TDialogKind::MessageDlg:
+    case TDialogKind::ShowMessage:
+    case TDialogKind::InputBox:
+    case TDialogKind::InputQuery:
+        break;
+    }
+    return ShowMessageForm(Request, OwnerWindow);
 }
 
 bool InstallFormDialogs()

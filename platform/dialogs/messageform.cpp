@@ -87,6 +87,10 @@ int EscapeDialogResult(const TDialogRequest& Request)
     case TDialogKind::InputQuery:
     case TDialogKind::OpenFile:
     case TDialogKind::SaveFile:
+    case TDialogKind::Color:
+    case TDialogKind::Font:
+    case TDialogKind::Find:
+    case TDialogKind::Replace:
         return mrCancel;
     }
     return mrNone;

@@ -91,6 +91,14 @@ const char* KindName(TDialogKind Kind)
         return "OpenFile";
     case TDialogKind::SaveFile:
         return "SaveFile";
+    case TDialogKind::Color:
+        return "Color";
+    case TDialogKind::Font:
+        return "Font";
+    case TDialogKind::Find:
+        return "Find";
+    case TDialogKind::Replace:
+        return "Replace";
     }
     return "?";
 }
@@ -133,7 +141,12 @@ std::vector<int> DialogButtons(const TDialogRequest& Request)
     case TDialogKind::InputQuery:
     case TDialogKind::OpenFile:
     case TDialogKind::SaveFile:
+    case TDialogKind::Color:
+    case TDialogKind::Font:
         return {mrOk, mrCancel};
+    case TDialogKind::Find:
+    case TDialogKind::Replace:
+        return {mrOk}; // shown
     }
     return {};
 }
@@ -157,13 +170,18 @@ int DefaultDialogResult(const TDialogRequest& Request)
 
 TDialogAnswer TDefaultDialogs::Show(const TDialogRequest& Request)
 {
-    // A file dialog with nobody to ask is cancelled rather than answering with a made-up file.
-    if (Request.Kind == TDialogKind::OpenFile || Request.Kind == TDialogKind::SaveFile) {
+    // A common dialog with nobody to ask is cancelled (a modeless one is not shown) rather
+    // than answering with a made-up file, colour or font.
+    if (Request.Kind >= TDialogKind::OpenFile) {
         std::fprintf(stderr, "[%s] %s -> Cancel\n", KindName(Request.Kind),
                      Request.Caption.c_str());
-        return TDialogAnswer{mrCancel, {}};
+        TDialogAnswer Cancelled;
+        Cancelled.Result = mrCancel;
+        return Cancelled;
     }
-    TDialogAnswer Answer{DefaultDialogResult(Request), Request.Value};
+    TDialogAnswer Answer;
+    Answer.Result = DefaultDialogResult(Request);
+    Answer.Value = Request.Value;
     std::fprintf(stderr, "[%s] %s%s%s -> %s\n", KindName(Request.Kind), Request.Caption.c_str(),
                  Request.Caption.empty() ? "" : ": ", Request.Text.c_str(),
                  ResultName(Answer.Result));
@@ -177,14 +195,64 @@ TScriptedDialogs::~TScriptedDialogs()
     SetDialogService(FPrevious);
 }
 
+bool IsModelessDialog(TDialogKind Kind)
+{
+    return Kind == TDialogKind::Find || Kind == TDialogKind::Replace;
+}
+
 void TScriptedDialogs::Answer(int Result, std::string Value)
 {
-    FAnswers.push_back(TDialogAnswer{Result, std::move(Value), 0});
+    TDialogAnswer Full;
+    Full.Result = Result;
+    Full.Value = std::move(Value);
+    FAnswers.push_back(std::move(Full));
+}
+
+void TScriptedDialogs::Answer(TDialogAnswer Full)
+{
+    FAnswers.push_back(std::move(Full));
+}
+
+void TScriptedDialogs::Notify(const TDialogAnswer& Answer)
+{
+    if (!FModelessUp || !FModeless)
+        throw EDialogScriptError("No modeless dialog is up to notify");
+    // A copy: the handler may show the dialog anew, replacing FModeless.
+    TDialogNotifyEvent Handler = FModeless;
+    if (Answer.Result != mrOk)
+        FModelessUp = false;
+    Handler(Answer);
 }
 
 TDialogAnswer TScriptedDialogs::Show(const TDialogRequest& Request)
 {
     FCalls.push_back(Request);
+    if (IsModelessDialog(Request.Kind)) {
+        FModeless = Request.OnNotify;
+        FModelessUp = true;
+        const int Generation = ++FGeneration;
+        TDialogAnswer Shown;
+        Shown.Result = mrOk;
+        Shown.Value = Request.Value;
+        Shown.ReplaceText = Request.ReplaceText;
+        Shown.Options = Request.Options;
+        // Only while this showing is the one up.
+        Shown.Close = [this, Request, Generation] {
+            if (!FModelessUp || Generation != FGeneration)
+                return;
+            TDialogAnswer Closed;
+            Closed.Result = mrCancel;
+            Closed.Value = Request.Value;
+            Closed.ReplaceText = Request.ReplaceText;
+            Closed.Options = Request.Options;
+            Notify(Closed);
+        };
+        Shown.Activate = [this, Generation] {
+            if (FModelessUp && Generation == FGeneration)
+                ++FActivations;
+        };
+        return Shown;
+    }
     std::string What = std::string(KindName(Request.Kind)) + " \"" + Request.Text + "\"";
     if (FAnswers.empty())
         throw EDialogScriptError("No scripted answer for " + What);

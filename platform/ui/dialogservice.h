@@ -2,10 +2,12 @@
 // through one replaceable service, so a test scripts the answers and reads back what was shown.
 #pragma once
 
+#include "platform/gfx/graphicsobjects.h"
 #include "platform/rtl/sets.h"
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -90,8 +92,8 @@ inline constexpr TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
 inline constexpr TMsgDlgButtons mbOKCancel{mbOK, mbCancel};
 inline constexpr TMsgDlgButtons mbAbortRetryIgnore{mbAbort, mbRetry, mbIgnore};
 
-// The common dialogs join the boxes; platform/dialogs shows each as a form of ours and adds its
-// kinds after these.
+// The common dialogs join the boxes (from OpenFile on); platform/dialogs shows each as a form
+// of ours.
 enum class TDialogKind {
     MessageBox,
     MessageDlg,
@@ -99,8 +101,27 @@ enum class TDialogKind {
     InputBox,
     InputQuery,
     OpenFile,
-    SaveFile
+    SaveFile,
+    Color,
+    Font,
+    Find,   // modeless: shown, and the service returns at once
+    Replace // modeless
 };
+
+// A font as the font dialog edits it.
+struct TFontDescription {
+    std::string Name = "MS Sans Serif";
+    int Size = 8; // points
+    TFontStyles Style;
+    TColor Color = clWindowText;
+    TFontCharset Charset = DEFAULT_CHARSET;
+    TFontPitch Pitch = fpDefault;
+};
+
+struct TDialogAnswer;
+// What a modeless dialog reports while it is up: each button pressed (Result mrOk), and its
+// closing (Result mrCancel), with the dialog's state at the time.
+using TDialogNotifyEvent = std::function<void(const TDialogAnswer& Answer)>;
 
 // One box as asked for. An empty Caption stands for the application's title.
 struct TDialogRequest {
@@ -119,6 +140,19 @@ struct TDialogRequest {
     std::string InitialDir;
     std::string DefaultExt; // without the dot
     unsigned Options = 0;   // the dialog's option bits (platform/dialogs)
+    bool Preview = false;   // file dialogs: a preview of the selected picture beside the list
+    // Colour dialog: the colour it starts at and the sixteen custom colours.
+    TColor Color = clBlack;
+    std::vector<TColor> CustomColors;
+    // Font dialog: the font it starts at, and the sizes allowed (0: any).
+    TFontDescription Font;
+    int MinFontSize = 0;
+    int MaxFontSize = 0;
+    // Find and replace: Value is the text to find.
+    std::string ReplaceText;
+    int Left = -1; // where a modeless dialog appears; -1: over the active form
+    int Top = -1;
+    TDialogNotifyEvent OnNotify; // modeless dialogs
 };
 
 // How the box was closed: an ID* value for MessageBox, a modal result for the others (mrOk or
@@ -128,6 +162,16 @@ struct TDialogAnswer {
     int Result = 0;
     std::string Value;
     int FilterIndex = 0; // 0: as asked
+    // Colour, font, find and replace dialogs: what the dialog ended on (or shows now).
+    TColor Color = clBlack;
+    std::vector<TColor> CustomColors;
+    TFontDescription Font;
+    std::string ReplaceText;
+    unsigned Options = 0;
+    // A modeless dialog shown: closes it (its OnNotify then reports the closing), and brings it
+    // to the front. Empty for the others, and when it was not shown.
+    std::function<void()> Close;
+    std::function<void()> Activate;
 };
 
 // The one implementation behind every box; replaceable.
@@ -173,16 +217,32 @@ public:
 
     // Queues the answer of the next box (Value: the text an input box returns with mrOk).
     void Answer(int Result, std::string Value = {});
+    // Queues a whole answer (a colour, a font ...).
+    void Answer(TDialogAnswer Full);
+    // Modeless dialogs (find, replace) take no queued answer: they are recorded as shown, and
+    // the test plays their buttons through Notify, which hands Answer to the last one shown
+    // that is still up (its OnNotify). Closing one (its Close) notifies mrCancel.
     TDialogAnswer Show(const TDialogRequest& Request) override;
+    void Notify(const TDialogAnswer& Answer);
 
     const std::vector<TDialogRequest>& Calls() const { return FCalls; }
     std::size_t PendingAnswers() const { return FAnswers.size(); }
+    // Whether a modeless dialog is up, and how often one was brought to the front.
+    bool ModelessUp() const { return FModelessUp; }
+    int Activations() const { return FActivations; }
 
 private:
     IDialogService* FPrevious = nullptr;
     std::deque<TDialogAnswer> FAnswers;
     std::vector<TDialogRequest> FCalls;
+    TDialogNotifyEvent FModeless;
+    bool FModelessUp = false;
+    int FGeneration = 0;
+    int FActivations = 0;
 };
+
+// Whether the kind is shown modeless (find, replace).
+bool IsModelessDialog(TDialogKind Kind);
 
 // Returns the ID* of the button pressed.
 int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
