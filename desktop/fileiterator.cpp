@@ -205,30 +205,45 @@ void TFileIterator::Run()
 void TFileIterator::Walk(const std::string& Folder, TFileIteratorOptions Options)
 {
     const std::string Prefix = Folder == "/" ? Folder : Folder + "/";
-    TSearchRec Search; // closes the listing however the walk leaves
-    if (FindFirst(Prefix + "*.*", faAnyFile, Search) != 0)
-        return;
     const TFileWalkControl& C = *FControl;
-    do {
+    // One entry; false once the walk is to end.
+    auto Visit = [&](const std::string& EntryName, int Attr, const TSearchRec* Details) {
         if (C.Abandoned || FRunState.load() == fiCancelling)
-            break;
-        if (Search.Attr & faDirectory) {
-            if (Options.Contains(fiRecurseFolders) && Search.Name[0] != '.' &&
-                !(Search.Attr & faSymLink))
-                Walk(Prefix + Search.Name, Options);
-        } else if (!(Search.Attr & faVolumeID)) {
+            return false;
+        if (Attr & faDirectory) {
+            if (Options.Contains(fiRecurseFolders) && EntryName[0] != '.' && !(Attr & faSymLink))
+                Walk(Prefix + EntryName, Options);
+        } else if (!(Attr & faVolumeID)) {
             TFileInfo Info;
-            if (Options.Contains(fiDetails)) {
-                Info.Size = static_cast<std::uint32_t>(Search.Size);
-                Info.Time = static_cast<std::uint32_t>(Search.Time);
-                Info.Attr = static_cast<std::uint32_t>(Search.Attr);
+            if (Details != nullptr) {
+                Info.Size = static_cast<std::uint32_t>(Details->Size);
+                Info.Time = static_cast<std::uint32_t>(Details->Time);
+                Info.Attr = static_cast<std::uint32_t>(Details->Attr);
             }
-            const std::string Name = Options.Contains(fiPath) ? Prefix + Search.Name : Search.Name;
+            const std::string Name = Options.Contains(fiPath) ? Prefix + EntryName : EntryName;
             bool CanAdd = true;
             DoAddFileQuery(Name, Info, CanAdd);
             if (CanAdd && !C.Abandoned)
                 DoAddFile(Name, Info);
         }
+        return true;
+    };
+    if (!Options.Contains(fiDetails)) {
+        // Without details only the kind of each entry matters, which the folder itself tells.
+        TFolderReader Reader(Folder.empty() ? "/" : Folder);
+        std::string Name;
+        int Attr = 0;
+        while (Reader.Next(Name, Attr))
+            if (!Visit(Name, Attr, nullptr))
+                break;
+        return;
+    }
+    TSearchRec Search; // closes the listing however the walk leaves
+    if (FindFirst(Prefix + "*.*", faAnyFile, Search) != 0)
+        return;
+    do {
+        if (!Visit(Search.Name, Search.Attr, &Search))
+            break;
     } while (FindNext(Search) == 0);
 }
 

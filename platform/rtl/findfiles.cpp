@@ -52,10 +52,41 @@ bool Writable(const struct stat& St, const TFindState& State)
     return (St.st_mode & S_IWOTH) != 0;
 }
 
+// The local time of Seconds. Zone offsets change only at quarter hours, so the broken-down
+// start of the last quarter hour met is kept (per thread) and the rest added to it: the files
+// of one folder mostly share their quarter hour.
+bool LocalTime(time_t Seconds, struct tm& Local)
+{
+    constexpr time_t Quarter = 900;
+    thread_local time_t CachedStart = -1;
+    thread_local struct tm Cached {
+    };
+    const time_t Start = Seconds - ((Seconds % Quarter) + Quarter) % Quarter;
+    if (Start != CachedStart) {
+        if (localtime_r(&Start, &Cached) == nullptr) {
+            CachedStart = -1;
+            return false;
+        }
+        CachedStart = Start;
+    }
+    const int Offset = static_cast<int>(Seconds - Start);
+    Local = Cached;
+    Local.tm_sec += Offset % 60;
+    Local.tm_min += Offset / 60;
+    if (Local.tm_sec >= 60) {
+        Local.tm_sec -= 60;
+        ++Local.tm_min;
+    }
+    // Zones whose offset is no whole quarter hour (old local mean times) get the slow way.
+    if (Local.tm_min >= 60)
+        return localtime_r(&Seconds, &Local) != nullptr;
+    return true;
+}
+
 int PackedTime(time_t Seconds)
 {
     struct tm Local {};
-    if (localtime_r(&Seconds, &Local) == nullptr)
+    if (!LocalTime(Seconds, Local))
         return 0;
     const int Year = Local.tm_year + 1900;
     if (Year < 1980 || Year > 2107)
@@ -109,6 +140,44 @@ bool NextMatch(TSearchRec& F)
 }
 
 } // namespace
+
+TFolderReader::TFolderReader(const std::string& Folder) : FDir(opendir(Folder.c_str())) {}
+
+TFolderReader::~TFolderReader()
+{
+    if (FDir != nullptr)
+        closedir(static_cast<DIR*>(FDir));
+}
+
+bool TFolderReader::Next(std::string& Name, int& Attr)
+{
+    if (FDir == nullptr)
+        return false;
+    DIR* Dir = static_cast<DIR*>(FDir);
+    while (dirent* Entry = readdir(Dir)) {
+        const char* N = Entry->d_name;
+        if (N[0] == '.' && (N[1] == 0 || (N[1] == '.' && N[2] == 0)))
+            continue;
+        Name = N;
+        Attr = 0;
+        unsigned char Type = Entry->d_type;
+        if (Type == DT_UNKNOWN || Type == DT_LNK) {
+            struct stat St {};
+            if (fstatat(dirfd(Dir), N, &St, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // gone since the folder was read
+            if (S_ISLNK(St.st_mode)) {
+                Attr |= faSymLink;
+                if (fstatat(dirfd(Dir), N, &St, 0) != 0)
+                    St.st_mode = S_IFLNK;
+            }
+            Type = S_ISDIR(St.st_mode) ? DT_DIR : DT_REG;
+        }
+        if (Type == DT_DIR)
+            Attr |= faDirectory;
+        return true;
+    }
+    return false;
+}
 
 bool MatchesFileMask(const std::string& Name, const std::string& Mask)
 {

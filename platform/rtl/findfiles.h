@@ -48,6 +48,25 @@ int FindNext(TSearchRec& F);
 // Ends the listing; harmless on a closed one.
 void FindClose(TSearchRec& F);
 
+// A folder's entries with their kind only, for walks that need no details: the kind comes from
+// the directory entry, and only links (and file systems that do not tell) cost a look-up.
+// "." and ".." are left out.
+class TFolderReader {
+public:
+    explicit TFolderReader(const std::string& Folder);
+    ~TFolderReader();
+    TFolderReader(const TFolderReader&) = delete;
+    TFolderReader& operator=(const TFolderReader&) = delete;
+
+    bool Opened() const { return FDir != nullptr; }
+    // The next entry: its name and faDirectory / faSymLink as FindFirst gives them. False at
+    // the end.
+    bool Next(std::string& Name, int& Attr);
+
+private:
+    void* FDir = nullptr;
+};
+
 // Whether Name matches the wildcard Mask, as FindFirst matches ("?" stands for one UTF-8
 // character, or one byte that is not part of one).
 bool MatchesFileMask(const std::string& Name, const std::string& Mask);
