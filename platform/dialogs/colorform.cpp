@@ -197,7 +197,7 @@ const std::vector<TColor>& TColorForm::BasicColors()
 }
 
 TColorForm::TColorForm(TComponent* AOwner, const TDialogRequest& Request, HWND OwnerWindow)
-    : TForm(AOwner), FOwnerWindow(OwnerWindow)
+    : TDialogForm(AOwner, OwnerWindow)
 {
     SetBorderStyle(bsDialog);
     SetBorderIcons(TBorderIcons{biSystemMenu});
@@ -313,22 +313,7 @@ TColorForm::TColorForm(TComponent* AOwner, const TDialogRequest& Request, HWND O
         Expand();
     SetActiveControl(InCustom >= 0 ? FCustom : FBasic);
 
-    TRect Work;
-    SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
-    TRect Over = Work;
-    if (OwnerWindow != 0 && IsWindowVisible(OwnerWindow))
-        GetWindowRect(OwnerWindow, Over);
-    const int L = Over.Left + (Over.Width() - Width()) / 2;
-    const int T = Over.Top + (Over.Height() - Height()) / 2;
-    SetBounds(std::max(Work.Left, std::min(L, Work.Right - Width())),
-              std::max(Work.Top, std::min(T, Work.Bottom - Height())), Width(), Height());
-}
-
-void TColorForm::CreateParams(TCreateParams& Params)
-{
-    TForm::CreateParams(Params);
-    if (FOwnerWindow != 0)
-        Params.WndParent = FOwnerWindow;
+    PlaceOverOwner();
 }
 
 void TColorForm::Expand()

@@ -3,8 +3,8 @@
 // and adds it to the custom ones; TColorGrid is the grid of swatches both use.
 #pragma once
 
+#include "platform/dialogs/dialogform.h"
 #include "platform/forms/controls.h"
-#include "platform/forms/form.h"
 #include "platform/ui/dialogservice.h"
 
 #include <vector>
@@ -49,7 +49,7 @@ private:
     int FSelected = -1;
 };
 
-class TColorForm : public TForm {
+class TColorForm : public TDialogForm {
 public:
     TColorForm(TComponent* AOwner, const TDialogRequest& Request, HWND OwnerWindow = 0);
 
@@ -73,8 +73,6 @@ public:
     static const std::vector<TColor>& BasicColors();
 
 protected:
-    void CreateParams(TCreateParams& Params) override;
-
 private:
     void SetCurrent(TColor Color);
     void ShowChannels();
@@ -84,7 +82,6 @@ private:
     TColor FCurrent = clBlack;
     bool FExpanded = false;
     bool FSettingChannels = false;
-    HWND FOwnerWindow = 0;
     TColorGrid* FBasic = nullptr;
     TColorGrid* FCustom = nullptr;
     TButton* FDefine = nullptr;

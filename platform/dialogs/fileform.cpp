@@ -70,8 +70,7 @@ std::string FileDialogStartFolder(const TDialogRequest& Request)
 
 TFileDialogForm::TFileDialogForm(TComponent* AOwner, const TDialogRequest& Request,
                                  HWND OwnerWindow)
-    : TForm(AOwner), FRequest(Request), FFilters(ParseFileFilter(Request.Filter)),
-      FOwnerWindow(OwnerWindow)
+    : TDialogForm(AOwner, OwnerWindow), FRequest(Request), FFilters(ParseFileFilter(Request.Filter))
 {
     const bool Save = Request.Kind == TDialogKind::SaveFile;
     SetBorderStyle((Request.Options & EnableSizingBit) != 0 ? bsSizeable : bsDialog);
@@ -87,26 +86,10 @@ TFileDialogForm::TFileDialogForm(TComponent* AOwner, const TDialogRequest& Reque
     FillList();
     SetActiveControl(FFileName);
     FFileName->SelectAll();
-    // Over the owner's window, else in the middle of the work area.
-    TRect Work;
-    SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
-    TRect Over = Work;
-    if (OwnerWindow != 0 && IsWindowVisible(OwnerWindow))
-        GetWindowRect(OwnerWindow, Over);
-    const int Left = Over.Left + (Over.Width() - Width()) / 2;
-    const int Top = Over.Top + (Over.Height() - Height()) / 2;
-    SetBounds(std::max(Work.Left, std::min(Left, Work.Right - Width())),
-              std::max(Work.Top, std::min(Top, Work.Bottom - Height())), Width(), Height());
+    PlaceOverOwner();
 }
 
 TFileDialogForm::~TFileDialogForm() = default;
-
-void TFileDialogForm::CreateParams(TCreateParams& Params)
-{
-    TForm::CreateParams(Params);
-    if (FOwnerWindow != 0)
-        Params.WndParent = FOwnerWindow;
-}
 
 void TFileDialogForm::BuildControls(bool Save, bool Preview)
 {

@@ -3,8 +3,8 @@
 // the file type, and, for pictures, a preview of the one selected.
 #pragma once
 
+#include "platform/dialogs/dialogform.h"
 #include "platform/dialogs/filefilter.h"
-#include "platform/forms/form.h"
 #include "platform/ui/dialogservice.h"
 
 #include <memory>
@@ -20,7 +20,7 @@ class TLabel;
 class TListBox;
 class TPanel;
 
-class TFileDialogForm : public TForm {
+class TFileDialogForm : public TDialogForm {
 public:
     TFileDialogForm(TComponent* AOwner, const TDialogRequest& Request, HWND OwnerWindow = 0);
     ~TFileDialogForm() override;
@@ -47,8 +47,6 @@ public:
     TLabel* PreviewLabel() const { return FPreviewLabel; }
 
 protected:
-    void CreateParams(TCreateParams& Params) override;
-
 private:
     struct TEntry {
         std::string Name;
@@ -75,7 +73,6 @@ private:
     std::string FFolder;
     std::vector<TEntry> FEntries;
     std::string FChosen;
-    HWND FOwnerWindow = 0;
 
     TComboBox* FLookIn = nullptr;
     TListBox* FList = nullptr;

@@ -42,7 +42,7 @@ constexpr int ButtonW = 75;
 } // namespace
 
 TFindForm::TFindForm(TComponent* AOwner, const TDialogRequest& Request, HWND OwnerWindow)
-    : TForm(AOwner), FRequest(Request), FOwnerWindow(OwnerWindow)
+    : TDialogForm(AOwner, OwnerWindow), FRequest(Request)
 {
     const bool Replacing = Request.Kind == TDialogKind::Replace;
     const unsigned Options = Request.Options;
@@ -153,27 +153,7 @@ TFindForm::TFindForm(TComponent* AOwner, const TDialogRequest& Request, HWND Own
     SetActiveControl(FFindEdit);
     FFindEdit->SelectAll();
 
-    // Where the dialog asks, else over the owner's window; on the work area.
-    TRect Work;
-    SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
-    TRect Over = Work;
-    if (OwnerWindow != 0 && IsWindowVisible(OwnerWindow))
-        GetWindowRect(OwnerWindow, Over);
-    int L = Over.Left + (Over.Width() - Width()) / 2;
-    int T = Over.Top + (Over.Height() - Height()) / 2;
-    if (Request.Left >= 0 && Request.Top >= 0) {
-        L = Request.Left;
-        T = Request.Top;
-    }
-    SetBounds(std::max(Work.Left, std::min(L, Work.Right - Width())),
-              std::max(Work.Top, std::min(T, Work.Bottom - Height())), Width(), Height());
-}
-
-void TFindForm::CreateParams(TCreateParams& Params)
-{
-    TForm::CreateParams(Params);
-    if (FOwnerWindow != 0)
-        Params.WndParent = FOwnerWindow;
+    PlaceOverOwner(Request.Left, Request.Top);
 }
 
 void TFindForm::UpdateButtons()

@@ -3,7 +3,7 @@
 // that report to the dialog's OnNotify; it frees itself when closed.
 #pragma once
 
-#include "platform/forms/form.h"
+#include "platform/dialogs/dialogform.h"
 #include "platform/ui/dialogservice.h"
 
 class TButton;
@@ -12,7 +12,7 @@ class TEdit;
 class TGroupBox;
 class TRadioButton;
 
-class TFindForm : public TForm {
+class TFindForm : public TDialogForm {
 public:
     TFindForm(TComponent* AOwner, const TDialogRequest& Request, HWND OwnerWindow = 0);
 
@@ -32,7 +32,6 @@ public:
     TButton* CancelButton() const { return FCancel; }
 
 protected:
-    void CreateParams(TCreateParams& Params) override;
     void DoClose(TCloseAction& Action) override;
 
 private:
@@ -40,7 +39,6 @@ private:
     void UpdateButtons();
 
     TDialogRequest FRequest;
-    HWND FOwnerWindow = 0;
     TEdit* FFindEdit = nullptr;
     TEdit* FReplaceEdit = nullptr;
     TCheckBox* FWholeWord = nullptr;

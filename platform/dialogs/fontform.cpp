@@ -75,7 +75,7 @@ const std::vector<std::pair<std::string, int>>& TFontForm::Scripts()
 }
 
 TFontForm::TFontForm(TComponent* AOwner, const TDialogRequest& Request, HWND OwnerWindow)
-    : TForm(AOwner), FRequest(Request), FOwnerWindow(OwnerWindow)
+    : TDialogForm(AOwner, OwnerWindow), FRequest(Request)
 {
     SetBorderStyle(bsDialog);
     SetBorderIcons(TBorderIcons{biSystemMenu});
@@ -120,22 +120,7 @@ TFontForm::TFontForm(TComponent* AOwner, const TDialogRequest& Request, HWND Own
     FEffects->SetVisible((Request.Options & EffectsBit) != 0);
 
     SetActiveControl(FFaceEdit);
-    TRect Work;
-    SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
-    TRect Over = Work;
-    if (OwnerWindow != 0 && IsWindowVisible(OwnerWindow))
-        GetWindowRect(OwnerWindow, Over);
-    const int L = Over.Left + (Over.Width() - Width()) / 2;
-    const int T = Over.Top + (Over.Height() - Height()) / 2;
-    SetBounds(std::max(Work.Left, std::min(L, Work.Right - Width())),
-              std::max(Work.Top, std::min(T, Work.Bottom - Height())), Width(), Height());
-}
-
-void TFontForm::CreateParams(TCreateParams& Params)
-{
-    TForm::CreateParams(Params);
-    if (FOwnerWindow != 0)
-        Params.WndParent = FOwnerWindow;
+    PlaceOverOwner();
 }
 
 void TFontForm::BuildControls()

@@ -3,7 +3,7 @@
 // (character set); and a sample drawn in the font.
 #pragma once
 
-#include "platform/forms/form.h"
+#include "platform/dialogs/dialogform.h"
 #include "platform/ui/dialogservice.h"
 
 #include <string>
@@ -18,7 +18,7 @@ class TLabel;
 class TListBox;
 class TPaintBox;
 
-class TFontForm : public TForm {
+class TFontForm : public TDialogForm {
 public:
     TFontForm(TComponent* AOwner, const TDialogRequest& Request, HWND OwnerWindow = 0);
 
@@ -47,8 +47,6 @@ public:
     static const std::vector<std::pair<std::string, int>>& Scripts();
 
 protected:
-    void CreateParams(TCreateParams& Params) override;
-
 private:
     void BuildControls();
     void OkClick();
@@ -57,7 +55,6 @@ private:
     static void FollowEdit(TEdit* Edit, TListBox* List);
 
     TDialogRequest FRequest;
-    HWND FOwnerWindow = 0;
     bool FCharsetChosen = false;
     std::vector<TColor> FColors; // by the colour box's items
 
