@@ -193,7 +193,7 @@ void PrintCellMemory(TFixture& F)
 
 int Run(int argc, char** argv)
 {
-    int Rounds = 5;
+    int Rounds = 3;
     for (int I = 1; I < argc; ++I) {
         const std::string Arg = argv[I];
         if (Arg == "--rounds" && I + 1 < argc)
