@@ -657,7 +657,8 @@ void TCustomGrid::MoveTopLeft(int ALeft, int ATop)
 }
 
 // Moves what stays in view by the pixels scrolled, so that only the cells coming into view are
-// painted; a jump of a whole screen or more, or on both axes, repaints everything.
+// painted; a jump on both axes, or one that keeps less in view than it brings (a page), repaints
+// everything: moving the last strip costs more than it saves.
 void TCustomGrid::ScrollData(TGridCoord OldTopLeft)
 {
     if (!HandleAllocated())
@@ -677,7 +678,7 @@ void TCustomGrid::ScrollData(TGridCoord OldTopLeft)
     int Distance = 0;
     for (int I = std::min(From, To); I < std::max(From, To) && Distance < Room; ++I)
         Distance += Extent(Cols, I) + A.EffectiveLineWidth;
-    if (Distance >= Room) {
+    if (Room - Distance < Distance) {
         InvalidateGrid();
         return;
     }
@@ -744,14 +745,20 @@ void TCustomGrid::UpdateScrollRange()
     Bar(SB_VERT, FScrollBars == ssVertical || FScrollBars == ssBoth, Max.Y > FFixedRows);
 }
 
+// Only a thumb that moves is set: setting one redraws its bar, and on the 0 to ThumbScale scale
+// most scrolls of a long grid leave it where it is.
 void TCustomGrid::UpdateScrollPos()
 {
     if (!HandleAllocated())
         return;
+    auto Bar = [this](int Which, int Pos) {
+        if (GetScrollPos(WindowHandle(), Which) != Pos)
+            SetScrollPos(WindowHandle(), Which, Pos, true);
+    };
     if (FScrollBars == ssHorizontal || FScrollBars == ssBoth)
-        SetScrollPos(WindowHandle(), SB_HORZ, ScrollPosOf(true), true);
+        Bar(SB_HORZ, ScrollPosOf(true));
     if (FScrollBars == ssVertical || FScrollBars == ssBoth)
-        SetScrollPos(WindowHandle(), SB_VERT, ScrollPosOf(false), true);
+        Bar(SB_VERT, ScrollPosOf(false));
 }
 
 // --- moving and deleting ---
