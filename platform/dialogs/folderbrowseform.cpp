@@ -244,10 +244,8 @@ void TFolderTree::Paint()
         C->Font()->SetColor(Chosen ? clHighlightText : clWindowText);
         C->FillRect(Text);
         C->TextOut(TextX + 2, Row.Top + (RowHeight - C->TextHeight(Node.Name)) / 2, Node.Name);
-        if (Chosen && Focused()) {
-            C->Brush()->SetColor(clWindow);
+        if (Chosen && Focused())
             C->DrawFocusRect(Text);
-        }
     }
 }
 
