@@ -4,6 +4,7 @@
 #include "platform/dialogs/colorform.h"
 #include "platform/dialogs/fileform.h"
 #include "platform/dialogs/findform.h"
+#include "platform/dialogs/folderbrowseform.h"
 #include "platform/dialogs/fontform.h"
 #include "platform/dialogs/messageform.h"
 #include "platform/ui/displaydriver.h"
@@ -93,6 +94,8 @@ TDialogAnswer TFormDialogs::Show(const TDialogRequest& Request)
     case TDialogKind::Find:
     case TDialogKind::Replace:
         return ShowFindForm(Request, OwnerWindow);
+    case TDialogKind::BrowseFolder:
+        return ShowModalForm<TFolderBrowseForm>(Request, OwnerWindow);
     case TDialogKind::MessageBox:
     case TDialogKind::MessageDlg:
     case TDialogKind::ShowMessage:

@@ -91,6 +91,7 @@ int EscapeDialogResult(const TDialogRequest& Request)
     case TDialogKind::Font:
     case TDialogKind::Find:
     case TDialogKind::Replace:
+    case TDialogKind::BrowseFolder:
         return mrCancel;
     }
     return mrNone;

@@ -1,6 +1,10 @@
 // platform/ui/dialogservice.cpp: the box functions, the built-in service and the scripted one.
 #include "platform/ui/dialogservice.h"
 
+#include "platform/ui/messages.h"
+#include "platform/ui/shellfolders.h"
+#include "platform/ui/window.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -99,6 +103,8 @@ const char* KindName(TDialogKind Kind)
         return "Find";
     case TDialogKind::Replace:
         return "Replace";
+    case TDialogKind::BrowseFolder:
+        return "BrowseFolder";
     }
     return "?";
 }
@@ -107,7 +113,8 @@ const char* KindName(TDialogKind Kind)
 bool IsInput(TDialogKind Kind)
 {
     return Kind == TDialogKind::InputBox || Kind == TDialogKind::InputQuery ||
-           Kind == TDialogKind::OpenFile || Kind == TDialogKind::SaveFile;
+           Kind == TDialogKind::OpenFile || Kind == TDialogKind::SaveFile ||
+           Kind == TDialogKind::BrowseFolder;
 }
 
 } // namespace
@@ -143,6 +150,7 @@ std::vector<int> DialogButtons(const TDialogRequest& Request)
     case TDialogKind::SaveFile:
     case TDialogKind::Color:
     case TDialogKind::Font:
+    case TDialogKind::BrowseFolder:
         return {mrOk, mrCancel};
     case TDialogKind::Find:
     case TDialogKind::Replace:
@@ -253,6 +261,8 @@ TDialogAnswer TScriptedDialogs::Show(const TDialogRequest& Request)
         };
         return Shown;
     }
+    if (Request.Kind == TDialogKind::BrowseFolder)
+        return ShowBrowse(Request);
     std::string What = std::string(KindName(Request.Kind)) + " \"" + Request.Text + "\"";
     if (FAnswers.empty())
         throw EDialogScriptError("No scripted answer for " + What);
@@ -264,6 +274,74 @@ TDialogAnswer TScriptedDialogs::Show(const TDialogRequest& Request)
                                  " is not a button of " + What);
     if (!IsInput(Request.Kind))
         Answer.Value.clear();
+    return Answer;
+}
+
+// The folder-browse dialog on a hidden window of its own that answers the BFFM_ messages as
+// the dialog's would: the callback sees BFFM_INITIALIZED, a BFFM_SELCHANGED for the root, for
+// each selection it sets and for the scripted answer's folder. OK with an empty Value takes the
+// folder highlighted; OK while the callback has it disabled is not an answer this dialog gives.
+TDialogAnswer TScriptedDialogs::ShowBrowse(const TDialogRequest& Request)
+{
+    FBrowsed = TBrowseRecord();
+    HWND Wnd = 0;
+    auto Highlight = [&](const std::string& Path) {
+        FBrowsed.Selection = Path;
+        if (Request.OnBrowse)
+            Request.OnBrowse(Wnd, BFFM_SELCHANGED, Path);
+    };
+    Wnd = AllocateHWnd([&](TMessage& Message) {
+        switch (Message.Msg) {
+        case BFFM_SETSTATUSTEXT:
+            FBrowsed.StatusText =
+                Message.LParam != 0 ? reinterpret_cast<const char*>(Message.LParam) : "";
+            return;
+        case BFFM_ENABLEOK:
+            FBrowsed.OkEnabled = Message.LParam != 0;
+            return;
+        case BFFM_SETSELECTION: {
+            const std::string Path =
+                Message.WParam != 0
+                    ? std::string(
+                          Message.LParam != 0 ? reinterpret_cast<const char*>(Message.LParam) : "")
+                    : PathFromIDList(reinterpret_cast<LPCITEMIDLIST>(Message.LParam));
+            if (!Path.empty())
+                Highlight(Path);
+            return;
+        }
+        default:
+            Message.Result = DefWindowProc(Wnd, Message.Msg, Message.WParam, Message.LParam);
+        }
+    });
+    struct TRelease {
+        HWND Wnd;
+        ~TRelease() { DeallocateHWnd(Wnd); }
+    } Release{Wnd};
+    SetWindowText(Wnd, Request.Caption.empty() ? "Browse for Folder" : Request.Caption);
+    if (Request.OnBrowse)
+        Request.OnBrowse(Wnd, BFFM_INITIALIZED, std::string());
+    if (FBrowsed.Selection.empty())
+        Highlight(Request.Value.empty() ? std::string("/") : Request.Value);
+
+    const std::string What = "BrowseFolder \"" + Request.Text + "\"";
+    if (FAnswers.empty())
+        throw EDialogScriptError("No scripted answer for " + What);
+    TDialogAnswer Answer = std::move(FAnswers.front());
+    FAnswers.pop_front();
+    if (Answer.Result != mrOk && Answer.Result != mrCancel)
+        throw EDialogScriptError("Scripted answer " + std::string(ResultName(Answer.Result)) +
+                                 " is not a button of " + What);
+    if (Answer.Result == mrOk) {
+        if (!Answer.Value.empty() && Answer.Value != FBrowsed.Selection)
+            Highlight(Answer.Value);
+        if (!FBrowsed.OkEnabled)
+            throw EDialogScriptError("OK is disabled in " + What);
+        Answer.Value = FBrowsed.Selection;
+    } else {
+        Answer.Value.clear();
+    }
+    FBrowsed.Caption = GetWindowText(Wnd);
+    GetWindowRect(Wnd, FBrowsed.Bounds);
     return Answer;
 }
 

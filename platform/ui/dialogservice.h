@@ -4,6 +4,7 @@
 
 #include "platform/gfx/graphicsobjects.h"
 #include "platform/rtl/sets.h"
+#include "platform/ui/wintypes.h"
 
 #include <cstddef>
 #include <deque>
@@ -104,8 +105,9 @@ enum class TDialogKind {
     SaveFile,
     Color,
     Font,
-    Find,   // modeless: shown, and the service returns at once
-    Replace // modeless
+    Find,    // modeless: shown, and the service returns at once
+    Replace, // modeless
+    BrowseFolder
 };
 
 // A font as the font dialog edits it.
@@ -122,6 +124,10 @@ struct TDialogAnswer;
 // What a modeless dialog reports while it is up: each button pressed (Result mrOk), and its
 // closing (Result mrCancel), with the dialog's state at the time.
 using TDialogNotifyEvent = std::function<void(const TDialogAnswer& Answer)>;
+// What the folder-browse dialog tells its caller: its window and BFFM_INITIALIZED (Path empty),
+// or BFFM_SELCHANGED with the highlighted folder's path. The caller may send the window the
+// BFFM_ messages of platform/ui/shellfolders.h meanwhile.
+using TBrowseCallback = std::function<void(HWND Wnd, UINT Msg, const std::string& Path)>;
 
 // One box as asked for. An empty Caption stands for the application's title.
 struct TDialogRequest {
@@ -153,6 +159,9 @@ struct TDialogRequest {
     int Left = -1; // where a modeless dialog appears; -1: over the active form
     int Top = -1;
     TDialogNotifyEvent OnNotify; // modeless dialogs
+    // Folder browse: Text the title above the tree, Value the root folder ("/" when empty),
+    // Options the BIF_ flags; the answer's Value is the chosen folder.
+    TBrowseCallback OnBrowse;
 };
 
 // How the box was closed: an ID* value for MessageBox, a modal result for the others (mrOk or
@@ -207,6 +216,17 @@ public:
     using std::logic_error::logic_error;
 };
 
+// What the folder-browse dialog ended with under TScriptedDialogs, which runs the callback
+// protocol on a hidden stand-in window: the folder highlighted, the status line, the OK
+// button's state, the window's caption and place.
+struct TBrowseRecord {
+    std::string Selection;
+    std::string StatusText;
+    bool OkEnabled = true;
+    std::string Caption;
+    TRect Bounds;
+};
+
 // For tests: installed while it lives; records every box and answers each from the queue.
 class TScriptedDialogs : public IDialogService {
 public:
@@ -230,8 +250,12 @@ public:
     // Whether a modeless dialog is up, and how often one was brought to the front.
     bool ModelessUp() const { return FModelessUp; }
     int Activations() const { return FActivations; }
+    // The last folder-browse dialog.
+    const TBrowseRecord& Browsed() const { return FBrowsed; }
 
 private:
+    TDialogAnswer ShowBrowse(const TDialogRequest& Request);
+
     IDialogService* FPrevious = nullptr;
     std::deque<TDialogAnswer> FAnswers;
     std::vector<TDialogRequest> FCalls;
@@ -239,6 +263,7 @@ private:
     bool FModelessUp = false;
     int FGeneration = 0;
     int FActivations = 0;
+    TBrowseRecord FBrowsed;
 };
 
 // Whether the kind is shown modeless (find, replace).

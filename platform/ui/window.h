@@ -107,6 +107,7 @@ HWND GetParent(HWND Wnd);
 HWND GetWindow(HWND Wnd, UINT Relation);
 HWND GetTopLevelWindow(HWND Wnd);
 std::vector<HWND> GetChildWindows(HWND Wnd); // direct children, top of the z-order first
+HWND GetDlgItem(HWND Dialog, int Id);        // a descendant by its GWL_ID; 0 if none
 // The deepest visible and enabled window under a screen point, among this process's windows.
 HWND WindowFromPoint(const TPoint& Point);
 // Top-level windows of this process (front first) and then those other processes published.

@@ -163,6 +163,18 @@ std::vector<HWND> GetChildWindows(HWND Wnd)
     return Obj != nullptr ? Obj->Children : std::vector<HWND>();
 }
 
+HWND GetDlgItem(HWND Dialog, int Id)
+{
+    HWND Result = 0;
+    EnumChildWindows(Dialog, [&](HWND Child) {
+        if (GetWindowLong(Child, GWL_ID) != Id)
+            return true;
+        Result = Child;
+        return false;
+    });
+    return Result;
+}
+
 bool EnumWindows(const TEnumWindowsProc& Proc)
 {
     for (HWND Wnd : uiloop::TopLevelWindows())
