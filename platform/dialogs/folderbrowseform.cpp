@@ -299,7 +299,7 @@ void TFolderTree::KeyDown(Word& Key, TShiftState Shift)
 
 TFolderBrowseForm::TFolderBrowseForm(TComponent* AOwner, const TDialogRequest& Request,
                                      HWND OwnerWindow)
-    : TForm(AOwner), FRequest(Request), FOwnerWindow(OwnerWindow)
+    : TDialogForm(AOwner, OwnerWindow), FRequest(Request)
 {
     SetBorderStyle(bsDialog);
     SetBorderIcons(TBorderIcons{biSystemMenu});
@@ -360,16 +360,7 @@ TFolderBrowseForm::TFolderBrowseForm(TComponent* AOwner, const TDialogRequest& R
                    (Request.Options & BIF_BROWSEINCLUDEFILES) != 0);
     FTree->OnChange = [this](TObject*) { SelectionChanged(); };
     SetActiveControl(FTree);
-    // Over the owner's window, else in the middle of the work area.
-    TRect Work;
-    SystemParametersInfo(SPI_GETWORKAREA, 0, &Work, 0);
-    TRect Over = Work;
-    if (OwnerWindow != 0 && IsWindowVisible(OwnerWindow))
-        GetWindowRect(OwnerWindow, Over);
-    const int Left = Over.Left + (Over.Width() - Width()) / 2;
-    const int Top = Over.Top + (Over.Height() - Height()) / 2;
-    SetBounds(std::max(Work.Left, std::min(Left, Work.Right - Width())),
-              std::max(Work.Top, std::min(Top, Work.Bottom - Height())), Width(), Height());
+    PlaceOverOwner();
 }
 
 const TMessageMap& TFolderBrowseForm::ClassMessageMap()
@@ -381,13 +372,6 @@ const TMessageMap& TFolderBrowseForm::ClassMessageMap()
     });
     static constexpr TMessageMap Map{Handlers, &TForm::ClassMessageMap};
     return Map;
-}
-
-void TFolderBrowseForm::CreateParams(TCreateParams& Params)
-{
-    TForm::CreateParams(Params);
-    if (FOwnerWindow != 0)
-        Params.WndParent = FOwnerWindow;
 }
 
 // The caller hears of the window once, as it first shows, and then of the first highlight.

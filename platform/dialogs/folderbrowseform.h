@@ -3,8 +3,8 @@
 // 14147) when asked for, OK and Cancel; it runs the browse callback and answers BFFM_ messages.
 #pragma once
 
+#include "platform/dialogs/dialogform.h"
 #include "platform/forms/controls.h"
-#include "platform/forms/form.h"
 #include "platform/ui/dialogservice.h"
 
 #include <string>
@@ -61,7 +61,7 @@ private:
     bool FIncludeFiles = false;
 };
 
-class TFolderBrowseForm : public TForm {
+class TFolderBrowseForm : public TDialogForm {
 public:
     TFolderBrowseForm(TComponent* AOwner, const TDialogRequest& Request, HWND OwnerWindow = 0);
 
@@ -74,7 +74,6 @@ public:
     TButton* CancelButton() const { return FCancel; }
 
 protected:
-    void CreateParams(TCreateParams& Params) override;
     void DoShow() override;
     void BFFMSetStatusText(TMessage& Message);
     void BFFMEnableOk(TMessage& Message);
@@ -85,7 +84,6 @@ private:
     void SelectionChanged();
 
     TDialogRequest FRequest;
-    HWND FOwnerWindow = 0;
     bool FInitialized = false;
     TLabel* FTitle = nullptr;
     TFolderTree* FTree = nullptr;
