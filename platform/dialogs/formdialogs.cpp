@@ -6,6 +6,9 @@
 #include "platform/dialogs/findform.h"
 #include "platform/dialogs/fontform.h"
 #include "platform/dialogs/messageform.h"
+#include "platform/dialogs/pagesetupform.h"
+#include "platform/dialogs/printform.h"
+#include "platform/dialogs/printsetupform.h"
 #include "platform/ui/displaydriver.h"
 #include "platform/ui/input.h"
 #include "platform/ui/queue.h"
@@ -93,6 +96,12 @@ TDialogAnswer TFormDialogs::Show(const TDialogRequest& Request)
     case TDialogKind::Find:
     case TDialogKind::Replace:
         return ShowFindForm(Request, OwnerWindow);
+    case TDialogKind::Print:
+        return ShowModalForm<TPrintForm>(Request, OwnerWindow);
+    case TDialogKind::PrinterSetup:
+        return ShowModalForm<TPrinterSetupForm>(Request, OwnerWindow);
+    case TDialogKind::PageSetup:
+        return ShowModalForm<TPageSetupForm>(Request, OwnerWindow);
     case TDialogKind::MessageBox:
     case TDialogKind::MessageDlg:
     case TDialogKind::ShowMessage:

@@ -91,6 +91,9 @@ int EscapeDialogResult(const TDialogRequest& Request)
     case TDialogKind::Font:
     case TDialogKind::Find:
     case TDialogKind::Replace:
+    case TDialogKind::Print:
+    case TDialogKind::PrinterSetup:
+    case TDialogKind::PageSetup:
         return mrCancel;
     }
     return mrNone;
