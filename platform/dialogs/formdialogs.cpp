@@ -7,6 +7,9 @@
 #include "platform/dialogs/folderbrowseform.h"
 #include "platform/dialogs/fontform.h"
 #include "platform/dialogs/messageform.h"
+#include "platform/dialogs/pagesetupform.h"
+#include "platform/dialogs/printform.h"
+#include "platform/dialogs/printsetupform.h"
 #include "platform/ui/displaydriver.h"
 #include "platform/ui/input.h"
 #include "platform/ui/queue.h"
@@ -96,6 +99,12 @@ TDialogAnswer TFormDialogs::Show(const TDialogRequest& Request)
         return ShowFindForm(Request, OwnerWindow);
     case TDialogKind::BrowseFolder:
         return ShowModalForm<TFolderBrowseForm>(Request, OwnerWindow);
+    case TDialogKind::Print:
+        return ShowModalForm<TPrintForm>(Request, OwnerWindow);
+    case TDialogKind::PrinterSetup:
+        return ShowModalForm<TPrinterSetupForm>(Request, OwnerWindow);
+    case TDialogKind::PageSetup:
+        return ShowModalForm<TPageSetupForm>(Request, OwnerWindow);
     case TDialogKind::MessageBox:
     case TDialogKind::MessageDlg:
     case TDialogKind::ShowMessage:

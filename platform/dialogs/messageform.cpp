@@ -92,6 +92,9 @@ int EscapeDialogResult(const TDialogRequest& Request)
     case TDialogKind::Find:
     case TDialogKind::Replace:
     case TDialogKind::BrowseFolder:
+    case TDialogKind::Print:
+    case TDialogKind::PrinterSetup:
+    case TDialogKind::PageSetup:
         return mrCancel;
     }
     return mrNone;

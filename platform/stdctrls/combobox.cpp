@@ -6,6 +6,7 @@
 #include "platform/ui/queue.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -116,6 +117,9 @@ void TCustomComboBox::CreateWnd()
         else
             SetText(Saved->Text);
     }
+    // An index set while there was no window.
+    if (FItemIndex >= 0)
+        SetItemIndex(std::exchange(FItemIndex, -1));
     SetBounds(Left(), Top(), Width(), Height());
 }
 
@@ -136,8 +140,38 @@ void TCustomComboBox::DestroyWnd()
     TWinControl::DestroyWnd();
 }
 
+namespace {
+
+// The messages of the items and the selection: a box placed on a parent makes its window for
+// them, as reaching the items of the class library's boxes does, so that nothing is lost.
+bool IsItemMessage(UINT Msg)
+{
+    switch (Msg) {
+    case CB_ADDSTRING:
+    case CB_INSERTSTRING:
+    case CB_DELETESTRING:
+    case CB_RESETCONTENT:
+    case CB_GETCOUNT:
+    case CB_GETLBTEXT:
+    case CB_GETLBTEXTLEN:
+    case CB_GETITEMDATA:
+    case CB_SETITEMDATA:
+    case CB_FINDSTRINGEXACT:
+    case CB_GETCURSEL:
+    case CB_SETCURSEL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 void TCustomComboBox::DefaultHandler(TMessage& Message)
 {
+    if (WindowHandle() == 0 && Parent() != nullptr && IsItemMessage(Message.Msg) &&
+        !ComponentState().Contains(csDestroying))
+        HandleNeeded();
     if (WindowHandle() != 0)
         Message.Result =
             ComboBoxWndProc(WindowHandle(), Message.Msg, Message.WParam, Message.LParam);
@@ -190,11 +224,21 @@ void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 
 int TCustomComboBox::ItemIndex()
 {
+    if (WindowHandle() == 0 && Parent() == nullptr)
+        return FSaved ? FSaved->ItemIndex : FItemIndex;
     return static_cast<int>(Perform(CB_GETCURSEL, 0, 0));
 }
 
 void TCustomComboBox::SetItemIndex(int Value)
 {
+    // Without a window (nor a parent to make one on) the index waits for it.
+    if (WindowHandle() == 0 && Parent() == nullptr) {
+        if (FSaved)
+            FSaved->ItemIndex = Value;
+        else
+            FItemIndex = Value;
+        return;
+    }
     if (ItemIndex() != Value)
         Perform(CB_SETCURSEL, static_cast<WPARAM>(Value), 0);
 }

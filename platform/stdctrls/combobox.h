@@ -99,6 +99,7 @@ private:
         std::string Text;
     };
     std::unique_ptr<TSaved> FSaved;
+    int FItemIndex = -1; // set before the window was made
 };
 
 class TComboBox : public TCustomComboBox {

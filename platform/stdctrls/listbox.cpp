@@ -5,6 +5,7 @@
 #include "platform/ui/queue.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -111,6 +112,9 @@ void TCustomListBox::CreateWnd()
         SetItemIndex(Saved->ItemIndex);
         SetTopIndex(Saved->TopIndex);
     }
+    // An index set while there was no window.
+    if (FItemIndex >= 0)
+        SetItemIndex(std::exchange(FItemIndex, -1));
 }
 
 void TCustomListBox::DestroyWnd()
@@ -131,8 +135,40 @@ void TCustomListBox::DestroyWnd()
     TWinControl::DestroyWnd();
 }
 
+namespace {
+
+// The messages of the items and the selection: a box placed on a parent makes its window for
+// them, as reaching the items of the class library's boxes does, so that nothing is lost.
+bool IsItemMessage(UINT Msg)
+{
+    switch (Msg) {
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT:
+    case LB_GETCOUNT:
+    case LB_GETTEXT:
+    case LB_GETTEXTLEN:
+    case LB_GETITEMDATA:
+    case LB_SETITEMDATA:
+    case LB_FINDSTRINGEXACT:
+    case LB_GETCURSEL:
+    case LB_SETCURSEL:
+    case LB_GETCARETINDEX:
+    case LB_SETCARETINDEX:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 void TCustomListBox::DefaultHandler(TMessage& Message)
 {
+    if (WindowHandle() == 0 && Parent() != nullptr && IsItemMessage(Message.Msg) &&
+        !ComponentState().Contains(csDestroying))
+        HandleNeeded();
     if (WindowHandle() != 0)
         Message.Result =
             ListBoxWndProc(WindowHandle(), Message.Msg, Message.WParam, Message.LParam);
@@ -152,12 +188,22 @@ void TCustomListBox::ApplyLook()
 
 int TCustomListBox::ItemIndex()
 {
+    if (WindowHandle() == 0 && Parent() == nullptr)
+        return FSaved ? FSaved->ItemIndex : FItemIndex;
     const LRESULT Index = Perform(FMultiSelect ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0);
     return static_cast<int>(Index);
 }
 
 void TCustomListBox::SetItemIndex(int Value)
 {
+    // Without a window (nor a parent to make one on) the index waits for it.
+    if (WindowHandle() == 0 && Parent() == nullptr) {
+        if (FSaved)
+            FSaved->ItemIndex = Value;
+        else
+            FItemIndex = Value;
+        return;
+    }
     if (ItemIndex() == Value)
         return;
     if (FMultiSelect)

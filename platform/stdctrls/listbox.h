@@ -94,6 +94,7 @@ private:
         int TopIndex = 0;
     };
     std::unique_ptr<TSaved> FSaved;
+    int FItemIndex = -1; // set before the window was made
 };
 
 class TListBox : public TCustomListBox {

@@ -105,6 +105,12 @@ const char* KindName(TDialogKind Kind)
         return "Replace";
     case TDialogKind::BrowseFolder:
         return "BrowseFolder";
+    case TDialogKind::Print:
+        return "Print";
+    case TDialogKind::PrinterSetup:
+        return "PrinterSetup";
+    case TDialogKind::PageSetup:
+        return "PageSetup";
     }
     return "?";
 }
@@ -115,6 +121,12 @@ bool IsInput(TDialogKind Kind)
     return Kind == TDialogKind::InputBox || Kind == TDialogKind::InputQuery ||
            Kind == TDialogKind::OpenFile || Kind == TDialogKind::SaveFile ||
            Kind == TDialogKind::BrowseFolder;
+}
+
+bool IsPrinterDialog(TDialogKind Kind)
+{
+    return Kind == TDialogKind::Print || Kind == TDialogKind::PrinterSetup ||
+           Kind == TDialogKind::PageSetup;
 }
 
 } // namespace
@@ -151,6 +163,9 @@ std::vector<int> DialogButtons(const TDialogRequest& Request)
     case TDialogKind::Color:
     case TDialogKind::Font:
     case TDialogKind::BrowseFolder:
+    case TDialogKind::Print:
+    case TDialogKind::PrinterSetup:
+    case TDialogKind::PageSetup:
         return {mrOk, mrCancel};
     case TDialogKind::Find:
     case TDialogKind::Replace:
@@ -213,6 +228,7 @@ void TScriptedDialogs::Answer(int Result, std::string Value)
     TDialogAnswer Full;
     Full.Result = Result;
     Full.Value = std::move(Value);
+    Full.Print.Copies = 0; // a printer dialog ends on the settings it was asked with
     FAnswers.push_back(std::move(Full));
 }
 
@@ -274,6 +290,8 @@ TDialogAnswer TScriptedDialogs::Show(const TDialogRequest& Request)
                                  " is not a button of " + What);
     if (!IsInput(Request.Kind))
         Answer.Value.clear();
+    if (IsPrinterDialog(Request.Kind) && Answer.Print.Copies == 0)
+        Answer.Print = Request.Print;
     return Answer;
 }
 

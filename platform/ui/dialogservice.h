@@ -7,6 +7,7 @@
 #include "platform/ui/wintypes.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <stdexcept>
@@ -107,8 +108,37 @@ enum class TDialogKind {
     Font,
     Find,    // modeless: shown, and the service returns at once
     Replace, // modeless
-    BrowseFolder
+    BrowseFolder,
+    // The printer dialogs (TPrintSettings).
+    Print,
+    PrinterSetup,
+    PageSetup
 };
+
+// What the print, printer set-up and page set-up dialogs start at and end on.
+struct TPrintSettings {
+    std::vector<std::string> Printers; // the printers offered, in order (asked only)
+    int PrinterIndex = 0;
+    bool PrintToFile = false;
+    int Copies = 1;
+    bool Collate = false;
+    int PrintRange = 0; // 0 all pages, 1 the selection, 2 the pages FromPage to ToPage
+    int FromPage = 0;
+    int ToPage = 0;
+    int MinPage = 0; // the pages that can be asked for; equal: no page numbers
+    int MaxPage = 0;
+    int Paper = 9;       // DMPAPER_A4 or DMPAPER_LETTER
+    int Orientation = 1; // DMORIENT_PORTRAIT or DMORIENT_LANDSCAPE
+    // Page set-up: the margins (left, top, right, bottom) in thousandths of an inch, or in
+    // hundredths of a millimetre when Metric.
+    TRect Margins;
+    TRect MinMargins; // the least margins allowed
+    bool Metric = false;
+};
+// Page set-up: called with the dialog's window (WM_INITDIALOG first, then every message it
+// gets); nonzero: the message was handled.
+using TDialogHook =
+    std::function<std::uintptr_t(HWND Dialog, UINT Msg, WPARAM WParam, LPARAM LParam)>;
 
 // A font as the font dialog edits it.
 struct TFontDescription {
@@ -162,6 +192,9 @@ struct TDialogRequest {
     // Folder browse: Text the title above the tree, Value the root folder ("/" when empty),
     // Options the BIF_ flags; the answer's Value is the chosen folder.
     TBrowseCallback OnBrowse;
+    // Printer dialogs: what they start at (Options: their option bits).
+    TPrintSettings Print;
+    TDialogHook Hook; // page set-up
 };
 
 // How the box was closed: an ID* value for MessageBox, a modal result for the others (mrOk or
@@ -177,6 +210,7 @@ struct TDialogAnswer {
     TFontDescription Font;
     std::string ReplaceText;
     unsigned Options = 0;
+    TPrintSettings Print; // printer dialogs: what they ended on
     // A modeless dialog shown: closes it (its OnNotify then reports the closing), and brings it
     // to the front. Empty for the others, and when it was not shown.
     std::function<void()> Close;
@@ -235,7 +269,8 @@ public:
     TScriptedDialogs(const TScriptedDialogs&) = delete;
     TScriptedDialogs& operator=(const TScriptedDialogs&) = delete;
 
-    // Queues the answer of the next box (Value: the text an input box returns with mrOk).
+    // Queues the answer of the next box (Value: the text an input box returns with mrOk; a
+    // printer dialog answered so ends on the settings it was asked with).
     void Answer(int Result, std::string Value = {});
     // Queues a whole answer (a colour, a font ...).
     void Answer(TDialogAnswer Full);
