@@ -263,9 +263,12 @@ void TX11Driver::HandleXdndAnswer(const XClientMessageEvent& Message)
             SendXdndPosition(S.Pending, S.PendingEffect);
         }
     } else if (Message.message_type == Intern("XdndFinished") && S.Dropped && !S.State.Finished) {
+        // Version 5 tells what was done; some targets name the action without setting the
+        // accepted bit, and the action they name is taken.
+        const Atom Done = static_cast<Atom>(Message.data.l[2]);
         if (S.Version >= 5)
-            S.State.Effect = (Message.data.l[1] & 1) != 0
-                                 ? EffectOf(static_cast<Atom>(Message.data.l[2]))
+            S.State.Effect = (Message.data.l[1] & 1) != 0 || Done != None
+                                 ? EffectOf(Done != None ? Done : ActionOf(S.State.Effect))
                                  : DWORD(DROPEFFECT_NONE);
         S.State.Waiting = false;
         S.State.Finished = true;
