@@ -237,8 +237,7 @@ DWORD Over(TForeignDrag& D, const TForeignDragEvent& Event)
 
 DWORD Dropped(TForeignDrag& D, const TForeignDragEvent& Event)
 {
-    // The last position counts: a drop elsewhere than the last answer was given for is re-asked.
-    Over(D, Event);
+    // The drop is where the last position was, and its answer stands.
     if (!D.Target || D.Current == DROPEFFECT_NONE) {
         LeaveTarget(D);
         return DROPEFFECT_NONE;

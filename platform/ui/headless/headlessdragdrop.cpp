@@ -73,13 +73,11 @@ void THeadlessDriver::ForeignDrop()
     const TForeignDropWindow& Window = FDropWindows[static_cast<std::size_t>(FDragOver)];
     FDragLog.push_back(Window.Name + " drop");
     FDragDropped = true;
-    FDragState.Waiting = Window.Silent;
-    if (Window.Silent)
-        return;
     std::string Data;
     if (!Window.Wants.empty() && FDragRender && FDragRender(Window.Wants, Data))
         FDragLog.push_back(Window.Name + " read " + Data);
-    FDragState.Finished = true;
+    FDragState.Waiting = Window.Silent || !Window.Finishes;
+    FDragState.Finished = !FDragState.Waiting;
 }
 
 void THeadlessDriver::EndForeignDrag()

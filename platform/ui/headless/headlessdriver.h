@@ -92,12 +92,14 @@ public:
 
     // Another program's drop window over Bounds (screen coordinates), above the program's own:
     // it takes Accepts (a copy when it does not take the effect asked for), answers every step
-    // at once unless Silent, and reads Wants on a drop.
+    // at once unless Silent (or the drop alone when it never Finishes), and reads Wants on a
+    // drop.
     struct TForeignDropWindow {
         std::string Name;
         TRect Bounds;
         DWORD Accepts = 0;
         bool Silent = false;
+        bool Finishes = true;
         std::string Wants;
     };
     void PlayForeignDropWindow(const TForeignDropWindow& Window) { FDropWindows.push_back(Window); }
