@@ -9,6 +9,7 @@
 #include "platform/ui/shelldata.h"
 #include "tests/platform/ui/uitest.h"
 
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -189,9 +190,17 @@ protected:
             << " did not show its window";
     }
 
+    // The tkdnd windows stop answering: their program is stopped.
+    void StopWish()
+    {
+        for (pid_t Pid : FTools)
+            kill(Pid, SIGSTOP);
+    }
+
     void EndWish()
     {
         for (pid_t Pid : FTools) {
+            kill(Pid, SIGCONT);
             kill(Pid, SIGTERM);
             guitest::EndTool(Pid);
         }
@@ -325,6 +334,46 @@ TEST_F(XdndTkdnd, OurDragOfTextDropsIntoATkdndWindow)
                                         Case.Action + "\ndata {" + Text + "}\n");
         EndWish();
     }
+}
+
+TEST_F(XdndTkdnd, APeerThatStopsAnsweringEndsOurDragAfterATimeOut)
+{
+    StartWish("droptarget.tcl", TheirWindow, {"copy"});
+    StopWish();
+    std::remove(Report.c_str());
+    bool Done = false;
+    HRESULT Result = S_OK;
+    DWORD Effect = 0xFF;
+    auto Started = std::chrono::steady_clock::now();
+    auto Ended = Started;
+    TRecordingWindow Ours(WS_POPUP | WS_VISIBLE, 0, "TRecordingWindow", "", 0, 0, OurWindow);
+    Ours.OnMessage = [&](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
+        if (Msg == WM_LBUTTONDOWN) {
+            PostMessage(Wnd, WM_USER, 0, 0);
+        } else if (Msg == WM_USER) {
+            TComPtr<IDataObject> Data(new TTextData("unread"));
+            TComPtr<IDropSource> Source(new TButtonSource);
+            Started = std::chrono::steady_clock::now();
+            Result = DoDragDrop(Data.Get(), Source.Get(), DROPEFFECT_COPY, &Effect);
+            Ended = std::chrono::steady_clock::now();
+            Done = true;
+        }
+        return DefWindowProc(Wnd, Msg, WParam, LParam);
+    };
+    guitest::Pump(200);
+    const pid_t Tool =
+        guitest::StartTool(Display, DragGesture(Middle(OurWindow), Middle(TheirWindow)), "");
+    ASSERT_NE(Tool, 0);
+    ASSERT_TRUE(PumpUntil([&] { return Done; }));
+    EXPECT_EQ(guitest::EndTool(Tool), 0);
+    EXPECT_EQ(Result, DRAGDROP_S_CANCEL);
+    EXPECT_EQ(Effect, DWORD(DROPEFFECT_NONE));
+    EXPECT_EQ(GetCapture(), HWND(0));
+    const auto Waited =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Ended - Started).count();
+    EXPECT_GE(Waited, 4000);
+    EXPECT_LT(Waited, 12000);
+    EXPECT_EQ(ReadFile(Report), "") << "nothing was dropped";
 }
 
 } // namespace
