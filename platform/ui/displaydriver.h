@@ -133,6 +133,54 @@ public:
     virtual bool ForeignClipboardData(const std::string& Target, std::string& Data) = 0;
 };
 
+// Drag and drop with other programs. As source: BeginForeignDrag offers the drag's data as
+// Targets (each made by Render when asked), ForeignDragOver tells the other program's drop window
+// under Point (screen coordinates) that the drag is there and which effect it asks for
+// (DROPEFFECT_COPY, _MOVE or _LINK), leaving the one it was over before; false when no other
+// program's drop window is there (the program's own windows count as none). ForeignDrop drops on
+// that window, EndForeignDrag leaves it (when the drag did not drop there) and withdraws the data.
+// The answers come later: ForeignDragState tells them as they arrive, each arrival ending a wait
+// of the message loop.
+struct TForeignDragState {
+    bool Over = false;     // another program's drop window is under the pointer
+    bool Waiting = false;  // it has not answered the last step yet
+    DWORD Effect = 0;      // what its last answer accepts (a DROPEFFECT_ value)
+    bool Finished = false; // it has handled the drop (Effect: what it did)
+};
+
+// As target: another program's drag over one of the program's top-level windows, handed to
+// InjectForeignDrag as steps. Read fetches the dragged data under one of Targets within a bounded
+// wait; false when the other program refuses, does not answer or sends more than a transfer may
+// bring. It works from Enter until the Leave or until the Drop step returns.
+enum class TForeignDragStep { Enter, Over, Leave, Drop };
+using TForeignDragReader = std::function<bool(const std::string& Target, std::string& Data)>;
+struct TForeignDragEvent {
+    TForeignDragStep Step = TForeignDragStep::Enter;
+    HWND Wnd = 0;     // the top-level window the drag is over
+    TPoint Point;     // screen coordinates
+    DWORD Effect = 0; // the DROPEFFECT_ the other program asks for
+    std::vector<std::string> Targets;
+    TForeignDragReader Read;
+};
+// The drop targets' answer to a step (platform/ui/oleforeign.cpp): the effect they accept
+// (DROPEFFECT_NONE refuses). An exception of a drop target ends the drag for them (the target
+// told DragLeave) and the answer is a refusal.
+DWORD InjectForeignDrag(const TForeignDragEvent& Event);
+// Called once the other program has the answer: hands such an exception to the application's
+// handler (throws it where there is no application).
+void EndForeignDragStep();
+
+class IDesktopDragDrop {
+public:
+    virtual ~IDesktopDragDrop() = default;
+    virtual void BeginForeignDrag(const std::vector<std::string>& Targets,
+                                  TClipboardRenderer Render) = 0;
+    virtual bool ForeignDragOver(TPoint Point, DWORD Effect) = 0;
+    virtual void ForeignDrop() = 0;
+    virtual void EndForeignDrag() = 0;
+    virtual TForeignDragState ForeignDragState() const = 0;
+};
+
 // What a display back end can do, for the program to ask instead of its name.
 enum TDisplayCapability : unsigned {
     dcShowsWindows = 0x1,    // someone can see the windows and close them
@@ -140,8 +188,11 @@ enum TDisplayCapability : unsigned {
     dcSharesClipboard = 0x4, // other programs paste what this one copies, and the other way
 };
 
-// A display back end: windows, the screen with its events, and the clipboard.
-class IDisplayDriver : public INativeWindows, public IDisplayScreen, public IDesktopClipboard {
+// A display back end: windows, the screen with its events, the clipboard and drag and drop.
+class IDisplayDriver : public INativeWindows,
+                       public IDisplayScreen,
+                       public IDesktopClipboard,
+                       public IDesktopDragDrop {
 public:
     ~IDisplayDriver() override = default;
     // For diagnostics; the back end is registered by this name.

@@ -1,16 +1,23 @@
 // platform/ui/oledragdrop.cpp: DoDragDrop, the modal drag between registered windows. It holds
 // the mouse in a hidden window of its own, turns the mouse and key messages into steps, and keeps
-// every exception of a source or target inside until the drag is over.
+// every exception of a source or target inside until the drag is over. Over another program's
+// drop window the display driver carries the drag on, and the loop waits for its answers.
 #include "platform/ui/ole.h"
+
+#include "platform/ui/displaydriver.h"
+#include "platform/ui/oleforeign.h"
 
 #include "platform/ui/application.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/queue.h"
+#include "platform/ui/timers.h"
 #include "platform/ui/wait.h"
 #include "platform/ui/window.h"
 
+#include <cstdint>
 #include <exception>
+#include <memory>
 
 namespace {
 
@@ -88,6 +95,11 @@ private:
         FDone = true;
     }
     void TakeMessage(const TMsg& Msg);
+    // Follows the other program's answers; a silent one ends the drag.
+    void Foreign();
+
+    // The id of the timer that notices another program's silence.
+    static constexpr std::uintptr_t SilenceTimer = 1;
 
     TComPtr<IDataObject> FData;
     TComPtr<IDropSource> FSource;
@@ -102,18 +114,38 @@ private:
     bool FDone = false;
     HRESULT FResult = DRAGDROP_S_CANCEL;
     DWORD FEffect = DROPEFFECT_NONE;
+    // Other programs: whether the data goes to them at all, whether the pointer is over one of
+    // theirs, whether the drop went there, and whether its answer is overdue.
+    bool FOffersForeign = false;
+    bool FOverForeign = false;
+    bool FDroppedForeign = false;
+    bool FTiming = false;
+    bool FSilent = false;
 };
 
 HRESULT TDragLoop::Run(DWORD* Effect)
 {
     // The window that holds the mouse keeps the pointer the drag shows.
-    FCaptureWnd = AllocateHWnd(
-        [](TMessage& Message) { Message.Result = Message.Msg == WM_SETCURSOR ? 1 : 0; });
+    FCaptureWnd = AllocateHWnd([this](TMessage& Message) {
+        if (Message.Msg == WM_TIMER && Message.WParam == SilenceTimer)
+            FSilent = true;
+        Message.Result = Message.Msg == WM_SETCURSOR ? 1 : 0;
+    });
     SetCapture(FCaptureWnd);
     FPoint = GetCursorPos();
     FKeyState = KeyStateNow();
     std::exception_ptr Failure;
     try {
+        TClipboardSnapshot Snapshot;
+        std::vector<std::string> Targets = ForeignDragTargets(FData.Get(), Snapshot);
+        if (!Targets.empty()) {
+            auto Shared = std::make_shared<TClipboardSnapshot>(std::move(Snapshot));
+            DisplayDriver().BeginForeignDrag(
+                Targets, [Shared](const std::string& Target, std::string& Data) {
+                    return RenderTarget(*Shared, Target, Data);
+                });
+            FOffersForeign = true;
+        }
         Step();
         while (!FDone) {
             TMsg Msg;
@@ -126,6 +158,8 @@ HRESULT TDragLoop::Run(DWORD* Effect)
             } else {
                 TakeMessage(Msg);
             }
+            if (!FDone && FOffersForeign)
+                Foreign();
             // Someone else took the mouse: the drag cannot go on.
             if (!FDone && GetCapture() != FCaptureWnd) {
                 Leave();
@@ -141,6 +175,11 @@ HRESULT TDragLoop::Run(DWORD* Effect)
         }
         Finish(E_UNEXPECTED, DROPEFFECT_NONE);
     }
+    // Another program still under the pointer hears that the drag left it.
+    if (FOffersForeign)
+        DisplayDriver().EndForeignDrag();
+    if (FTiming)
+        KillTimer(FCaptureWnd, SilenceTimer);
     if (GetCapture() == FCaptureWnd)
         ReleaseCapture();
     DeallocateHWnd(FCaptureWnd);
@@ -162,6 +201,11 @@ HRESULT TDragLoop::Run(DWORD* Effect)
 
 void TDragLoop::TakeMessage(const TMsg& Msg)
 {
+    const bool Input =
+        IsMouse(Msg.message) || (Msg.message >= WM_KEYFIRST && Msg.message <= WM_KEYLAST);
+    // Dropped on another program: only its answer counts now.
+    if (FDroppedForeign && Input)
+        return;
     if (IsMouse(Msg.message)) {
         FPoint = Msg.pt;
         FKeyState = static_cast<DWORD>(Msg.wParam) &
@@ -186,6 +230,16 @@ void TDragLoop::TakeMessage(const TMsg& Msg)
 bool TDragLoop::Step()
 {
     const HRESULT Answer = FSource->QueryContinueDrag(FEscape ? 1 : 0, FKeyState);
+    if (Answer == DRAGDROP_S_DROP && FOverForeign) {
+        // The other program's answer ends the drag (Foreign); one not yet heard may accept.
+        if (FCurrent != DROPEFFECT_NONE || DisplayDriver().ForeignDragState().Waiting) {
+            DisplayDriver().ForeignDrop();
+            FDroppedForeign = true;
+        } else {
+            Finish(DRAGDROP_S_CANCEL, DROPEFFECT_NONE);
+        }
+        return false;
+    }
     if (Answer == DRAGDROP_S_DROP) {
         if (FTarget && FCurrent != DROPEFFECT_NONE) {
             // The target stays until Drop returns, so that a failing Drop still hears DragLeave.
@@ -219,6 +273,16 @@ bool TDragLoop::Step()
 
 void TDragLoop::Over()
 {
+    if (FOffersForeign) {
+        const DWORD Wanted = ChooseEffect(FOkEffects, FKeyState, FOkEffects);
+        FOverForeign = DisplayDriver().ForeignDragOver(FPoint, Wanted);
+        if (FOverForeign) {
+            Leave();
+            const TForeignDragState State = DisplayDriver().ForeignDragState();
+            FCurrent = ChooseEffect(State.Effect, FKeyState, FOkEffects);
+            return;
+        }
+    }
     HWND Wnd = 0;
     IDropTarget* Under = RegisteredDropTarget(WindowFromPoint(FPoint), &Wnd);
     if (Wnd != FTargetWnd) {
@@ -239,6 +303,36 @@ void TDragLoop::Over()
     if (FAILED(FTarget->DragOver(FKeyState, FPoint, &Effect)))
         Effect = DROPEFFECT_NONE;
     FCurrent = ChooseEffect(Effect, FKeyState, FOkEffects);
+}
+
+void TDragLoop::Foreign()
+{
+    const TForeignDragState State = DisplayDriver().ForeignDragState();
+    if (FDroppedForeign && State.Finished) {
+        const DWORD Done = State.Effect & FOkEffects;
+        Finish(DRAGDROP_S_DROP, ChooseEffect(Done, FKeyState, FOkEffects));
+        return;
+    }
+    if (FSilent) {
+        Finish(DRAGDROP_S_CANCEL, DROPEFFECT_NONE);
+        return;
+    }
+    const bool Waiting = (FOverForeign || FDroppedForeign) && State.Waiting;
+    if (Waiting != FTiming) {
+        if (Waiting)
+            SetTimer(FCaptureWnd, SilenceTimer, ForeignDragTimeoutMs);
+        else
+            KillTimer(FCaptureWnd, SilenceTimer);
+        FTiming = Waiting;
+    }
+    if (!FOverForeign || FDroppedForeign)
+        return;
+    const DWORD Effect = ChooseEffect(State.Effect, FKeyState, FOkEffects);
+    if (Effect != FCurrent) {
+        FCurrent = Effect;
+        if (FSource->GiveFeedback(FCurrent) == DRAGDROP_S_USEDEFAULTCURSORS)
+            SetCursor(DefaultCursor(FCurrent));
+    }
 }
 
 void TDragLoop::Leave()

@@ -65,6 +65,14 @@ public:
             Native->Shape = Shaped ? Rects : std::vector<TRect>();
         }
     }
+    // Drag and drop with other programs: tests place their drop windows (PlayForeignDropWindow)
+    // and read what the drags told them (ForeignDragLog) and what a drop read.
+    void BeginForeignDrag(const std::vector<std::string>& Targets,
+                          TClipboardRenderer Render) override;
+    bool ForeignDragOver(TPoint Point, DWORD Effect) override;
+    void ForeignDrop() override;
+    void EndForeignDrag() override;
+    TForeignDragState ForeignDragState() const override { return FDragState; }
     int Descriptor() const override { return -1; }
     void ReadEvents() override {}
     std::uint64_t NativeId(HWND Wnd) const override { return Find(Wnd) ? Wnd : 0; }
@@ -82,6 +90,23 @@ public:
     // copied; the program's next offer takes it back.
     void SetForeignClipboard(std::vector<std::pair<std::string, std::string>> Data);
 
+    // Another program's drop window over Bounds (screen coordinates), above the program's own:
+    // it takes Accepts (a copy when it does not take the effect asked for), answers every step
+    // at once unless Silent (or the drop alone when it never Finishes), and reads Wants on a
+    // drop.
+    struct TForeignDropWindow {
+        std::string Name;
+        TRect Bounds;
+        DWORD Accepts = 0;
+        bool Silent = false;
+        bool Finishes = true;
+        std::string Wants;
+    };
+    void PlayForeignDropWindow(const TForeignDropWindow& Window) { FDropWindows.push_back(Window); }
+    // What the drags told the drop windows ("<name> enter <targets>", "<name> position <effect>",
+    // "<name> leave", "<name> drop") and what the drop read ("<name> read <data>").
+    const std::vector<std::string>& ForeignDragLog() const { return FDragLog; }
+
 private:
     TNativeWindow* Lookup(HWND Wnd);
     void Place(TNativeWindow& Native, const TRect& Bounds, HWND RelativeTo) const;
@@ -95,4 +120,11 @@ private:
     TClipboardRenderer FRender;
     bool FForeignHeld = false;
     std::vector<std::pair<std::string, std::string>> FForeign;
+    std::vector<TForeignDropWindow> FDropWindows;
+    std::vector<std::string> FDragTargets;
+    TClipboardRenderer FDragRender;
+    int FDragOver = -1; // the drop window under the drag
+    bool FDragDropped = false;
+    TForeignDragState FDragState;
+    std::vector<std::string> FDragLog;
 };

@@ -50,6 +50,19 @@ void TX11Driver::OfferClipboard(const std::vector<std::string>& Targets, TClipbo
 
 void TX11Driver::HandleSelectionRequest(const XSelectionRequestEvent& Request)
 {
+    if (Request.selection == Intern("XdndSelection"))
+        AnswerSelectionRequest(Request, FXdndSource.Active, FXdndSource.Targets, FXdndSource.Atoms,
+                               FXdndSource.Render);
+    else
+        AnswerSelectionRequest(Request, Request.selection == Intern("CLIPBOARD") && FOwnsClipboard,
+                               FOfferTargets, FOfferAtoms, FRender);
+}
+
+void TX11Driver::AnswerSelectionRequest(const XSelectionRequestEvent& Request, bool Serving,
+                                        const std::vector<std::string>& OfferTargets,
+                                        const std::vector<Atom>& OfferAtoms,
+                                        const TClipboardRenderer& Render)
+{
     XEvent Reply{};
     Reply.xselection.type = SelectionNotify;
     Reply.xselection.requestor = Request.requestor;
@@ -68,20 +81,19 @@ void TX11Driver::HandleSelectionRequest(const XSelectionRequestEvent& Request)
                                   64,
                               IncrChunk);
     DropIdleSends();
-    const auto Offered = std::find(FOfferAtoms.begin(), FOfferAtoms.end(), Request.target);
+    const auto Offered = std::find(OfferAtoms.begin(), OfferAtoms.end(), Request.target);
     std::string Data;
-    if (Request.selection != Intern("CLIPBOARD") || !FOwnsClipboard) {
+    if (!Serving) {
         // not ours to answer
     } else if (Request.target == Targets) {
         std::vector<Atom> List{Targets};
-        List.insert(List.end(), FOfferAtoms.begin(), FOfferAtoms.end());
+        List.insert(List.end(), OfferAtoms.begin(), OfferAtoms.end());
         XChangeProperty(FDisplay, Request.requestor, Property, XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(List.data()),
                         static_cast<int>(List.size()));
         Reply.xselection.property = Property;
-    } else if (Offered != FOfferAtoms.end() && FRender &&
-               FRender(FOfferTargets[static_cast<std::size_t>(Offered - FOfferAtoms.begin())],
-                       Data) &&
+    } else if (Offered != OfferAtoms.end() && Render &&
+               Render(OfferTargets[static_cast<std::size_t>(Offered - OfferAtoms.begin())], Data) &&
                Data.size() <= MaxTransfer) {
         const Atom Type = Request.target == Intern("TEXT") ? Intern("UTF8_STRING") : Request.target;
         if (Data.size() <= Limit) {
@@ -194,12 +206,14 @@ bool TX11Driver::ReadSelectionProperty(std::string& Into, Atom& Type, int& Forma
     return true;
 }
 
-bool TX11Driver::WaitForSelection(Atom Target, std::string& Data, Atom& Type, int& Format)
+bool TX11Driver::WaitForSelection(Atom Target, std::string& Data, Atom& Type, int& Format,
+                                  Atom Selection, Time When)
 {
-    const Atom Clipboard = Intern("CLIPBOARD");
+    const Atom Clipboard = Selection != None ? Selection : Intern("CLIPBOARD");
     const Atom Property = Intern("TARNWICK_CLIPBOARD");
     XDeleteProperty(FDisplay, FSelectionWindow, Property);
-    XConvertSelection(FDisplay, Clipboard, Target, Property, FSelectionWindow, FLastTime);
+    XConvertSelection(FDisplay, Clipboard, Target, Property, FSelectionWindow,
+                      When != CurrentTime ? When : FLastTime);
     XFlush(FDisplay);
     XEvent Event;
     const Window Self = FSelectionWindow;

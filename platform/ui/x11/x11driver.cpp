@@ -222,6 +222,7 @@ void TX11Driver::CreateNativeWindow(HWND Wnd, const TNativeWindowSpec& Spec)
     }
     FByWindow[Win.Id] = Wnd;
     auto& Stored = FWindows[Wnd] = std::move(Win);
+    MarkXdndAware(Stored.Id);
     ApplyProperties(Stored);
     ApplyState(Stored);
     Done();
@@ -657,6 +658,10 @@ void TX11Driver::HandleEvent(XEvent& Event)
     case MappingNotify:
         XRefreshKeyboardMapping(&Event.xmapping);
         return;
+    case ClientMessage:
+        if (HandleXdndMessage(Event.xclient))
+            return;
+        break;
     default:
         break;
     }

@@ -48,6 +48,13 @@ public:
     bool ForeignClipboardData(const std::string& Target, std::string& Data) override;
     // With the SHAPE extension (x11shape.cpp).
     void SetNativeShape(HWND Wnd, bool Shaped, const std::vector<TRect>& Rects) override;
+    // Drag and drop with other programs through XDND (x11xdnd.cpp).
+    void BeginForeignDrag(const std::vector<std::string>& Targets,
+                          TClipboardRenderer Render) override;
+    bool ForeignDragOver(TPoint Point, DWORD Effect) override;
+    void ForeignDrop() override;
+    void EndForeignDrag() override;
+    TForeignDragState ForeignDragState() const override { return FXdndSource.State; }
     int Descriptor() const override { return FPoller; }
     void ReadEvents() override;
     std::uint64_t NativeId(HWND Wnd) const override;
@@ -70,6 +77,34 @@ private:
         std::string Data;
         std::size_t Offset = 0;
         std::chrono::steady_clock::time_point Last;
+    };
+    // This program's drag over another program's window: the data it offers under XdndSelection,
+    // the window it is over (and the one the messages go to, a proxy perhaps), the protocol
+    // version they share, and a position or drop held back until the last step is answered.
+    struct TXdndSource {
+        bool Active = false;
+        std::vector<std::string> Targets;
+        std::vector<Atom> Atoms;
+        TClipboardRenderer Render;
+        Window Target = None;
+        Window SendTo = None;
+        int Version = 0;
+        bool HasPending = false;
+        TPoint Pending;
+        DWORD PendingEffect = 0;
+        bool DropPending = false;
+        bool Dropped = false;
+        TForeignDragState State;
+    };
+    // Another program's drag over one of this program's windows.
+    struct TXdndTarget {
+        Window Source = None;
+        Window Over = None; // this program's window it is over
+        HWND Wnd = 0;
+        int Version = 0;
+        Time When = CurrentTime; // of the last position or the drop: conversions use it
+        TPoint Point;            // of the last position
+        DWORD Effect = 0;        // that it asked for
     };
     struct TWindow {
         Window Id = 0;
@@ -94,6 +129,26 @@ private:
     void HandleFocus(HWND Wnd, const XFocusChangeEvent& Focus);
     void HandleLeave(HWND Wnd, const XCrossingEvent& Crossing);
     void HandleSelectionRequest(const XSelectionRequestEvent& Request);
+    // Answers a conversion from what is offered; refuses it when not Serving.
+    void AnswerSelectionRequest(const XSelectionRequestEvent& Request, bool Serving,
+                                const std::vector<std::string>& OfferTargets,
+                                const std::vector<Atom>& OfferAtoms,
+                                const TClipboardRenderer& Render);
+    // XDND (x11xdnd.cpp): the property that invites drops, the messages of both sides, and the
+    // other program's drop window under a point.
+    void MarkXdndAware(Window Id);
+    bool HandleXdndMessage(const XClientMessageEvent& Message);
+    void HandleXdndAnswer(const XClientMessageEvent& Message);
+    void HandleXdndStep(HWND Wnd, const XClientMessageEvent& Message);
+    void SendXdnd(Window To, Window About, const char* Type, long L1, long L2, long L3, long L4,
+                  Window From = None);
+    Window XdndTargetAt(TPoint Point, Window& SendTo, int& Version);
+    void SendXdndPosition(TPoint Point, DWORD Effect);
+    void SendXdndDrop();
+    std::vector<std::string> XdndTypes(const XClientMessageEvent& Enter);
+    bool ReadXdndData(const std::string& Target, std::string& Data);
+    Atom ActionOf(DWORD Effect);
+    DWORD EffectOf(Atom Action);
     // The next part of an incremental answer; false when the event is not about one.
     bool HandleSelectionProperty(const XPropertyEvent& Event);
     void DropIdleSends();
@@ -115,7 +170,10 @@ private:
     // Waits (bounded) for the answer to a conversion of CLIPBOARD, handling the other events;
     // takes incremental answers, and refuses more than a transfer may bring. 32-bit items come
     // as 4 bytes each in host order.
-    bool WaitForSelection(Atom Target, std::string& Data, Atom& Type, int& Format);
+    // Selection: CLIPBOARD when None; When: the time the conversion is asked for (FLastTime when
+    // CurrentTime).
+    bool WaitForSelection(Atom Target, std::string& Data, Atom& Type, int& Format,
+                          Atom Selection = None, Time When = CurrentTime);
     // Appends the selection property's value (deleting it); false when it cannot be read or
     // would make Into larger than a transfer may be.
     bool ReadSelectionProperty(std::string& Into, Atom& Type, int& Format);
@@ -145,4 +203,6 @@ private:
     std::vector<TIncrSend> FIncrSends;
     bool FOwnsClipboard = false;
     unsigned FLastKeyCode = 0; // of the press being repeated, to fold auto-repeat releases
+    TXdndSource FXdndSource;
+    TXdndTarget FXdndTarget;
 };
