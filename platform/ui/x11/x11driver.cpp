@@ -341,9 +341,13 @@ void TX11Driver::ShowNativeWindow(HWND Wnd, TNativeShow Show)
     if (Win == nullptr || Win->Show == Show)
         return;
     if (IsApplicationWindow(Wnd)) {
-        // Never mapped: its being shown puts the program's windows on the taskbar.
+        // Never mapped: its being shown puts the program's windows on the taskbar, and its
+        // being restored brings them forward.
+        const bool Restored = Win->Show != TNativeShow::Normal && Show == TNativeShow::Normal;
         Win->Show = Show;
         ApplyOwnedStates(Wnd);
+        if (Restored)
+            RaiseOwnedWindows(Wnd);
         Done();
         return;
     }
@@ -428,6 +432,10 @@ void TX11Driver::RaiseNativeWindow(HWND Wnd)
     TWindow* Win = Lookup(Wnd);
     if (Win == nullptr)
         return;
+    if (IsApplicationWindow(Wnd)) {
+        RaiseOwnedWindows(Wnd);
+        return;
+    }
     XRaiseWindow(FDisplay, Win->Id);
     if (Win->Show != TNativeShow::Hidden) {
         XEvent Event{};

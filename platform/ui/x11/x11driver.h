@@ -130,6 +130,8 @@ private:
     const TWindow* ShownOwner(const TWindow& Win);
     bool SkipsTaskbar(const TWindow& Win);
     void ApplyOwnedStates(HWND Owner);
+    // Raising the application window raises the shown windows it owns, the active one last.
+    void RaiseOwnedWindows(HWND Owner);
     // Whether a window manager announces itself (_NET_SUPPORTING_WM_CHECK on the root).
     bool WindowManagerRuns();
 

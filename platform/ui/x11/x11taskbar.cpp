@@ -2,10 +2,14 @@
 // "TApplication") carries it as the classic platform has it, but is never mapped: while it is
 // shown, the windows it owns stand on the taskbar; while it is hidden or parked under another
 // window (its native window gone), they carry _NET_WM_STATE_SKIP_TASKBAR.
+#include "platform/ui/input.h"
 #include "platform/ui/window.h"
 #include "platform/ui/x11/x11driver.h"
 
 #include <X11/Xatom.h>
+
+#include <algorithm>
+#include <vector>
 
 bool TX11Driver::IsApplicationWindow(HWND Wnd) const
 {
@@ -41,6 +45,19 @@ void TX11Driver::ApplyOwnedStates(HWND Owner)
             ApplyProperties(Entry.second);
             ApplyState(Entry.second);
         }
+}
+
+void TX11Driver::RaiseOwnedWindows(HWND Owner)
+{
+    std::vector<HWND> Shown;
+    for (const auto& Entry : FWindows)
+        if (Entry.second.Spec.Owner == Owner && Entry.first != Owner &&
+            Entry.second.Show != TNativeShow::Hidden && !OverrideRedirect(Entry.second.Spec))
+            Shown.push_back(Entry.first);
+    const HWND Active = GetActiveWindow();
+    std::stable_partition(Shown.begin(), Shown.end(), [&](HWND Wnd) { return Wnd != Active; });
+    for (HWND Wnd : Shown)
+        RaiseNativeWindow(Wnd);
 }
 
 bool TX11Driver::WindowManagerRuns()
