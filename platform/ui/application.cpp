@@ -99,8 +99,12 @@ TApplication::~TApplication()
 
 void TApplication::Run()
 {
-    if (FMainForm != nullptr && FShowMainForm && FormHooks().ShowMainForm)
+    if (FMainForm != nullptr && FShowMainForm && FormHooks().ShowMainForm) {
+        // The application window carries the program's taskbar entry; it is never drawn.
+        if (FHandle != 0 && GetParent(FHandle) == 0)
+            ShowWindow(FHandle, SW_SHOWNA);
         FormHooks().ShowMainForm(FMainForm);
+    }
     while (!FTerminated) {
         try {
             HandleMessage();

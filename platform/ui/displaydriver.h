@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+struct TNotifyIcon;
+
 enum class TNativeShow {
     Hidden,    // unmapped
     Normal,    // mapped, neither minimised nor maximised
@@ -96,6 +98,13 @@ public:
     // The back end's own identifier of the native window (the X window id), 0 when it has none:
     // for tests and diagnostics.
     virtual std::uint64_t NativeId(HWND Wnd) const = 0;
+
+    // The notification area (platform/ui/shellnotify.h): a back end without one refuses.
+    virtual bool NotifyIcon(DWORD /*Message*/, const TNotifyIcon& /*Icon*/) { return false; }
+    virtual bool NotifyIconDocked(HWND /*Wnd*/, UINT /*ID*/) { return false; }
+    // Where the pointer is now (screen coordinates), asked of the display: also when it is over
+    // no window of this program. False when the back end cannot tell.
+    virtual bool QueryPointer(TPoint& /*Where*/) { return false; }
 };
 
 // The screen and the events that come from the display.

@@ -648,6 +648,10 @@ bool SetDoubleClickTime(UINT Milliseconds)
 
 TPoint GetCursorPos()
 {
+    // The display knows where the pointer is also when it is over no window of ours.
+    TPoint Where;
+    if (DisplayDriver().QueryPointer(Where))
+        return Where;
     return Input().Cursor;
 }
 

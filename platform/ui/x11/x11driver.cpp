@@ -133,6 +133,7 @@ bool TX11Driver::Setup()
 
 TX11Driver::~TX11Driver()
 {
+    DropTrayWindows();
     while (!FWindows.empty())
         DestroyNativeWindow(FWindows.begin()->first);
     for (const auto& Entry : FCursors)
@@ -225,6 +226,7 @@ void TX11Driver::CreateNativeWindow(HWND Wnd, const TNativeWindowSpec& Spec)
     MarkXdndAware(Stored.Id);
     ApplyProperties(Stored);
     ApplyState(Stored);
+    ApplyOwnedStates(Wnd);
     Done();
 }
 
@@ -243,6 +245,7 @@ void TX11Driver::DestroyNativeWindow(HWND Wnd)
     XDestroyWindow(FDisplay, Win->Id);
     FByWindow.erase(Win->Id);
     FWindows.erase(Wnd);
+    ApplyOwnedStates(Wnd);
     Done();
 }
 
@@ -289,30 +292,27 @@ void TX11Driver::ApplyProperties(TWindow& Win)
 
     // An owned window stays above its owner; an owner that is never shown (the application's
     // hidden window) makes no sense to the desktop, so its windows stand alone.
-    const TWindow* Owner = Win.Spec.Owner != 0 ? Lookup(Win.Spec.Owner) : nullptr;
-    if (Owner != nullptr && Owner->Show != TNativeShow::Hidden)
+    const TWindow* Owner = ShownOwner(Win);
+    if (Owner != nullptr)
         XSetTransientForHint(FDisplay, Win.Id, Owner->Id);
     else
         XDeleteProperty(FDisplay, Win.Id, XA_WM_TRANSIENT_FOR);
     SetAtomList(Win.Id, Intern("_NET_WM_WINDOW_TYPE"),
                 {Intern(OverrideRedirect(Win.Spec) ? "_NET_WM_WINDOW_TYPE_POPUP_MENU"
-                        : Owner != nullptr && Owner->Show != TNativeShow::Hidden
-                            ? "_NET_WM_WINDOW_TYPE_DIALOG"
-                            : "_NET_WM_WINDOW_TYPE_NORMAL")});
+                        : Owner != nullptr         ? "_NET_WM_WINDOW_TYPE_DIALOG"
+                                                   : "_NET_WM_WINDOW_TYPE_NORMAL")});
 }
 
 void TX11Driver::ApplyState(TWindow& Win)
 {
-    const TWindow* Owner = Win.Spec.Owner != 0 ? Lookup(Win.Spec.Owner) : nullptr;
-    const bool OwnerShown = Owner != nullptr && Owner->Show != TNativeShow::Hidden;
-    const bool SkipTaskbar = (Win.Spec.ExStyle & WS_EX_TOOLWINDOW) ||
-                             (OwnerShown && !(Win.Spec.ExStyle & WS_EX_APPWINDOW));
+    const bool SkipTaskbar = SkipsTaskbar(Win);
     const bool StayOnTop = (Win.Spec.ExStyle & WS_EX_TOPMOST) != 0;
     const Atom State = Intern("_NET_WM_STATE");
     const Atom SkipAtom = Intern("_NET_WM_STATE_SKIP_TASKBAR");
     const Atom AboveAtom = Intern("_NET_WM_STATE_ABOVE");
-    if (Win.Show == TNativeShow::Hidden) {
+    if (Win.Show == TNativeShow::Hidden || !WindowManagerRuns()) {
         // Before mapping the window owns the property; the window manager reads it at the map.
+        // Without a window manager the property stays the window's to keep.
         std::vector<Atom> Atoms;
         if (SkipTaskbar)
             Atoms.push_back(SkipAtom);
@@ -341,6 +341,17 @@ void TX11Driver::ShowNativeWindow(HWND Wnd, TNativeShow Show)
     TWindow* Win = Lookup(Wnd);
     if (Win == nullptr || Win->Show == Show)
         return;
+    if (IsApplicationWindow(Wnd)) {
+        // Never mapped: its being shown puts the program's windows on the taskbar, and its
+        // being restored brings them forward.
+        const bool Restored = Win->Show != TNativeShow::Normal && Show == TNativeShow::Normal;
+        Win->Show = Show;
+        ApplyOwnedStates(Wnd);
+        if (Restored)
+            RaiseOwnedWindows(Wnd);
+        Done();
+        return;
+    }
     const TNativeShow Old = Win->Show;
     if (Show == TNativeShow::Hidden) {
         Win->Show = Show;
@@ -422,6 +433,10 @@ void TX11Driver::RaiseNativeWindow(HWND Wnd)
     TWindow* Win = Lookup(Wnd);
     if (Win == nullptr)
         return;
+    if (IsApplicationWindow(Wnd)) {
+        RaiseOwnedWindows(Wnd);
+        return;
+    }
     XRaiseWindow(FDisplay, Win->Id);
     if (Win->Show != TNativeShow::Hidden) {
         XEvent Event{};
@@ -643,6 +658,8 @@ void TX11Driver::ReadEvents()
 
 void TX11Driver::HandleEvent(XEvent& Event)
 {
+    if (HandleTrayEvent(Event))
+        return;
     switch (Event.type) {
     case SelectionRequest:
         HandleSelectionRequest(Event.xselectionrequest);

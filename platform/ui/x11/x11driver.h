@@ -14,6 +14,7 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,10 @@ public:
     int Descriptor() const override { return FPoller; }
     void ReadEvents() override;
     std::uint64_t NativeId(HWND Wnd) const override;
+    // The system tray protocol and XEmbed (x11tray.cpp).
+    bool NotifyIcon(DWORD Message, const TNotifyIcon& Icon) override;
+    bool NotifyIconDocked(HWND Wnd, UINT ID) override;
+    bool QueryPointer(TPoint& Where) override;
 
 private:
     struct TBuffer {
@@ -114,6 +119,13 @@ private:
         TBuffer Buffer;
     };
 
+    // The tray's icons and the tray that shows them (x11tray.cpp).
+    struct TTray;
+    struct TTrayIcon;
+    struct TTrayDeleter {
+        void operator()(TTray* Tray) const;
+    };
+
     TX11Driver(Display* Dpy);
     bool Setup();
     Atom Intern(const char* Name) const;
@@ -158,6 +170,25 @@ private:
     void ReadWorkArea();
     // A CARDINAL property of the root window; empty when it is not set.
     std::vector<long> RootCardinals(const char* Property) const;
+
+    // Events of the tray and its icons; false when the event is about neither.
+    bool HandleTrayEvent(const XEvent& Event);
+    void DockIcons();
+    void DrawTrayIcon(TTrayIcon& Icon);
+    void DropTrayWindows();
+
+    // The taskbar entry (x11taskbar.cpp): the application window carries it without ever being
+    // mapped; while it is hidden or parked the windows it owns skip the taskbar.
+    bool IsApplicationWindow(HWND Wnd) const;
+    // The owner that keeps an owned window above it and off the taskbar: shown, and not the
+    // application window.
+    const TWindow* ShownOwner(const TWindow& Win);
+    bool SkipsTaskbar(const TWindow& Win);
+    void ApplyOwnedStates(HWND Owner);
+    // Raising the application window raises the shown windows it owns, the active one last.
+    void RaiseOwnedWindows(HWND Owner);
+    // Whether a window manager announces itself (_NET_SUPPORTING_WM_CHECK on the root).
+    bool WindowManagerRuns();
 
     bool OverrideRedirect(const TNativeWindowSpec& Spec) const;
     void ApplyProperties(TWindow& Win);
@@ -205,4 +236,5 @@ private:
     unsigned FLastKeyCode = 0; // of the press being repeated, to fold auto-repeat releases
     TXdndSource FXdndSource;
     TXdndTarget FXdndTarget;
+    std::unique_ptr<TTray, TTrayDeleter> FTray;
 };
