@@ -178,6 +178,8 @@ void TFileIterator::Run()
         DoActivate();
         if (Root.size() > 1 && Root.back() == '/')
             Root.pop_back();
+        if (Root != "/")
+            Root.push_back('/'); // "" walks "/" too
         Walk(Root, Opts);
     } catch (...) {
         Error = std::current_exception();
@@ -202,17 +204,22 @@ void TFileIterator::Run()
         std::rethrow_exception(Error);
 }
 
-void TFileIterator::Walk(const std::string& Folder, TFileIteratorOptions Options)
+void TFileIterator::Walk(std::string& Path, TFileIteratorOptions Options)
 {
-    const std::string Prefix = Folder == "/" ? Folder : Folder + "/";
+    // Path is the folder with a "/" after it; each entry's path is built on the end of it and
+    // cut back afterwards, so the walk keeps one buffer for all its paths.
+    const std::size_t FolderLength = Path.size();
     const TFileWalkControl& C = *FControl;
     // One entry; false once the walk is to end.
     auto Visit = [&](const std::string& EntryName, int Attr, const TSearchRec* Details) {
         if (C.Abandoned || FRunState.load() == fiCancelling)
             return false;
         if (Attr & faDirectory) {
-            if (Options.Contains(fiRecurseFolders) && EntryName[0] != '.' && !(Attr & faSymLink))
-                Walk(Prefix + EntryName, Options);
+            if (Options.Contains(fiRecurseFolders) && EntryName[0] != '.' && !(Attr & faSymLink)) {
+                Path.append(EntryName).push_back('/');
+                Walk(Path, Options);
+                Path.resize(FolderLength);
+            }
         } else if (!(Attr & faVolumeID)) {
             TFileInfo Info;
             if (Details != nullptr) {
@@ -220,17 +227,22 @@ void TFileIterator::Walk(const std::string& Folder, TFileIteratorOptions Options
                 Info.Time = static_cast<std::uint32_t>(Details->Time);
                 Info.Attr = static_cast<std::uint32_t>(Details->Attr);
             }
-            const std::string Name = Options.Contains(fiPath) ? Prefix + EntryName : EntryName;
+            const bool WithPath = Options.Contains(fiPath);
+            if (WithPath)
+                Path.append(EntryName);
+            // A handler may keep a copy of the name, not the buffer it is lent.
+            const std::string& Name = WithPath ? Path : EntryName;
             bool CanAdd = true;
             DoAddFileQuery(Name, Info, CanAdd);
             if (CanAdd && !C.Abandoned)
                 DoAddFile(Name, Info);
+            Path.resize(FolderLength);
         }
         return true;
     };
     if (!Options.Contains(fiDetails)) {
         // Without details only the kind of each entry matters, which the folder itself tells.
-        TFolderReader Reader(Folder.empty() ? "/" : Folder);
+        TFolderReader Reader(Path);
         std::string Name;
         int Attr = 0;
         while (Reader.Next(Name, Attr))
@@ -239,7 +251,10 @@ void TFileIterator::Walk(const std::string& Folder, TFileIteratorOptions Options
         return;
     }
     TSearchRec Search; // closes the listing however the walk leaves
-    if (FindFirst(Prefix + "*.*", faAnyFile, Search) != 0)
+    Path.append("*.*");
+    const int Found = FindFirst(Path, faAnyFile, Search);
+    Path.resize(FolderLength);
+    if (Found != 0)
         return;
     do {
         if (!Visit(Search.Name, Search.Attr, &Search))

@@ -83,7 +83,7 @@ protected:
 private:
     friend class TFileIteratorThread;
 
-    void Walk(const std::string& Folder, TFileIteratorOptions Options);
+    void Walk(std::string& Path, TFileIteratorOptions Options);
     void CheckChangeable() const;
 
     std::shared_ptr<TFileWalkControl> FControl;

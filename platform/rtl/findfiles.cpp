@@ -1,11 +1,16 @@
-// platform/rtl/findfiles.cpp: the folder listing over opendir/readdir, one fstatat per entry.
+// platform/rtl/findfiles.cpp: the folder listing over opendir/readdir, one fstatat per entry
+// relative to the open folder, and the packing of local file times.
 #include "platform/rtl/findfiles.h"
 
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/strings.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdint>
 #include <ctime>
+#include <memory>
 #include <vector>
 
 #include <dirent.h>
@@ -15,6 +20,7 @@
 
 struct TFindState {
     DIR* Dir = nullptr;
+    int Fd = -1; // Dir's descriptor: entries are looked up relative to it
     std::string Mask;
     bool MatchAll = false;
     int ExcludeAttr = 0;
@@ -52,72 +58,136 @@ bool Writable(const struct stat& St, const TFindState& State)
     return (St.st_mode & S_IWOTH) != 0;
 }
 
-// The local time of Seconds. Zone offsets change only at quarter hours, so the broken-down
-// start of the last quarter hour met is kept (per thread) and the rest added to it: the files
-// of one folder mostly share their quarter hour.
-bool LocalTime(time_t Seconds, struct tm& Local)
+// Floor division, for times before 1970.
+constexpr Int64 FloorDiv(Int64 A, Int64 B)
 {
-    constexpr time_t Quarter = 900;
-    thread_local time_t CachedStart = -1;
-    thread_local struct tm Cached {
-    };
-    const time_t Start = Seconds - ((Seconds % Quarter) + Quarter) % Quarter;
-    if (Start != CachedStart) {
-        if (localtime_r(&Start, &Cached) == nullptr) {
-            CachedStart = -1;
-            return false;
-        }
-        CachedStart = Start;
-    }
-    const int Offset = static_cast<int>(Seconds - Start);
-    Local = Cached;
-    Local.tm_sec += Offset % 60;
-    Local.tm_min += Offset / 60;
-    if (Local.tm_sec >= 60) {
-        Local.tm_sec -= 60;
-        ++Local.tm_min;
-    }
-    // Zones whose offset is no whole quarter hour (old local mean times) get the slow way.
-    if (Local.tm_min >= 60)
-        return localtime_r(&Seconds, &Local) != nullptr;
-    return true;
+    return A / B - ((A % B != 0) && ((A < 0) != (B < 0)) ? 1 : 0);
 }
 
-int PackedTime(time_t Seconds)
+// Year, month and day of a count of days from 1970-01-01 in the proleptic Gregorian calendar
+// (counted in 400-year eras of 146097 days that start on 1 March).
+void CivilDate(Int64 Days, Int64& Year, unsigned& Month, unsigned& Day)
 {
-    struct tm Local {};
-    if (!LocalTime(Seconds, Local))
-        return 0;
-    const int Year = Local.tm_year + 1900;
+    Days += 719468;
+    const Int64 Era = FloorDiv(Days, 146097);
+    const unsigned DayOfEra = static_cast<unsigned>(Days - Era * 146097);
+    const unsigned YearOfEra =
+        (DayOfEra - DayOfEra / 1460 + DayOfEra / 36524 - DayOfEra / 146096) / 365;
+    const unsigned DayOfYear = DayOfEra - (365 * YearOfEra + YearOfEra / 4 - YearOfEra / 100);
+    const unsigned MonthIndex = (5 * DayOfYear + 2) / 153; // from March
+    Day = DayOfYear - (153 * MonthIndex + 2) / 5 + 1;
+    Month = MonthIndex < 10 ? MonthIndex + 3 : MonthIndex - 9;
+    Year = static_cast<Int64>(YearOfEra) + Era * 400 + (Month <= 2 ? 1 : 0);
+}
+
+int PackDosTime(Int64 Year, unsigned Month, unsigned Day, unsigned Hour, unsigned Min, unsigned Sec)
+{
     if (Year < 1980 || Year > 2107)
         return 0;
-    const unsigned Date = (static_cast<unsigned>(Year - 1980) << 9) |
-                          (static_cast<unsigned>(Local.tm_mon + 1) << 5) |
-                          static_cast<unsigned>(Local.tm_mday);
-    const unsigned Time = (static_cast<unsigned>(Local.tm_hour) << 11) |
-                          (static_cast<unsigned>(Local.tm_min) << 5) |
-                          static_cast<unsigned>(Local.tm_sec / 2);
+    const unsigned Date = (static_cast<unsigned>(Year - 1980) << 9) | (Month << 5) | Day;
+    const unsigned Time = (Hour << 11) | (Min << 5) | (Sec / 2);
     return static_cast<int>((Date << 16) | Time);
+}
+
+// The zone's offset from UTC on each day (UTC) met lately, per walking thread: asking the zone
+// for every file costs as much as the rest of a file's details. A day whose offset differs at
+// its two ends (a change of zone time) is marked, and its files are asked one by one. The
+// zone's names and offset are kept with the table, so that a new zone (tzset) empties it.
+class TZoneDays {
+public:
+    // Dates DOS can pack, with room for any zone's offset.
+    static constexpr Int64 FirstSecond = 315532800 - 2 * 86400; // 1980-01-01 less two days
+    static constexpr Int64 LastSecond = 4354819200 + 2 * 86400; // 2108-01-01 and two days
+
+    // Seconds in FirstSecond .. LastSecond: the offset, or false when it varies that day.
+    bool Offset(Int64 Seconds, long& Result)
+    {
+        if (Name != tzname[0] || SummerName != tzname[1] || Zone != timezone) {
+            std::fill(Days.begin(), Days.end(), TDay());
+            Name = tzname[0];
+            SummerName = tzname[1];
+            Zone = timezone;
+        }
+        const auto Number = static_cast<std::int32_t>(Seconds / 86400);
+        TDay& Day = Days[static_cast<std::size_t>(Number) % Days.size()];
+        if (Day.Number != Number) {
+            long First = 0, Last = 0;
+            const auto Start = static_cast<time_t>(Number) * 86400;
+            if (!ZoneOffset(Start, First) || !ZoneOffset(Start + 86399, Last))
+                return false;
+            Day.Number = Number;
+            Day.Offset = First == Last ? static_cast<std::int32_t>(First) : Varies;
+        }
+        Result = Day.Offset;
+        return Day.Offset != Varies;
+    }
+
+private:
+    static constexpr std::int32_t Varies = INT32_MIN;
+    struct TDay {
+        std::int32_t Number = -1;
+        std::int32_t Offset = Varies;
+    };
+
+    static bool ZoneOffset(time_t Seconds, long& Offset)
+    {
+        struct tm Local {};
+        if (localtime_r(&Seconds, &Local) == nullptr)
+            return false;
+        Offset = Local.tm_gmtoff;
+        return true;
+    }
+
+    const char* Name = nullptr;
+    const char* SummerName = nullptr;
+    long Zone = 0;
+    std::vector<TDay> Days = std::vector<TDay>(8192); // 22 years' days
+};
+
+// The packed local time of Seconds; 0 outside 1980 to 2107 or when the zone cannot tell.
+int PackedTime(time_t Seconds)
+{
+    if (Seconds < TZoneDays::FirstSecond || Seconds > TZoneDays::LastSecond)
+        return 0;
+    thread_local std::unique_ptr<TZoneDays> Zone;
+    if (!Zone)
+        Zone = std::make_unique<TZoneDays>();
+    long Offset = 0;
+    if (!Zone->Offset(Seconds, Offset)) {
+        struct tm Local {};
+        if (localtime_r(&Seconds, &Local) == nullptr)
+            return 0;
+        return PackDosTime(
+            Local.tm_year + Int64(1900), static_cast<unsigned>(Local.tm_mon + 1),
+            static_cast<unsigned>(Local.tm_mday), static_cast<unsigned>(Local.tm_hour),
+            static_cast<unsigned>(Local.tm_min), static_cast<unsigned>(Local.tm_sec));
+    }
+    const Int64 Local = static_cast<Int64>(Seconds) + Offset;
+    const Int64 Days = FloorDiv(Local, 86400);
+    const auto Second = static_cast<unsigned>(Local - Days * 86400);
+    Int64 Year = 0;
+    unsigned Month = 0, MonthDay = 0;
+    CivilDate(Days, Year, Month, MonthDay);
+    return PackDosTime(Year, Month, MonthDay, Second / 3600, Second / 60 % 60, Second % 60);
 }
 
 // Reads entries until one matches and passes the attribute filter; false at the end.
 bool NextMatch(TSearchRec& F)
 {
     TFindState& State = *F.FindHandle;
-    const int Fd = dirfd(State.Dir);
     while (dirent* Entry = readdir(State.Dir)) {
-        const std::string Name = Entry->d_name;
+        const char* Name = Entry->d_name;
         if (!State.MatchAll && !MatchesFileMask(Name, State.Mask))
             continue;
         struct stat St {};
-        if (fstatat(Fd, Entry->d_name, &St, AT_SYMLINK_NOFOLLOW) != 0)
+        if (fstatat(State.Fd, Name, &St, AT_SYMLINK_NOFOLLOW) != 0)
             continue; // gone since the folder was read
         int Attr = 0;
         if (S_ISLNK(St.st_mode)) {
             Attr |= faSymLink;
             struct stat Target {};
             // A link that leads nowhere (or round in a loop) keeps its own details.
-            if (fstatat(Fd, Entry->d_name, &Target, 0) == 0)
+            if (fstatat(State.Fd, Name, &Target, 0) == 0)
                 St = Target;
         }
         if (S_ISDIR(St.st_mode))
@@ -130,7 +200,7 @@ bool NextMatch(TSearchRec& F)
             Attr |= faReadOnly;
         if ((Attr & State.ExcludeAttr) != 0)
             continue;
-        F.Name = Name;
+        F.Name.assign(Name); // keeps the buffer of the entry before
         F.Attr = Attr;
         F.Size = S_ISDIR(St.st_mode) ? 0 : static_cast<Int64>(St.st_size);
         F.Time = PackedTime(St.st_mtime);
@@ -227,6 +297,7 @@ int FindFirst(const std::string& Path, int Attr, TSearchRec& F)
     State->Dir = opendir(Folder.c_str());
     if (State->Dir == nullptr)
         return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
+    State->Fd = dirfd(State->Dir);
     State->Mask = Mask;
     State->MatchAll = Mask == "*" || Mask == "*.*";
     State->ExcludeAttr = ~Attr & (faHidden | faSysFile | faVolumeID | faDirectory);

@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -113,6 +115,81 @@ TEST_F(FindFilesTest, ErrorsForNoMatchAndNoFolder)
     EXPECT_EQ(FindFirst(Folder + "*.none", faAnyFile, F), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(FindFirst(Folder + "missing/*.*", faAnyFile, F), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(FindNext(F), ERROR_NO_MORE_FILES);
+}
+
+// Sets the zone for one test and puts the one before back.
+class TZoneSetting {
+public:
+    explicit TZoneSetting(const std::string& Zone)
+    {
+        if (const char* Old = std::getenv("TZ")) {
+            FHadOld = true;
+            FOld = Old;
+        }
+        Set(Zone.c_str());
+    }
+    ~TZoneSetting() { Set(FHadOld ? FOld.c_str() : nullptr); }
+    TZoneSetting(const TZoneSetting&) = delete;
+    TZoneSetting& operator=(const TZoneSetting&) = delete;
+
+    static void Set(const char* Zone)
+    {
+        if (Zone != nullptr)
+            setenv("TZ", Zone, 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+
+private:
+    bool FHadOld = false;
+    std::string FOld;
+};
+
+// What the listing must report for Seconds: the zone's own broken-down local time, packed.
+int ExpectedFileDate(time_t Seconds)
+{
+    struct tm Local {};
+    if (localtime_r(&Seconds, &Local) == nullptr || Local.tm_year + 1900 < 1980 ||
+        Local.tm_year + 1900 > 2107)
+        return 0;
+    return DateTimeToFileDate(
+        EncodeDate(static_cast<Word>(Local.tm_year + 1900), static_cast<Word>(Local.tm_mon + 1),
+                   static_cast<Word>(Local.tm_mday)) +
+        EncodeTime(static_cast<Word>(Local.tm_hour), static_cast<Word>(Local.tm_min),
+                   static_cast<Word>(Local.tm_sec), 0));
+}
+
+TEST_F(FindFilesTest, TimesAreLocalAcrossZoneChangesAndAtTheEndsOfTheDosRange)
+{
+    // Zones with summer time in either half of the year, half-hour and 45-minute offsets, a
+    // half-hour summer shift, and the two extremes of offset; asked in turn, so each must
+    // replace what the listing learned of the one before.
+    const std::vector<std::string> Zones = {"UTC",
+                                            "Europe/Berlin",
+                                            "Australia/Lord_Howe",
+                                            "Asia/Kathmandu",
+                                            "America/St_Johns",
+                                            "Pacific/Kiritimati",
+                                            "Pacific/Pago_Pago",
+                                            "Europe/Berlin"};
+    // Two days around each: the changes of 2021 in both hemispheres, the ends of 1980 to
+    // 2107 in the extreme zones, the day 1970 begins and the 2038 rollover of 32-bit times.
+    const std::vector<time_t> Days = {1616803200, 1617408000, 1633132800, 1635552000,
+                                      315446400,  4354732800, 0,          2147396000};
+    const std::string File = Folder + "a.txt";
+    for (const std::string& Zone : Zones) {
+        TZoneSetting Setting(Zone);
+        for (time_t Day : Days)
+            for (time_t Seconds = Day; Seconds < Day + 2 * 86400; Seconds += 17 * 60 + 13) {
+                const struct timespec Times[2] = {{Seconds, 0}, {Seconds, 0}};
+                ASSERT_EQ(utimensat(AT_FDCWD, File.c_str(), Times, 0), 0);
+                TSearchRec F;
+                ASSERT_EQ(FindFirst(File, faAnyFile, F), 0);
+                ASSERT_EQ(F.Time, ExpectedFileDate(Seconds)) << Zone << " at " << Seconds;
+                FindClose(F);
+            }
+    }
 }
 
 TEST(FileDate, PacksAndUnpacksLikeDos)
