@@ -208,15 +208,6 @@ TColorForm::TColorForm(TComponent* AOwner, const TDialogRequest& Request, HWND O
     SetClientWidth(LeftPart);
     SetClientHeight(ClientH);
 
-    auto AddLabel = [this](const char* Name, const std::string& Caption, int X, int Y) {
-        auto* Label = new TLabel(this);
-        Label->SetName(Name);
-        Label->SetParent(this);
-        Label->SetCaption(Caption);
-        Label->SetLeft(X);
-        Label->SetTop(Y);
-        return Label;
-    };
     auto AddButton = [this](const char* Name, const std::string& Caption, int X, int Y, int W) {
         auto* Button = new TButton(this);
         Button->SetName(Name);
@@ -226,7 +217,7 @@ TColorForm::TColorForm(TComponent* AOwner, const TDialogRequest& Request, HWND O
         return Button;
     };
 
-    TLabel* BasicLabel = AddLabel("BasicLabel", "&Basic colors:", 8, 8);
+    TLabel* BasicLabel = AddLabel(this, "BasicLabel", "&Basic colors:", 8, 8);
     FBasic = new TColorGrid(this);
     FBasic->SetName("Basic");
     FBasic->SetParent(this);
@@ -239,7 +230,7 @@ TColorForm::TColorForm(TComponent* AOwner, const TDialogRequest& Request, HWND O
     };
     BasicLabel->SetFocusControl(FBasic);
 
-    TLabel* CustomLabel = AddLabel("CustomLabel", "&Custom colors:", 8, 160);
+    TLabel* CustomLabel = AddLabel(this, "CustomLabel", "&Custom colors:", 8, 160);
     FCustom = new TColorGrid(this);
     FCustom->SetName("Custom");
     FCustom->SetParent(this);
@@ -277,13 +268,13 @@ TColorForm::TColorForm(TComponent* AOwner, const TDialogRequest& Request, HWND O
         C->Brush()->SetColor(FCurrent);
         C->FillRect(R);
     };
-    FSampleLabel = AddLabel("SampleLabel", "Color|Solid", X, 88);
+    FSampleLabel = AddLabel(this, "SampleLabel", "Color|Solid", X, 88);
     const char* const Names[] = {"Red", "Green", "Blue"};
     const char* const Captions[] = {"&Red:", "&Green:", "Bl&ue:"};
     TEdit** Edits[] = {&FRed, &FGreen, &FBlue};
     for (int I = 0; I < 3; ++I) {
-        TLabel* Label =
-            AddLabel((std::string(Names[I]) + "Label").c_str(), Captions[I], X + 106, 28 + 28 * I);
+        TLabel* Label = AddLabel(this, (std::string(Names[I]) + "Label").c_str(), Captions[I],
+                                 X + 106, 28 + 28 * I);
         auto* Edit = new TEdit(this);
         Edit->SetName(Names[I]);
         Edit->SetParent(this);

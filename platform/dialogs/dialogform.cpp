@@ -1,6 +1,13 @@
-// platform/dialogs/dialogform.cpp: the common dialogs' forms, placed over their owner.
+// platform/dialogs/dialogform.cpp: the common dialogs' forms, placed over their owner, and the
+// builders of their controls.
 #include "platform/dialogs/dialogform.h"
 
+#include "platform/stdctrls/checkbox.h"
+#include "platform/stdctrls/combobox.h"
+#include "platform/stdctrls/edit.h"
+#include "platform/stdctrls/groupbox.h"
+#include "platform/stdctrls/label.h"
+#include "platform/stdctrls/radiobutton.h"
 #include "platform/ui/sysmetrics.h"
 #include "platform/ui/window.h"
 
@@ -28,4 +35,68 @@ void TDialogForm::CreateParams(TCreateParams& Params)
     TForm::CreateParams(Params);
     if (FOwnerWindow != 0)
         Params.WndParent = FOwnerWindow;
+}
+
+TLabel* TDialogForm::AddLabel(TWinControl* Parent, const std::string& Name,
+                              const std::string& Caption, int X, int Y)
+{
+    auto* Label = new TLabel(this);
+    Label->SetName(Name);
+    Label->SetParent(Parent);
+    Label->SetCaption(Caption);
+    Label->SetLeft(X);
+    Label->SetTop(Y);
+    return Label;
+}
+
+TGroupBox* TDialogForm::AddGroup(const std::string& Name, const std::string& Caption, int X, int Y,
+                                 int W, int H)
+{
+    auto* Group = new TGroupBox(this);
+    Group->SetName(Name);
+    Group->SetParent(this);
+    Group->SetCaption(Caption);
+    Group->SetBounds(X, Y, W, H);
+    return Group;
+}
+
+TRadioButton* TDialogForm::AddRadio(TWinControl* Parent, const std::string& Name,
+                                    const std::string& Caption, int X, int Y, int W)
+{
+    auto* Radio = new TRadioButton(this);
+    Radio->SetName(Name);
+    Radio->SetParent(Parent);
+    Radio->SetCaption(Caption);
+    Radio->SetBounds(X, Y, W, 17);
+    return Radio;
+}
+
+TCheckBox* TDialogForm::AddCheck(TWinControl* Parent, const std::string& Name,
+                                 const std::string& Caption, int X, int Y, int W)
+{
+    auto* Check = new TCheckBox(this);
+    Check->SetName(Name);
+    Check->SetParent(Parent);
+    Check->SetCaption(Caption);
+    Check->SetBounds(X, Y, W, 17);
+    return Check;
+}
+
+TEdit* TDialogForm::AddEdit(TWinControl* Parent, const std::string& Name, int X, int Y, int W)
+{
+    auto* Edit = new TEdit(this);
+    Edit->SetName(Name);
+    Edit->SetParent(Parent);
+    Edit->SetBounds(X, Y, W, 21);
+    return Edit;
+}
+
+TComboBox* TDialogForm::AddList(TWinControl* Parent, const std::string& Name, int X, int Y, int W)
+{
+    auto* Box = new TComboBox(this);
+    Box->SetName(Name);
+    Box->SetParent(Parent);
+    Box->SetStyle(csDropDownList);
+    Box->SetBounds(X, Y, W, Box->Height());
+    return Box;
 }

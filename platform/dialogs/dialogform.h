@@ -4,6 +4,15 @@
 
 #include "platform/forms/form.h"
 
+#include <string>
+
+class TCheckBox;
+class TComboBox;
+class TEdit;
+class TGroupBox;
+class TLabel;
+class TRadioButton;
+
 class TDialogForm : public TForm {
 public:
     TDialogForm(TComponent* AOwner, HWND OwnerWindow) : TForm(AOwner), FOwnerWindow(OwnerWindow) {}
@@ -13,6 +22,18 @@ protected:
     // inside the work area; Left and Top, when both are given (0 or more), are taken as they are.
     void PlaceOverOwner(int Left = -1, int Top = -1);
     void CreateParams(TCreateParams& Params) override;
+
+    // Controls owned by the form, named and placed on Parent.
+    TLabel* AddLabel(TWinControl* Parent, const std::string& Name, const std::string& Caption,
+                     int X, int Y);
+    TGroupBox* AddGroup(const std::string& Name, const std::string& Caption, int X, int Y, int W,
+                        int H);
+    TRadioButton* AddRadio(TWinControl* Parent, const std::string& Name, const std::string& Caption,
+                           int X, int Y, int W);
+    TCheckBox* AddCheck(TWinControl* Parent, const std::string& Name, const std::string& Caption,
+                        int X, int Y, int W);
+    TEdit* AddEdit(TWinControl* Parent, const std::string& Name, int X, int Y, int W);
+    TComboBox* AddList(TWinControl* Parent, const std::string& Name, int X, int Y, int W);
 
     HWND FOwnerWindow = 0;
 };

@@ -98,17 +98,7 @@ void TFileDialogForm::BuildControls(bool Save, bool Preview)
     SetClientHeight(ClientH);
     const int ListRight = ClientW - 8;
 
-    auto AddLabel = [this](const char* Name, const std::string& Caption, int X, int Y) {
-        auto* Label = new TLabel(this);
-        Label->SetName(Name);
-        Label->SetParent(this);
-        Label->SetCaption(Caption);
-        Label->SetLeft(X);
-        Label->SetTop(Y);
-        return Label;
-    };
-
-    TLabel* LookInLabel = AddLabel("LookInLabel", "Look &in:", 8, 12);
+    TLabel* LookInLabel = AddLabel(this, "LookInLabel", "Look &in:", 8, 12);
     FLookIn = new TComboBox(this);
     FLookIn->SetName("LookIn");
     FLookIn->SetParent(this);
@@ -136,7 +126,7 @@ void TFileDialogForm::BuildControls(bool Save, bool Preview)
     FList->OnClick = [this](TObject*) { ListClick(); };
     FList->OnDblClick = [this](TObject*) { ListDblClick(); };
 
-    TLabel* NameLabel = AddLabel("FileNameLabel", "File &name:", 8, 222);
+    TLabel* NameLabel = AddLabel(this, "FileNameLabel", "File &name:", 8, 222);
     NameLabel->SetAnchors(TAnchors{akLeft, akBottom});
     FFileName = new TEdit(this);
     FFileName->SetName("FileName");
@@ -145,7 +135,7 @@ void TFileDialogForm::BuildControls(bool Save, bool Preview)
     FFileName->SetAnchors(TAnchors{akLeft, akRight, akBottom});
     NameLabel->SetFocusControl(FFileName);
 
-    TLabel* TypeLabel = AddLabel("FileTypeLabel", "Files of &type:", 8, 252);
+    TLabel* TypeLabel = AddLabel(this, "FileTypeLabel", "Files of &type:", 8, 252);
     TypeLabel->SetAnchors(TAnchors{akLeft, akBottom});
     FFileType = new TComboBox(this);
     FFileType->SetName("FileType");
@@ -198,7 +188,7 @@ void TFileDialogForm::BuildControls(bool Save, bool Preview)
         FPreviewBox->SetParent(FPreview);
         FPreviewBox->SetAlign(alClient);
         FPreviewBox->OnPaint = [this](TObject*) { PaintPreview(); };
-        FPreviewLabel = AddLabel("PreviewLabel", "(None)", ClientW, 216);
+        FPreviewLabel = AddLabel(this, "PreviewLabel", "(None)", ClientW, 216);
         FPreviewLabel->SetAnchors(TAnchors{akRight, akBottom});
     }
 }

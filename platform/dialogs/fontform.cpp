@@ -125,18 +125,8 @@ TFontForm::TFontForm(TComponent* AOwner, const TDialogRequest& Request, HWND Own
 
 void TFontForm::BuildControls()
 {
-    auto AddLabel = [this](TWinControl* Parent, const char* Name, const std::string& Caption, int X,
-                           int Y) {
-        auto* Label = new TLabel(this);
-        Label->SetName(Name);
-        Label->SetParent(Parent);
-        Label->SetCaption(Caption);
-        Label->SetLeft(X);
-        Label->SetTop(Y);
-        return Label;
-    };
-    auto AddColumn = [this, &AddLabel](const char* Name, const std::string& Caption, int X, int W,
-                                       TEdit*& Edit, TListBox*& List) {
+    auto AddColumn = [this](const char* Name, const std::string& Caption, int X, int W,
+                            TEdit*& Edit, TListBox*& List) {
         TLabel* Label = AddLabel(this, (std::string(Name) + "Label").c_str(), Caption, X, 8);
         Edit = new TEdit(this);
         Edit->SetName(std::string(Name) + "Edit");

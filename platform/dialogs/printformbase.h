@@ -31,16 +31,6 @@ public:
     TButton* CancelButton() const { return FCancel; }
 
 protected:
-    TLabel* AddLabel(TWinControl* Parent, const std::string& Name, const std::string& Caption,
-                     int X, int Y);
-    TGroupBox* AddGroup(const std::string& Name, const std::string& Caption, int X, int Y, int W,
-                        int H);
-    TRadioButton* AddRadio(TWinControl* Parent, const std::string& Name, const std::string& Caption,
-                           int X, int Y, int W);
-    TCheckBox* AddCheck(TWinControl* Parent, const std::string& Name, const std::string& Caption,
-                        int X, int Y, int W);
-    TEdit* AddEdit(TWinControl* Parent, const std::string& Name, int X, int Y, int W);
-    TComboBox* AddList(TWinControl* Parent, const std::string& Name, int X, int Y, int W);
     // The group "Printer": the name box (the request's printers) and the status lines.
     TGroupBox* AddPrinterGroup(int X, int Y, int W);
     // OK (its click runs OkClick) and Cancel beside it.
