@@ -855,3 +855,15 @@ std::vector<TOutlinePolygon> TFontInstance::Outline(const std::string& Text, int
                    Polygons.end());
     return Polygons;
 }
+
+std::unique_ptr<TStringList> InstalledFontList()
+{
+    auto List = std::make_unique<TStringList>();
+    List->SetDuplicates(dupIgnore);
+    List->SetSorted(true);
+    List->BeginUpdate();
+    for (const std::string& Family : InstalledFontFamilies())
+        List->Add(Family);
+    List->EndUpdate();
+    return List;
+}

@@ -4,6 +4,7 @@
 
 #include "platform/gfx/textlayout.h"
 #include "platform/rtl/geometry.h"
+#include "platform/rtl/stringlist.h"
 
 #include <cstdint>
 #include <memory>
@@ -106,6 +107,8 @@ std::string MapFaceName(const std::string& FaceName);
 bool FontFamilyInstalled(const std::string& Family);
 // Every family name fontconfig has a face for (each of a face's names), in byte order, each once.
 std::vector<std::string> InstalledFontFamilies();
+// The same families as the sorted list Screen->Fonts and Printer()->Fonts show.
+std::unique_ptr<TStringList> InstalledFontList();
 
 // The code point a byte of a symbol-charset font stands for ("Symbol": 183 -> U+2022).
 char32_t SymbolCharToUnicode(const std::string& FaceName, unsigned char Byte);

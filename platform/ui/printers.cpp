@@ -329,15 +329,8 @@ int TPrinter::PageHeight()
 
 TStrings* TPrinter::Fonts()
 {
-    if (!FFonts) {
-        FFonts = std::make_unique<TStringList>();
-        FFonts->SetDuplicates(dupIgnore);
-        FFonts->SetSorted(true);
-        FFonts->BeginUpdate();
-        for (const std::string& Family : InstalledFontFamilies())
-            FFonts->Add(Family);
-        FFonts->EndUpdate();
-    }
+    if (!FFonts)
+        FFonts = InstalledFontList();
     return FFonts.get();
 }
 
