@@ -2,6 +2,9 @@
 // demonstration form and runs until that form is closed.
 #include "app/demoform.h"
 
+#include "desktop/pgappwnd.h"
+#include "desktop/pghide32.h"
+
 #include "imaging/gif/gifimage.h"
 #include "mail/dialogs/msaddred.h"
 #include "platform/dialogs/formdialogs.h"
@@ -28,6 +31,9 @@ int main()
                   << (Display == nullptr || *Display == 0 ? " (DISPLAY is not set)" : "") << "\n";
         return 0;
     }
+    // The application window is parked under the hidden owner window as it is created, so
+    // that the program never shows a taskbar entry of its own making at start-up.
+    PGHide32Initialize();
     auto App = std::make_unique<TApplication>(nullptr);
     Application = App.get();
     Application->Initialize();
@@ -35,5 +41,8 @@ int main()
     TDemoForm* DemoForm = nullptr;
     CreateForm(Application, DemoForm);
     Application->Run();
+    App.reset();
+    PGHide32Finalize();
+    PGAppWndFinalize();
     return 0;
 }
