@@ -1,5 +1,6 @@
 #include "controls/entry/ovcexcpt.h"
 
+#include "controls/entry/ovcintl.h"
 #include "controls/entry/ovcsrmgr.h"
 #include "platform/rtl/format.h"
 
@@ -25,9 +26,11 @@ std::string RangeMessage(int DataType, const std::string& Picture)
     if (DataType >= 9 && DataType <= 13) // Real, Extended, Double, Single, Comp
         return LibraryString(static_cast<std::uint16_t>(30204 + (DataType - 9)));
     if (DataType == 14)
-        return Format(LibraryString(30209), Picture);
+        return Format(LibraryString(30209),
+                      Picture.empty() ? OvcIntlSup().DatePicture(true) : Picture);
     if (DataType == 15)
-        return Format(LibraryString(30210), Picture);
+        return Format(LibraryString(30210),
+                      Picture.empty() ? OvcIntlSup().TimePicture(false) : Picture);
     return LibraryString(30211);
 }
 

@@ -43,7 +43,8 @@ public:
     explicit EInvalidPictureMask(const std::string& Mask);
 };
 // Names the limits of the entry-field data type DataType (4 LongInt ... 15 Time). The date (14)
-// and time (15) messages show Picture, the international picture the field expects.
+// and time (15) messages show Picture, by default the international date picture with the
+// century and the time picture without seconds.
 class EInvalidRangeValue : public EEntryFieldError {
 public:
     explicit EInvalidRangeValue(int DataType, const std::string& Picture = std::string());
