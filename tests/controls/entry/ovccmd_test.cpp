@@ -6,6 +6,9 @@
 #include "controls/entry/ovcsrmgr.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/input.h"
+#include "platform/ui/messages.h"
+#include "platform/ui/queue.h"
+#include "platform/ui/window.h"
 
 #include <gtest/gtest.h>
 
@@ -383,4 +386,48 @@ TEST(OvcCommandTables, AMalformedStoredListIsRefusedAndChangesNothing)
         EXPECT_THROW(P.ReadTableList(Case.second), EReadError) << Case.first;
         EXPECT_EQ(P.Count(), 3) << Case.first;
     }
+}
+
+TEST(OvcCommandTables, AKeyDownMessageIsTranslatedWithTheShiftKeysHeldAtThatMoment)
+{
+    TWndClass Class;
+    if (!GetClassInfo("TOvcCmdTestWindow", Class)) {
+        Class.ClassName = "TOvcCmdTestWindow";
+        RegisterClass(Class);
+    }
+    const HWND Wnd =
+        CreateWindowEx(0, "TOvcCmdTestWindow", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, 0);
+    TOvcCommandProcessor P;
+    std::vector<Word> Commands;
+    SetWindowProc(Wnd, [&](HWND W, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
+        if (Msg == WM_KEYDOWN || Msg == WM_SYSKEYDOWN) {
+            TMessage M;
+            M.Msg = Msg;
+            M.WParam = WParam;
+            M.LParam = LParam;
+            Commands.push_back(P.Translate(M));
+        }
+        return DefWindowProc(W, Msg, WParam, LParam);
+    });
+    SetFocus(Wnd);
+    InjectKeyPress('Z');
+    InjectKeyDown(VK_CONTROL);
+    InjectKeyPress('Z');
+    InjectKeyDown(VK_SHIFT);
+    InjectKeyPress('Z');
+    InjectKeyUp(VK_SHIFT);
+    InjectKeyUp(VK_CONTROL);
+    InjectKeyDown(VK_MENU);
+    InjectKeyPress(VK_BACK);
+    InjectKeyUp(VK_MENU);
+    TMsg Msg;
+    while (PeekMessage(Msg, 0, 0, 0, PM_REMOVE)) {
+        TranslateMessage(Msg);
+        DispatchMessage(Msg);
+    }
+    DestroyWindow(Wnd);
+    // Z; Ctrl; Ctrl+Z; Shift; Shift+Ctrl+Z; Alt; Alt+Back.
+    const std::vector<Word> Expected = {ccShortCut, ccShortCut, ccUndo,   ccShortCut,
+                                        ccRedo,     ccShortCut, ccRestore};
+    EXPECT_EQ(Commands, Expected);
 }
