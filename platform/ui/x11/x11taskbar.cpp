@@ -34,6 +34,16 @@ bool TX11Driver::SkipsTaskbar(const TWindow& Win)
         const TWindow* App = Lookup(Win.Spec.Owner);
         return App == nullptr || App->Show == TNativeShow::Hidden;
     }
+    // Owned by the window the application window is parked under: off the taskbar, as while the
+    // application window is hidden.
+    bool ParksApplication = false;
+    if (Win.Spec.Owner != 0)
+        EnumChildWindows(Win.Spec.Owner, [&](HWND Child) {
+            ParksApplication = ParksApplication || IsApplicationWindow(Child);
+            return !ParksApplication;
+        });
+    if (ParksApplication)
+        return true;
     // An owned window stands on its shown owner's entry.
     return ShownOwner(Win) != nullptr;
 }
