@@ -19,7 +19,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -189,11 +188,18 @@ protected:
         std::vector<std::pair<std::string, int>> Found;
         std::istringstream Lines(Tree);
         std::string Line;
-        static const std::regex Entry("^( *)(0x[0-9a-f]+) .*\"tarnwick-tray\"");
-        std::smatch M;
-        while (std::getline(Lines, Line))
-            if (std::regex_search(Line, M, Entry))
-                Found.emplace_back(M[2].str(), (static_cast<int>(M[1].length()) - 2) / 3);
+        // A line is the indent, the id ("0x..."), then the name and class in quotes.
+        while (std::getline(Lines, Line)) {
+            const std::size_t Indent = Line.find_first_not_of(' ');
+            if (Indent == std::string::npos || Line.compare(Indent, 2, "0x") != 0 ||
+                Line.find("\"tarnwick-tray\"") == std::string::npos)
+                continue;
+            const std::size_t End = Line.find(' ', Indent);
+            if (End == std::string::npos)
+                continue;
+            Found.emplace_back(Line.substr(Indent, End - Indent),
+                               (static_cast<int>(Indent) - 2) / 3);
+        }
         return Found;
     }
 
