@@ -1,9 +1,11 @@
 #include "controls/entry/ovcmisc.h"
 
+#include "platform/gfx/bitmap.h"
 #include "platform/gfx/canvas.h"
 #include "platform/rtl/clock.h"
 #include "platform/rtl/component.h"
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/resources.h"
 #include "platform/ui/input.h"
 #include "platform/ui/sysmetrics.h"
 
@@ -39,6 +41,22 @@ std::string Trimmed(const std::string& Text)
 }
 
 } // namespace
+
+std::unique_ptr<TBitmap> LoadLibraryBitmap(const std::string& Name)
+{
+    auto Bitmap = std::make_unique<TBitmap>();
+    try {
+        Bitmap->LoadFromResourceName(Name);
+    } catch (const EResNotFound&) {
+        return nullptr;
+    }
+    return Bitmap;
+}
+
+HCURSOR LoadLibraryCursor(const std::string& Name)
+{
+    return LoadCursor(Name);
+}
 
 int PrimaryButtonKey()
 {

@@ -1,15 +1,24 @@
-// controls/entry/ovcmisc.h: small routines the entry-field library's controls share: the
-// keyboard and mouse state, the default epoch, unique component names, the text offset of an
-// entry field, number text clean-up and offsets in a text buffer.
+// controls/entry/ovcmisc.h: small routines the entry-field library's controls share: its
+// resources, the keyboard and mouse state, the default epoch, unique component names, the text
+// offset of an entry field, number text clean-up and offsets in a text buffer.
 #pragma once
 
 #include "platform/rtl/types.h"
 
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/cursorimage.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class TComponent;
 class TFont;
+
+// The library's bitmap resource Name; nil when there is none.
+std::unique_ptr<TBitmap> LoadLibraryBitmap(const std::string& Name);
+// The library's cursor resource Name; nil when there is none.
+HCURSOR LoadLibraryCursor(const std::string& Name);
 
 // The key of the primary mouse button as the user has it: VK_RBUTTON when swapped.
 int PrimaryButtonKey();

@@ -83,3 +83,9 @@ TEST(OvcMisc, NoKeysDownGivesNoShiftFlagsAndTheLeftButtonIsPrimary)
     EXPECT_EQ(CurrentShiftFlags(), 0);
     EXPECT_EQ(PrimaryButtonKey(), 1);
 }
+
+TEST(OvcMisc, AMissingLibraryResourceGivesNil)
+{
+    EXPECT_EQ(LoadLibraryBitmap("NO_SUCH_BITMAP"), nullptr);
+    EXPECT_EQ(LoadLibraryCursor("NO_SUCH_CURSOR"), HCURSOR{});
+}
