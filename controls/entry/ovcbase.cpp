@@ -6,10 +6,32 @@
 #include "controls/entry/ovcmsgs.h"
 #include "controls/entry/ovcsrmgr.h"
 #include "platform/forms/form.h"
+#include "platform/rtl/properties.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/queue.h"
 
 namespace {
+
+void PublishBaseControls()
+{
+    static const bool Done = [] {
+        TPublished<TOvcLabelInfo>()
+            .Property("OffsetX", &TOvcLabelInfo::OffsetX, &TOvcLabelInfo::SetOffsetX)
+            .Property("OffsetY", &TOvcLabelInfo::OffsetY, &TOvcLabelInfo::SetOffsetY)
+            .Property("Visible", &TOvcLabelInfo::Visible, &TOvcLabelInfo::SetVisible);
+        TPublished<TOvcAttachedLabel>().Property("Control", &TOvcAttachedLabel::Control,
+                                                 &TOvcAttachedLabel::SetControl);
+        TPublished<TOvcCustomControl>()
+            .Property("About", &TOvcCustomControl::About, &TOvcCustomControl::SetAbout)
+            .Property("LabelInfo", &TOvcCustomControl::LabelInfo)
+            .Field("AfterEnter", &TOvcCustomControl::AfterEnter, "TNotifyEvent")
+            .Field("AfterExit", &TOvcCustomControl::AfterExit, "TNotifyEvent");
+        TPublished<TOvcCustomControlEx>().Property("Controller", &TOvcCustomControlEx::Controller,
+                                                   &TOvcCustomControlEx::SetController);
+        return true;
+    }();
+    (void)Done;
+}
 
 // The wheel's key flags as a shift state.
 TShiftState KeysToShiftState(unsigned Keys)
@@ -33,6 +55,7 @@ TShiftState KeysToShiftState(unsigned Keys)
 TOvcCustomControl::TOvcCustomControl(TComponent* AOwner)
     : TCustomControl(AOwner), FLabelInfo(std::make_unique<TOvcLabelInfo>())
 {
+    PublishBaseControls();
     FLabelInfo->OnVisibleChange = [this] { LabelVisibleChange(); };
     FLabelInfo->OnPositionChange = [this] { LabelPositionChange(); };
 }

@@ -6,12 +6,38 @@
 #include "platform/forms/messagemap.h"
 #include "platform/forms/wincontrol.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/properties.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogservice.h"
 #include "platform/ui/queue.h"
 #include "platform/ui/window.h"
 
 namespace {
+
+void PublishController()
+{
+    static const bool Done = [] {
+        RegisterEnumeration<TOvcBaseEFOption>({"efoAutoAdvanceChar", "efoAutoAdvanceLeftRight",
+                                               "efoAutoAdvanceUpDown", "efoAutoSelect",
+                                               "efoBeepOnError", "efoInsertPushes"});
+        TPublished<TOvcController>()
+            .Property("About", &TOvcController::About, &TOvcController::SetAbout)
+            .Property("EntryCommands", &TOvcController::EntryCommands)
+            .Property("EntryOptions", &TOvcController::EntryOptions,
+                      &TOvcController::SetEntryOptions)
+            .Property("Epoch", &TOvcController::GetEpoch, &TOvcController::SetEpoch)
+            .Field("OnDelayNotify", &TOvcController::OnDelayNotify, "TDelayNotifyEvent")
+            .Field("OnError", &TOvcController::OnError, "TDataErrorEvent")
+            .Field("OnGetEpoch", &TOvcController::OnGetEpoch, "TGetEpochEvent")
+            .Field("OnIsSpecialControl", &TOvcController::OnIsSpecialControl,
+                   "TIsSpecialControlEvent")
+            .Field("OnPostEdit", &TOvcController::OnPostEdit, "TPostEditEvent")
+            .Field("OnPreEdit", &TOvcController::OnPreEdit, "TPreEditEvent")
+            .Field("OnTimerTrigger", &TOvcController::OnTimerTrigger, "TTriggerEvent");
+        return true;
+    }();
+    (void)Done;
+}
 
 // What the owner's insert notification does for a controller: controls without one take it.
 // The notification itself comes before this class's part is built, so it is repeated here.
@@ -37,6 +63,7 @@ TOvcController::TOvcController(TComponent* AOwner)
     : TOvcComponent(AOwner), FEntryOptions{efoAutoSelect, efoBeepOnError, efoInsertPushes},
       FEntryCommands(std::make_unique<TOvcCommandProcessor>()), FEpoch(DefaultEpoch())
 {
+    PublishController();
     FTimerPool = new TOvcTimerPool(this);
     FTimerPool->OnAllTriggers = [this](TObject* Sender, int Handle, Cardinal Interval,
                                        int ElapsedTime) {

@@ -5,6 +5,8 @@
 #include "controls/entry/ovccontroller.h"
 #include "controls/entry/ovcexcpt.h"
 #include "controls/entry/ovcmisc.h"
+#include "platform/rtl/classregistry.h"
+#include "platform/rtl/properties.h"
 #include "tests/platform/stdctrls/stdctrlstest.h"
 
 #include <gtest/gtest.h>
@@ -269,4 +271,14 @@ TEST(OvcBaseControls, TheWheelReachesOnMouseWheelWithKeysDeltaAndPosition)
     };
     A->Perform(WM_MOUSEWHEEL, MakeWParam(MK_CONTROL, static_cast<Word>(-120)), MakeLParam(30, 40));
     EXPECT_EQ(Seen, std::vector<std::string>{"ctrl -120 30,40"});
+}
+
+TEST(OvcBaseControls, PublishesTheControllerTheLabelAndTheEvents)
+{
+    TTestOvcControl Control(nullptr);
+    for (const char* Name : {"About", "Controller", "LabelInfo", "AfterEnter", "AfterExit"})
+        EXPECT_TRUE(IsPublishedProp(&Control, Name)) << Name;
+    SetOrdProp(Control.LabelInfo(), "OffsetX", 4);
+    EXPECT_EQ(Control.LabelInfo()->OffsetX(), 4);
+    EXPECT_NE(GetClass("TOvcAttachedLabel"), nullptr);
 }

@@ -4,6 +4,7 @@
 
 #include "controls/entry/ovcmisc.h"
 #include "controls/entry/ovcmsgs.h"
+#include "platform/rtl/properties.h"
 #include "platform/ui/dialogservice.h"
 #include "platform/ui/queue.h"
 #include "platform/ui/virtualtime.h"
@@ -182,4 +183,17 @@ TEST(OvcController, TimerTriggersOfItsPoolReachOnTimerTrigger)
     const int Handle = Controller.TimerPool()->AddTrigger(nullptr, 100);
     Spend(Clock, 150);
     EXPECT_EQ(Handles, std::vector<int>{Handle});
+}
+
+TEST(OvcController, PublishesWhatAFormSets)
+{
+    TOvcController Controller(nullptr);
+    SetSetProp(&Controller, "EntryOptions", "[efoAutoSelect,efoBeepOnError]");
+    EXPECT_EQ(Controller.EntryOptions(), (TOvcBaseEFOptions{efoAutoSelect, efoBeepOnError}));
+    SetOrdProp(&Controller, "Epoch", 2000);
+    EXPECT_EQ(Controller.Epoch(), 2000);
+    EXPECT_EQ(GetStrProp(&Controller, "About"), "v3.08");
+    for (const char* Name : {"EntryCommands", "OnDelayNotify", "OnError", "OnGetEpoch",
+                             "OnIsSpecialControl", "OnPostEdit", "OnPreEdit", "OnTimerTrigger"})
+        EXPECT_TRUE(IsPublishedProp(&Controller, Name)) << Name;
 }
