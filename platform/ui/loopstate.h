@@ -6,6 +6,7 @@
 #include "platform/ui/cursors.h"
 #include "platform/ui/wintypes.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -44,6 +45,10 @@ bool InputHookSwallows(const TMsg& Msg, bool Remove);
 
 // input.cpp
 void InputWindowDestroyed(HWND Wnd);
+void InputWindowHidden(HWND Wnd);
+// Brings the key state up to the message being taken.
+void NoteMessageTaken(const TMsg& Msg);
+TPoint CursorPos();
 
 // caret.cpp
 void CaretWindowDestroyed(HWND Wnd);
@@ -57,10 +62,6 @@ bool InvertCaret(HWND Top, TRasterDevice& Raster);
 // windowdc.cpp: what of Wnd's client area shows (client coordinates), and Origin: where its
 // client area starts in its top-level window's buffer.
 TRegion ShownClientArea(HWND Wnd, TPoint& Origin);
-void InputWindowHidden(HWND Wnd);
-// Brings the key state up to the message being taken.
-void NoteMessageTaken(const TMsg& Msg);
-TPoint CursorPos();
 
 // pointershape.cpp
 // The driver was replaced; the next SetCursor reaches the new one.
