@@ -379,7 +379,7 @@ void TEditEngine::WMEnable(TMessage& Message)
 void TEditEngine::WMSetFocus(TMessage&)
 {
     FFocused = true;
-    CreateCaret(FWnd, 1, LineHeight());
+    CreateCaret(FWnd, nullptr, 1, LineHeight());
     UpdateCaret();
     ShowCaret(FWnd);
     Repaint();

@@ -45,7 +45,7 @@ void TEditEngine::FontChanged()
     FAveCharWidth = std::max(1, static_cast<int>(Metrics.tmAveCharWidth));
     FLayoutValid = false;
     if (FFocused) {
-        CreateCaret(FWnd, 1, FLineHeight);
+        CreateCaret(FWnd, nullptr, 1, FLineHeight);
         UpdateCaret();
         ShowCaret(FWnd);
     }

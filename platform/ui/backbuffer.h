@@ -23,8 +23,9 @@ public:
     void SetOverride(TCanvasDevice* Device) { FOverride = Device; }
     bool Presents() const { return FOverride == nullptr; }
 
-    // Shows Dirty (buffer coordinates) of the raster in the native window Top.
-    void Present(HWND Top, const TRect& Dirty) const;
+    // Shows Dirty (buffer coordinates) of the raster in the native window Top, with the caret
+    // inverted over it when it is on there (it never stays in the raster).
+    void Present(HWND Top, const TRect& Dirty);
 
 private:
     TRasterDevice FRaster;

@@ -16,14 +16,6 @@
 
 namespace {
 
-struct TCaret {
-    HWND Owner = 0;
-    TPoint Pos;
-    int Width = 0;
-    int Height = 0;
-    int HideCount = 0;
-};
-
 struct TClick {
     HWND Wnd = 0;
     int Button = -1;
@@ -38,8 +30,6 @@ struct TInputState {
     bool AppActive = false;
     Byte AsyncKeys[256] = {};
     Byte SyncKeys[256] = {};
-    TCaret Caret;
-    UINT BlinkTime = 530;
     UINT DoubleClickTime = 500;
     TPoint Cursor;
     TClick LastClick;
@@ -312,8 +302,7 @@ void InputWindowDestroyed(HWND Wnd)
         S.Active = 0;
         S.AppActive = false;
     }
-    if (S.Caret.Owner == Wnd)
-        S.Caret = TCaret();
+    uiloop::CaretWindowDestroyed(Wnd);
     if (S.LastClick.Wnd == Wnd)
         S.LastClick = TClick();
 }
@@ -468,83 +457,6 @@ bool ReleaseCapture()
 HWND GetCapture()
 {
     return Input().Capture;
-}
-
-bool CreateCaret(HWND Wnd, int Width, int Height)
-{
-    if (!IsOwnWindow(Wnd))
-        return false;
-    auto& C = Input().Caret;
-    C = TCaret();
-    C.Owner = Wnd;
-    C.Width = Width > 0 ? Width : 1;
-    C.Height = Height > 0 ? Height : 1;
-    C.HideCount = 1;
-    return true;
-}
-
-bool DestroyCaret()
-{
-    auto& C = Input().Caret;
-    if (C.Owner == 0)
-        return false;
-    C = TCaret();
-    return true;
-}
-
-bool SetCaretPos(int X, int Y)
-{
-    auto& C = Input().Caret;
-    if (C.Owner == 0)
-        return false;
-    C.Pos = TPoint{X, Y};
-    return true;
-}
-
-bool GetCaretPos(TPoint& Point)
-{
-    const auto& C = Input().Caret;
-    if (C.Owner == 0)
-        return false;
-    Point = C.Pos;
-    return true;
-}
-
-bool ShowCaret(HWND Wnd)
-{
-    auto& C = Input().Caret;
-    if (C.Owner == 0 || (Wnd != 0 && Wnd != C.Owner) || C.HideCount == 0)
-        return false;
-    --C.HideCount;
-    return true;
-}
-
-bool HideCaret(HWND Wnd)
-{
-    auto& C = Input().Caret;
-    if (C.Owner == 0 || (Wnd != 0 && Wnd != C.Owner))
-        return false;
-    ++C.HideCount;
-    return true;
-}
-
-UINT GetCaretBlinkTime()
-{
-    return Input().BlinkTime;
-}
-
-bool SetCaretBlinkTime(UINT Milliseconds)
-{
-    if (Milliseconds == 0)
-        return false;
-    Input().BlinkTime = Milliseconds;
-    return true;
-}
-
-TCaretState GetCaretState()
-{
-    const auto& C = Input().Caret;
-    return TCaretState{C.Owner, C.Pos, C.Width, C.Height, C.Owner != 0 && C.HideCount == 0};
 }
 
 static short KeyStateWord(Byte State)

@@ -11,6 +11,9 @@
 
 #include <string>
 
+struct TDibImage;
+using HBITMAP = TDibImage*; // platform/gfx/bitmap.h
+
 // Virtual key codes.
 enum : int {
     VK_LBUTTON = 0x01,
@@ -115,8 +118,11 @@ HWND SetCapture(HWND Wnd);
 bool ReleaseCapture();
 HWND GetCapture();
 
-// The one caret of the thread, owned by a window; hidden after creation (ShowCaret counts).
-bool CreateCaret(HWND Wnd, int Width, int Height);
+// The one caret of the thread (platform/ui/caret.cpp), owned by a window; hidden after creation
+// (ShowCaret counts). Bitmap nil: a solid block; (HBITMAP)1: grey; else the bitmap's pixels
+// invert the window's (white inverts, black keeps), at the bitmap's size. Shown, it blinks at
+// GetCaretBlinkTime, inverted over the window's picture whenever that is presented.
+bool CreateCaret(HWND Wnd, HBITMAP Bitmap, int Width, int Height);
 bool DestroyCaret();
 bool SetCaretPos(int X, int Y);
 bool GetCaretPos(TPoint& Point);

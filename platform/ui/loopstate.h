@@ -2,13 +2,18 @@
 // public headers instead.
 #pragma once
 
+#include "platform/gfx/region.h"
 #include "platform/ui/cursors.h"
 #include "platform/ui/wintypes.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+class TRasterDevice;
 
 namespace uiloop {
 
@@ -44,6 +49,19 @@ void InputWindowHidden(HWND Wnd);
 // Brings the key state up to the message being taken.
 void NoteMessageTaken(const TMsg& Msg);
 TPoint CursorPos();
+
+// caret.cpp
+void CaretWindowDestroyed(HWND Wnd);
+// Turns the caret's blink over when it is due; the loop asks at each look at the queue.
+void BlinkCaretIfDue();
+// Milliseconds until the caret's next blink; empty while it is not shown.
+std::optional<std::int32_t> CaretBlinkDelay();
+// Inverts the caret into Top's buffer pixels when it is on there; doing it again takes it out.
+bool InvertCaret(HWND Top, TRasterDevice& Raster);
+
+// windowdc.cpp: what of Wnd's client area shows (client coordinates), and Origin: where its
+// client area starts in its top-level window's buffer.
+TRegion ShownClientArea(HWND Wnd, TPoint& Origin);
 
 // pointershape.cpp
 // The driver was replaced; the next SetCursor reaches the new one.

@@ -198,6 +198,7 @@ bool uiloop::Peek(TMsg& Msg, HWND Wnd, UINT Min, UINT Max, UINT RemoveFlags, boo
             return true;
         }
     }
+    uiloop::BlinkCaretIfDue();
     // WM_PAINT stays until BeginPaint or ValidateRect empties the window's update area.
     if (InRange(WM_PAINT, Min, Max) && uiloop::TakePaint(Wnd, Msg)) {
         Msg.time = GetTickCount();

@@ -13,6 +13,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
@@ -203,7 +204,10 @@ bool uiloop::BlockOnce(int TimeoutMs)
 {
     int Wait = TimeoutMs;
     bool TimerBound = false;
-    if (const auto Delay = NextTimerDelay()) {
+    auto Delay = NextTimerDelay();
+    if (const auto Blink = uiloop::CaretBlinkDelay())
+        Delay = Delay ? std::min(*Delay, *Blink) : *Blink;
+    if (Delay) {
         if (*Delay == 0)
             return true;
         if (Wait < 0 || *Delay <= Wait) {

@@ -277,7 +277,7 @@ void PresentCanvas(const TWindowCanvas& Canvas)
     if (!Canvas.Presents() || Canvas.WindowDevice()->Allowed().Empty())
         return;
     const HWND Top = GetTopLevelWindow(Canvas.Wnd());
-    const TBackBuffer* Buffer = WindowBackBuffer(Top);
+    TBackBuffer* Buffer = WindowBackBuffer(Top);
     if (Buffer == nullptr)
         return;
     TRect Dirty = Canvas.WindowDevice()->Allowed().Bounds();
@@ -302,6 +302,12 @@ bool CloseCanvas(HDC DC, bool Present)
 }
 
 } // namespace
+
+TRegion uiloop::ShownClientArea(HWND Wnd, TPoint& Origin)
+{
+    Origin = OriginInTop(Wnd);
+    return IsWindowVisible(Wnd) ? VisibleRegion(Wnd) : TRegion();
+}
 
 HDC BeginPaint(HWND Wnd, TPaintStruct& Paint)
 {

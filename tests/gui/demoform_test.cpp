@@ -8,6 +8,7 @@
 #include "platform/stdctrls/buttons.h"
 #include "platform/stdctrls/edit.h"
 #include "platform/stdctrls/label.h"
+#include "platform/ui/input.h"
 #include "platform/ui/windowdc.h"
 
 #include <memory>
@@ -32,7 +33,12 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return Painted(); }));
         const auto* Buffer = dynamic_cast<const TRasterDevice*>(WindowDevice(Form->Handle()));
         ASSERT_NE(Buffer, nullptr);
+        // The caret is never in the buffer's own pixels: the shot is taken with it hidden.
+        const bool CaretHidden = HideCaret(0);
+        guitest::Turn();
         const TDibImage Image = Screenshot();
+        if (CaretHidden)
+            ShowCaret(0);
         ASSERT_EQ(Image.Width, Buffer->Width());
         ASSERT_EQ(Image.Height, Buffer->Height());
         int Wrong = 0;

@@ -7,6 +7,7 @@
 #include "platform/forms/form.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/pngformat.h"
+#include "platform/ui/input.h"
 #include "platform/ui/paint.h"
 
 #include <algorithm>
@@ -121,7 +122,12 @@ protected:
     void ExpectLooksLike(const std::string& Name)
     {
         const std::string Path = std::string(TARNWICK_FIXTURES) + "/gui/" + Name + ".png";
+        // Taken with the caret hidden, whatever its blink's phase.
+        const bool CaretHidden = HideCaret(0);
+        Turn();
         const TDibImage Have = Screenshot();
+        if (CaretHidden)
+            ShowCaret(0);
         if (Regenerating()) {
             std::ofstream(Path, std::ios::binary) << WritePng(Have);
             return;

@@ -247,13 +247,13 @@ TEST(Input, WheelGoesToTheFocusWindowAndUpToItsParent)
 TEST(Input, OneCaretPerThread)
 {
     TRecordingWindow A(WS_POPUP), B(WS_POPUP);
-    ASSERT_TRUE(CreateCaret(A.Handle, 1, 14));
+    ASSERT_TRUE(CreateCaret(A.Handle, nullptr, 1, 14));
     EXPECT_FALSE(GetCaretState().Visible);
     EXPECT_TRUE(ShowCaret(A.Handle));
     EXPECT_FALSE(ShowCaret(B.Handle));
     EXPECT_TRUE(SetCaretPos(7, 3));
     EXPECT_TRUE(GetCaretState().Visible);
-    ASSERT_TRUE(CreateCaret(B.Handle, 2, 10)); // replaces A's
+    ASSERT_TRUE(CreateCaret(B.Handle, nullptr, 2, 10)); // replaces A's
     TPoint P;
     ASSERT_TRUE(GetCaretPos(P));
     EXPECT_EQ(P, Point(0, 0));
