@@ -178,7 +178,13 @@ void TOvcSingleCaret::SetLinked(bool Value)
         if (FControl == nullptr || !FControl->HandleAllocated())
             return;
         FSavedBlinkTime = GetCaretBlinkTime();
-        CreateCaret(FControl->Handle(), FWidth, FHeight);
+        // A bitmap caret shows the bitmap's pixels; a grey one the system's grey pattern.
+        HBITMAP Shape = nullptr;
+        if (FCaret->Shape() == csBitmap && FCaret->Bitmap() != nullptr)
+            Shape = FCaret->Bitmap()->Handle();
+        else if (FCaret->IsGray())
+            Shape = reinterpret_cast<HBITMAP>(1);
+        CreateCaret(FControl->Handle(), Shape, FWidth, FHeight);
         FLinked = true;
         if (FVisible)
             ShowCaret(FControl->Handle());
