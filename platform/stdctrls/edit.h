@@ -8,9 +8,6 @@
 
 #include <string>
 
-// bsNone and bsSingle of TFormBorderStyle.
-using TBorderStyle = TFormBorderStyle;
-
 class TCustomEdit : public TWinControl {
 public:
     explicit TCustomEdit(TComponent* AOwner);

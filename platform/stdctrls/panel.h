@@ -7,9 +7,6 @@
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 using TBevelWidth = int;
 using TBorderWidth = int;
-// bsNone or bsSingle (a window border).
-using TBorderStyle = TFormBorderStyle;
-
 class TCustomPanel : public TCustomControl {
 public:
     explicit TCustomPanel(TComponent* AOwner);
