@@ -42,6 +42,12 @@ function(tw_test library label)
                                           test_support)
   target_compile_definitions(${target} PRIVATE
     TARNWICK_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
+  # One target per label builds every binary of that label (the clang build takes only the
+  # unit tests).
+  if(NOT TARGET all_${label}_tests)
+    add_custom_target(all_${label}_tests)
+  endif()
+  add_dependencies(all_${label}_tests ${target})
   gtest_discover_tests(${target}
     TEST_PREFIX "${library}."
     TEST_LIST ${target}_list
