@@ -9,11 +9,13 @@
 #include "controls/entry/ovcmsgs.h"
 #include "controls/entry/ovcsrmgr.h"
 #include "platform/forms/menus.h"
+#include "platform/gfx/bitmap.h"
 #include "platform/rtl/format.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/dialogservice.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/sound.h"
+#include "platform/ui/sysmetrics.h"
 #include "tests/platform/stdctrls/stdctrlstest.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +86,7 @@ public:
         }
         FCaretPos = static_cast<int>(FEditText.size());
         FState.Exclude(esTakeNextChar);
+        PlaceCaret(true);
     }
     Word CheckEditText() override
     {
@@ -579,4 +582,132 @@ TEST(OvcEntryField, CopyPutsTheSelectedTextOnTheClipboard)
     EXPECT_EQ(Clipboard()->AsText(), "b\x01"
                                      "cd");
     EXPECT_EQ(Field->GetDisplayText(), "abAcd");
+}
+
+namespace {
+
+// The first and last columns of the field's picture holding a pixel other than the background.
+std::pair<int, int> InkColumns(TTestField* Field)
+{
+    TBitmap Picture;
+    Picture.SetSize(Field->Width(), Field->Height());
+    Field->PaintTo(Picture.Canvas()->Handle(), 0, 0);
+    int First = -1;
+    int Last = -1;
+    // Inside the client edge only.
+    for (int X = 3; X < Field->Width() - 3; ++X)
+        for (int Y = 3; Y < Field->Height() - 3; ++Y)
+            if (Picture.Canvas()->Pixels(X, Y) != Field->Color()) {
+                if (First < 0)
+                    First = X;
+                Last = X;
+                break;
+            }
+    return {First, Last};
+}
+
+} // namespace
+
+TEST(OvcEntryField, NumericFieldsDrawRightAlignedOthersLeft)
+{
+    TDeterministicFonts Fonts;
+    TFieldForm F;
+    auto* Plain = F.Field(10);
+    Plain->SetText("42");
+    auto* Numeric = F.Field(40);
+    Numeric->SetType(fidLongInt, fcNumeric);
+    Numeric->SetText("42");
+    const auto [PlainFirst, PlainLast] = InkColumns(Plain);
+    const auto [NumFirst, NumLast] = InkColumns(Numeric);
+    ASSERT_GE(PlainFirst, 0);
+    ASSERT_GE(NumFirst, 0);
+    EXPECT_LT(PlainFirst, 10);
+    EXPECT_GT(NumLast, Numeric->Width() - 12);
+    EXPECT_EQ(PlainLast - PlainFirst, NumLast - NumFirst);
+}
+
+TEST(OvcEntryField, ZeroDisplayHidesAZeroOnlyWithoutTheFocus)
+{
+    struct TCase {
+        TZeroDisplay Mode;
+        bool EverModified;
+        bool Focused;
+        std::string Shown;
+    };
+    const std::vector<TCase> Cases = {
+        {zdShow, false, false, "0"},
+        {zdHide, false, false, " "},
+        {zdHide, true, false, " "},
+        {zdHide, false, true, "0"},
+        {zdHideUntilModified, false, false, " "},
+        {zdHideUntilModified, true, false, "0"},
+    };
+    TFieldForm F;
+    auto* Field = F.Field(10);
+    auto* Other = F.Field(40);
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(std::to_string(Case.Mode) + std::to_string(Case.EverModified) +
+                     std::to_string(Case.Focused));
+        Field->SetZeroDisplay(Case.Mode);
+        Other->SetFocus();
+        Pump();
+        Field->SetIntegerValue(0); // clears modified and ever-modified
+        if (Case.EverModified)
+            Field->SetModified(true);
+        if (Case.Focused) {
+            Field->SetFocus();
+            Pump();
+        }
+        EXPECT_EQ(Field->GetDisplayText(), Case.Shown);
+    }
+}
+
+TEST(OvcEntryField, TheCaretScrollsTheTextOfANarrowField)
+{
+    TDeterministicFonts Fonts;
+    TFieldForm F;
+    auto* Field = F.Field(10);
+    Field->SetType(fidString);
+    Field->SetMaxLength(60);
+    Field->SetWidth(60);
+    Field->SetFocus();
+    Pump();
+    Type(std::string(30, 'x'));
+    EXPECT_EQ(Field->CaretPosition(), 30);
+    EXPECT_GT(Field->HorizontalOffset(), 0);
+    EXPECT_LT(Field->CaretPair()->X(), Field->ClientWidth());
+    EXPECT_GT(Field->CaretPair()->X(), Field->ClientWidth() / 2);
+    Field->SetCaretPosition(0);
+    EXPECT_EQ(Field->HorizontalOffset(), 0);
+}
+
+TEST(OvcEntryField, AutoSizeFollowsTheFontsHeight)
+{
+    TDeterministicFonts Fonts;
+    TFieldForm F;
+    auto* Field = new TTestField(F.Form);
+    Field->SetParent(F.Form);
+    Field->HandleNeeded();
+    TCanvas Measure;
+    Measure.Font()->Assign(Field->Font());
+    TTextMetric Metrics;
+    Measure.GetTextMetrics(Metrics);
+    EXPECT_TRUE(Field->AutoSize());
+    EXPECT_EQ(Field->Height(), Metrics.tmHeight + GetSystemMetrics(SM_CYBORDER) * 8);
+    Field->SetHeight(40);
+    EXPECT_FALSE(Field->AutoSize());
+}
+
+TEST(OvcEntryField, AutoSelectSelectsTheTextOnEntry)
+{
+    TFieldForm F;
+    F.Controller->SetEntryOptions({efoAutoSelect});
+    auto* Field = F.Field(10);
+    F.Field(40)->SetFocus();
+    Pump();
+    Field->SetText("123");
+    Field->SetFocus();
+    Pump();
+    EXPECT_EQ(Field->SelStart(), 0);
+    EXPECT_EQ(Field->SelEnd(), 3);
 }
