@@ -81,6 +81,9 @@ public:
         case ccRestore:
             DoRestore();
             break;
+        case ccCopy:
+            CopySelection();
+            break;
         default:
             break;
         }
