@@ -515,6 +515,11 @@ void TOvcBaseEntryField::WMSetFocus(TMessage& Message)
 
 void TOvcBaseEntryField::WMKillFocus(TMessage& Message)
 {
+    if (ComponentState().Contains(csDestroying)) {
+        FCaretPair->SetLinked(false);
+        Inherited(Message);
+        return;
+    }
     if (Loading() || Designing()) {
         Inherited(Message);
         return;

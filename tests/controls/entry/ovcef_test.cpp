@@ -714,3 +714,16 @@ TEST(OvcEntryField, AutoSelectSelectsTheTextOnEntry)
     EXPECT_EQ(Field->SelStart(), 0);
     EXPECT_EQ(Field->SelEnd(), 3);
 }
+
+TEST(OvcEntryField, AFocusedFieldIsDestroyedWithoutValidation)
+{
+    TFieldForm F;
+    auto* Field = F.Field(10, "2..600");
+    Field->SetFocus();
+    Pump();
+    Type("9999");
+    delete Field;
+    Pump();
+    EXPECT_TRUE(F.Reports.empty());
+    EXPECT_FALSE(F.Controller->ErrorPending());
+}
