@@ -831,8 +831,11 @@ void TOvcBaseEntryField::CreateWnd()
     Canvas()->Font()->Assign(Font());
     AdjustHeight();
     ComputeTextTop();
-    if (FFieldClass != fcNumeric)
+    // A recreated window keeps the text it had.
+    if (FFieldClass != fcNumeric && !FValueLoaded) {
         WriteInitialValue();
+        FValueLoaded = true;
+    }
 }
 
 void TOvcBaseEntryField::WriteInitialValue()

@@ -345,7 +345,7 @@ protected:
 protected:
     // The initial value of window creation: zero of the type, or the range's low limit when zero
     // lies outside, written with TransferValue(..., 2). Simple and picture fields write it at the
-    // end of this class's CreateWnd; numeric fields call it from their own.
+    // end of this class's first CreateWnd; numeric fields call it from their own.
     void WriteInitialValue();
     // The selection end as used: at most the text's length (255 stands for "all").
     int ClippedSelEnd() const;

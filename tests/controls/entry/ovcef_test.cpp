@@ -673,6 +673,7 @@ TEST(OvcEntryField, TheCaretScrollsTheTextOfANarrowField)
     auto* Field = F.Field(10);
     Field->SetType(fidString);
     Field->SetMaxLength(60);
+    Field->SetText("");
     Field->SetWidth(60);
     Field->SetFocus();
     Pump();
@@ -763,4 +764,26 @@ TEST(OvcEntryField, LooksAsItsStateSays)
     for (std::size_t I = 0; I < Fields.size(); ++I)
         CopyWindowPicture(Fields[I]->Handle(), Device, 0, static_cast<int>(I) * 30);
     ExpectMatchesGoldenPng(Device, "entry/entryfield_states.png");
+}
+
+TEST(OvcEntryField, WindowTextAndModifyMessagesReachTheField)
+{
+    TFieldForm F;
+    auto* Field = F.Field(10);
+    SendMessage(Field->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("77"));
+    EXPECT_EQ(Field->GetEditText(), "77");
+    EXPECT_EQ(SendMessage(Field->Handle(), EM_GETMODIFY, 0, 0), 1);
+    SendMessage(Field->Handle(), EM_SETMODIFY, 0, 0);
+    EXPECT_FALSE(Field->Modified());
+    EXPECT_EQ(SendMessage(Field->Handle(), OM_GETDATASIZE, 0, 0), 4);
+}
+
+TEST(OvcEntryField, ARecreatedWindowKeepsTheText)
+{
+    TFieldForm F;
+    auto* Field = F.Field(10);
+    Field->SetText("123");
+    Field->SetBorderStyle(bsNone);
+    Field->HandleNeeded();
+    EXPECT_EQ(Field->GetEditText(), "123");
 }
