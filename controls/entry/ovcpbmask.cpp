@@ -323,7 +323,8 @@ std::string TOvcPictureMask::FormatIntoMask(const std::string& Text, bool RightJ
         Negative = true;
         S.erase(0, 1);
     }
-    const std::size_t Point = S.find('.');
+    // Without a '.' in the mask a decimal point takes a position like a digit.
+    const std::size_t Point = FDotPos >= 0 ? S.find('.') : std::string::npos;
     const std::string IntDigits = Point == std::string::npos ? S : S.substr(0, Point);
     const std::string DecDigits = Point == std::string::npos ? std::string() : S.substr(Point + 1);
 
@@ -383,8 +384,10 @@ std::string TOvcPictureMask::FormatIntoMask(const std::string& Text, bool RightJ
                 Out[P] = Filler();
             }
         } else if (IsMaskPosition(I) || M == '$') {
-            if (M != '$' && DigitPlace && Next >= 0)
-                Out[P] = IntDigits[static_cast<std::size_t>(Next--)];
+            if (M != '$' && DigitPlace && Next >= 0) {
+                const char D = IntDigits[static_cast<std::size_t>(Next--)];
+                Out[P] = D == '.' ? Intl.DecimalChar() : D;
+            }
             else
                 Out[P] = Filler();
         }
