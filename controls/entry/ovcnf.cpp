@@ -79,7 +79,7 @@ const TMessageMap& TOvcCustomNumericField::ClassMessageMap()
 TOvcCustomNumericField::TOvcCustomNumericField(TComponent* AOwner) : TOvcPictureBase(AOwner)
 {
     FFieldClass = fcNumeric;
-    FType = fsubNumeric | fidLongInt;
+    FType = static_cast<Byte>(fsubNumeric) | static_cast<Byte>(fidLongInt);
     FRangeHi = TRangeType::FromLong(2147483647);
     FRangeLo = TRangeType::FromLong(-2147483647 - 1);
     ApplyMask();
@@ -103,7 +103,7 @@ void TOvcCustomNumericField::SetDataType(TNumericDataType Value)
     if (Value == FNumericType)
         return;
     FNumericType = Value;
-    FType = fsubNumeric | FieldType(Value);
+    FType = static_cast<Byte>(fsubNumeric | FieldType(Value));
     DefaultRange(FieldType(Value), FRangeLo, FRangeHi);
     FDecimalPlaces = 0;
     FPictureMask = DefaultNumericMask(Value);
@@ -444,8 +444,7 @@ bool TOvcCustomNumericField::EnterChar(char C, bool Pasted)
         C = '.';
     else if (C == '.')
         return false;
-    if (!AcceptPictureChar(FLayout.MaskCharAt(FLayout.LastEditPosition()), C, ' ', Intl(),
-                           User()))
+    if (!AcceptPictureChar(FLayout.MaskCharAt(FLayout.LastEditPosition()), C, ' ', Intl(), User()))
         return false;
     if (C == ' ')
         return false;
@@ -485,8 +484,10 @@ bool TOvcCustomNumericField::EnterChar(char C, bool Pasted)
 
 void TOvcCustomNumericField::EditCommand(TMessage& Msg, Word Cmd)
 {
-    if (Cmd != ccShortCut)
-        PrepareTextForEdit();
+    // A key that is no command only lets its character message through.
+    if (Cmd == ccShortCut)
+        return;
+    PrepareTextForEdit();
     const std::string OldDigits = FDigits;
     const bool OldNegative = FNegative;
     const bool Selected = HasSelection();
@@ -647,9 +648,7 @@ void TOvcCustomNumericField::CaretToStart()
     FHOffset = 0;
 }
 
-void TOvcCustomNumericField::SetCaretPosition(int)
-{
-}
+void TOvcCustomNumericField::SetCaretPosition(int) {}
 
 void TOvcCustomNumericField::PrepareTextForEdit()
 {

@@ -63,10 +63,7 @@ private:
     // The digit string from the edit text, and the edit text from the digit string.
     void LoadDigits();
     void RebuildFromDigits();
-    int SignAndDigits() const
-    {
-        return static_cast<int>(FDigits.size()) + (FNegative ? 1 : 0);
-    }
+    int SignAndDigits() const { return static_cast<int>(FDigits.size()) + (FNegative ? 1 : 0); }
     // A typed (or pasted) character; false when refused.
     bool EnterChar(char C, bool Pasted);
     // Moves on when the controller's entry options ask for it; true when it moved.

@@ -20,7 +20,7 @@ const TMessageMap& TOvcPictureBase::ClassMessageMap()
 TOvcPictureBase::TOvcPictureBase(TComponent* AOwner) : TOvcBaseEntryField(AOwner)
 {
     FFieldClass = fcPicture;
-    FType = fsubPicture | fidString;
+    FType = static_cast<Byte>(fsubPicture) | static_cast<Byte>(fidString);
     RebuildLiteralMap();
 }
 
@@ -53,7 +53,7 @@ void TOvcPictureBase::RebuildLiteralMap()
     else
         FState.Exclude(esFloatMask);
     const bool HasLiterals = std::find(FLayout.LiteralMap().begin(), FLayout.LiteralMap().end(),
-                                       pmLiteral) != FLayout.LiteralMap().end();
+                                       lmLiteral) != FLayout.LiteralMap().end();
     if (HasLiterals) {
         FOptions.Exclude(efoRightJustify);
         FOptions.Exclude(efoTrimBlanks);
@@ -141,19 +141,17 @@ void TOvcPictureBase::SetCaretPosition(int Pos)
 
 void TOvcPictureBase::SetPicture(const std::string& Mask)
 {
-    std::string Used = Mask;
-    if (FFieldClass != fcNumeric)
-        Used.erase(std::remove_if(Used.begin(), Used.end(),
-                                  [](char C) { return C == 'p' || C == 'g'; }),
-                   Used.end());
+    std::string Used;
+    for (char C : Mask)
+        if (FFieldClass == fcNumeric || (C != 'p' && C != 'g'))
+            Used += C;
     if (Used.empty())
-        Used = "X";
+        Used.assign(1, 'X');
     TOvcBaseEntryField::SetPicture(Used);
     const auto Signs = std::count_if(FPicture.begin(), FPicture.end(),
                                      [](char C) { return C == 'p' || C == 'g'; });
-    FMaxLength =
-        static_cast<Word>(std::max<std::ptrdiff_t>(1, static_cast<std::ptrdiff_t>(FPicture.size()) -
-                                                          (FFieldClass == fcNumeric ? Signs : 0)));
+    FMaxLength = static_cast<Word>(std::max<std::ptrdiff_t>(
+        1, static_cast<std::ptrdiff_t>(FPicture.size()) - (FFieldClass == fcNumeric ? Signs : 0)));
     RebuildLiteralMap();
 }
 
@@ -194,7 +192,7 @@ void TOvcPictureBase::PrepareTextForEdit()
     const int First = FirstEditPosition();
     std::vector<int> Semi;
     for (int I = 0; I < static_cast<int>(FEditText.size()); ++I) {
-        if (FLayout.MapAt(I) != pmSemiLiteral && FLayout.MapAt(I) != pmMask)
+        if (FLayout.MapAt(I) != lmSemiLiteral && FLayout.MapAt(I) != lmMask)
             continue;
         const char C = FEditText[static_cast<std::size_t>(I)];
         if (C == Intl().CommaChar() || Currency.find(C) != std::string::npos)
@@ -205,7 +203,7 @@ void TOvcPictureBase::PrepareTextForEdit()
     int K = static_cast<int>(Kept.size()) - 1;
     for (int I = static_cast<int>(Text.size()) - 1; I >= 0; --I) {
         const Byte M = FLayout.MapAt(I);
-        if (M == pmLiteral)
+        if (M == lmLiteral)
             continue;
         Text[static_cast<std::size_t>(I)] =
             I >= First && K >= 0 ? Kept[static_cast<std::size_t>(K--)] : ' ';

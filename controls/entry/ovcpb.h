@@ -44,7 +44,7 @@ protected:
 
     void WMSetFocus(TMessage& Message);
     void WMKillFocus(TMessage& Message);
-    TW_MESSAGE_MAP();
 
     TOvcPictureMask FLayout{"X", 1};
+    TW_MESSAGE_MAP();
 };

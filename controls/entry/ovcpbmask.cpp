@@ -177,21 +177,21 @@ char TOvcPictureMask::MaskCharAt(int Pos) const
 Byte TOvcPictureMask::MapAt(int Pos) const
 {
     if (Pos < 0 || Pos >= FMaxLength)
-        return pmLiteral;
+        return lmLiteral;
     return FMap[static_cast<std::size_t>(Pos)];
 }
 
 void TOvcPictureMask::Build()
 {
-    FMap.assign(static_cast<std::size_t>(FMaxLength), pmLiteral);
+    FMap.assign(static_cast<std::size_t>(FMaxLength), lmLiteral);
     bool AnyLiteral = false;
     for (int I = 0; I < FMaxLength; ++I) {
         const char M = MaskCharAt(I);
         Byte& Slot = FMap[static_cast<std::size_t>(I)];
         if (IsPictureMaskChar(M)) {
-            Slot = pmMask;
+            Slot = lmMask;
         } else if (M == '$' || M == ',') {
-            Slot = pmSemiLiteral;
+            Slot = lmSemiLiteral;
             ++FSemiLiterals;
         } else {
             AnyLiteral = true;
@@ -205,16 +205,16 @@ void TOvcPictureMask::Build()
     FDecimals = FDecimalPlaces;
     if (FDotPos >= 0) {
         FDecimals = 0;
-        for (int I = FDotPos + 1; I < FMaxLength && FMap[static_cast<std::size_t>(I)] == pmMask;
+        for (int I = FDotPos + 1; I < FMaxLength && FMap[static_cast<std::size_t>(I)] == lmMask;
              ++I)
             ++FDecimals;
     }
     int I = 0;
-    while (I < FMaxLength && FMap[static_cast<std::size_t>(I)] != pmMask)
+    while (I < FMaxLength && FMap[static_cast<std::size_t>(I)] != lmMask)
         ++I;
     FMaxDigits = 0;
     for (; I < FMaxLength; ++I) {
-        if (FMap[static_cast<std::size_t>(I)] == pmMask)
+        if (FMap[static_cast<std::size_t>(I)] == lmMask)
             ++FMaxDigits;
         else if (MaskCharAt(I) != ',')
             break;
@@ -234,7 +234,7 @@ int TOvcPictureMask::FirstEditPosition() const
 {
     int Leading = 0;
     if (!FAllMask)
-        while (Leading < FMaxLength - 1 && FMap[static_cast<std::size_t>(Leading)] == pmLiteral)
+        while (Leading < FMaxLength - 1 && FMap[static_cast<std::size_t>(Leading)] == lmLiteral)
             ++Leading;
     return Leading + FSemiLiterals;
 }
@@ -244,7 +244,7 @@ int TOvcPictureMask::LastEditPosition() const
     if (FAllMask)
         return std::max(FMaxLength - 1, 0);
     for (int I = FMaxLength - 1; I >= 0; --I)
-        if (FMap[static_cast<std::size_t>(I)] == pmMask)
+        if (FMap[static_cast<std::size_t>(I)] == lmMask)
             return I;
     return 0;
 }
@@ -284,7 +284,7 @@ std::string TOvcPictureMask::FormatIntoMask(const std::string& Text, bool RightJ
     // Substitution literals show their character.
     auto ShowLiterals = [&]() {
         for (std::size_t I = 0; I < Len; ++I)
-            if (MapAt(static_cast<int>(I)) == pmLiteral && IsSubstLiteral(Out[I]))
+            if (MapAt(static_cast<int>(I)) == lmLiteral && IsSubstLiteral(Out[I]))
                 Out[I] = UserData.SubstChar(Out[I]);
     };
 
@@ -387,8 +387,7 @@ std::string TOvcPictureMask::FormatIntoMask(const std::string& Text, bool RightJ
             if (M != '$' && DigitPlace && Next >= 0) {
                 const char D = IntDigits[static_cast<std::size_t>(Next--)];
                 Out[P] = D == '.' ? Intl.DecimalChar() : D;
-            }
-            else
+            } else
                 Out[P] = Filler();
         }
     }
@@ -411,7 +410,7 @@ std::string TOvcPictureMask::StripLiterals(const std::string& Text, const TOvcIn
         return Text;
     std::string Out;
     for (int I = 0; I < FMaxLength; ++I)
-        if (FAllMask || MapAt(I) != pmLiteral || I == FDotPos)
+        if (FAllMask || MapAt(I) != lmLiteral || I == FDotPos)
             Out += Text[static_cast<std::size_t>(I)];
     const std::size_t Dollar = FPositions.find('$');
     if (Dollar != std::string::npos) {

@@ -25,7 +25,7 @@ bool AcceptPictureChar(char MaskChar, char& C, char Prev, const TOvcIntlSup& Int
                        const TOvcUserData& UserData);
 
 // Literal map values.
-enum : Byte { pmLiteral = 0, pmMask = 1, pmSemiLiteral = 2 };
+enum : Byte { lmLiteral = 0, lmMask = 1, lmSemiLiteral = 2 };
 
 // A mask laid over MaxLength positions, with what the formatting needs to know.
 class TOvcPictureMask {
@@ -41,7 +41,7 @@ public:
     // The mask character of a position: the last one repeated past the mask's end.
     char MaskCharAt(int Pos) const;
     Byte MapAt(int Pos) const;
-    bool IsMaskPosition(int Pos) const { return FAllMask || MapAt(Pos) == pmMask; }
+    bool IsMaskPosition(int Pos) const { return FAllMask || MapAt(Pos) == lmMask; }
     const std::vector<Byte>& LiteralMap() const { return FMap; }
     int SemiLiteralCount() const { return FSemiLiterals; }
     bool AllMask() const { return FAllMask; }
