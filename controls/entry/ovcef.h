@@ -208,6 +208,9 @@ public:
     // With the focus: ccRight Count times, or ccLeft -Count times.
     void MoveCaret(int Count);
 
+    // Turns AutoSize off when the height changes outside loading.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
     // Virtual operations in slot order.
     virtual bool ValidateContents(bool ReportError);
     virtual void CaretToEnd();
@@ -290,7 +293,6 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void Paint() override;
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetName(const std::string& NewName) override;
 
     // DoCommand: read-only refusals, user commands, then EditCommand.

@@ -171,11 +171,12 @@ int MaskDecimals(const std::string& Mask, int DecimalPlaces)
 
 std::string FixedText(long double V, int Decimals)
 {
-    char Buffer[128];
-    const int N = std::snprintf(Buffer, sizeof Buffer, "%.*Lf", Decimals, V);
-    if (N < 0 || static_cast<std::size_t>(N) >= sizeof Buffer)
-        return std::string(sizeof Buffer, '9'); // too long for any field: exponent form
-    std::string S(Buffer, static_cast<std::size_t>(N));
+    const int N = std::snprintf(nullptr, 0, "%.*Lf", Decimals, V);
+    if (N <= 0)
+        return std::string();
+    std::string S(static_cast<std::size_t>(N) + 1, '\0');
+    std::snprintf(S.data(), S.size(), "%.*Lf", Decimals, V);
+    S.pop_back();
     if (S.find('.') != std::string::npos) {
         while (S.back() == '0')
             S.pop_back();
