@@ -7,6 +7,7 @@
 #include "controls/entry/ovcmisc.h"
 #include "controls/entry/ovcsrmgr.h"
 #include "platform/rtl/strings.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/messages.h"
 
 #include <algorithm>
@@ -71,6 +72,7 @@ const TMessageMap& TOvcCustomNumericField::ClassMessageMap()
     static constexpr auto Handlers = SortMessageHandlers({
         OnMessage<&TOvcCustomNumericField::WMSetFocus>(WM_SETFOCUS),
         OnMessage<&TOvcCustomNumericField::WMKillFocus>(WM_KILLFOCUS),
+        OnMessage<&TOvcCustomNumericField::WMCut>(WM_CUT),
     });
     static constexpr TMessageMap Map{Handlers, &TOvcPictureBase::ClassMessageMap};
     return Map;
@@ -411,23 +413,10 @@ bool TOvcCustomNumericField::HasSelection() const
     return std::min(FSelEnd, static_cast<int>(FEditText.size())) > FSelStart;
 }
 
-bool TOvcCustomNumericField::AdvanceRight(bool ForChar)
+bool TOvcCustomNumericField::CanAdvance(TOvcBaseEFOption Option) const
 {
     const TOvcController* C = Controller();
-    if (C == nullptr ||
-        !C->EntryOptions().Contains(ForChar ? efoAutoAdvanceChar : efoAutoAdvanceLeftRight))
-        return false;
-    MoveToNextControl();
-    return true;
-}
-
-bool TOvcCustomNumericField::AdvanceLeft()
-{
-    const TOvcController* C = Controller();
-    if (C == nullptr || !C->EntryOptions().Contains(efoAutoAdvanceLeftRight))
-        return false;
-    MoveToPreviousControl();
-    return true;
+    return C != nullptr && C->EntryOptions().Contains(Option);
 }
 
 // The edit engine -------------------------------------------------------------------------------
@@ -436,9 +425,8 @@ bool TOvcCustomNumericField::EnterChar(char C, bool Pasted)
 {
     const int MaxDigits = FLayout.MaxDigits();
     if (SignAndDigits() > MaxDigits) {
-        if (!Pasted && AdvanceRight(true))
-            return true;
-        return false;
+        FAdvancePending = !Pasted && CanAdvance(efoAutoAdvanceChar);
+        return FAdvancePending;
     }
     if (C == Intl().DecimalChar())
         C = '.';
@@ -478,7 +466,7 @@ bool TOvcCustomNumericField::EnterChar(char C, bool Pasted)
         return false;
     }
     if (!Pasted && SignAndDigits() >= MaxDigits)
-        AdvanceRight(true);
+        FAdvancePending = CanAdvance(efoAutoAdvanceChar);
     return true;
 }
 
@@ -511,7 +499,7 @@ void TOvcCustomNumericField::EditCommand(TMessage& Msg, Word Cmd)
             FNegative = false;
         break;
     case ccCopy:
-        CopySelection();
+        CopyShownNumber();
         KeepSelection = true;
         break;
     case ccCut:
@@ -543,10 +531,10 @@ void TOvcCustomNumericField::EditCommand(TMessage& Msg, Word Cmd)
                 StepValueDown(true, 1);
             else
                 StepValueUp(true, 1);
-        } else if (Cmd == ccDown)
-            AdvanceRight(false);
-        else
-            AdvanceLeft();
+        } else if (Cmd == ccDown && CanAdvance(efoAutoAdvanceLeftRight))
+            FAdvancePending = true;
+        else if (Cmd == ccUp && CanAdvance(efoAutoAdvanceLeftRight))
+            MoveToPreviousControl();
         break;
     }
     case ccExtendEnd:
@@ -600,11 +588,12 @@ void TOvcCustomNumericField::EditCommand(TMessage& Msg, Word Cmd)
         break;
     case ccRight:
     case ccWordRight:
-        AdvanceRight(false);
+        FAdvancePending = CanAdvance(efoAutoAdvanceLeftRight);
         break;
     case ccLeft:
     case ccWordLeft:
-        AdvanceLeft();
+        if (CanAdvance(efoAutoAdvanceLeftRight))
+            MoveToPreviousControl();
         break;
     case ccChar: {
         const char C = static_cast<char>(Msg.WParam & 0xFF);
@@ -633,6 +622,29 @@ void TOvcCustomNumericField::EditCommand(TMessage& Msg, Word Cmd)
     CaretToEnd();
     PlaceCaret(false);
     Invalidate();
+    // Moving on last: leaving the field empties the digit string.
+    if (FAdvancePending) {
+        FAdvancePending = false;
+        MoveToNextControl();
+    }
+}
+
+void TOvcCustomNumericField::CopyShownNumber()
+{
+    // The shown text is trimmed, so the selection's positions in the edit text do not apply;
+    // a numeric field's selection is always the whole number.
+    if (HasSelection())
+        Clipboard()->SetAsText(GetDisplayText());
+}
+
+void TOvcCustomNumericField::WMCut(TMessage& Message)
+{
+    if (IsReadOnly()) {
+        ErrorBeep();
+        return;
+    }
+    CopyShownNumber();
+    DoCommand(Message, ccCut);
 }
 
 // Caret, display, focus and window --------------------------------------------------------------

@@ -3,6 +3,7 @@
 // numeric types, checked against its range and stepped by the spinner and the arrow keys.
 #pragma once
 
+#include "controls/entry/ovccontroller.h"
 #include "controls/entry/ovcpb.h"
 
 #include <cstdint>
@@ -50,6 +51,7 @@ protected:
 
     void WMSetFocus(TMessage& Message);
     void WMKillFocus(TMessage& Message);
+    void WMCut(TMessage& Message);
     TW_MESSAGE_MAP();
 
 private:
@@ -66,9 +68,9 @@ private:
     int SignAndDigits() const { return static_cast<int>(FDigits.size()) + (FNegative ? 1 : 0); }
     // A typed (or pasted) character; false when refused.
     bool EnterChar(char C, bool Pasted);
-    // Moves on when the controller's entry options ask for it; true when it moved.
-    bool AdvanceRight(bool ForChar);
-    bool AdvanceLeft();
+    // The controller's entry options hold Option (auto-advance).
+    bool CanAdvance(TOvcBaseEFOption Option) const;
+    void CopyShownNumber();
     void ClearDigits();
     bool HasSelection() const;
 
@@ -76,7 +78,7 @@ private:
     std::string FPictureMask = "iiiiiiiiiii";
     std::string FDigits;
     bool FNegative = false;
-    bool FChecking = false;
+    bool FAdvancePending = false;
 };
 
 class TOvcNumericField : public TOvcCustomNumericField {

@@ -5,11 +5,13 @@
 
 #include "controls/entry/ovccontroller.h"
 #include "controls/entry/ovcexcpt.h"
+#include "controls/entry/ovcintl.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/dialogservice.h"
 #include "platform/ui/input.h"
 #include "platform/ui/sound.h"
 #include "tests/platform/stdctrls/stdctrlstest.h"
+#include "tests/support/locales.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +50,10 @@ protected:
     static void Type(const std::string& Text)
     {
         for (char C : Text) {
-            const int Key = C == '-' ? int(VK_OEM_MINUS) : C == '.' ? int(VK_OEM_PERIOD) : int(C);
+            const int Key = C == '-'   ? int(VK_OEM_MINUS)
+                            : C == '.' ? int(VK_OEM_PERIOD)
+                            : C == ',' ? int(VK_OEM_COMMA)
+                                       : int(C);
             InjectKeyPress(Key, std::string(1, C));
             Pump();
         }
@@ -382,4 +387,63 @@ TEST_F(NumericFieldTest, ADoubleFieldTakesDecimalsLikeACalculator)
     double Value = 0;
     EXPECT_EQ(First->ReadValue(&Value), 0);
     EXPECT_DOUBLE_EQ(Value, 1234.56);
+}
+
+TEST_F(NumericFieldTest, CtrlCCopiesTheShownNumber)
+{
+    Clipboard()->SetAsText("before");
+    Minutes->SetIntegerValue(15);
+    Enter(Minutes);
+    Press('C', true, "\x03");
+    EXPECT_EQ(Clipboard()->AsText(), "15");
+    EXPECT_EQ(Minutes->GetDisplayText(), "15");
+}
+
+TEST_F(NumericFieldTest, AFullFieldAdvancesWithAutoAdvanceChar)
+{
+    Controller->SetEntryOptions(Controller->EntryOptions() +
+                                TOvcBaseEFOptions{efoAutoAdvanceChar, efoAutoAdvanceLeftRight});
+    First->SetPictureMask("###");
+    Enter(First);
+    Type("12");
+    EXPECT_EQ(Form->ActiveControl(), First);
+    Type("3");
+    EXPECT_EQ(Form->ActiveControl(), Minutes);
+    EXPECT_EQ(First->GetDisplayText(), "123");
+    Press(VK_LEFT);
+    EXPECT_EQ(Form->ActiveControl(), First);
+    Press(VK_RIGHT);
+    EXPECT_EQ(Form->ActiveControl(), Minutes);
+}
+
+TEST_F(NumericFieldTest, ANewMaskKeepsTheValue)
+{
+    First->SetIntegerValue(1234);
+    First->SetPictureMask("##,###p");
+    EXPECT_EQ(First->MaxLength(), 6);
+    EXPECT_EQ(First->GetDisplayText(), "1,234");
+    First->SetIntegerValue(-1234);
+    EXPECT_EQ(First->GetDisplayText(), "(1,234)");
+    EXPECT_EQ(First->GetIntegerValue(), -1234);
+}
+
+TEST_F(NumericFieldTest, GermanSettingsTakeTheCommaAsDecimalPoint)
+{
+    const TFormatSettings Saved = FormatSettings;
+    FormatSettings = TestSupport::German();
+    TOvcIntlSup German;
+    FormatSettings = Saved;
+    First->SetIntlSupport(&German);
+    First->SetDataType(nftDouble);
+    First->SetPictureMask("###,###.##");
+    Enter(First);
+    const std::size_t Before = Beeps();
+    Type("1234.");
+    EXPECT_EQ(Beeps(), Before + 1);
+    Type(",5");
+    EXPECT_EQ(First->GetDisplayText(), "1.234,50");
+    double Value = 0;
+    EXPECT_EQ(First->ReadValue(&Value), 0);
+    EXPECT_DOUBLE_EQ(Value, 1234.5);
+    First->SetIntlSupport(nullptr);
 }
