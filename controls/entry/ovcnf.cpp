@@ -664,7 +664,9 @@ void TOvcCustomNumericField::SetCaretPosition(int) {}
 
 void TOvcCustomNumericField::PrepareTextForEdit()
 {
-    TOvcPictureBase::PrepareTextForEdit();
+    // Only radix masks: their zero fill is taken off and put back on leaving.
+    if (FLayout.IsHex() || FLayout.IsOctal() || FLayout.IsBinary())
+        FState.Include(esPrepared);
 }
 
 std::string TOvcCustomNumericField::GetDisplayText(int Size)

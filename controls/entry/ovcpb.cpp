@@ -116,11 +116,6 @@ std::string TOvcPictureBase::GetDisplayText(int Size)
     return Text;
 }
 
-void TOvcPictureBase::AdjustOptions()
-{
-    TOvcBaseEntryField::AdjustOptions();
-}
-
 void TOvcPictureBase::SetCaretPosition(int Pos)
 {
     if (!FState.Contains(esFocused))
@@ -178,11 +173,6 @@ void TOvcPictureBase::PrepareTextForEdit()
 {
     if (FState.Contains(esPrepared))
         return;
-    if (FFieldClass == fcNumeric) {
-        if (FLayout.IsHex() || FLayout.IsOctal() || FLayout.IsBinary())
-            FState.Include(esPrepared);
-        return;
-    }
     if (FLayout.SemiLiteralCount() == 0)
         return;
     // Take the floating currency and the separators out of the semi-literal positions: the

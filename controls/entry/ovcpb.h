@@ -17,7 +17,6 @@ public:
     Word FirstEditPosition() override;
     bool IsEmpty() override;
     std::string GetDisplayText(int Size = 255) override;
-    void AdjustOptions() override;
     void SetCaretPosition(int Pos) override;
     void SetPicture(const std::string& Mask) override;
     void GetStrippedText(std::string& Text) override;

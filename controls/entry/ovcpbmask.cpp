@@ -200,6 +200,9 @@ void TOvcPictureMask::Build()
             FDotPos = I;
     }
     FAllMask = !AnyLiteral && FSemiLiterals == 0;
+    // Numeric fields keep the caret at the end: no semi-literal is an edit position there.
+    if (FNumeric)
+        FSemiLiterals = 0;
 
     // Digit counts of number masks.
     FDecimals = FDecimalPlaces;

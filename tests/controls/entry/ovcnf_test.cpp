@@ -447,3 +447,26 @@ TEST_F(NumericFieldTest, GermanSettingsTakeTheCommaAsDecimalPoint)
     EXPECT_DOUBLE_EQ(Value, 1234.5);
     First->SetIntlSupport(nullptr);
 }
+
+TEST_F(NumericFieldTest, AHexFieldTakesLettersAndFillsWithZeros)
+{
+    First->SetDataType(nftWord);
+    First->SetPictureMask("KKKK");
+    First->SetIntegerValue(0);
+    Enter(First);
+    Type("1f");
+    EXPECT_EQ(First->GetDisplayText(), "001F");
+    Type("g");
+    EXPECT_EQ(First->GetDisplayText(), "001F");
+    Press(VK_TAB);
+    EXPECT_EQ(Form->ActiveControl(), Minutes);
+    EXPECT_EQ(First->GetIntegerValue(), 31);
+}
+
+TEST_F(NumericFieldTest, AnUninitializedFieldShowsNothingUntilFocused)
+{
+    Minutes->SetUninitialized(true);
+    EXPECT_EQ(Minutes->GetDisplayText(), "");
+    Enter(Minutes);
+    EXPECT_EQ(Minutes->GetDisplayText(), "15");
+}

@@ -139,7 +139,7 @@ TEST(PictureMaskLayout, MapsSemiLiteralsEditPositionsAndDigitCounts)
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Mask);
-        const TOvcPictureMask Mask(Case.Mask, Case.MaxLength, true);
+        const TOvcPictureMask Mask(Case.Mask, Case.MaxLength);
         std::vector<int> Map(Mask.LiteralMap().begin(), Mask.LiteralMap().end());
         EXPECT_EQ(Map, Case.Map);
         EXPECT_EQ(Mask.SemiLiteralCount(), Case.Semi);
@@ -150,6 +150,15 @@ TEST(PictureMaskLayout, MapsSemiLiteralsEditPositionsAndDigitCounts)
         EXPECT_EQ(Mask.MaxIntegerDigits(), Case.IntDigits);
         EXPECT_EQ(Mask.Decimals(), Case.Decimals);
     }
+}
+
+TEST(PictureMaskLayout, NumericMasksHaveNoSemiLiteralEditPositions)
+{
+    const TOvcPictureMask Mask("$##,###.##", 10, true);
+    EXPECT_EQ(Mask.SemiLiteralCount(), 0);
+    EXPECT_EQ(Mask.FirstEditPosition(), 0);
+    EXPECT_FALSE(Mask.AllMask());
+    EXPECT_EQ(Mask.MaxDigits(), 8);
 }
 
 TEST(PictureMaskLayout, DecimalPlacesCountWhenTheMaskHasNoPoint)
@@ -227,4 +236,12 @@ TEST_F(PictureMaskTest, PadCharAndPasswordModeChangeOnlyMaskPositions)
     EXPECT_EQ(Mask.PadAndMask("1 -2 ", '_', true, '#'), "#_-#_");
     EXPECT_TRUE(Mask.IsBlank("  -  "));
     EXPECT_FALSE(Mask.IsBlank("  - 1"));
+}
+
+TEST_F(PictureMaskTest, WithoutAPointInTheMaskTheDecimalPointTakesAPosition)
+{
+    const TOvcIntlSup German = Read(TestSupport::German());
+    const TOvcPictureMask Mask("##########", 10, true, true, 2);
+    EXPECT_EQ(Mask.FormatIntoMask("-12.5", false, German, UserData), "     -12,5");
+    EXPECT_EQ(Mask.StripLiterals("     -12,5", German), "     -12.5");
 }
