@@ -6,6 +6,7 @@
 #include "controls/entry/ovcnf.h"
 #include "fuzz/fuzzinput.h"
 #include "platform/forms/form.h"
+#include "platform/gfx/fontengine.h"
 #include "platform/ui/application.h"
 #include "platform/ui/messages.h"
 
@@ -24,6 +25,8 @@ struct TFields {
     TFields()
     {
         ::setenv("TARNWICK_BACKEND", "headless", 0);
+        // Fonts measure alike on every machine, and no font library is loaded.
+        SetDeterministicFontMetrics(true);
         App = new TApplication(nullptr);
         Application = App;
         Form = new TForm(App);
