@@ -110,7 +110,8 @@ TOvcBaseEntryField::TOvcBaseEntryField(TComponent* AOwner)
 
 TOvcBaseEntryField::~TOvcBaseEntryField()
 {
-    // The focus leaves first, so no validation runs on a half-destroyed field.
+    // The focus leaves first; a field being destroyed is not validated any more.
+    Destroying();
     if (HandleAllocated() && GetFocus() == Handle()) {
         if (TCustomForm* Form = GetParentForm(this); Form != nullptr && Form->HandleAllocated())
             ::SetFocus(Form->Handle());

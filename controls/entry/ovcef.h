@@ -349,7 +349,8 @@ protected:
     void WriteInitialValue();
     // The selection end as used: at most the text's length (255 stands for "all").
     int ClippedSelEnd() const;
-    // Copies the selected display text to the clipboard (WM_CUT, WM_COPY).
+    // Copies the selected display text to the clipboard: WM_CUT before ccCut, and the edit
+    // engine on ccCopy.
     void CopySelection();
     // A key translated by the controller, as a command for the field.
     void DispatchCommand(TMessage& Msg, Word Cmd);

@@ -158,10 +158,9 @@ void TOvcBaseEntryField::WMSysKeyDown(TMessage& Message)
 void TOvcBaseEntryField::WMChar(TMessage& Message)
 {
     Inherited(Message);
-    if (!FState.Contains(esKeyNotCommand) && !FState.Contains(esTakeNextChar))
-        return;
-    FState.Exclude(esTakeNextChar);
-    DoCommand(Message, ccChar);
+    // The edit engine clears the permission after each command it runs.
+    if (FState.Contains(esKeyNotCommand) || FState.Contains(esTakeNextChar))
+        DoCommand(Message, ccChar);
 }
 
 // Clipboard ------------------------------------------------------------------------------------
@@ -184,17 +183,13 @@ void TOvcBaseEntryField::CopySelection()
 
 void TOvcBaseEntryField::WMCut(TMessage& Message)
 {
-    if (IsReadOnly()) {
-        ErrorBeep();
-        return;
-    }
     CopySelection();
     DoCommand(Message, ccCut);
 }
 
 void TOvcBaseEntryField::WMCopy(TMessage& Message)
 {
-    CopySelection();
+    // The edit engine copies (CopySelection) on ccCopy.
     DoCommand(Message, ccCopy);
 }
 
@@ -520,6 +515,11 @@ void TOvcBaseEntryField::WMSetFocus(TMessage& Message)
 
 void TOvcBaseEntryField::WMKillFocus(TMessage& Message)
 {
+    if (ComponentState().Contains(csDestroying)) {
+        FCaretPair->SetLinked(false);
+        Inherited(Message);
+        return;
+    }
     if (Loading() || Designing()) {
         Inherited(Message);
         return;

@@ -103,6 +103,12 @@ void TOvcBaseEntryField::Paint()
         Fore = FEFColors->Disabled()->TextColor();
         Back = FEFColors->Disabled()->BackColor();
     }
+    // The bitmap knows no system colours: each is resolved first.
+    Fore = ColorToRGB(Fore);
+    Back = ColorToRGB(Back);
+    const TColor HiFore = ColorToRGB(FEFColors->Highlight()->TextColor());
+    const TColor HiBack = ColorToRGB(FEFColors->Highlight()->BackColor());
+    const TColor CtrlFore = ColorToRGB(FCtrlColor);
     C->Brush()->SetColor(Back);
     C->FillRect(TRect{0, 0, W, H});
 
@@ -130,9 +136,9 @@ void TOvcBaseEntryField::Paint()
         Shown.erase(0, First == std::string::npos ? Shown.size() : First);
         X = TextRightEdge() - C->TextWidth(Shown);
         if (SelEnd > SelStart) {
-            C->SetBkMode(OPAQUE);
-            C->SetBkColor(FEFColors->Highlight()->BackColor());
-            C->SetTextColor(FEFColors->Highlight()->TextColor());
+            C->Brush()->SetColor(HiBack);
+            C->FillRect(TRect{X, Y, X + C->TextWidth(Shown), Y + C->TextHeight("W")});
+            C->SetTextColor(HiFore);
         } else
             C->SetTextColor(Fore);
         C->TextOut(X, Y, Shown);
@@ -153,13 +159,11 @@ void TOvcBaseEntryField::Paint()
                 ++J;
             const std::string Run = Text.substr(I, J - I);
             if (Selected) {
-                C->SetBkMode(OPAQUE);
-                C->SetBkColor(FEFColors->Highlight()->BackColor());
-                C->SetTextColor(Ctrl ? FCtrlColor : FEFColors->Highlight()->TextColor());
-            } else {
-                C->SetBkMode(TRANSPARENT);
-                C->SetTextColor(Ctrl && !Disabled ? FCtrlColor : Fore);
-            }
+                C->Brush()->SetColor(HiBack);
+                C->FillRect(TRect{X, Y, X + C->TextWidth(Run), Y + C->TextHeight(Run)});
+                C->SetTextColor(Ctrl ? CtrlFore : HiFore);
+            } else
+                C->SetTextColor(Ctrl && !Disabled ? CtrlFore : Fore);
             C->TextOut(X, Y, Run);
             X += C->TextWidth(Run);
             I = J;
@@ -252,12 +256,8 @@ void TOvcBaseEntryField::AdjustHeight()
         return;
     TCanvas Measure;
     Measure.Font()->Assign(Font());
-    const int FontHeight = CharHeight(&Measure);
-    TCanvas System;
-    const int SystemHeight = CharHeight(&System);
-    const int Border = GetSystemMetrics(SM_CYBORDER);
-    const int NewHeight = FontHeight + Border * (Ctl3D() ? 8 : 6);
-    (void)SystemHeight;
+    // Controls here always have the new-style borders.
+    const int NewHeight = CharHeight(&Measure) + GetSystemMetrics(SM_CYBORDER) * (Ctl3D() ? 8 : 6);
     if (NewHeight != Height()) {
         const bool WasAuto = FAutoSize;
         TOvcCustomControlEx::SetBounds(Left(), Top(), Width(), NewHeight);

@@ -17,6 +17,7 @@
 #include "platform/ui/sound.h"
 #include "platform/ui/sysmetrics.h"
 #include "tests/platform/stdctrls/stdctrlstest.h"
+#include "tests/support/golden.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,9 @@ public:
             break;
         case ccRestore:
             DoRestore();
+            break;
+        case ccCopy:
+            CopySelection();
             break;
         default:
             break;
@@ -710,4 +714,53 @@ TEST(OvcEntryField, AutoSelectSelectsTheTextOnEntry)
     Pump();
     EXPECT_EQ(Field->SelStart(), 0);
     EXPECT_EQ(Field->SelEnd(), 3);
+}
+
+TEST(OvcEntryField, AFocusedFieldIsDestroyedWithoutValidation)
+{
+    TFieldForm F;
+    auto* Field = F.Field(10, "2..600");
+    Field->SetFocus();
+    Pump();
+    Type("9999");
+    delete Field;
+    Pump();
+    EXPECT_TRUE(F.Reports.empty());
+    EXPECT_FALSE(F.Controller->ErrorPending());
+}
+
+TEST(OvcEntryField, LooksAsItsStateSays)
+{
+    TDeterministicFonts Fonts;
+    TFieldForm F;
+    F.Form->SetBounds(0, 0, 300, 260);
+    std::vector<TTestField*> Fields;
+    for (int I = 0; I < 6; ++I)
+        Fields.push_back(F.Field(10 + I * 30));
+    TTestField* Plain = Fields[0];
+    TTestField* Selected = Fields[1];
+    TTestField* Numeric = Fields[2];
+    TTestField* Error = Fields[3];
+    TTestField* Disabled = Fields[4];
+    TTestField* Control = Fields[5];
+    Plain->SetText("12345");
+    Numeric->SetType(fidLongInt, fcNumeric);
+    Numeric->SetText("-42");
+    Error->SetOptions({efoSoftValidation});
+    Error->SetText("abc");
+    Error->ValidateContents(true);
+    Disabled->SetText("678");
+    Disabled->SetEnabled(false);
+    Control->SetType(fidString);
+    Control->SetText(std::string("tab\t") + "end");
+    Selected->SetType(fidString);
+    Selected->SetText("selected");
+    Selected->SetFocus();
+    Pump();
+    Selected->SetSelection(2, 5);
+    Pump();
+    TRasterDevice Device(130, 6 * 30);
+    for (std::size_t I = 0; I < Fields.size(); ++I)
+        CopyWindowPicture(Fields[I]->Handle(), Device, 0, static_cast<int>(I) * 30);
+    ExpectMatchesGoldenPng(Device, "entry/entryfield_states.png");
 }
