@@ -472,9 +472,14 @@ bool TOvcCustomNumericField::EnterChar(char C, bool Pasted)
 
 void TOvcCustomNumericField::EditCommand(TMessage& Msg, Word Cmd)
 {
-    // A key that is no command only lets its character message through.
-    if (Cmd == ccShortCut)
+    // A key that is no command only lets its character message through; every other command
+    // takes that permission away, so the character a command key makes is dropped.
+    if (Cmd == ccShortCut) {
+        FState.Include(esTakeNextChar);
         return;
+    }
+    FState.Exclude(esKeyNotCommand);
+    FState.Exclude(esTakeNextChar);
     PrepareTextForEdit();
     const std::string OldDigits = FDigits;
     const bool OldNegative = FNegative;
@@ -639,10 +644,6 @@ void TOvcCustomNumericField::CopyShownNumber()
 
 void TOvcCustomNumericField::WMCut(TMessage& Message)
 {
-    if (IsReadOnly()) {
-        ErrorBeep();
-        return;
-    }
     CopyShownNumber();
     DoCommand(Message, ccCut);
 }

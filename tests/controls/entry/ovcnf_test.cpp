@@ -315,8 +315,11 @@ TEST_F(NumericFieldTest, CtrlVPastesOnce)
     Clipboard()->SetAsText("42");
     Minutes->SetIntegerValue(15);
     Enter(Minutes);
+    const std::size_t Before = Beeps();
     Press('V', true, "\x16");
     EXPECT_EQ(Minutes->GetDisplayText(), "42");
+    // The character Ctrl+V makes never reaches the engine, which would refuse it with a beep.
+    EXPECT_EQ(Beeps(), Before);
     EXPECT_EQ(Minutes->GetIntegerValue(), 42);
 }
 
