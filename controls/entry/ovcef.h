@@ -49,9 +49,9 @@ constexpr Byte fidLastType = fidTime;
 
 // Validation and conversion error codes; codes from 32768 up are the application's own.
 enum : Word {
-    oeRangeError = 256,    // "Value is not within required range"
-    oeInvalidNumber = 257, // "Value is not valid for this field type"
-    oeRequiredField = 258, // "A value is required in this field"
+    oeRangeError = 256,      // "Value is not within required range"
+    oeInvalidNumber = 257,   // "Value is not valid for this field type"
+    oeRequiredField = 258,   // "A value is required in this field"
     oeInvalidDate = 259,
     oeInvalidTime = 260,
     oeBlanksInField = 261,
