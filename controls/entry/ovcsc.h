@@ -35,11 +35,12 @@ public:
     bool WrapMode() const { return FWrapMode; }
     void SetWrapMode(bool Value) { FWrapMode = Value; }
 
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
     TSpinClickEvent OnClick;
 
 protected:
     void CreateWnd() override;
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Paint() override;
 
