@@ -65,28 +65,36 @@ void PaintArrow(TCanvas* Canvas, const TSpinRegion& Region, TOvcSpinState Kind, 
         ++C.X;
         ++C.Y;
     }
-    // Half + 1 rows (or columns) from a base Size wide to the tip.
+    // Half + 1 rows (or columns), one pixel wider each from the tip to a base Size wide.
     const int Base = Half / 2;
-    std::vector<TPoint> Arrow;
+    int DX = 0; // the step from the tip towards the base
+    int DY = 0;
     switch (Kind) {
     case TOvcSpinState::ssUpBtn:
-        Arrow = {{C.X - Half, C.Y + Base}, {C.X + Half, C.Y + Base}, {C.X, C.Y + Base - Half}};
+        DY = 1;
         break;
     case TOvcSpinState::ssDownBtn:
-        Arrow = {{C.X - Half, C.Y - Base}, {C.X + Half, C.Y - Base}, {C.X, C.Y - Base + Half}};
+        DY = -1;
         break;
     case TOvcSpinState::ssLeftBtn:
-        Arrow = {{C.X + Base, C.Y - Half}, {C.X + Base, C.Y + Half}, {C.X + Base - Half, C.Y}};
+        DX = 1;
         break;
     case TOvcSpinState::ssRightBtn:
-        Arrow = {{C.X - Base, C.Y - Half}, {C.X - Base, C.Y + Half}, {C.X - Base + Half, C.Y}};
+        DX = -1;
         break;
     default:
         return;
     }
-    Canvas->Pen()->SetColor(clBtnText);
+    const TPoint Tip{C.X - DX * (Half - Base), C.Y - DY * (Half - Base)};
     Canvas->Brush()->SetColor(clBtnText);
-    Canvas->Polygon(Arrow);
+    for (int I = 0; I <= Half; ++I) {
+        const int X = Tip.X + DX * I;
+        const int Y = Tip.Y + DY * I;
+        if (DY != 0)
+            Canvas->FillRect(Rect(X - I, Y, X + I + 1, Y + 1));
+        else
+            Canvas->FillRect(Rect(X, Y - I, X + 1, Y + I + 1));
+    }
 }
 
 } // namespace

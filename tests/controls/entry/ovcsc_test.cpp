@@ -25,10 +25,10 @@ using S = TOvcSpinState;
 // Opens up the state the spinner keeps while a button is held, and what it repaints.
 class TProbeSpinner : public TOvcSpinner {
 public:
-    using TOvcSpinner::TOvcSpinner;
     using TOvcSpinner::CurrentState;
     using TOvcSpinner::Pressed;
     using TOvcSpinner::Regions;
+    using TOvcSpinner::TOvcSpinner;
     std::vector<TRect> PaintClips;
 
 protected:
@@ -266,8 +266,8 @@ TEST_F(SpinnerTest, APressTakesTheFocusForTheFocusedControl)
     std::vector<std::string> Entered;
     Spinner->OnEnter = [&](TObject*) { Entered.push_back("spinner"); };
     Edit->OnEnter = [&](TObject*) { Entered.push_back("edit"); };
-    Press(UpX, UpY);
     ReleaseAfter(100, UpX, UpY);
+    Press(UpX, UpY);
     Pump();
     EXPECT_EQ(Entered, (std::vector<std::string>{"spinner", "edit"}));
     EXPECT_TRUE(Edit->Focused());
@@ -283,8 +283,8 @@ TEST_F(SpinnerTest, AControlThatKeepsTheFocusStopsThePress)
     // Validation refuses to let go: the focus goes straight back.
     Other->OnExit = [Other](TObject*) { PostMessage(Other->Handle(), WM_SETFOCUS, 0, 0); };
     Spinner->OnEnter = [Other](TObject*) { Other->SetFocus(); };
-    Press(UpX, UpY);
     ReleaseAfter(100, UpX, UpY);
+    Press(UpX, UpY);
     Pump();
     EXPECT_TRUE(Other->Focused());
     EXPECT_EQ(Edit->Text(), "5");
