@@ -2,6 +2,9 @@
 // and with accelerated repeat while held (on virtual time), and its look.
 #include "controls/entry/ovcsc.h"
 
+#include "controls/entry/ovccmd.h"
+#include "controls/entry/ovccontroller.h"
+#include "controls/entry/ovcef.h"
 #include "controls/entry/ovcmsgs.h"
 #include "platform/rtl/clock.h"
 #include "platform/rtl/properties.h"
@@ -37,6 +40,25 @@ protected:
         PaintClips.push_back(Canvas()->ClipRect());
         TOvcSpinner::Paint();
     }
+};
+
+// An entry field that only records what the spinner asks of it.
+class TStepField : public TOvcBaseEntryField {
+public:
+    using TOvcBaseEntryField::SetBounds;
+    using TOvcBaseEntryField::TOvcBaseEntryField;
+    std::vector<std::string> Calls;
+
+    void StepValue(bool Wrap, double Delta) override
+    {
+        Calls.push_back("step " + std::to_string(static_cast<int>(Delta)) + (Wrap ? " wrap" : ""));
+    }
+    void EditCommand(TMessage&, Word Cmd) override
+    {
+        if (Cmd == ccLeft || Cmd == ccRight)
+            Calls.push_back(Cmd == ccLeft ? "left" : "right");
+    }
+    Word CheckEditText() override { return 0; }
 };
 
 struct TClickRecord {
@@ -258,6 +280,43 @@ TEST_F(SpinnerTest, AClickStepsTheEditOnce)
     EXPECT_EQ(Edit->Text(), "3.5");
 }
 
+TEST_F(SpinnerTest, StepsAnEntryFieldAndMovesItsCaretOnlyWhileItHasTheFocus)
+{
+    new TOvcController(Form);
+    auto* Field = Place<TStepField>(Form, 10, 100, 80, 21);
+    Spinner->SetFocusedControl(Field);
+    Spinner->SetStyle(stFourWay);
+    Spinner->SetBounds(90, 18, 30, 30);
+    Field->SetFocus();
+    Pump();
+    struct TCase {
+        int X, Y;
+        bool Wrap;
+        double Delta;
+        const char* Expected;
+    };
+    const std::vector<TCase> Cases = {
+        {15, 3, true, 1, "step 1 wrap"},
+        {15, 26, false, 100, "step -100"},
+        {3, 15, true, 1, "left"},
+        {26, 15, true, 1, "right"},
+    };
+    for (const TCase& Case : Cases) {
+        Field->Calls.clear();
+        Spinner->SetWrapMode(Case.Wrap);
+        Spinner->SetDelta(Case.Delta);
+        ClickAt(Spinner, Case.X, Case.Y);
+        EXPECT_EQ(Field->Calls, std::vector<std::string>{Case.Expected}) << Case.Expected;
+    }
+    // Without the focus the caret buttons leave the field alone; the spinner takes the focus
+    // for the field first, so it is taken away again while the button is held.
+    Field->Calls.clear();
+    After(50, [this] { Edit->SetFocus(); });
+    ReleaseAfter(2000, 3, 15);
+    Press(3, 15);
+    EXPECT_EQ(Field->Calls, std::vector<std::string>{"left"});
+}
+
 TEST_F(SpinnerTest, APressTakesTheFocusForTheFocusedControl)
 {
     auto* Other = Place<TEdit>(Form, 10, 60, 80, 21);
@@ -315,6 +374,13 @@ TEST_F(SpinnerAcrossTheTickWrap, RepeatsAtTheSamePaces)
     Edit->SetFocus();
     Pump();
     const std::uint32_t Start = GetTickCount();
+    // The mouse trembles inside the button all along: every wake-up must find the step not due.
+    auto* Tremble = new TTimer(Form);
+    Tremble->SetInterval(7);
+    Tremble->OnTimer = [this](TObject*) {
+        const TPoint P = InFormOf(Spinner, UpX, UpY + static_cast<int>(GetTickCount() % 2));
+        InjectMouseMove(Form->Handle(), P.X, P.Y);
+    };
     ReleaseAfter(2805, UpX, UpY);
     Press(UpX, UpY);
     EXPECT_GT(Start, Clicks.back().Tick) << "the count wrapped meanwhile";
