@@ -404,6 +404,31 @@ TEST_F(SpinnerTest, MovingOntoTheDownButtonReversesTheSteps)
     EXPECT_EQ(Edit->Text(), "5");
 }
 
+TEST_F(SpinnerTest, LeavingTheControlWhileHeldPausesTheSteps)
+{
+    Edit->SetFocus();
+    Pump();
+    MoveAfter(1000, 30, UpY); // beside the spinner
+    MoveAfter(2000, UpX, UpY);
+    ReleaseAfter(2500, UpX, UpY);
+    const std::uint32_t Start = GetTickCount();
+    Press(UpX, UpY);
+    // Back on the button the overdue step comes at once, then the pauses go on.
+    std::vector<int> Ticks;
+    for (const TClickRecord& C : Clicks)
+        Ticks.push_back(static_cast<int>(C.Tick - Start));
+    EXPECT_EQ(Ticks, (std::vector<int>{0, 500, 950, 2000, 2350}));
+}
+
+TEST_F(SpinnerTest, AQuickSecondClickStepsAgain)
+{
+    Edit->SetFocus();
+    Pump();
+    ClickAt(Spinner, UpX, UpY);
+    ClickAt(Spinner, UpX, UpY);
+    EXPECT_EQ(Edit->Text(), "7");
+}
+
 TEST_F(SpinnerTest, LeavesAnEditWithoutANumberAlone)
 {
     Edit->SetText("abc");
