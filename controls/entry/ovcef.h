@@ -210,6 +210,7 @@ public:
 
     // Turns AutoSize off when the height changes outside loading.
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void SetName(const std::string& NewName) override;
 
     // Virtual operations in slot order.
     virtual bool ValidateContents(bool ReportError);
@@ -293,7 +294,6 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void Paint() override;
-    void SetName(const std::string& NewName) override;
 
     // DoCommand: read-only refusals, user commands, then EditCommand.
     void DoCommand(TMessage& Msg, Word Cmd);
