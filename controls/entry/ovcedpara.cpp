@@ -601,6 +601,8 @@ Word TOvcParaList::DoReplaceText(TOvcEditView* Ed, int Para, int Pos, int OldLen
             return Error;
     OldLen = std::clamp(OldLen, 0, Node->Length() - Pos + 1);
     const int NewLen = static_cast<int>(Text.size());
+    if (OldLen + NewLen == 0)
+        return 0;
     const bool HadTab = Node->Text().find('\t') != std::string::npos;
     const std::string Old =
         Node->Text().substr(static_cast<std::size_t>(Pos - 1), static_cast<std::size_t>(OldLen));
