@@ -2,6 +2,9 @@
 // bookmarks, the changes and their undo.
 #include "controls/entry/ovcedpara.h"
 
+#include "controls/entry/ovcsrmgr.h"
+#include "platform/rtl/exceptions.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <new>
@@ -31,6 +34,16 @@ int PosOfColumn(std::string_view Line, int Column, int TabSize)
         Width = Next;
     }
     return static_cast<int>(Line.size()) + 1 + std::max(0, Column - Width - 1);
+}
+
+// A new paragraph; no memory for one raises EOutOfMemory with the library's message.
+TParaNode* CreatePara(std::string_view Text)
+{
+    try {
+        return new TParaNode(Text);
+    } catch (const std::bad_alloc&) {
+        throw EOutOfMemory(LibraryString(30197));
+    }
 }
 
 } // namespace
@@ -185,7 +198,7 @@ void TParaNode::Rewrap(int Column, int TabSize, int Offset, int OldLen, int NewL
 TOvcParaList::TOvcParaList(TOvcEditView* Owner, Word UndoSize)
     : FOwner(Owner), FUndo(std::make_unique<TOvcUndoBuffer>(this, UndoSize))
 {
-    auto* Node = new TParaNode(std::string_view());
+    auto* Node = CreatePara(std::string_view());
     Link(Node, nullptr);
     FParaCount = 1;
     FLineCount = 1;
@@ -693,7 +706,7 @@ Word TOvcParaList::AppendPara(std::string_view Text, bool Trim)
     const int Len = static_cast<int>(Text.size());
     if (const Word Error = CheckLimits(0, 1, Len + 2))
         return Error;
-    auto* Node = new TParaNode(Text);
+    auto* Node = CreatePara(Text);
     Node->Wrap(EffectiveColumn(), FTabSize);
     const int FirstLine = FLineCount - FLast->LineCount() + 1;
     Link(Node, FLast);
@@ -762,8 +775,10 @@ Word TOvcParaList::Split(TOvcEditView* Ed, int Para, int Pos, int Indent, int Ta
     const int Spaces = TabSize > 0 ? Indent % TabSize : Indent;
     if (const Word Error = CheckLimits(Para, 1, 2 + Tabs + Spaces))
         return Error;
+    if (Len - (Pos - 1) + Tabs + Spaces > FParaLengthLimit)
+        return oeParaTooLong; // the indent would make the new paragraph too long
     if (Pos == 1) {
-        auto* Fresh = new TParaNode(std::string_view());
+        auto* Fresh = CreatePara(std::string_view());
         DoInsertPara(Ed, Para, Fresh, ukInsertBefore, Para);
         Fresh->Release();
         return 0;
@@ -774,7 +789,7 @@ Word TOvcParaList::Split(TOvcEditView* Ed, int Para, int Pos, int Indent, int Ta
     if (!FReplaying)
         FUndo->AppendMark(Para, Pos, FModified);
     auto* Tail =
-        new TParaNode(std::string_view(Node->Text()).substr(static_cast<std::size_t>(Pos - 1)));
+        CreatePara(std::string_view(Node->Text()).substr(static_cast<std::size_t>(Pos - 1)));
     DoInsertPara(Ed, Para + 1, Tail, ukInsertAfter, Para);
     Tail->Release();
     for (TParaPos& M : FMarkers)
@@ -908,7 +923,7 @@ Word TOvcParaList::InsertBlock(TOvcEditView* Ed, TParaPos& At, std::string_view 
             if (!Error)
                 Error = CheckLimits(At.Para, 1, static_cast<int>(Piece.size()) + 2);
             if (!Error) {
-                auto* Node = new TParaNode(Piece);
+                auto* Node = CreatePara(Piece);
                 DoInsertPara(Ed, At.Para, Node, ukInsertBefore, At.Para);
                 Node->Release();
                 ++At.Para;

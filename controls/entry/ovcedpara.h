@@ -188,8 +188,6 @@ public:
     int ChangedLast() const { return FChangedLast; }
 
 private:
-    friend class TOvcUndoBuffer;
-
     int EffectiveColumn() const { return FWordWrap ? FWrapColumn : 0; }
     // The first screen line of paragraph Para (its node given).
     int FirstLineOf(int Para, TParaNode* Node);

@@ -9,6 +9,7 @@
 #include <climits>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -138,6 +139,33 @@ TEST(OvcEdPara, JoiningTooLongAParagraphGives266)
     Store.SetParaLengthLimit(11);
     EXPECT_EQ(Store.JoinParas(nullptr, 1, 7), 0);
     EXPECT_EQ(Store.ParaText(1), "abcdefghijk");
+}
+
+TEST(OvcEdPara, AnIndentThatMakesTheNewParagraphTooLongGives268)
+{
+    TOvcParaList Store(nullptr, 8192);
+    Store.InsertText(nullptr, 1, 1, "abc defgh");
+    Store.SetParaLengthLimit(9);
+    EXPECT_EQ(Store.SplitPara(nullptr, 1, 5, 5, 0), oeParaTooLong);
+    EXPECT_EQ(Store.ParaCount(), 1);
+    EXPECT_EQ(Store.SplitPara(nullptr, 1, 5, 4, 0), 0);
+    EXPECT_EQ(Store.ParaText(2), "    defgh");
+}
+
+TEST(OvcEdPara, ErrorCodesNameTheirLibraryMessages)
+{
+    const std::vector<std::pair<Word, Word>> Cases = {
+        {oeOutOfMemory, 30197},
+        {oeRegionTooBig, 30186},
+        {oeTooManyParas, 30198},
+        {oeCannotJoin, 30199},
+        {oeOutOfSpace, 30200},
+        {oeParaTooLong, 30201},
+        {0, 30168},
+        {999, 30168},
+    };
+    for (const auto& [Code, Id] : Cases)
+        EXPECT_EQ(EditorErrorMessageId(Code), Id) << Code;
 }
 
 TEST(OvcEdPara, InsertingBeyondTheEndPadsWithSpaces)
