@@ -12,6 +12,8 @@
 #include "platform/ui/paint.h"
 #include "platform/ui/window.h"
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace {
@@ -58,8 +60,13 @@ bool CaretPlace(const TCaret& C, HWND& Top, TPoint& Origin, TRegion& Area)
     if (C.Owner == 0 || !IsWindow(C.Owner))
         return false;
     Top = GetTopLevelWindow(C.Owner);
-    Area = TRegion::Intersect(uiloop::ShownClientArea(C.Owner, Origin),
-                              TRegion(Bounds(C.Pos.X, C.Pos.Y, C.Width, C.Height)));
+    // A caret may be parked anywhere, out to the ends of the int range: its far edges saturate.
+    const auto FarEdge = [](int Start, int Size) {
+        return static_cast<int>(
+            std::clamp<long long>(static_cast<long long>(Start) + Size, INT_MIN, INT_MAX));
+    };
+    const TRect Box = Rect(C.Pos.X, C.Pos.Y, FarEdge(C.Pos.X, C.Width), FarEdge(C.Pos.Y, C.Height));
+    Area = TRegion::Intersect(uiloop::ShownClientArea(C.Owner, Origin), TRegion(Box));
     return !Area.Empty();
 }
 
