@@ -473,3 +473,32 @@ TEST_F(NumericFieldTest, AnUninitializedFieldShowsNothingUntilFocused)
     Enter(Minutes);
     EXPECT_EQ(Minutes->GetDisplayText(), "15");
 }
+
+TEST_F(NumericFieldTest, TypingAfterAClickGoesOnFromTheShownDecimals)
+{
+    // A click leaves no selection: the typed digits go on from the number shown, and the
+    // zeros the mask pads the decimals with are no digits.
+    Last->SetDataType(nftDouble);
+    Last->SetPictureMask("###,###.##");
+    struct TCase {
+        std::string Typed;
+        std::string Shown;
+    };
+    const std::vector<TCase> Cases = {
+        {"1234.5", "1,234.50"}, // from 0.00
+        {"6", "1,234.56"},      // 1,234.50 goes on after the 5
+        {"", "1,234.56"},
+    };
+    int X = 20;
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Typed);
+        Enter(Minutes);
+        // Apart, so that no two clicks make a double click.
+        X += 30;
+        ClickAt(Last, X, 10);
+        Pump();
+        ASSERT_TRUE(Last->Focused());
+        Type(Case.Typed);
+        EXPECT_EQ(Last->GetDisplayText(), Case.Shown);
+    }
+}
