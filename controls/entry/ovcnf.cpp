@@ -369,6 +369,14 @@ void TOvcCustomNumericField::LoadDigits()
     FNegative = !S.empty() && S[0] == '-';
     if (FNegative)
         S = Trim(S.substr(1));
+    // The zeros the mask pads the decimals with were never typed: "0.00" is no digit at all,
+    // and "1.50" goes on after the 5.
+    if (S.find('.') != std::string::npos) {
+        while (!S.empty() && S.back() == '0')
+            S.pop_back();
+        if (!S.empty() && S.back() == '.')
+            S.pop_back();
+    }
     while (S.size() > 1 && S[0] == '0' && S[1] != '.')
         S.erase(0, 1);
     if (S == "0")

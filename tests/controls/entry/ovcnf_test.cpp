@@ -11,6 +11,7 @@
 #include "platform/ui/input.h"
 #include "platform/ui/sound.h"
 #include "tests/platform/stdctrls/stdctrlstest.h"
+#include "tests/support/golden.h"
 #include "tests/support/locales.h"
 
 #include <gtest/gtest.h>
@@ -472,4 +473,65 @@ TEST_F(NumericFieldTest, AnUninitializedFieldShowsNothingUntilFocused)
     EXPECT_EQ(Minutes->GetDisplayText(), "");
     Enter(Minutes);
     EXPECT_EQ(Minutes->GetDisplayText(), "15");
+}
+
+TEST_F(NumericFieldTest, TypingAfterAClickGoesOnFromTheShownDecimals)
+{
+    // A click leaves no selection: the typed digits go on from the number shown, and the
+    // zeros the mask pads the decimals with are no digits.
+    Last->SetDataType(nftDouble);
+    Last->SetPictureMask("###,###.##");
+    struct TCase {
+        std::string Typed;
+        std::string Shown;
+    };
+    const std::vector<TCase> Cases = {
+        {"1234.5", "1,234.50"}, // from 0.00
+        {"6", "1,234.56"},      // 1,234.50 goes on after the 5
+        {"", "1,234.56"},
+    };
+    int X = 20;
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Typed);
+        Enter(Minutes);
+        // Apart, so that no two clicks make a double click.
+        X += 30;
+        ClickAt(Last, X, 10);
+        Pump();
+        ASSERT_TRUE(Last->Focused());
+        Type(Case.Typed);
+        EXPECT_EQ(Last->GetDisplayText(), Case.Shown);
+    }
+}
+
+TEST_F(NumericFieldTest, LooksAsItsStateSays)
+{
+    // Focused with the number selected, unfocused and right-aligned, in the error colours, and
+    // a negative number in parentheses. The test fonts' glyphs are solid boxes as high as the
+    // selection, so the selected number shows in its highlight text colour, yellow here.
+    auto* Focused = First;
+    auto* Plain = Minutes;
+    auto* Error = Last;
+    auto* Negative = Field("nNegative", 100);
+    Focused->SetDataType(nftDouble);
+    Focused->SetPictureMask("###,###.##");
+    Focused->EFColors()->Highlight()->SetTextColor(clYellow);
+    Plain->SetIntegerValue(15);
+    Error->SetRangeLo("2");
+    Error->SetRangeHi("600");
+    Error->SetOptions(Error->Options() + TOvcEntryFieldOptions{efoSoftValidation});
+    Error->SetIntegerValue(700);
+    Error->ValidateContents(true);
+    Negative->SetPictureMask("#####p");
+    Negative->SetIntegerValue(-12);
+    Enter(Focused);
+    Type("1234.5");
+    Focused->SelectAll();
+    Pump();
+    ASSERT_EQ(Error->LastError(), 256);
+    const std::vector<TOvcNumericField*> Fields = {Focused, Plain, Error, Negative};
+    TRasterDevice Device(120, 4 * 30);
+    for (std::size_t I = 0; I < Fields.size(); ++I)
+        CopyWindowPicture(Fields[I]->Handle(), Device, 0, static_cast<int>(I) * 30);
+    ExpectMatchesGoldenPng(Device, "entry/numericfield_states.png");
 }

@@ -6,6 +6,7 @@
 #include "controls/entry/ovccontroller.h"
 #include "controls/entry/ovcef.h"
 #include "controls/entry/ovcmsgs.h"
+#include "controls/entry/ovcnf.h"
 #include "platform/rtl/clock.h"
 #include "platform/rtl/properties.h"
 #include "platform/stdctrls/edit.h"
@@ -520,4 +521,32 @@ TEST_F(SpinnerTest, LooksLikeItsGoldenPictures)
         }
         ExpectMatchesGoldenPng(Device, std::string("entry/") + Case.File);
     }
+}
+
+TEST_F(SpinnerTest, HoldingUpOnANumericFieldWrapsFromTheTopToTheBottom)
+{
+    new TOvcController(Form);
+    auto* Field = new TOvcNumericField(Form);
+    Field->SetParent(Form);
+    // The entry field keeps SetBounds protected; the control's is public.
+    static_cast<TControl*>(Field)->SetBounds(10, 100, 80, 21);
+    Field->SetPictureMask("###");
+    Field->SetRangeLo("1");
+    Field->SetRangeHi("100");
+    Field->SetIntegerValue(98);
+    Spinner->SetFocusedControl(Field);
+    Spinner->SetWrapMode(true);
+    Spinner->SetDelta(1);
+    Field->SetFocus();
+    Pump();
+    std::vector<std::int32_t> Values;
+    Spinner->OnClick = [&](TObject*, S, double, bool) {
+        Values.push_back(Field->GetIntegerValue());
+    };
+    // Steps at 0, 500, 950 and 1350 ms.
+    ReleaseAfter(1500, UpX, UpY);
+    Press(UpX, UpY);
+    EXPECT_EQ(Values, (std::vector<std::int32_t>{99, 100, 1, 2}));
+    EXPECT_EQ(Field->GetDisplayText(), "2");
+    EXPECT_EQ(Field->LastError(), 0);
 }
