@@ -8,6 +8,7 @@
 #include "controls/entry/ovcbase.h"
 #include "controls/entry/ovcbordr.h"
 #include "controls/entry/ovccaret.h"
+#include "controls/entry/ovccmd.h"
 #include "controls/entry/ovccolor.h"
 #include "platform/forms/form.h"
 #include "platform/rtl/sets.h"
@@ -21,6 +22,7 @@
 
 class TOvcIntlSup;
 class TOvcUserData;
+class TPopupMenu;
 
 // Field classes (the class byte) and the type-code bits that combine them with a data type.
 enum : Byte { fcSimple = 0, fcPicture = 1, fcNumeric = 2 };
@@ -49,9 +51,9 @@ constexpr Byte fidLastType = fidTime;
 
 // Validation and conversion error codes; codes from 32768 up are the application's own.
 enum : Word {
-    oeRangeError = 256,      // "Value is not within required range"
-    oeInvalidNumber = 257,   // "Value is not valid for this field type"
-    oeRequiredField = 258,   // "A value is required in this field"
+    oeRangeError = 256,    // "Value is not within required range"
+    oeInvalidNumber = 257, // "Value is not valid for this field type"
+    oeRequiredField = 258, // "A value is required in this field"
     oeInvalidDate = 259,
     oeInvalidTime = 260,
     oeBlanksInField = 261,
@@ -59,10 +61,10 @@ enum : Word {
     oeCustomError = 32768,
 };
 
-// Commands the field adds to those of the command tables.
+// Commands the field adds to those of the command tables (ccChar, 249, is a typed character:
+// its message's WParam holds the character code). ccPaste and a WM_SETTEXT's paste carry the
+// text to insert as a NUL-terminated `const char*` in LParam.
 enum : Word { ccMouse = 250, ccMouseMove = 251, ccDblClk = 253 };
-// A typed character (WM_CHAR) as a command.
-constexpr Word ccChar = 249;
 
 enum TOvcEntryFieldOption {
     efoArrowIncDec,
@@ -206,6 +208,10 @@ public:
     // With the focus: ccRight Count times, or ccLeft -Count times.
     void MoveCaret(int Count);
 
+    // Turns AutoSize off when the height changes outside loading.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void SetName(const std::string& NewName) override;
+
     // Virtual operations in slot order.
     virtual bool ValidateContents(bool ReportError);
     virtual void CaretToEnd();
@@ -288,8 +294,6 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void Paint() override;
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-    void SetName(const std::string& NewName) override;
 
     // DoCommand: read-only refusals, user commands, then EditCommand.
     void DoCommand(TMessage& Msg, Word Cmd);
@@ -330,11 +334,34 @@ protected:
     void WMKillFocus(TMessage& Message);
     void OMReportError(TMessage& Message);
     void OMGetDataSize(TMessage& Message);
+    // After the error report: no longer correcting (the report may not have taken the focus).
+    void OMErrorReported(TMessage& Message);
     void CMDialogChar(TMessage& Message);
     void CMCtl3DChanged(TMessage& Message);
     void CMEnabledChanged(TMessage& Message);
     void CMFontChanged(TMessage& Message);
     TW_MESSAGE_MAP();
+
+protected:
+    // The initial value of window creation: zero of the type, or the range's low limit when zero
+    // lies outside, written with TransferValue(..., 2). Simple and picture fields write it at the
+    // end of this class's first CreateWnd; numeric fields call it from their own.
+    void WriteInitialValue();
+    // The selection end as used: at most the text's length (255 stands for "all").
+    int ClippedSelEnd() const;
+    // Copies the selected display text to the clipboard: WM_CUT before ccCut, and the edit
+    // engine on ccCopy.
+    void CopySelection();
+    // A key translated by the controller, as a command for the field.
+    void DispatchCommand(TMessage& Msg, Word Cmd);
+    void ShowContextMenu(int X, int Y);
+    // The context menu with its items enabled by the field's state now; Owner frees it.
+    TPopupMenu* CreateContextMenu(TComponent* Owner);
+    // Posted to the field itself by the error report once it has run.
+    static constexpr UINT OM_ERRORREPORTED = 0x7F20;
+    // The edges of the text room: left edge, right edge (the text ends just before it).
+    int TextLeftEdge() const;
+    int TextRightEdge() const;
 
     // The fields descendants work on.
     bool FAutoSize = true;

@@ -8,6 +8,7 @@ enum : UINT {
     OM_REPORTERROR = 0x7F00,         // to a field by itself: report error code WParam
     OM_SHOWANDFOCUS = 0x7F01,        // to the controller: show control LParam and focus it
     OM_GETDATASIZE = 0x7F03,         // to a field: answers its data size
+    OM_RECREATEWND = 0x7F05,         // to a control: make its window anew
     OM_PREEDIT = 0x7F06,             // to the controller: LParam field focused, WParam lost window
     OM_POSTEDIT = 0x7F07,            // to the controller: LParam field left, WParam gained window
     OM_AFTERENTER = 0x7F08,          // to a control by itself once it has the focus

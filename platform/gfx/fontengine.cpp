@@ -429,6 +429,46 @@ std::vector<std::string> InstalledFontFamilies()
     return Families;
 }
 
+std::vector<TFontFamilyPitch> ScreenFontFamilies()
+{
+    // Family -> all its faces fixed so far. A face without a spacing is proportional.
+    std::map<std::string, bool> Fixed;
+    {
+        std::lock_guard<std::mutex> Lock(EngineMutex());
+        FcPattern* Pattern = FcPatternCreate();
+        FcObjectSet* Objects = FcObjectSetBuild(FC_FAMILY, FC_SPACING, nullptr);
+        FcFontSet* Set = Pattern && Objects ? FcFontList(nullptr, Pattern, Objects) : nullptr;
+        if (Set) {
+            for (int I = 0; I < Set->nfont; ++I) {
+                int Spacing = FC_PROPORTIONAL;
+                FcPatternGetInteger(Set->fonts[I], FC_SPACING, 0, &Spacing);
+                const bool FaceFixed = Spacing == FC_MONO || Spacing == FC_CHARCELL;
+                FcChar8* Value = nullptr;
+                for (int N = 0;
+                     FcPatternGetString(Set->fonts[I], FC_FAMILY, N, &Value) == FcResultMatch;
+                     ++N) {
+                    if (!Value || !*Value)
+                        continue;
+                    auto Inserted = Fixed.emplace(reinterpret_cast<const char*>(Value), FaceFixed);
+                    if (!Inserted.second)
+                        Inserted.first->second = Inserted.first->second && FaceFixed;
+                }
+            }
+            FcFontSetDestroy(Set);
+        }
+        if (Objects)
+            FcObjectSetDestroy(Objects);
+        if (Pattern)
+            FcPatternDestroy(Pattern);
+    }
+    const bool AllFixed = DeterministicFontMetrics();
+    std::vector<TFontFamilyPitch> Families;
+    Families.reserve(Fixed.size());
+    for (const auto& Entry : Fixed)
+        Families.push_back({Entry.first, AllFixed || Entry.second ? FIXED_PITCH : VARIABLE_PITCH});
+    return Families;
+}
+
 char32_t SymbolCharToUnicode(const std::string& FaceName, unsigned char Byte)
 {
     if (Lower(FaceName) == "wingdings") {

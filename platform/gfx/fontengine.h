@@ -110,6 +110,18 @@ std::vector<std::string> InstalledFontFamilies();
 // The same families as the sorted list Screen->Fonts and Printer()->Fonts show.
 std::unique_ptr<TStringList> InstalledFontList();
 
+// A font family of the screen and its pitch: FIXED_PITCH or VARIABLE_PITCH (the low bits of a
+// logical font's pitch-and-family, where FIXED_PITCH set means fixed).
+struct TFontFamilyPitch {
+    std::string Name;
+    int Pitch = VARIABLE_PITCH;
+    friend bool operator==(const TFontFamilyPitch&, const TFontFamilyPitch&) = default;
+};
+// The families of InstalledFontFamilies, in the same order, each with its pitch: fixed when
+// every face of the family is monospaced or a character-cell font by fontconfig's spacing.
+// Under deterministic metrics every face is fixed.
+std::vector<TFontFamilyPitch> ScreenFontFamilies();
+
 // The code point a byte of a symbol-charset font stands for ("Symbol": 183 -> U+2022).
 char32_t SymbolCharToUnicode(const std::string& FaceName, unsigned char Byte);
 
