@@ -4,6 +4,7 @@
 
 #include "controls/entry/ovcsrmgr.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/ui/screen.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -348,6 +349,23 @@ void TOvcParaList::Rewrapped(int Para, TParaNode* Node, int OldLines, int First,
 
 void TOvcParaList::RewrapAll()
 {
+    // A large text takes a moment: the hourglass shows meanwhile.
+    struct THourGlass {
+        explicit THourGlass(bool On) : Shown(On && Screen)
+        {
+            if (Shown) {
+                Saved = Screen->Cursor();
+                Screen->SetCursor(crHourGlass);
+            }
+        }
+        ~THourGlass()
+        {
+            if (Shown)
+                Screen->SetCursor(Saved);
+        }
+        bool Shown;
+        TCursor Saved = crDefault;
+    } HourGlass(FTextSize > 10000);
     FLineCount = 0;
     for (TParaNode* Node = FFirst; Node; Node = Node->Next) {
         Node->Wrap(EffectiveColumn(), FTabSize);
