@@ -109,11 +109,20 @@ void TOvcCustomTextFileEditor::AddLine(std::string_view Line)
                 Cut = I;
                 break;
             }
-        if (const Word Error = FParas->AppendPara(Line.substr(0, Cut), FTrimWhiteSpace))
-            RaiseLoadError(Error);
+        Append(Line.substr(0, Cut));
         Line.remove_prefix(Cut);
     }
-    if (const Word Error = FParas->AppendPara(Line, FTrimWhiteSpace))
+    Append(Line);
+}
+
+void TOvcCustomTextFileEditor::Append(std::string_view Para)
+{
+    // Bytes 0 to 8 are saved as spaces, so they trail like blanks.
+    if (FTrimWhiteSpace)
+        while (!Para.empty() &&
+               (IsBlank(Para.back()) || static_cast<unsigned char>(Para.back()) <= 8))
+            Para.remove_suffix(1);
+    if (const Word Error = FParas->AppendPara(Para, FTrimWhiteSpace))
         RaiseLoadError(Error);
 }
 

@@ -35,6 +35,7 @@ protected:
 private:
     // Adds one line of the file, cut into paragraphs at the paragraph-length limit.
     void AddLine(std::string_view Line);
+    void Append(std::string_view Para);
 
     std::string FFileName;
     bool FIsOpen = false;
