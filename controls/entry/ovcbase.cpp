@@ -33,23 +33,6 @@ void PublishBaseControls()
     (void)Done;
 }
 
-// The wheel's key flags as a shift state.
-TShiftState KeysToShiftState(unsigned Keys)
-{
-    TShiftState Shift;
-    if (Keys & MK_SHIFT)
-        Shift.Include(ssShift);
-    if (Keys & MK_CONTROL)
-        Shift.Include(ssCtrl);
-    if (Keys & MK_LBUTTON)
-        Shift.Include(ssLeft);
-    if (Keys & MK_RBUTTON)
-        Shift.Include(ssRight);
-    if (Keys & MK_MBUTTON)
-        Shift.Include(ssMiddle);
-    return Shift;
-}
-
 } // namespace
 
 TOvcCustomControl::TOvcCustomControl(TComponent* AOwner)

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -43,6 +44,18 @@ std::int32_t NarrowInteger(Byte Type, std::int32_t V)
     default:
         return V;
     }
+}
+
+// A value stepped within Lo..Hi: a step down from Lo or up from Hi wraps to the other limit (or
+// changes nothing, nullopt, without Wrap); any other step adds Step and is clamped.
+template <class T>
+std::optional<T> SteppedValue(T V, T Lo, T Hi, bool Wrap, double Delta, T Step)
+{
+    if (Delta < 0 && V <= Lo)
+        return Wrap ? std::optional<T>(Hi) : std::nullopt;
+    if (Delta > 0 && V >= Hi)
+        return Wrap ? std::optional<T>(Lo) : std::nullopt;
+    return std::clamp(V + Step, Lo, Hi);
 }
 
 } // namespace
@@ -318,42 +331,24 @@ void TOvcCustomNumericField::StepValue(bool Wrap, double Delta)
         return;
     TRangeType Result;
     if (IsIntegerData()) {
-        // Wide enough that adding never wraps round; the clamp below brings it back.
-        const std::int64_t Lo = FRangeLo.AsLong();
-        const std::int64_t Hi = FRangeHi.AsLong();
-        std::int64_t V = Raw->AsLong();
+        // Wide enough that adding never wraps round; the clamp brings it back.
         const std::int64_t Step =
             static_cast<std::int64_t>(std::clamp(std::trunc(Delta), -4.0e18, 4.0e18));
-        if (Delta < 0 && V <= Lo) {
-            if (!Wrap)
-                return;
-            V = Hi;
-        } else if (Delta > 0 && V >= Hi) {
-            if (!Wrap)
-                return;
-            V = Lo;
-        } else {
-            V += Step;
-        }
-        Result = TRangeType::FromLong(static_cast<std::int32_t>(std::clamp(V, Lo, Hi)));
+        const auto V = SteppedValue<std::int64_t>(Raw->AsLong(), FRangeLo.AsLong(),
+                                                  FRangeHi.AsLong(), Wrap, Delta, Step);
+        if (!V)
+            return;
+        Result = TRangeType::FromLong(static_cast<std::int32_t>(*V));
     } else {
         const bool Real = FNumericType == nftReal;
-        const long double Lo = Real ? FRangeLo.AsReal() : FRangeLo.AsExtended();
-        const long double Hi = Real ? FRangeHi.AsReal() : FRangeHi.AsExtended();
-        long double V = Real ? Raw->AsReal() : Raw->AsExtended();
-        if (Delta < 0 && V <= Lo) {
-            if (!Wrap)
-                return;
-            V = Hi;
-        } else if (Delta > 0 && V >= Hi) {
-            if (!Wrap)
-                return;
-            V = Lo;
-        } else {
-            V += Delta;
-        }
-        V = std::clamp(V, Lo, Hi);
-        Result = Real ? TRangeType::FromReal(static_cast<double>(V)) : TRangeType::FromExtended(V);
+        const auto V = SteppedValue<long double>(Real ? Raw->AsReal() : Raw->AsExtended(),
+                                                 Real ? FRangeLo.AsReal() : FRangeLo.AsExtended(),
+                                                 Real ? FRangeHi.AsReal() : FRangeHi.AsExtended(),
+                                                 Wrap, Delta, static_cast<long double>(Delta));
+        if (!V)
+            return;
+        Result =
+            Real ? TRangeType::FromReal(static_cast<double>(*V)) : TRangeType::FromExtended(*V);
     }
     FEditText = RawToEditText(Result);
     FState.Exclude(esPrepared);

@@ -51,6 +51,16 @@ TPoint ScreenToControl(const TControl* Control, TPoint P)
 
 TShiftState MouseShift(WPARAM Keys)
 {
+    TShiftState Shift = KeysToShiftState(static_cast<unsigned>(Keys));
+    if (GetKeyState(VK_MENU) < 0)
+        Shift.Include(ssAlt);
+    return Shift;
+}
+
+} // namespace
+
+TShiftState KeysToShiftState(unsigned Keys)
+{
     TShiftState Shift;
     if (Keys & MK_SHIFT)
         Shift.Include(ssShift);
@@ -62,12 +72,8 @@ TShiftState MouseShift(WPARAM Keys)
         Shift.Include(ssRight);
     if (Keys & MK_MBUTTON)
         Shift.Include(ssMiddle);
-    if (GetKeyState(VK_MENU) < 0)
-        Shift.Include(ssAlt);
     return Shift;
 }
-
-} // namespace
 
 TShiftState KeyDataToShiftState(LPARAM KeyData)
 {

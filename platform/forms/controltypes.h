@@ -74,6 +74,8 @@ using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, 
 // The shift state of a key message's key data (Alt from bit 29) and the key state now.
 TShiftState KeyDataToShiftState(LPARAM KeyData);
 TShiftState KeyboardStateToShiftState();
+// The shift state of a mouse message's key flags (MK_SHIFT, MK_CONTROL and the buttons).
+TShiftState KeysToShiftState(unsigned Keys);
 // True when Caption marks Key with "&" (letters compared without regard to case).
 bool IsAccel(unsigned Key, const std::string& Caption);
 

@@ -4,8 +4,8 @@
 #include "controls/entry/ovcdate.h"
 #include "controls/entry/ovcexcpt.h"
 #include "platform/rtl/registry.h"
+#include "tests/controls/entry/intlfixture.h"
 #include "tests/support/locales.h"
-#include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,22 +22,7 @@ TFormatSettings DefaultSettings()
     return S;
 }
 
-class OvcIntlTest : public TestSupport::TempFolderTest {
-protected:
-    void SetUp() override { ::setenv("TARNWICK_REGISTRY", Folder.c_str(), 1); }
-    void TearDown() override
-    {
-        FormatSettings = Saved;
-        ::unsetenv("TARNWICK_REGISTRY");
-    }
-    // The settings object as it reads Settings.
-    static TOvcIntlSup Read(const TFormatSettings& Settings)
-    {
-        FormatSettings = Settings;
-        return TOvcIntlSup();
-    }
-    const TFormatSettings Saved = FormatSettings;
-};
+using OvcIntlTest = IntlSettingsTest;
 
 const int ChristmasEve2026 = DMYToDayNumber(24, 12, 2026, 1900);
 

@@ -4,8 +4,8 @@
 
 #include "controls/entry/ovcintl.h"
 #include "controls/entry/ovcuser.h"
+#include "tests/controls/entry/intlfixture.h"
 #include "tests/support/locales.h"
-#include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,20 +15,8 @@
 
 namespace {
 
-class PictureMaskTest : public TestSupport::TempFolderTest {
+class PictureMaskTest : public IntlSettingsTest {
 protected:
-    void SetUp() override { ::setenv("TARNWICK_REGISTRY", Folder.c_str(), 1); }
-    void TearDown() override
-    {
-        FormatSettings = Saved;
-        ::unsetenv("TARNWICK_REGISTRY");
-    }
-    static TOvcIntlSup Read(const TFormatSettings& Settings)
-    {
-        FormatSettings = Settings;
-        return TOvcIntlSup();
-    }
-    const TFormatSettings Saved = FormatSettings;
     TOvcUserData UserData;
 };
 
