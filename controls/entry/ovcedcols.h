@@ -1,0 +1,19 @@
+// controls/entry/ovcedcols.h: the editor's display columns of a screen line: tabs advance to the
+// next tab stop, and a paragraph of valid UTF-8 shows one column per character (else one per
+// byte). Offsets are byte offsets from the start of the line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+bool IsValidUtf8(std::string_view Text);
+// The width of the first Offset bytes; each position past the end counts one column.
+int ColumnOfOffset(std::string_view Line, int Offset, int TabSize, bool Utf8);
+// The offset of the character covering display column Column (from 0); past the text, the
+// offset that many positions after its end.
+int OffsetOfColumn(std::string_view Line, int Column, int TabSize, bool Utf8);
+// The offset of the next / previous character start (whole UTF-8 characters when Utf8).
+int NextCharOffset(std::string_view Line, int Offset, bool Utf8);
+int PrevCharOffset(std::string_view Line, int Offset, bool Utf8);
+// The line with its tabs as spaces.
+std::string ExpandTabs(std::string_view Line, int TabSize);
