@@ -27,29 +27,6 @@ struct TPress {
 
 class DemoForm : public guitest::DemoFormTest {
 protected:
-    // The window's picture on the server, pixel for pixel the back buffer the form drew.
-    void ExpectScreenShowsBackBuffer()
-    {
-        ASSERT_TRUE(PumpUntil([&] { return Painted(); }));
-        const auto* Buffer = dynamic_cast<const TRasterDevice*>(WindowDevice(Form->Handle()));
-        ASSERT_NE(Buffer, nullptr);
-        // The caret is never in the buffer's own pixels: the shot is taken with it hidden.
-        const bool CaretHidden = HideCaret(0);
-        guitest::Turn();
-        const TDibImage Image = Screenshot();
-        if (CaretHidden)
-            ShowCaret(0);
-        ASSERT_EQ(Image.Width, Buffer->Width());
-        ASSERT_EQ(Image.Height, Buffer->Height());
-        int Wrong = 0;
-        std::string First;
-        for (int Y = 0; Y < Image.Height; ++Y)
-            for (int X = 0; X < Image.Width; ++X)
-                if (Image.Pixel(X, Y) != Buffer->Pixel(X, Y) && Wrong++ == 0)
-                    First = "(" + std::to_string(X) + ", " + std::to_string(Y) + ")";
-        EXPECT_EQ(Wrong, 0) << "first at " << First;
-    }
-
     std::vector<TPress> Presses;
     std::vector<UINT> Crossings;
 };

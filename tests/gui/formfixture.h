@@ -7,8 +7,10 @@
 #include "platform/forms/form.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/pngformat.h"
+#include "platform/gfx/rasterdevice.h"
 #include "platform/ui/input.h"
 #include "platform/ui/paint.h"
+#include "platform/ui/windowdc.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -108,6 +110,33 @@ protected:
         EXPECT_EQ(Shot.Status, 0);
         return ReadPng(reinterpret_cast<const std::uint8_t*>(Shot.Output.data()),
                        Shot.Output.size());
+    }
+
+    // The form's picture on the server, pixel for pixel the back buffer it drew; returned for
+    // a closer look.
+    TDibImage ExpectScreenShowsBackBuffer()
+    {
+        EXPECT_TRUE(PumpUntil([&] { return Painted(); }));
+        const auto* Buffer = dynamic_cast<const TRasterDevice*>(WindowDevice(Form->Handle()));
+        EXPECT_NE(Buffer, nullptr);
+        // The caret is never in the buffer's own pixels: the shot is taken with it hidden.
+        const bool CaretHidden = HideCaret(0);
+        guitest::Turn();
+        TDibImage Image = Screenshot();
+        if (CaretHidden)
+            ShowCaret(0);
+        if (Buffer == nullptr)
+            return Image;
+        EXPECT_EQ(Image.Width, Buffer->Width());
+        EXPECT_EQ(Image.Height, Buffer->Height());
+        int Wrong = 0;
+        std::string First;
+        for (int Y = 0; Y < std::min(Image.Height, Buffer->Height()); ++Y)
+            for (int X = 0; X < std::min(Image.Width, Buffer->Width()); ++X)
+                if (Image.Pixel(X, Y) != Buffer->Pixel(X, Y) && Wrong++ == 0)
+                    First = "(" + std::to_string(X) + ", " + std::to_string(Y) + ")";
+        EXPECT_EQ(Wrong, 0) << "first at " << First;
+        return Image;
     }
 
     static bool Regenerating()
