@@ -82,6 +82,17 @@ int OffsetOfColumn(std::string_view Line, int Column, int TabSize, bool Utf8)
     return Len + (Column > Width ? Column - Width : 0);
 }
 
+int OffsetReachingColumn(std::string_view Line, int Column, int TabSize, bool Utf8)
+{
+    const int Len = static_cast<int>(Line.size());
+    int Width = 0, I = 0;
+    while (I < Len && Width < Column) {
+        Width = Advance(Width, Line[static_cast<std::size_t>(I)], TabSize, Utf8);
+        I = NextCharOffset(Line, I, Utf8);
+    }
+    return I;
+}
+
 int NextCharOffset(std::string_view Line, int Offset, bool Utf8)
 {
     const int Len = static_cast<int>(Line.size());

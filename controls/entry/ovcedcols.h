@@ -12,6 +12,9 @@ int ColumnOfOffset(std::string_view Line, int Offset, int TabSize, bool Utf8);
 // The offset of the character covering display column Column (from 0); past the text, the
 // offset that many positions after its end.
 int OffsetOfColumn(std::string_view Line, int Column, int TabSize, bool Utf8);
+// The length of the shortest run of whole characters whose width reaches Column (the whole line
+// when it is narrower): where word wrap looks for a break.
+int OffsetReachingColumn(std::string_view Line, int Column, int TabSize, bool Utf8);
 // The offset of the next / previous character start (whole UTF-8 characters when Utf8).
 int NextCharOffset(std::string_view Line, int Offset, bool Utf8);
 int PrevCharOffset(std::string_view Line, int Offset, bool Utf8);
