@@ -18,5 +18,7 @@ int OffsetReachingColumn(std::string_view Line, int Column, int TabSize, bool Ut
 // The offset of the next / previous character start (whole UTF-8 characters when Utf8).
 int NextCharOffset(std::string_view Line, int Offset, bool Utf8);
 int PrevCharOffset(std::string_view Line, int Offset, bool Utf8);
-// The line with its tabs as spaces.
+// The line with its tabs as spaces, tab stops counted in display columns.
+std::string ExpandTabs(std::string_view Line, int TabSize, bool Utf8);
+// The same, counting characters when the line on its own is valid UTF-8.
 std::string ExpandTabs(std::string_view Line, int TabSize);
