@@ -892,8 +892,8 @@ Word TOvcParaList::CheckBlock(TParaPos At, std::string_view Text)
     }
     const int Lines = static_cast<int>(Lengths.size()) - 1;
     const int Len = ParaLength(At.Para);
-    const int Before = At.Pos == 1 ? 0 : At.Pos - 1;
-    const int After = Len - std::min(Len, At.Pos - 1);
+    const int Before = At.Pos - 1; // with the blanks padding it to At
+    const int After = Len - std::min(Len, Before);
     long long Bytes = 2LL * Lines + std::max(0, At.Pos - 1 - Len);
     for (const int L : Lengths)
         Bytes += L;
@@ -902,8 +902,8 @@ Word TOvcParaList::CheckBlock(TParaPos At, std::string_view Text)
     if (const Word Error = CheckLimits(At.Para, Lines, static_cast<int>(Bytes)))
         return Error;
     for (int I = 0; I <= Lines; ++I) {
-        const int Whole = Lengths[static_cast<std::size_t>(I)] + (I == 0 ? Before : 0) +
-                          (I == Lines ? (At.Pos == 1 ? Len : After) : 0);
+        const long long Whole = 0LL + Lengths[static_cast<std::size_t>(I)] + (I == 0 ? Before : 0) +
+                                (I == Lines ? After : 0);
         if (Whole > FParaLengthLimit)
             return oeParaTooLong;
     }
