@@ -82,6 +82,17 @@ int OffsetOfColumn(std::string_view Line, int Column, int TabSize, bool Utf8)
     return Len + (Column > Width ? Column - Width : 0);
 }
 
+int OffsetReachingColumn(std::string_view Line, int Column, int TabSize, bool Utf8)
+{
+    const int Len = static_cast<int>(Line.size());
+    int Width = 0, I = 0;
+    while (I < Len && Width < Column) {
+        Width = Advance(Width, Line[static_cast<std::size_t>(I)], TabSize, Utf8);
+        I = NextCharOffset(Line, I, Utf8);
+    }
+    return I;
+}
+
 int NextCharOffset(std::string_view Line, int Offset, bool Utf8)
 {
     const int Len = static_cast<int>(Line.size());
@@ -104,20 +115,23 @@ int PrevCharOffset(std::string_view Line, int Offset, bool Utf8)
     return Offset < 0 ? 0 : Offset;
 }
 
-std::string ExpandTabs(std::string_view Line, int TabSize)
+std::string ExpandTabs(std::string_view Line, int TabSize, bool Utf8)
 {
     std::string Out;
     Out.reserve(Line.size());
     int Width = 0;
     for (char C : Line) {
-        if (C == '\t') {
-            const int Next = Advance(Width, C, TabSize, false);
+        const int Next = Advance(Width, C, TabSize, Utf8);
+        if (C == '\t')
             Out.append(static_cast<std::size_t>(Next - Width), ' ');
-            Width = Next;
-        } else {
+        else
             Out.push_back(C);
-            ++Width;
-        }
+        Width = Next;
     }
     return Out;
+}
+
+std::string ExpandTabs(std::string_view Line, int TabSize)
+{
+    return ExpandTabs(Line, TabSize, IsValidUtf8(Line));
 }

@@ -2,6 +2,8 @@
 // bookmarks, the changes and their undo.
 #include "controls/entry/ovcedpara.h"
 
+#include "controls/entry/ovcedcols.h"
+
 #include "controls/entry/ovcsrmgr.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/screen.h"
@@ -15,26 +17,6 @@ namespace {
 bool IsBlank(char C)
 {
     return C == ' ' || C == '\t';
-}
-
-int Advance(int Column, char C, int TabSize)
-{
-    if (C == '\t' && TabSize > 0)
-        return (Column / TabSize + 1) * TabSize;
-    return Column + 1;
-}
-
-// The position within a screen line (from 1) at display column Column (from 1).
-int PosOfColumn(std::string_view Line, int Column, int TabSize)
-{
-    int Width = 0;
-    for (std::size_t I = 0; I < Line.size(); ++I) {
-        const int Next = Advance(Width, Line[I], TabSize);
-        if (Column <= Next)
-            return static_cast<int>(I) + 1;
-        Width = Next;
-    }
-    return static_cast<int>(Line.size()) + 1 + std::max(0, Column - Width - 1);
 }
 
 // A new paragraph; no memory for one raises EOutOfMemory with the library's message.
@@ -69,17 +51,9 @@ Word EditorErrorMessageId(Word Code)
     }
 }
 
-int TextWidth(std::string_view Text, int TabSize)
-{
-    int Width = 0;
-    for (char C : Text)
-        Width = Advance(Width, C, TabSize);
-    return Width;
-}
-
 // ---- TParaNode
 
-TParaNode::TParaNode(std::string_view Text) : FText(Text)
+TParaNode::TParaNode(std::string_view Text) : FText(Text), FUtf8(IsValidUtf8(FText))
 {
     FRefs = 1;
 }
@@ -90,17 +64,12 @@ int TParaNode::LineOfOffset(int Offset) const
     return std::max(0, static_cast<int>(It - FStarts.begin()) - 1);
 }
 
-int TParaNode::NextLineStart(int Start, int Column, int TabSize, bool HasTab) const
+int TParaNode::NextLineStart(int Start, int Column, int TabSize) const
 {
     const int Len = Length();
-    int Break = Column;
-    if (HasTab) {
-        // With tabs the break falls where the line's width first reaches the column.
-        int Width = 0;
-        Break = 0;
-        while (Start + Break < Len && Width < Column)
-            Width = Advance(Width, FText[static_cast<std::size_t>(Start + Break++)], TabSize);
-    }
+    // The break falls where the line's width first reaches the column, after a whole character.
+    const int Break = OffsetReachingColumn(
+        std::string_view(FText).substr(static_cast<std::size_t>(Start)), Column, TabSize, FUtf8);
     if (Len - Start <= Break)
         return -1;
     const int At = Start + Break;
@@ -124,11 +93,11 @@ int TParaNode::NextLineStart(int Start, int Column, int TabSize, bool HasTab) co
 void TParaNode::Wrap(int Column, int TabSize)
 {
     FStarts.assign(1, 0);
+    FUtf8 = IsValidUtf8(FText);
     if (Column <= 0)
         return;
-    const bool HasTab = FText.find('\t') != std::string::npos;
-    for (int Start = NextLineStart(0, Column, TabSize, HasTab); Start >= 0;
-         Start = NextLineStart(Start, Column, TabSize, HasTab))
+    for (int Start = NextLineStart(0, Column, TabSize); Start >= 0;
+         Start = NextLineStart(Start, Column, TabSize))
         FStarts.push_back(static_cast<Word>(Start));
 }
 
@@ -137,8 +106,10 @@ void TParaNode::Rewrap(int Column, int TabSize, int Offset, int OldLen, int NewL
 {
     const int OldLines = LineCount();
     const bool HasTab = FText.find('\t') != std::string::npos;
-    if (Column <= 0 || HasTab != HadTab) {
-        // Without wrap there is one line; a first tab or the last one changes every break.
+    const bool WasUtf8 = FUtf8;
+    if (Column <= 0 || HasTab != HadTab || IsValidUtf8(FText) != WasUtf8) {
+        // Without wrap there is one line; a first tab or the last one, or the text turning
+        // valid or invalid UTF-8, changes every break.
         Wrap(Column, TabSize);
         First = 0;
         Last = LineCount() != OldLines ? INT_MAX : LineCount() - 1;
@@ -151,13 +122,9 @@ void TParaNode::Rewrap(int Column, int TabSize, int Offset, int OldLen, int NewL
     int K = 0;
     for (int L = LineOfOffset(Offset); L > 0; --L) {
         const int Start = Old[static_cast<std::size_t>(L - 1)];
-        int Break = Column;
-        if (HasTab) {
-            int Width = 0;
-            Break = 0;
-            while (Start + Break < Length() && Width < Column)
-                Width = Advance(Width, FText[static_cast<std::size_t>(Start + Break++)], TabSize);
-        }
+        const int Break =
+            OffsetReachingColumn(std::string_view(FText).substr(static_cast<std::size_t>(Start)),
+                                 Column, TabSize, FUtf8);
         const int Reach = std::max<int>(Start + Break, Old[static_cast<std::size_t>(L)]);
         if (Reach >= Offset)
             K = 0;
@@ -170,7 +137,7 @@ void TParaNode::Rewrap(int Column, int TabSize, int Offset, int OldLen, int NewL
     FStarts.assign(Old.begin(), Old.begin() + K + 1);
     Last = -1;
     for (int Start = Old[static_cast<std::size_t>(K)];;) {
-        const int NextStart = NextLineStart(Start, Column, TabSize, HasTab);
+        const int NextStart = NextLineStart(Start, Column, TabSize);
         if (NextStart < 0)
             break;
         if (NextStart >= Offset + NewLen) {
@@ -476,7 +443,8 @@ TParaPos TOvcParaList::LineToPara(int Line, int Col)
     TParaNode* Node = NodeOfLine(Line, Para, FirstLine);
     const int Index = std::clamp(Line, 1, FLineCount) - FirstLine;
     const std::string_view Text = LineText(FirstLine + Index);
-    return TParaPos{Para, Node->LineStart(Index) + PosOfColumn(Text, std::max(Col, 1), FTabSize)};
+    return TParaPos{Para, Node->LineStart(Index) + 1 +
+                              OffsetOfColumn(Text, std::max(Col, 1) - 1, FTabSize, Node->Utf8())};
 }
 
 void TOvcParaList::ParaToLine(int Para, int Pos, int& Line, int& Col)
@@ -491,7 +459,8 @@ void TOvcParaList::ParaToLine(int Para, int Pos, int& Line, int& Col)
             .substr(static_cast<std::size_t>(Start),
                     static_cast<std::size_t>(std::min(Offset, End) - Start));
     Line = FirstLine + Index;
-    Col = TextWidth(Text, FTabSize) + 1 + std::max(0, Offset - End);
+    Col = ColumnOfOffset(Text, static_cast<int>(Text.size()), FTabSize, Node->Utf8()) + 1 +
+          std::max(0, Offset - End);
 }
 
 // ---- bookmarks
@@ -905,6 +874,42 @@ Word TOvcParaList::DeleteRange(TOvcEditView* Ed, TParaPos From, TParaPos To)
     return Error;
 }
 
+Word TOvcParaList::CheckBlock(TParaPos At, std::string_view Text)
+{
+    // The lines of the block, CR LF or LF ended; the first joins the text before At, the last
+    // the text after it.
+    std::vector<int> Lengths;
+    for (std::size_t From = 0;;) {
+        const std::size_t End = Text.find('\n', From);
+        std::size_t Stop = End == std::string_view::npos ? Text.size() : End;
+        if (End != std::string_view::npos)
+            while (Stop > From && Text[Stop - 1] == '\r')
+                --Stop;
+        Lengths.push_back(static_cast<int>(Stop - From));
+        if (End == std::string_view::npos)
+            break;
+        From = End + 1;
+    }
+    const int Lines = static_cast<int>(Lengths.size()) - 1;
+    const int Len = ParaLength(At.Para);
+    const int Before = At.Pos - 1; // with the blanks padding it to At
+    const int After = Len - std::min(Len, Before);
+    long long Bytes = 2LL * Lines + std::max(0, At.Pos - 1 - Len);
+    for (const int L : Lengths)
+        Bytes += L;
+    if (Bytes > INT_MAX)
+        return oeOutOfSpace;
+    if (const Word Error = CheckLimits(At.Para, Lines, static_cast<int>(Bytes)))
+        return Error;
+    for (int I = 0; I <= Lines; ++I) {
+        const long long Whole = 0LL + Lengths[static_cast<std::size_t>(I)] + (I == 0 ? Before : 0) +
+                                (I == Lines ? After : 0);
+        if (Whole > FParaLengthLimit)
+            return oeParaTooLong;
+    }
+    return 0;
+}
+
 Word TOvcParaList::InsertBlock(TOvcEditView* Ed, TParaPos& At, std::string_view Text)
 {
     BeginOperation();
@@ -916,6 +921,22 @@ Word TOvcParaList::InsertBlock(TOvcEditView* Ed, TParaPos& At, std::string_view 
             At.Pos += static_cast<int>(Text.size());
         return Error;
     }
+    if (const Word Error = CheckBlock(At, Text))
+        return Error;
+    // The block fits as a whole: its steps run without limits so that none of them can stop
+    // it half made.
+    struct TLimits {
+        TOvcParaList& L;
+        int Paras = L.FParaLimit, Size = L.FTextLimit, Length = L.FParaLengthLimit;
+        ~TLimits()
+        {
+            L.FParaLimit = Paras;
+            L.FTextLimit = Size;
+            L.FParaLengthLimit = Length;
+        }
+    } Saved{*this};
+    FParaLimit = FTextLimit = MaxValue;
+    FParaLengthLimit = MaxParaLength;
     int StartLine, StartCol;
     ParaToLine(At.Para, At.Pos, StartLine, StartCol);
     const bool Group = BeginGroup();

@@ -76,10 +76,13 @@ public:
     {
         return Index + 1 < LineCount() ? LineStart(Index + 1) : Length();
     }
+    // Valid UTF-8 as of the last wrap: one column per character, else one per byte.
+    bool Utf8() const { return FUtf8; }
     // The index of the screen line holding character offset Offset (0-based).
     int LineOfOffset(int Offset) const;
 
-    // Word wrap at Column with tab stops every TabSize; Column 0 keeps one line.
+    // Word wrap at Column with tab stops every TabSize; Column 0 keeps one line. A break never
+    // falls inside a character of a valid UTF-8 paragraph.
     void Wrap(int Column, int TabSize);
     // The same after OldLen characters at Offset were replaced by NewLen others (HadTab: the
     // text held a tab before), recomputing
@@ -95,15 +98,13 @@ public:
 
 private:
     ~TParaNode() = default;
-    int NextLineStart(int Start, int Column, int TabSize, bool HasTab) const;
+    int NextLineStart(int Start, int Column, int TabSize) const;
 
     std::string FText;
     std::vector<Word> FStarts{0};
+    bool FUtf8 = true;
     int FRefs = 0;
 };
-
-// Display columns: a tab at column C (0-based) advances to the next multiple of TabSize.
-int TextWidth(std::string_view Text, int TabSize);
 
 class TOvcParaList {
 public:
@@ -132,7 +133,8 @@ public:
     Word SplitPara(TOvcEditView* Ed, int Para, int Pos, int Indent = 0, int TabSize = 0);
     Word JoinParas(TOvcEditView* Ed, int Para, int Pos);
     Word DeleteRange(TOvcEditView* Ed, TParaPos From, TParaPos To);
-    // Paste: text that may hold line ends; At becomes the position after the insertion.
+    // Paste: text that may hold line ends; At becomes the position after the insertion. A block
+    // breaking a limit is refused whole.
     Word InsertBlock(TOvcEditView* Ed, TParaPos& At, std::string_view Text);
 
     // Undo and Redo replay one group, put the caret position in At and return the modified
@@ -195,6 +197,8 @@ private:
     TParaNode* NodeOfLine(int Line, int& Para, int& FirstLine);
     void SetCache(TParaNode* Node, int Para, int FirstLine);
     void ResetCache();
+    // The limits a paste of Text at At would break (0: none), checked before any of it is made.
+    Word CheckBlock(TParaPos At, std::string_view Text);
     void Rewrapped(int Para, TParaNode* Node, int OldLines, int First, int Last);
     void MarkChanged(int First, int Last);
     void BeginOperation();

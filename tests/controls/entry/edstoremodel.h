@@ -194,6 +194,10 @@ inline std::string StoreDifference(TOvcParaList& Store, const TStoreModel& Model
         Fresh->Release();
         if (!Same)
             return "paragraph " + std::to_string(P) + " wrapped unlike a full rewrap";
+        for (int L = 1; Node->Utf8() && L < Node->LineCount(); ++L)
+            if ((static_cast<unsigned char>(Want[static_cast<std::size_t>(Node->LineStart(L))]) &
+                 0xC0) == 0x80)
+                return "paragraph " + std::to_string(P) + " broken inside a character";
         Lines += Node->LineCount();
         Size += static_cast<int>(Want.size()) + 2;
     }

@@ -194,6 +194,22 @@ TEST(OvcEdPara, WordWrapAtColumnTen)
         {"a\tb\tcdefgh", {"a\tb\t", "cdefgh"}},
         {"abc defghijklmnopqrstuvwxyz", {"abc ", "defghijklm", "nopqrstuvw", "xyz"}},
         {"", {""}},
+        // A valid UTF-8 paragraph counts characters: twelve 'ü' of two bytes each.
+        {"üüüüüüüüüüüü", {"üüüüüüüüüü", "üü"}},
+        {"äöü ß€ 𝄞𝄞𝄞𝄞 x", {"äöü ß€ ", "𝄞𝄞𝄞𝄞 x"}},
+        {"ü-üüüüüüüüüüü", {"ü-", "üüüüüüüüüü", "ü"}},
+        {"ü\tü\tüüüüüü", {"ü\tü\t", "üüüüüü"}},
+        // Any invalid byte makes the paragraph count bytes.
+        {"\xFC"
+         "bcdefghijk",
+         {"\xFC"
+          "bcdefghij",
+          "k"}},
+        {"ü\xFF"
+         "abcdefghi",
+         {"ü\xFF"
+          "abcdefg",
+          "hi"}},
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE("'" + Case.Text + "'");
@@ -350,8 +366,8 @@ TEST(OvcEdPara, PastedBlocksSplitAtLineEnds)
     }
 }
 
-// Random edits of a wrapped text with tabs, hyphens and blanks: after every step the text and
-// the bookmarks equal a plain model's, and every paragraph is wrapped as a full rewrap would.
+// Random edits of a wrapped text with tabs, hyphens, blanks and UTF-8: after every step the text
+// and the bookmarks equal a plain model's, and every paragraph is wrapped as a full rewrap would.
 TEST(OvcEdPara, RandomEditsKeepWrapTextAndBookmarksLikeAModel)
 {
     for (const int Column : {7, 12}) {
@@ -361,10 +377,15 @@ TEST(OvcEdPara, RandomEditsKeepWrapTextAndBookmarksLikeAModel)
             return std::uniform_int_distribution<int>(Lo, Hi)(Random);
         };
         auto Text = [&](int MaxLen) {
-            static const char Alphabet[] = "abcde  -\t";
-            std::string S(static_cast<std::size_t>(Pick(0, MaxLen)), ' ');
-            for (char& C : S)
-                C = Alphabet[Pick(0, static_cast<int>(sizeof Alphabet) - 2)];
+            // Multi-byte characters, the halves of one and an invalid byte, so that paragraphs
+            // turn from valid UTF-8 to invalid and back.
+            static const std::vector<std::string> Alphabet = {"a", "b", "c",    "d",    "e",
+                                                              " ", " ", "-",    "\t",   "ü",
+                                                              "€", "𝄞", "\xC3", "\xBC", "\xFF"};
+            std::string S;
+            for (int I = Pick(0, MaxLen); I > 0; --I)
+                S += Alphabet[static_cast<std::size_t>(
+                    Pick(0, static_cast<int>(Alphabet.size()) - 1))];
             return S;
         };
         TOvcParaList Store(nullptr, 8192);
@@ -453,5 +474,72 @@ TEST(OvcEdPara, RandomEditsKeepWrapTextAndBookmarksLikeAModel)
             const std::string Difference = StoreDifference(Store, Model);
             ASSERT_EQ(Difference, "") << "step " << Step << " (" << What << ")";
         }
+    }
+}
+
+TEST(OvcEdPara, LinePositionsCountCharactersOfValidUtf8)
+{
+    TOvcParaList Store(nullptr, 8192);
+    Store.AppendPara("äb\tü €", false); // bytes: ä 1-2, b 3, tab 4, ü 5-6, blank 7, € 8-10
+    Store.AppendPara("\xFFü", false);   // invalid: every byte a column
+    struct TCase {
+        int Para, Pos, Col;
+    };
+    const std::vector<TCase> Cases = {
+        {1, 1, 1},   {1, 3, 2},   {1, 4, 3}, {1, 5, 9}, {1, 7, 10}, {1, 8, 11},
+        {1, 11, 12}, {1, 13, 14}, {2, 1, 1}, {2, 2, 2}, {2, 3, 3},  {2, 4, 4},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(std::to_string(Case.Para) + "," + std::to_string(Case.Pos));
+        int Line, Col;
+        Store.ParaToLine(Case.Para, Case.Pos, Line, Col);
+        EXPECT_EQ(Line, Case.Para);
+        EXPECT_EQ(Col, Case.Col);
+        EXPECT_EQ(Store.LineToPara(Case.Para, Case.Col), (TParaPos{Case.Para, Case.Pos}));
+    }
+    // A column inside the tab's run is the tab.
+    EXPECT_EQ(Store.LineToPara(1, 6), (TParaPos{1, 4}));
+}
+
+TEST(OvcEdPara, AnEditThatMakesAParagraphInvalidRewrapsItByBytes)
+{
+    TOvcParaList Store(nullptr, 8192);
+    Store.SetWrapColumn(4);
+    Store.SetWordWrap(true);
+    Store.AppendPara("üüüüüü", false);
+    EXPECT_EQ(Lines(Store), (std::vector<std::string>{"üüüü", "üü", ""}));
+    Store.InsertText(nullptr, 1, 13, "\xFF");
+    EXPECT_EQ(Lines(Store), (std::vector<std::string>{"üü", "üü", "üü", "\xFF", ""}));
+    Store.DeleteText(nullptr, 1, 13, 1);
+    EXPECT_EQ(Lines(Store), (std::vector<std::string>{"üüüü", "üü", ""}));
+}
+
+TEST(OvcEdPara, APastedBlockBreakingALimitIsRefusedWhole)
+{
+    struct TCase {
+        const char* Name;
+        int ParaLimit, TextLimit, LengthLimit;
+        std::string Block;
+        Word Error;
+    };
+    const std::vector<TCase> Cases = {
+        {"too many lines", 3, INT_MAX, 100, "a\nb\nc\nd", oeTooManyParas},
+        {"too much text", INT_MAX, 20, 100, "abc\r\ndefghijkl\nmn", oeOutOfSpace},
+        {"a middle line too long", INT_MAX, INT_MAX, 8, "x\n123456789\ny", oeParaTooLong},
+        {"the last line and the tail too long", INT_MAX, INT_MAX, 8, "x\n1234567", oeParaTooLong},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        TOvcParaList Store(nullptr, 8192);
+        Store.AppendPara("abcd", false);
+        Store.SetParaLimit(Case.ParaLimit);
+        Store.SetTextLimit(Case.TextLimit);
+        Store.SetParaLengthLimit(Case.LengthLimit);
+        TParaPos At{1, 3};
+        EXPECT_EQ(Store.InsertBlock(nullptr, At, Case.Block), Case.Error);
+        EXPECT_EQ(Lines(Store), (std::vector<std::string>{"abcd", ""}));
+        EXPECT_EQ(Store.UndoBuffer().UndoCount(), 0);
+        EXPECT_EQ(Store.ParaLimit(), Case.ParaLimit);
+        EXPECT_EQ(Store.ParaLengthLimit(), Case.LengthLimit);
     }
 }
