@@ -238,7 +238,7 @@ int TOvcCustomEditor::Search(const std::string& FindText, const std::string& Rep
     } else if (Count > 0) {
         FAnchor = ClippedCaret();
     }
-    if (Found || Count > 0)
+    if (Found || Count > 0 || Error != 0)
         CaretMoved(false, 0);
     if (Count > 0 || Error != 0)
         TextChanged(OldLines);

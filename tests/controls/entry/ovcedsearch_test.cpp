@@ -283,3 +283,15 @@ TEST_F(EditorSearchTest, TextsAreCutAt255Characters)
     EXPECT_EQ(Ed->Search(Long, "", soGlobal), 0);
     EXPECT_EQ(Ed->SelEnd(), (TParaPos{1, 256}));
 }
+
+TEST_F(EditorSearchTest, AReadOnlyEditorOnlyFindsAndAFindRecordsNoUndo)
+{
+    Start("ab ab", 1, 1, 1, 3);
+    const int Records = Ed->ParaList()->UndoBuffer().UndoCount();
+    Ed->SetReadOnly(true);
+    EXPECT_EQ(Ed->Search("ab", "x", soReplaceAll | soGlobal), 0);
+    EXPECT_EQ(Ed->Search("ab", "x", soReplace), 0);
+    EXPECT_EQ(Text(), "ab ab");
+    EXPECT_EQ(Ed->SelStart(), (TParaPos{1, 4}));
+    EXPECT_EQ(Ed->ParaList()->UndoBuffer().UndoCount(), Records);
+}
