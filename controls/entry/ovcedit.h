@@ -23,6 +23,18 @@ enum TTabType { ttReal, ttFixed, ttSmart };
 // Posted by the editor to itself once the caret moved: WParam column, LParam line.
 constexpr UINT OM_SHOWSTATUS = 0x7F02;
 
+// Search options, bits of Search's Options.
+enum : Word {
+    soFind = 1,
+    soBackward = 2, // absent: forwards
+    soMatchCase = 4,
+    soGlobal = 8,   // from the start (or the end) of the text instead of the caret
+    soReplace = 16, // replace the occurrence found
+    soReplaceAll = 32,
+    soWholeWord = 64,
+    soSelText = 128, // only within the selection
+};
+
 using TEditorErrorEvent = std::function<void(TObject* Sender, Word& ErrorCode)>;
 using TShowStatusEvent = std::function<void(TObject* Sender, int LineNum, int ColNum)>;
 using TTopLineChangedEvent = std::function<void(TObject* Sender, int Line)>;
@@ -84,6 +96,11 @@ public:
     virtual void CopyToClipboard();
     virtual void CutToClipboard();
     virtual void PasteFromClipboard();
+
+    // Finds FindText (ovcedsearch.cpp): the number of replacements made when there were any,
+    // else 0 when a match was selected (or FindText is empty), -1 when none was found, and the
+    // negated code of a store error after it was reported.
+    int Search(const std::string& FindText, const std::string& ReplaceText, Word Options);
 
     // Bookmarks 0 to 9.
     virtual void SetMarker(int N);
