@@ -93,6 +93,14 @@ void TOvcCustomEditor::WMSize(TMessage& Message)
         SetTopLineInternal(1);
 }
 
+void TOvcCustomEditor::CMCtl3DChanged(TMessage& Message)
+{
+    Inherited(Message);
+    // The sunken edge replaces the single border, or gives way to it.
+    if (HandleAllocated() && FBorderStyle == bsSingle && !Loading())
+        RecreateWnd();
+}
+
 void TOvcCustomEditor::PlaceCaret()
 {
     const int Row = FCaretLine - FTopLine;

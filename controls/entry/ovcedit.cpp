@@ -249,7 +249,7 @@ void TOvcCustomEditor::AdjustPos(TParaPos& P, int Kind, int Para, int Pos, int C
     P.Pos = std::max(P.Pos, 1);
 }
 
-void TOvcCustomEditor::AdjustAll(int Kind, int Para, int Pos, int Count)
+void TOvcCustomEditor::AdjustAll(TOvcEditView* Sender, int Kind, int Para, int Pos, int Count)
 {
     AdjustPos(FCaret, Kind, Para, Pos, Count);
     AdjustPos(FAnchor, Kind, Para, Pos, Count);
@@ -260,37 +260,37 @@ void TOvcCustomEditor::AdjustAll(int Kind, int Para, int Pos, int Count)
     FParas->ParaToLine(FTopPara.Para, FTopPara.Pos, Line, Col);
     Line = std::clamp(Line, 1, LineCount());
     FTopPara = LineStart(Line);
-    // The edit itself repaints only the lines it changed (TextChanged).
-    if (Line != FTopLine) {
+    // The editing view repaints only the lines it changed (TextChanged); the others all.
+    if (Line != FTopLine || Sender != this) {
         FTopLine = Line;
         Invalidate();
     }
     FScrollBarsPending = true;
 }
 
-void TOvcCustomEditor::ParaInserted(TOvcEditView*, int Para, int Pos)
+void TOvcCustomEditor::ParaInserted(TOvcEditView* Sender, int Para, int Pos)
 {
-    AdjustAll(nkParaInserted, Para, Pos, 0);
+    AdjustAll(Sender, nkParaInserted, Para, Pos, 0);
 }
 
-void TOvcCustomEditor::ParaDeleted(TOvcEditView*, int Para)
+void TOvcCustomEditor::ParaDeleted(TOvcEditView* Sender, int Para)
 {
-    AdjustAll(nkParaDeleted, Para, 0, 0);
+    AdjustAll(Sender, nkParaDeleted, Para, 0, 0);
 }
 
-void TOvcCustomEditor::TextInserted(TOvcEditView*, int Para, int Pos, int Count)
+void TOvcCustomEditor::TextInserted(TOvcEditView* Sender, int Para, int Pos, int Count)
 {
-    AdjustAll(nkTextInserted, Para, Pos, Count);
+    AdjustAll(Sender, nkTextInserted, Para, Pos, Count);
 }
 
-void TOvcCustomEditor::TextDeleted(TOvcEditView*, int Para, int Pos, int Count)
+void TOvcCustomEditor::TextDeleted(TOvcEditView* Sender, int Para, int Pos, int Count)
 {
-    AdjustAll(nkTextDeleted, Para, Pos, Count);
+    AdjustAll(Sender, nkTextDeleted, Para, Pos, Count);
 }
 
-void TOvcCustomEditor::ParasJoined(TOvcEditView*, int Para, int Pos)
+void TOvcCustomEditor::ParasJoined(TOvcEditView* Sender, int Para, int Pos)
 {
-    AdjustAll(nkJoined, Para, Pos, 0);
+    AdjustAll(Sender, nkJoined, Para, Pos, 0);
 }
 
 void TOvcCustomEditor::Attach(TOvcCustomEditor* Other)
@@ -724,6 +724,7 @@ const TMessageMap& TOvcCustomEditor::ClassMessageMap()
         OnMessage<&TOvcCustomEditor::WMSetCursor>(WM_SETCURSOR),
         OnMessage<&TOvcCustomEditor::WMVScroll>(WM_VSCROLL),
         OnMessage<&TOvcCustomEditor::WMHScroll>(WM_HSCROLL),
+        OnMessage<&TOvcCustomEditor::CMCtl3DChanged>(CM_CTL3DCHANGED),
         OnMessage<&TOvcCustomEditor::WMCopy>(WM_COPY),
         OnMessage<&TOvcCustomEditor::WMCut>(WM_CUT),
         OnMessage<&TOvcCustomEditor::WMPaste>(WM_PASTE),

@@ -228,6 +228,7 @@ protected:
     void PaintBorders(TCanvas* C);
     void WMVScroll(TMessage& Message);
     void WMHScroll(TMessage& Message);
+    void CMCtl3DChanged(TMessage& Message);
     bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
 
@@ -348,7 +349,7 @@ private:
     // Leaves the ring of views; frees the store when no view is left.
     void LeaveRing();
     void AdjustPos(TParaPos& P, int Kind, int Para, int Pos, int Count) const;
-    void AdjustAll(int Kind, int Para, int Pos, int Count);
+    void AdjustAll(TOvcEditView* Sender, int Kind, int Para, int Pos, int Count);
 };
 
 class TOvcEditor : public TOvcCustomEditor {

@@ -307,3 +307,65 @@ TEST_F(EditorScrollTest, ScrollingByLinesRepaintsOnlyTheUncoveredRows)
     for (const TRect& Clip : Ed->PaintClips)
         EXPECT_GE(Clip.Top, (Ed->VisibleLines() - 1) * Ed->LineHeight());
 }
+
+TEST_F(EditorDisplayTest, ADisabledEditorDrawsGreyTextAndNoSelection)
+{
+    SetText("hello world");
+    Ed->SetSelection(1, 1, 1, 6);
+    Ed->SetEnabled(false);
+    const auto Calls = PaintCalls();
+    int Texts = 0;
+    for (const auto& Call : Calls) {
+        if (Call.Name != "TextOut")
+            continue;
+        ++Texts;
+        EXPECT_EQ(Call.Text, "hello world");
+        EXPECT_EQ(Call.State.TextColor, ColorToRGB(clGrayText));
+    }
+    EXPECT_EQ(Texts, 1);
+}
+
+TEST_F(EditorDisplayTest, AViewSharingTheTextRepaintsWhatTheOtherChanged)
+{
+    SetText(Joined({"one", "two"}));
+    auto* Other = new TProbeEditor(Form);
+    Other->SetParent(Form);
+    Other->SetBounds(10, 220, 200, 60);
+    Other->Attach(Ed);
+    Pump();
+    Other->PaintClips.clear();
+    InjectKeyPress('Q', "q");
+    Pump();
+    EXPECT_FALSE(Other->PaintClips.empty());
+    EXPECT_EQ(Other->Lines(1), "qone");
+}
+
+TEST_F(EditorDisplayTest, WrapToWindowWrapsTwoColumnsBeforeTheRightEdge)
+{
+    Ed->SetWordWrap(true);
+    Ed->SetWrapToWindow(true);
+    EXPECT_EQ(Ed->WrapColumn(), Ed->VisibleColumns() - 2);
+    Ed->SetWidth(Ed->Width() - 10 * Ed->CharWidth());
+    Pump();
+    EXPECT_EQ(Ed->WrapColumn(), Ed->VisibleColumns() - 2);
+}
+
+TEST_F(EditorDisplayTest, GrowingUntilTheTextFitsShowsItFromTheTop)
+{
+    NumberedLines(15);
+    Ed->SetHeight(5 * Ed->LineHeight());
+    Pump();
+    Ed->SetTopLine(8);
+    Ed->SetHeight(20 * Ed->LineHeight());
+    Pump();
+    EXPECT_EQ(Ed->TopLine(), 1);
+}
+
+TEST_F(EditorDisplayTest, ACtl3DChangeSwapsTheSunkenEdgeForASingleBorder)
+{
+    EXPECT_TRUE(GetWindowLong(Ed->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    Ed->SetCtl3D(false);
+    Pump();
+    EXPECT_FALSE(GetWindowLong(Ed->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(GetWindowLong(Ed->Handle(), GWL_STYLE) & WS_BORDER);
+}

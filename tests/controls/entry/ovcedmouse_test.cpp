@@ -192,3 +192,12 @@ TEST_F(EditorDragAcrossTheTickWrap, KeepsItsPace)
     const TDragRun Run = Drag(20, 600);
     ExpectPace(Run, Pause, 600);
 }
+
+TEST_F(EditorMouseTest, TheMarginShowsItsOwnCursor)
+{
+    SetText("text");
+    MouseMoveAt(Ed, 3, 5);
+    EXPECT_EQ(GetCursor(), crOvcMargin);
+    MouseMoveAt(Ed, Cell(1, 3).X, 5);
+    EXPECT_EQ(GetCursor(), crIBeam);
+}
