@@ -201,3 +201,23 @@ TEST_F(EditorMouseTest, TheMarginShowsItsOwnCursor)
     MouseMoveAt(Ed, Cell(1, 3).X, 5);
     EXPECT_EQ(GetCursor(), crIBeam);
 }
+
+TEST_F(EditorMouseTest, AShiftDoubleClickExtendsTheSelectionToTheWord)
+{
+    SetText(Joined({"alpha beta  gamma", "x"}));
+    Click(Cell(1, 7));
+    Time.Advance(1000);
+    InjectKeyDown(VK_SHIFT);
+    DoubleClick(Cell(1, 14));
+    InjectKeyUp(VK_SHIFT);
+    Pump();
+    EXPECT_EQ(Ed->SelectedText(), "beta  gamma");
+    Time.Advance(1000);
+    Click(Margin(1));
+    Time.Advance(1000);
+    InjectKeyDown(VK_SHIFT);
+    DoubleClick(Margin(2));
+    InjectKeyUp(VK_SHIFT);
+    Pump();
+    EXPECT_EQ(Ed->SelectedText(), "alpha beta  gamma\r\nx");
+}
