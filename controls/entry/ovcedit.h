@@ -216,7 +216,7 @@ protected:
     // Scrolls by DX columns and DY lines without moving the caret.
     void ScrollText(int DX, int DY);
     void UpdateScrollBars();
-    // The vertical bar's unit in lines, and the thumb position that shows the last page.
+    // The vertical bar's unit in lines (above 1 for texts longer than its 16-bit positions).
     int VerticalScale() const { return FVScale; }
     // Repaints screen lines First .. Last of this view (Last may run past the text).
     void InvalidateLines(int First, int Last);
