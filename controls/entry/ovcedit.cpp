@@ -1,6 +1,6 @@
 // controls/entry/ovcedit.cpp: the editor's view of its text: properties, the ring of views of
 // one store and their notifications, lines and bookmarks, the clipboard, undo, errors, keys and
-// focus, and a plain drawing of the visible lines.
+// focus.
 #include "controls/entry/ovcedit.h"
 
 #include "controls/entry/ovccmd.h"
@@ -249,7 +249,7 @@ void TOvcCustomEditor::AdjustPos(TParaPos& P, int Kind, int Para, int Pos, int C
     P.Pos = std::max(P.Pos, 1);
 }
 
-void TOvcCustomEditor::AdjustAll(int Kind, int Para, int Pos, int Count)
+void TOvcCustomEditor::AdjustAll(TOvcEditView* Sender, int Kind, int Para, int Pos, int Count)
 {
     AdjustPos(FCaret, Kind, Para, Pos, Count);
     AdjustPos(FAnchor, Kind, Para, Pos, Count);
@@ -258,35 +258,39 @@ void TOvcCustomEditor::AdjustAll(int Kind, int Para, int Pos, int Count)
     SetCaretFromPara(FCaret);
     int Line = 1, Col = 1;
     FParas->ParaToLine(FTopPara.Para, FTopPara.Pos, Line, Col);
-    FTopLine = std::clamp(Line, 1, LineCount());
-    FTopPara = LineStart(FTopLine);
-    FRepaintPending = true;
-    Invalidate();
+    Line = std::clamp(Line, 1, LineCount());
+    FTopPara = LineStart(Line);
+    // The editing view repaints only the lines it changed (TextChanged); the others all.
+    if (Line != FTopLine || Sender != this) {
+        FTopLine = Line;
+        Invalidate();
+    }
+    FScrollBarsPending = true;
 }
 
-void TOvcCustomEditor::ParaInserted(TOvcEditView*, int Para, int Pos)
+void TOvcCustomEditor::ParaInserted(TOvcEditView* Sender, int Para, int Pos)
 {
-    AdjustAll(nkParaInserted, Para, Pos, 0);
+    AdjustAll(Sender, nkParaInserted, Para, Pos, 0);
 }
 
-void TOvcCustomEditor::ParaDeleted(TOvcEditView*, int Para)
+void TOvcCustomEditor::ParaDeleted(TOvcEditView* Sender, int Para)
 {
-    AdjustAll(nkParaDeleted, Para, 0, 0);
+    AdjustAll(Sender, nkParaDeleted, Para, 0, 0);
 }
 
-void TOvcCustomEditor::TextInserted(TOvcEditView*, int Para, int Pos, int Count)
+void TOvcCustomEditor::TextInserted(TOvcEditView* Sender, int Para, int Pos, int Count)
 {
-    AdjustAll(nkTextInserted, Para, Pos, Count);
+    AdjustAll(Sender, nkTextInserted, Para, Pos, Count);
 }
 
-void TOvcCustomEditor::TextDeleted(TOvcEditView*, int Para, int Pos, int Count)
+void TOvcCustomEditor::TextDeleted(TOvcEditView* Sender, int Para, int Pos, int Count)
 {
-    AdjustAll(nkTextDeleted, Para, Pos, Count);
+    AdjustAll(Sender, nkTextDeleted, Para, Pos, Count);
 }
 
-void TOvcCustomEditor::ParasJoined(TOvcEditView*, int Para, int Pos)
+void TOvcCustomEditor::ParasJoined(TOvcEditView* Sender, int Para, int Pos)
 {
-    AdjustAll(nkJoined, Para, Pos, 0);
+    AdjustAll(Sender, nkJoined, Para, Pos, 0);
 }
 
 void TOvcCustomEditor::Attach(TOvcCustomEditor* Other)
@@ -516,14 +520,6 @@ void TOvcCustomEditor::DoOnUserCommand(Word Command)
         OnUserCommand(this, Command);
 }
 
-void TOvcCustomEditor::DoDrawLine(TCanvas* Canvas, const TRect& Rect, const std::string& S,
-                                  int LineNum, bool& Done)
-{
-    Done = false;
-    if (OnDrawLine)
-        OnDrawLine(this, Canvas, Rect, S, LineNum, Done);
-}
-
 // Properties -------------------------------------------------------------------------------------
 
 void TOvcCustomEditor::SetBorderStyle(TBorderStyle Value)
@@ -589,16 +585,19 @@ void TOvcCustomEditor::SetParaLimit(int Value)
 
 void TOvcCustomEditor::SetScrollBars(TScrollStyle Value)
 {
+    if (Value == FScrollBars)
+        return;
     FScrollBars = Value;
     if (Value == ssNone)
         FScrollBarsAlways = false;
     FScrollBarsPending = true;
+    RecreateWnd();
 }
 
 void TOvcCustomEditor::SetScrollBarsAlways(bool Value)
 {
     FScrollBarsAlways = Value && FScrollBars != ssNone;
-    FScrollBarsPending = true;
+    UpdateScrollBars();
 }
 
 void TOvcCustomEditor::SetScrollPastEnd(bool Value)
@@ -672,14 +671,10 @@ void TOvcCustomEditor::SetTopLineInternal(int Line)
     FTopLine = Line;
     FRepaintPending = true;
     Invalidate();
+    UpdateScrollBars();
     if (FFocused)
         PlaceCaret();
     DoOnTopLineChanged(Line);
-}
-
-void TOvcCustomEditor::ScrollLines(int Delta)
-{
-    SetTopLineInternal(FTopLine + Delta);
 }
 
 // Window -----------------------------------------------------------------------------------------
@@ -687,6 +682,10 @@ void TOvcCustomEditor::ScrollLines(int Delta)
 void TOvcCustomEditor::CreateParams(TCreateParams& Params)
 {
     TOvcEditBase::CreateParams(Params);
+    if (FScrollBars == ssVertical || FScrollBars == ssBoth)
+        Params.Style |= WS_VSCROLL;
+    if (FScrollBars == ssHorizontal || FScrollBars == ssBoth)
+        Params.Style |= WS_HSCROLL;
     if (FBorderStyle == bsSingle) {
         if (Ctl3D())
             Params.ExStyle |= WS_EX_CLIENTEDGE;
@@ -700,99 +699,6 @@ void TOvcCustomEditor::CreateWnd()
     TOvcEditBase::CreateWnd();
     ComputeMetrics();
     FScrollBarsPending = true;
-}
-
-void TOvcCustomEditor::ComputeMetrics()
-{
-    if (!HandleAllocated())
-        return;
-    Canvas()->Font()->Assign(FFixedFont->Font());
-    TTextMetric M{};
-    Canvas()->GetTextMetrics(M);
-    FCharWidth = std::max(1, static_cast<int>(M.tmAveCharWidth));
-    FLineHeight = std::max(1, static_cast<int>(M.tmHeight + M.tmExternalLeading) + 1);
-    FVisibleCols = std::max(1, (ClientWidth() - FLeftMargin - FRightMargin) / FCharWidth);
-    FVisibleLines = std::max(1, ClientHeight() / FLineHeight);
-    FCaretPair->SetCellHeight(FLineHeight);
-    FCaretPair->SetCellWidth(FCharWidth);
-    if (FWrapToWindow && WordWrap() && FVisibleCols > 2)
-        SetWrapColumn(FVisibleCols - 2);
-}
-
-void TOvcCustomEditor::PlaceCaret()
-{
-    const int Row = FCaretLine - FTopLine;
-    const int X = FLeftMargin + (CaretColumn() - 1 - FLeftCol) * FCharWidth;
-    FCaretPair->SetPosition(X, Row * FLineHeight);
-}
-
-void TOvcCustomEditor::Paint()
-{
-    const int W = ClientWidth();
-    const int H = ClientHeight();
-    if (W <= 0 || H <= 0)
-        return;
-    TBitmap Bitmap;
-    Bitmap.SetSize(W, H);
-    TCanvas* C = Bitmap.Canvas();
-    C->Font()->Assign(FFixedFont->Font());
-    const TColor Back = ColorToRGB(Color());
-    const TColor Fore = ColorToRGB(FFixedFont->Color());
-    const TColor HiBack = ColorToRGB(FHighlightColors->BackColor());
-    const TColor HiFore = ColorToRGB(FHighlightColors->TextColor());
-    C->Brush()->SetColor(Back);
-    C->FillRect(TRect{0, 0, W, H});
-    C->Brush()->SetColor(ColorToRGB(FMarginColor));
-    C->FillRect(TRect{0, 0, FLeftMargin, H});
-    const bool ShowSel = HasSelection() && (FFocused || !FHideSelection);
-    const TParaPos SelS = SelStart();
-    const TParaPos SelE = SelEnd();
-    C->SetBkMode(OPAQUE);
-    for (int Row = 0; Row <= FVisibleLines && FTopLine + Row <= LineCount(); ++Row) {
-        const int Line = FTopLine + Row;
-        const int Y = Row * FLineHeight;
-        const TRect R{FLeftMargin, Y, W - FRightMargin, Y + FLineHeight};
-        const std::string_view Raw = FParas->LineText(Line);
-        const TParaPos Start = LineStart(Line);
-        const bool Utf8 = IsValidUtf8(FParas->ParaText(Start.Para));
-        bool Done = false;
-        DoDrawLine(C, R, ExpandTabs(Raw, TabSize()), Line, Done);
-        if (Done)
-            continue;
-        // Each character at its cell, so tabs and wide bytes keep the fixed grid.
-        for (int I = 0; I < static_cast<int>(Raw.size());) {
-            const int Next = NextCharOffset(Raw, I, Utf8);
-            const int Col = ColumnOfOffset(Raw, I, TabSize(), Utf8) - FLeftCol;
-            const int X = FLeftMargin + Col * FCharWidth;
-            const TParaPos P{Start.Para, Start.Pos + I};
-            const bool Selected = ShowSel && !Before(P, SelS) && Before(P, SelE);
-            if (X >= W - FRightMargin)
-                break;
-            if (Col >= 0) {
-                const char Ch = Raw[static_cast<std::size_t>(I)];
-                const int Cells = ColumnOfOffset(Raw, Next, TabSize(), Utf8) - Col - FLeftCol;
-                C->Brush()->SetColor(Selected ? HiBack : Back);
-                C->Font()->SetColor(Selected ? HiFore : Fore);
-                C->FillRect(TRect{X, Y, std::min(X + Cells * FCharWidth, W - FRightMargin),
-                                  Y + FLineHeight});
-                if (Ch != '\t' && static_cast<unsigned char>(Ch) >= ' ')
-                    C->TextOut(X, Y,
-                               std::string(Raw.substr(static_cast<std::size_t>(I),
-                                                      static_cast<std::size_t>(Next - I))));
-            }
-            I = Next;
-        }
-    }
-    Canvas()->Draw(0, 0, &Bitmap);
-    FRepaintPending = false;
-}
-
-void TOvcCustomEditor::TextChanged(int OldLineCount)
-{
-    if (LineCount() != OldLineCount)
-        FScrollBarsPending = true;
-    FRepaintPending = true;
-    Invalidate();
 }
 
 void TOvcCustomEditor::ReportAfterEdit(Word Error)
@@ -814,6 +720,11 @@ const TMessageMap& TOvcCustomEditor::ClassMessageMap()
         OnMessage<&TOvcCustomEditor::WMSize>(WM_SIZE),
         OnMessage<&TOvcCustomEditor::WMEraseBkgnd>(WM_ERASEBKGND),
         OnMessage<&TOvcCustomEditor::WMLButtonDown>(WM_LBUTTONDOWN),
+        OnMessage<&TOvcCustomEditor::WMLButtonDblClk>(WM_LBUTTONDBLCLK),
+        OnMessage<&TOvcCustomEditor::WMSetCursor>(WM_SETCURSOR),
+        OnMessage<&TOvcCustomEditor::WMVScroll>(WM_VSCROLL),
+        OnMessage<&TOvcCustomEditor::WMHScroll>(WM_HSCROLL),
+        OnMessage<&TOvcCustomEditor::CMCtl3DChanged>(CM_CTL3DCHANGED),
         OnMessage<&TOvcCustomEditor::WMCopy>(WM_COPY),
         OnMessage<&TOvcCustomEditor::WMCut>(WM_CUT),
         OnMessage<&TOvcCustomEditor::WMPaste>(WM_PASTE),
@@ -905,23 +816,9 @@ void TOvcCustomEditor::WMKillFocus(TMessage& Message)
         Invalidate();
 }
 
-void TOvcCustomEditor::WMSize(TMessage& Message)
-{
-    Inherited(Message);
-    ComputeMetrics();
-    Invalidate();
-}
-
 void TOvcCustomEditor::WMEraseBkgnd(TMessage& Message)
 {
     Message.Result = 1;
-}
-
-void TOvcCustomEditor::WMLButtonDown(TMessage& Message)
-{
-    Inherited(Message);
-    if (!FFocused && CanFocus())
-        SetFocus();
 }
 
 void TOvcCustomEditor::WMCopy(TMessage&)

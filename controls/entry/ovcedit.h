@@ -11,6 +11,7 @@
 #include "controls/entry/ovcfxfont.h"
 #include "platform/forms/form.h"
 #include "platform/stdctrls/memo.h"
+#include "platform/ui/cursors.h"
 
 #include <functional>
 #include <memory>
@@ -39,10 +40,15 @@ using TEditorErrorEvent = std::function<void(TObject* Sender, Word& ErrorCode)>;
 using TShowStatusEvent = std::function<void(TObject* Sender, int LineNum, int ColNum)>;
 using TTopLineChangedEvent = std::function<void(TObject* Sender, int Line)>;
 using TEditorUserCommandEvent = std::function<void(TObject* Sender, Word Command)>;
-// Draws screen line LineNum (its text S, tabs expanded) at Rect; Done false leaves it to the
-// editor.
-using TEditorDrawLineEvent = std::function<void(TObject* Sender, TCanvas* Canvas, const TRect& Rect,
-                                                const std::string& S, int LineNum, bool& Done)>;
+// Draws screen line Line at Rect: S its text with tabs expanded (empty below the text), Len its
+// length, Pos the left column and Count the visible columns; HBLine, HBCol, HELine, HECol the
+// shown selection as line and display column (all 0 without one). WasDrawn true: drawn.
+using TEditorDrawLineEvent = std::function<void(
+    TObject* Sender, TCanvas* EditorCanvas, const TRect& Rect, const std::string& S, int Len,
+    int Line, int Pos, int Count, int HBLine, int HBCol, int HELine, int HECol, bool& WasDrawn)>;
+
+// The cursor number the margin cursor is registered under with the screen.
+constexpr TCursor crOvcMargin = 30201;
 
 class TOvcEditBase : public TOvcCustomControlEx {
 public:
@@ -202,8 +208,8 @@ protected:
     virtual void DoOnShowStatus(int LineNum, int ColNum);
     virtual void DoOnTopLineChanged(int Line);
     virtual void DoOnUserCommand(Word Command);
-    virtual void DoDrawLine(TCanvas* Canvas, const TRect& Rect, const std::string& S, int LineNum,
-                            bool& Done);
+    virtual void DoDrawLine(TCanvas* Canvas, const TRect& Rect, const std::string& S, int Line,
+                            int HBLine, int HBCol, int HELine, int HECol, bool& WasDrawn);
 
     // A new empty store with this one's settings; the view leaves its ring first.
     void Clear();
@@ -222,6 +228,37 @@ protected:
     void CaretTopOrBottomOfPage(bool Bottom, bool Extend);
     // Scrolls by Delta lines without moving the caret.
     void ScrollLines(int Delta);
+
+    // Display and scrolling (ovceddisplay.cpp).
+    // Scrolls by DX columns and DY lines without moving the caret.
+    void ScrollText(int DX, int DY);
+    void UpdateScrollBars();
+    // The vertical bar's unit in lines (above 1 for texts longer than its 16-bit positions).
+    int VerticalScale() const { return FVScale; }
+    // Repaints screen lines First .. Last of this view (Last may run past the text).
+    void InvalidateLines(int First, int Last);
+    // The selection as shown: line and display column of its ends; false when none shows.
+    bool ShownSelection(int& HBLine, int& HBCol, int& HELine, int& HECol) const;
+    void PaintMargin(TCanvas* C, const TRect& Clip, int FirstRow, int LastRow);
+    void PaintRow(TCanvas* C, int Row, bool Enabled, bool HasSel, int HBLine, int HBCol, int HELine,
+                  int HECol);
+    void PaintBorders(TCanvas* C);
+    void WMVScroll(TMessage& Message);
+    void WMHScroll(TMessage& Message);
+    void CMCtl3DChanged(TMessage& Message);
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
+    // The mouse (ovcedmouse.cpp).
+    // The screen line and the position in it under client point P.
+    void PointToLinePos(TPoint P, int& Line, int& Pos);
+    bool OverMargin(TPoint P) const;
+    // Follows the mouse while the primary button is held; Margin: whole paragraphs.
+    void TrackMouse(bool Margin);
+    void MouseMovedTo(TPoint P, bool Extend, bool Margin);
+    void SelectParagraphs(int FromPara, int ToPara);
+    void WMLButtonDblClk(TMessage& Message);
+    void WMSetCursor(TMessage& Message);
 
     // The edits behind the commands (ovceditcmd.cpp).
     bool DeleteSelection();
@@ -317,12 +354,19 @@ protected:
     bool FWrapToWindow = false;
     int FWheelDelta = 1;
     bool FFocused = false;
+    int FVScale = 1;
+    int FVThumbMax = 0;
+    int FHScrollMax = 0;
+    bool FInMetrics = false;
+    // The paragraph a margin selection started from.
+    int FMarginAnchor = 1;
+    std::unique_ptr<TBitmap> FGlyphs;
 
 private:
     // Leaves the ring of views; frees the store when no view is left.
     void LeaveRing();
     void AdjustPos(TParaPos& P, int Kind, int Para, int Pos, int Count) const;
-    void AdjustAll(int Kind, int Para, int Pos, int Count);
+    void AdjustAll(TOvcEditView* Sender, int Kind, int Para, int Pos, int Count);
 };
 
 class TOvcEditor : public TOvcCustomEditor {
