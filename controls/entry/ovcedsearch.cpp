@@ -240,7 +240,11 @@ int TOvcCustomEditor::Search(const std::string& FindText, const std::string& Rep
     }
     if (Found || Count > 0 || Error != 0)
         CaretMoved(false, 0);
-    if (Count > 0 || Error != 0)
+    // The store keeps only its last operation's changed lines; several replacements can lie
+    // anywhere between the first and that one, so the views are repainted whole then.
+    if (Count > 1)
+        TextChanged(-1);
+    else if (Count > 0 || Error != 0)
         TextChanged(OldLines);
     if (Error != 0) {
         DoOnError(Error);

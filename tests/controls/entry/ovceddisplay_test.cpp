@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -164,6 +166,26 @@ TEST_F(EditorDisplayTest, TypingRepaintsOnlyTheChangedLine)
         EXPECT_EQ(Clip.Bottom, 3 * Ed->LineHeight());
     }
     EXPECT_EQ(Ed->Lines(3), "qline 3");
+}
+
+TEST_F(EditorDisplayTest, ReplacingAllRepaintsEveryLineItChanged)
+{
+    NumberedLines(8);
+    Ed->SetCaretPosition(1, 1);
+    Pump();
+    Ed->PaintClips.clear();
+    ASSERT_EQ(Ed->Search("line 2", "LINE 2", soReplace | soReplaceAll | soGlobal), 1);
+    ASSERT_EQ(Ed->Search("line", "row", soReplace | soReplaceAll | soGlobal | soMatchCase), 7);
+    Pump();
+    int Top = INT_MAX, Bottom = 0;
+    for (const TRect& Clip : Ed->PaintClips) {
+        Top = std::min(Top, Clip.Top);
+        Bottom = std::max(Bottom, Clip.Bottom);
+    }
+    EXPECT_LE(Top, 0);
+    EXPECT_GE(Bottom, 8 * Ed->LineHeight());
+    EXPECT_EQ(Ed->Lines(1), "row 1");
+    EXPECT_EQ(Ed->Lines(2), "LINE 2");
 }
 
 TEST_F(EditorDisplayTest, LooksLikeItsGoldenPicture)
