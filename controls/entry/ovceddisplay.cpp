@@ -120,7 +120,7 @@ bool TOvcCustomEditor::ShownSelection(int& HBLine, int& HBCol, int& HELine, int&
         FParas->ParaToLine(P.Para, P.Pos, Line, Pos);
         const TParaPos Start = LineStart(Line);
         Col = ColumnOfOffset(FParas->LineText(Line), P.Pos - Start.Pos, TabSize(),
-                             IsValidUtf8(FParas->ParaText(P.Para))) +
+                             ParaIsUtf8(P.Para)) +
               1;
     };
     LineAndColumn(SelStart(), HBLine, HBCol);
@@ -203,8 +203,7 @@ void TOvcCustomEditor::PaintRow(TCanvas* C, int Row, bool Enabled, bool HasSel, 
     const int Line = FTopLine + Row - 1;
     std::vector<std::string> Cells;
     if (Line <= LineCount())
-        Cells = LineCells(FParas->LineText(Line), TabSize(),
-                          IsValidUtf8(FParas->ParaText(LineStart(Line).Para)));
+        Cells = LineCells(FParas->LineText(Line), TabSize(), ParaIsUtf8(LineStart(Line).Para));
     if (OnDrawLine) {
         std::string S;
         for (const std::string& Cell : Cells)

@@ -78,7 +78,7 @@ std::string TOvcCustomEditor::Lines(int Index) const
 {
     if (Index < 1 || Index > LineCount())
         throw EInvalidLineOrPara();
-    return ExpandTabs(FParas->LineText(Index), TabSize());
+    return ExpandTabs(FParas->LineText(Index), TabSize(), ParaIsUtf8(LineStart(Index).Para));
 }
 
 std::string TOvcCustomEditor::GetPara(int Para) const
@@ -125,7 +125,7 @@ int TOvcCustomEditor::CaretColumn() const
 {
     const TParaPos Start = LineStart(FCaretLine);
     return ColumnOfOffset(FParas->LineText(FCaretLine), FCaret.Pos - Start.Pos, TabSize(),
-                          IsValidUtf8(FParas->ParaText(FCaret.Para))) +
+                          ParaIsUtf8(FCaret.Para)) +
            1;
 }
 

@@ -296,6 +296,8 @@ protected:
 
     // The start of screen line Line as a paragraph position (Pos: offset + 1).
     TParaPos LineStart(int Line) const;
+    // Whether the paragraph's text is valid UTF-8 (one column per character) as the store keeps it.
+    bool ParaIsUtf8(int Para) const { return FParas->ParaNode(Para)->Utf8(); }
     // The length of screen line Line's text.
     int LineLen(int Line) const;
     // The caret as a paragraph position, clipped to just after its paragraph's text.

@@ -185,9 +185,8 @@ void TOvcCustomEditor::MoveCaret(int LineDelta, int PosDelta, bool Extend, bool 
     const int Column = CaretColumn() - 1;
     const int Line = std::clamp(FCaretLine + LineDelta, 1, LineCount());
     const TParaPos Start = LineStart(Line);
-    const int Pos = OffsetOfColumn(FParas->LineText(Line), Column, TabSize(),
-                                   IsValidUtf8(FParas->ParaText(Start.Para))) +
-                    1;
+    const int Pos =
+        OffsetOfColumn(FParas->LineText(Line), Column, TabSize(), ParaIsUtf8(Start.Para)) + 1;
     MoveCaretTo(Line, Pos + PosDelta, Extend, KeepRow);
 }
 
@@ -199,7 +198,7 @@ void TOvcCustomEditor::MoveCaretTo(int Line, int Pos, bool Extend, bool KeepRow)
     int Max = static_cast<int>(Text.size()) + 1;
     if (FScrollPastEnd) {
         Max = ParaLengthLimit() + 1;
-        const bool Utf8 = IsValidUtf8(FParas->ParaText(LineStart(Line).Para));
+        const bool Utf8 = ParaIsUtf8(LineStart(Line).Para);
         Max = std::min(Max, OffsetOfColumn(Text, ParaLengthLimit(), TabSize(), Utf8) + 1);
     }
     Pos = std::clamp(Pos, 1, std::max(1, Max));
@@ -245,7 +244,7 @@ void TOvcCustomEditor::CaretLeft(bool Extend)
             MoveCaretTo(FCaretLine, 1, Extend, false);
         return;
     }
-    const bool Utf8 = IsValidUtf8(FParas->ParaText(FCaret.Para));
+    const bool Utf8 = ParaIsUtf8(FCaret.Para);
     if (Pos <= 1) {
         // The start of a wrapped line: the last character of the line before.
         const std::string_view Prev = FParas->LineText(FCaretLine - 1);
@@ -263,7 +262,7 @@ void TOvcCustomEditor::CaretRight(bool Extend)
     const std::string_view Text = FParas->LineText(FCaretLine);
     const int Len = static_cast<int>(Text.size());
     if (Pos <= Len || FScrollPastEnd) {
-        const bool Utf8 = IsValidUtf8(FParas->ParaText(FCaret.Para));
+        const bool Utf8 = ParaIsUtf8(FCaret.Para);
         MoveCaretTo(FCaretLine, NextCharOffset(Text, Pos - 1, Utf8) + 1, Extend, false);
     } else if (FCaretLine < LineCount())
         MoveCaretTo(FCaretLine + 1, 1, Extend, false);

@@ -62,7 +62,7 @@ void TOvcCustomEditor::PointToLinePos(TPoint P, int& Line, int& Pos)
         Col = FLeftCol + FVisibleCols;
     Col = std::max(1, Col);
     const std::string_view Text = FParas->LineText(Line);
-    const bool Utf8 = IsValidUtf8(FParas->ParaText(LineStart(Line).Para));
+    const bool Utf8 = ParaIsUtf8(LineStart(Line).Para);
     Pos = OffsetOfColumn(Text, Col - 1, TabSize(), Utf8) + 1;
     if (!FScrollPastEnd)
         Pos = std::min(Pos, static_cast<int>(Text.size()) + 1);
