@@ -6,6 +6,7 @@
 // against `find -iname`, against `find -iname -printf` (which looks up only the matches) and
 // against a find that looks up and formats every entry as well.
 // Usage: bench_file_walk [--rounds N]
+#include "bench/rounds.h"
 #include "desktop/fileiterator.h"
 #include "platform/rtl/strings.h"
 
@@ -51,11 +52,6 @@ void BuildTree(const std::string& Root)
         }
 }
 
-double Seconds(const std::chrono::steady_clock::duration& D)
-{
-    return std::chrono::duration<double>(D).count();
-}
-
 int WalkOnce(const std::string& Root, TFileIteratorOptions Options)
 {
     TFileIterator Iterator(nullptr);
@@ -83,31 +79,6 @@ int CountLines(const std::string& Command)
         Lines += C == '\n';
     pclose(Pipe);
     return Lines;
-}
-
-struct TTimes {
-    std::vector<double> Values;
-
-    double Median() const
-    {
-        std::vector<double> Sorted = Values;
-        std::sort(Sorted.begin(), Sorted.end());
-        return Sorted[Sorted.size() / 2];
-    }
-    void Print(const char* Label) const
-    {
-        const auto Range = std::minmax_element(Values.begin(), Values.end());
-        std::printf("%-44s %7.1f ms  (%.1f .. %.1f)\n", Label, Median() * 1000, *Range.first * 1000,
-                    *Range.second * 1000);
-    }
-};
-
-template <typename TAction>
-double TimeOf(TAction Action)
-{
-    const auto Start = std::chrono::steady_clock::now();
-    Action();
-    return Seconds(std::chrono::steady_clock::now() - Start);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // splitting it into a vector of strings (limit 3 times), and finding a word on its last line,
 // with and without case, against `grep -c -F` and `grep -c -F -i` (limit 2 times each).
 // Usage: bench_editor_load_search [--rounds N]
+#include "bench/rounds.h"
 #include "controls/entry/ovcedit.h"
 #include "controls/entry/ovctfedit.h"
 
@@ -84,31 +85,6 @@ int CountOf(const std::string& Command)
         Value = -1;
     pclose(Pipe);
     return Value;
-}
-
-struct TTimes {
-    std::vector<double> Values;
-
-    double Median() const
-    {
-        std::vector<double> Sorted = Values;
-        std::sort(Sorted.begin(), Sorted.end());
-        return Sorted[Sorted.size() / 2];
-    }
-    void Print(const char* Label) const
-    {
-        const auto Range = std::minmax_element(Values.begin(), Values.end());
-        std::printf("%-40s %8.1f ms  (%.1f .. %.1f)\n", Label, Median() * 1000, *Range.first * 1000,
-                    *Range.second * 1000);
-    }
-};
-
-template <typename TAction>
-double TimeOf(TAction Action)
-{
-    const auto Start = std::chrono::steady_clock::now();
-    Action();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "controls/entry/ovcbordr.h"
 
+#include "platform/gfx/canvas.h"
+
 void TOvcBorder::Assign(const TPersistent* Source)
 {
     if (const auto* Other = dynamic_cast<const TOvcBorder*>(Source)) {
@@ -102,4 +104,25 @@ int BorderTopY(int W)
 int BorderBottomY(int W, int Height)
 {
     return Height - W / 2 - (W % 2 != 0 ? 1 : 0);
+}
+
+void DrawBorders(TCanvas* Canvas, const TOvcBorders& Borders, int Width, int Height)
+{
+    const auto Line = [Canvas](const TOvcBorder* B, int X1, int Y1, int X2, int Y2) {
+        if (!B->Enabled())
+            return;
+        Canvas->Pen()->SetColor(B->PenColor());
+        Canvas->Pen()->SetStyle(B->PenStyle());
+        Canvas->Pen()->SetWidth(B->PenWidth());
+        Canvas->MoveTo(X1, Y1);
+        Canvas->LineTo(X2, Y2);
+    };
+    const int L = BorderLeftX(Borders.LeftBorder()->PenWidth());
+    const int R = BorderRightX(Borders.RightBorder()->PenWidth(), Width);
+    const int T = BorderTopY(Borders.TopBorder()->PenWidth());
+    const int B = BorderBottomY(Borders.BottomBorder()->PenWidth(), Height);
+    Line(Borders.LeftBorder(), L, 0, L, Height);
+    Line(Borders.RightBorder(), R, 0, R, Height);
+    Line(Borders.TopBorder(), 0, T, Width, T);
+    Line(Borders.BottomBorder(), 0, B, Width, B);
 }

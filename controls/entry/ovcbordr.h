@@ -9,6 +9,8 @@
 
 #include <memory>
 
+class TCanvas;
+
 enum TOvcBorderStyle { bpsSolid };
 
 class TOvcBorder : public TPersistent {
@@ -67,3 +69,5 @@ int BorderLeftX(int W);
 int BorderRightX(int W, int Width);
 int BorderTopY(int W);
 int BorderBottomY(int W, int Height);
+// Draws the enabled edges' lines on Canvas over a client area of Width x Height.
+void DrawBorders(TCanvas* Canvas, const TOvcBorders& Borders, int Width, int Height);

@@ -247,25 +247,7 @@ void TOvcCustomEditor::PaintRow(TCanvas* C, int Row, bool Enabled, bool HasSel, 
 
 void TOvcCustomEditor::PaintBorders(TCanvas* C)
 {
-    const int W = ClientWidth();
-    const int H = ClientHeight();
-    const auto Line = [C](const TOvcBorder* B, int X1, int Y1, int X2, int Y2) {
-        if (!B->Enabled())
-            return;
-        C->Pen()->SetColor(B->PenColor());
-        C->Pen()->SetStyle(B->PenStyle());
-        C->Pen()->SetWidth(B->PenWidth());
-        C->MoveTo(X1, Y1);
-        C->LineTo(X2, Y2);
-    };
-    const int L = BorderLeftX(FBorders->LeftBorder()->PenWidth());
-    const int R = BorderRightX(FBorders->RightBorder()->PenWidth(), W);
-    const int T = BorderTopY(FBorders->TopBorder()->PenWidth());
-    const int B = BorderBottomY(FBorders->BottomBorder()->PenWidth(), H);
-    Line(FBorders->LeftBorder(), L, 0, L, H);
-    Line(FBorders->RightBorder(), R, 0, R, H);
-    Line(FBorders->TopBorder(), 0, T, W, T);
-    Line(FBorders->BottomBorder(), 0, B, W, B);
+    DrawBorders(C, *FBorders, ClientWidth(), ClientHeight());
 }
 
 void TOvcCustomEditor::DoDrawLine(TCanvas* Canvas, const TRect& Rect, const std::string& S,

@@ -171,23 +171,7 @@ void TOvcBaseEntryField::Paint()
     }
     Canvas()->Draw(0, 0, &Bitmap);
 
-    const auto Line = [this](const TOvcBorder* B, int X1, int Y1, int X2, int Y2) {
-        if (!B->Enabled())
-            return;
-        Canvas()->Pen()->SetColor(B->PenColor());
-        Canvas()->Pen()->SetStyle(B->PenStyle());
-        Canvas()->Pen()->SetWidth(B->PenWidth());
-        Canvas()->MoveTo(X1, Y1);
-        Canvas()->LineTo(X2, Y2);
-    };
-    const int L = BorderLeftX(FBorders->LeftBorder()->PenWidth());
-    const int R = BorderRightX(FBorders->RightBorder()->PenWidth(), W);
-    const int T = BorderTopY(FBorders->TopBorder()->PenWidth());
-    const int B = BorderBottomY(FBorders->BottomBorder()->PenWidth(), H);
-    Line(FBorders->LeftBorder(), L, 0, L, H);
-    Line(FBorders->RightBorder(), R, 0, R, H);
-    Line(FBorders->TopBorder(), 0, T, W, T);
-    Line(FBorders->BottomBorder(), 0, B, W, B);
+    DrawBorders(Canvas(), *FBorders, W, H);
 }
 
 void TOvcBaseEntryField::PlaceCaret(bool Scroll)

@@ -13,13 +13,9 @@
 
 namespace {
 
-class TReader {
+class TReader : public TByteReader {
 public:
-    TReader(const std::uint8_t* Data, std::size_t Size) : FData(Data), FSize(Size) {}
-    bool More() const { return FAt < FSize; }
-    int Byte() { return FAt < FSize ? FData[FAt++] : 0; }
-    // A number in Lo..Hi.
-    int Pick(int Lo, int Hi) { return Lo + Byte() % (Hi - Lo + 1); }
+    using TByteReader::TByteReader;
     // Up to MaxLen bytes, most of them the ones wrapping and pasting care about.
     std::string Text(int MaxLen)
     {
@@ -31,20 +27,7 @@ public:
         }
         return S;
     }
-
-private:
-    const std::uint8_t* FData;
-    std::size_t FSize;
-    std::size_t FAt = 0;
 };
-
-std::vector<std::string> Paras(TOvcParaList& Store)
-{
-    std::vector<std::string> Result;
-    for (int P = 1; P <= Store.ParaCount(); ++P)
-        Result.emplace_back(Store.ParaText(P));
-    return Result;
-}
 
 void SyncMarks(TOvcParaList& Store, TStoreModel& Model)
 {
@@ -136,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
             Store.Undo(nullptr, At);
             if (Could) {
                 // Back to a text the sequence had, never past the start.
-                const std::vector<std::string> Now = Paras(Store);
+                const std::vector<std::string> Now = StoreParas(Store);
                 while (Current > 0 && History[Current] != Now)
                     --Current;
                 Check(History[Current] == Now);
@@ -149,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
             const bool Could = Store.UndoBuffer().RedoCount() > 0;
             Store.Redo(nullptr, At);
             if (Could) {
-                const std::vector<std::string> Now = Paras(Store);
+                const std::vector<std::string> Now = StoreParas(Store);
                 while (Current + 1 < History.size() && History[Current] != Now)
                     ++Current;
                 Check(History[Current] == Now);
@@ -179,13 +162,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
         TParaPos At;
         Store.Undo(nullptr, At);
     }
-    Check(Paras(Store) == History.front());
+    Check(StoreParas(Store) == History.front());
     Check(!Store.Modified());
     while (Store.UndoBuffer().RedoCount() > 0) {
         TParaPos At;
         Store.Redo(nullptr, At);
     }
-    Check(Paras(Store) == History.back());
+    Check(StoreParas(Store) == History.back());
     TStoreModel End;
     End.Paras = History.back();
     SyncMarks(Store, End);

@@ -13,13 +13,9 @@
 
 namespace {
 
-class TReader {
+class TReader : public TByteReader {
 public:
-    TReader(const std::uint8_t* Data, std::size_t Size) : FData(Data), FSize(Size) {}
-    bool More() const { return FAt < FSize; }
-    int Byte() { return FAt < FSize ? FData[FAt++] : 0; }
-    // A number in Lo..Hi.
-    int Pick(int Lo, int Hi) { return Lo + Byte() % (Hi - Lo + 1); }
+    using TByteReader::TByteReader;
     // Up to MaxLen pieces: the low bytes stand for line ends, NUL and (halves of) characters,
     // the others are themselves.
     std::string Block(int MaxLen)
@@ -37,20 +33,7 @@ public:
         }
         return S;
     }
-
-private:
-    const std::uint8_t* FData;
-    std::size_t FSize;
-    std::size_t FAt = 0;
 };
-
-std::vector<std::string> Paras(TOvcParaList& Store)
-{
-    std::vector<std::string> Result;
-    for (int P = 1; P <= Store.ParaCount(); ++P)
-        Result.emplace_back(Store.ParaText(P));
-    return Result;
-}
 
 } // namespace
 
@@ -74,11 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
         const int P = In.Pick(1, Model.Count());
         TParaPos At{P, In.Pick(1, Model.Len(P) + 3)}, ModelAt = At;
         const std::string Block = In.Block(24);
-        const std::vector<std::string> Before = Paras(Store);
+        const std::vector<std::string> Before = StoreParas(Store);
         const Word Error = Store.InsertBlock(nullptr, At, Block);
         if (Error != 0) {
             Check(Error >= oeTooManyParas && Error <= oeParaTooLong);
-            Check(Paras(Store) == Before);
+            Check(StoreParas(Store) == Before);
         } else {
             Model.InsertBlock(ModelAt, Block);
             Check(At == ModelAt);
@@ -89,14 +72,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
         Check(StoreDifference(Store, Model).empty());
     }
 
-    const std::vector<std::string> End = Paras(Store);
+    const std::vector<std::string> End = StoreParas(Store);
     TParaPos At;
     for (int I = 0; I < 1000 && Store.UndoBuffer().UndoCount() > 0; ++I)
         Store.Undo(nullptr, At);
-    Check(Paras(Store) == Start);
+    Check(StoreParas(Store) == Start);
     for (int I = 0; I < 1000 && Store.UndoBuffer().RedoCount() > 0; ++I)
         Store.Redo(nullptr, At);
-    Check(Paras(Store) == End);
+    Check(StoreParas(Store) == End);
     Check(StoreDifference(Store, Model, false).empty());
     return 0;
 }

@@ -170,6 +170,15 @@ struct TStoreModel {
     }
 };
 
+// The store's paragraphs as texts.
+inline std::vector<std::string> StoreParas(TOvcParaList& Store)
+{
+    std::vector<std::string> Result;
+    for (int P = 1; P <= Store.ParaCount(); ++P)
+        Result.emplace_back(Store.ParaText(P));
+    return Result;
+}
+
 // Where the store differs from the model, or from a full rewrap of its paragraphs; empty when
 // it does not.
 inline std::string StoreDifference(TOvcParaList& Store, const TStoreModel& Model,

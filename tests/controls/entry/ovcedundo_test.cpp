@@ -14,14 +14,6 @@
 
 namespace {
 
-std::vector<std::string> Paras(TOvcParaList& Store)
-{
-    std::vector<std::string> Result;
-    for (int P = 1; P <= Store.ParaCount(); ++P)
-        Result.emplace_back(Store.ParaText(P));
-    return Result;
-}
-
 void Load(TOvcParaList& Store, const std::vector<std::string>& Lines)
 {
     for (const std::string& Line : Lines)
@@ -162,15 +154,15 @@ TEST(OvcEdUndo, CompoundChangesUndoAsOneGroup)
         SCOPED_TRACE(Case.Name);
         TOvcParaList Store(nullptr, 8192);
         Load(Store, {"hello world", "line two", "end"});
-        const std::vector<std::string> Before = Paras(Store);
+        const std::vector<std::string> Before = StoreParas(Store);
         Case.Change(Store);
-        EXPECT_EQ(Paras(Store), Case.After);
+        EXPECT_EQ(StoreParas(Store), Case.After);
         UndoOnce(Store);
-        EXPECT_EQ(Paras(Store), Before);
+        EXPECT_EQ(StoreParas(Store), Before);
         EXPECT_EQ(Store.UndoBuffer().UndoCount(), 0);
         TParaPos At;
         Store.Redo(nullptr, At);
-        EXPECT_EQ(Paras(Store), Case.After);
+        EXPECT_EQ(StoreParas(Store), Case.After);
         EXPECT_EQ(Store.UndoBuffer().RedoCount(), 0);
     }
 }
@@ -246,7 +238,7 @@ TEST(OvcEdUndo, ParagraphsSharedWithRecordsAreNeverFreedWhileInUse)
         Load(Store, {"abc", "def"});
         Store.JoinParas(nullptr, 1, 4);
         UndoOnce(Store);
-        ASSERT_EQ(Paras(Store), (std::vector<std::string>{"abc", "def", ""}));
+        ASSERT_EQ(StoreParas(Store), (std::vector<std::string>{"abc", "def", ""}));
         for (int I = 0; I < 20; ++I) {
             Store.InsertText(nullptr, 3, 1, "zzzzzzzzzz");
             Store.DeleteText(nullptr, 3, 1, 10);
@@ -264,7 +256,7 @@ TEST(OvcEdUndo, ParagraphsSharedWithRecordsAreNeverFreedWhileInUse)
         TParaPos At;
         Store.Redo(nullptr, At);
         Store.SetUndoSize(4096);
-        EXPECT_EQ(Paras(Store), (std::vector<std::string>{"abc", "def", ""}));
+        EXPECT_EQ(StoreParas(Store), (std::vector<std::string>{"abc", "def", ""}));
         Store.DeleteText(nullptr, 2, 1, 1);
         EXPECT_EQ(Store.ParaText(2), "ef");
     }
@@ -287,7 +279,7 @@ TEST(OvcEdUndo, ParagraphsSharedWithRecordsAreNeverFreedWhileInUse)
         Store.JoinParas(nullptr, 1, 14);
         Store.EndGroup(Group);
         EXPECT_FALSE(Store.UndoBuffer().GroupOverflow());
-        EXPECT_EQ(Paras(Store), (std::vector<std::string>{"0123456789abcdef", ""}));
+        EXPECT_EQ(StoreParas(Store), (std::vector<std::string>{"0123456789abcdef", ""}));
     }
 }
 
@@ -374,7 +366,7 @@ TEST(OvcEdUndo, UndoAndRedoBackToTheStartEqualTheModel)
         std::size_t Back = History.size() - 1;
         while (Store.UndoBuffer().UndoCount() > 0) {
             UndoOnce(Store);
-            const std::vector<std::string> Now = Paras(Store);
+            const std::vector<std::string> Now = StoreParas(Store);
             while (Back > 0 && History[Back] != Now)
                 --Back;
             ASSERT_EQ(History[Back], Now) << "an undo reached a text that never was";
