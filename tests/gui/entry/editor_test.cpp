@@ -163,6 +163,7 @@ TEST_F(TextEditorX11, EditsCopiesScrollsAndSavesALicenceText)
     Keys({"ctrl+c"});
     const std::string Copied = Ed()->Lines(Line) + "\r\n" + Ed()->Lines(Line + 1) + "\r\n";
     EXPECT_EQ(Copied, Lines[Line - 1] + "\r\n" + Lines[Line] + "\r\n");
+    EXPECT_EQ(Ed()->SelectedText(), Copied);
     std::string Read;
     EXPECT_TRUE(PumpUntil([&] {
         const auto Out = RunTool(Display, {"xclip", "-o", "-selection", "clipboard"});
