@@ -378,8 +378,12 @@ void RunTrack(HWND Wnd, int Bar, TPoint Screen)
         }
         if (IsMouseMessage(M.message)) {
             Mouse = M.pt;
-            if (M.message == WM_LBUTTONUP || M.message == WM_NCLBUTTONUP)
+            // The release may come without a move to where it happens.
+            if (M.message == WM_LBUTTONUP || M.message == WM_NCLBUTTONUP) {
+                if (Part == TPart::Thumb)
+                    TrackMouse(Mouse);
                 break;
+            }
             if (M.message == WM_MOUSEMOVE || M.message == WM_NCMOUSEMOVE)
                 TrackMouse(Mouse);
             continue;

@@ -223,13 +223,15 @@ TEST(ScrollBars, DraggingTheThumbTracksAndEndsWithThePosition)
         int Max;
         UINT Page;
         std::vector<int> MovesTo; // y in the window
+        int ReleaseAt;
         std::vector<int> Tracked; // the 32-bit positions
     };
     // The track is y 16..104 (88 pixels); the thumb taken at y 20 is 4 pixels into it.
     const std::vector<TCase> Cases = {
-        {"small range", 99, 10, {60, 61, 300}, {45, 46, 90}},
-        {"back to the top", 99, 10, {60, 10}, {45, 0}},
-        {"beyond 16 bits", 200000, 2000, {300}, {198001}},
+        {"small range", 99, 10, {60, 61, 300}, 300, {45, 46, 90}},
+        {"back to the top", 99, 10, {60, 10}, 10, {45, 0}},
+        {"beyond 16 bits", 200000, 2000, {300}, 300, {198001}},
+        {"released where no move went", 99, 10, {}, 300, {90}},
     };
     for (const TCase& Case : Cases) {
         TFramedChild W(WS_VSCROLL, 0, 100, 120);
@@ -239,7 +241,7 @@ TEST(ScrollBars, DraggingTheThumbTracksAndEndsWithThePosition)
         W.InjectButton(true, 90, 20);
         for (int Y : Case.MovesTo)
             W.InjectMove(90, Y);
-        W.InjectButton(false, 90, Case.MovesTo.back());
+        W.InjectButton(false, 90, Case.ReleaseAt);
         PumpPending();
 
         std::vector<TRequest> Expected;
