@@ -205,7 +205,9 @@ std::size_t THtmlRenderer::Layout(TPassState& P, bool Draw, std::size_t Start, s
             const std::string Piece = S.substr(At, End - At);
             const int PieceW = P.Hidden ? 0 : PieceWidth(Piece);
             bool LastOnLine = false;
-            if (!Draw && !(Width + PieceW < Avail || PieceW >= Avail)) {
+            // A piece wider than the whole line stays where it starts the line; elsewhere it
+            // wraps like any other, so that it does not drag the line past its edge.
+            if (!Draw && Width + PieceW >= Avail && (At > Start || PieceW < Avail)) {
                 if (WordWrap && At > Start) {
                     Ended = true;
                     break;
