@@ -20,10 +20,10 @@ TEST(ArrowWindow, IsAHiddenLimePopupShapedAsItsArrow)
         TRect Box;
     };
     const std::vector<TCase> Cases = {
-        {0, TPoint{5, 2}, TPoint{1, 8}, Rect(0, 0, 10, 9)},
-        {1, TPoint{5, 6}, TPoint{1, 1}, Rect(1, 0, 9, 8)},
-        {2, TPoint{6, 5}, TPoint{1, 1}, Rect(0, 0, 8, 10)},
-        {3, TPoint{2, 5}, TPoint{7, 1}, Rect(0, 0, 8, 10)},
+        {0, TPoint{5, 2}, TPoint{1, 8}, Rect(0, 0, 9, 9)},
+        {1, TPoint{5, 6}, TPoint{1, 1}, Rect(1, 0, 8, 8)},
+        {2, TPoint{6, 5}, TPoint{1, 1}, Rect(0, 1, 8, 9)},
+        {3, TPoint{2, 5}, TPoint{7, 1}, Rect(0, 1, 8, 9)},
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.Direction);

@@ -32,7 +32,11 @@ protected:
         Pump();
         TRasterDevice Device(Combo->Width(), Combo->Height(), clBlack);
         CopyWindowPicture(Combo->Handle(), Device, 0, 0);
-        return Device.GetPixel(X, Y);
+        // The picture holds the window's frame around the client area.
+        TRect W;
+        GetWindowRect(Combo->Handle(), W);
+        const TPoint Origin = Combo->ClientToScreen(TPoint{0, 0});
+        return Device.GetPixel(X + Origin.X - W.Left, Y + Origin.Y - W.Top);
     }
 
     TDeterministicFonts Fonts;

@@ -167,7 +167,7 @@ TEST_F(SpinEdit, ReadingATextThatDoesNotConvertGivesTheLowerLimit)
     Spin->SetMinValue(3);
     Spin->SetMinFloatValue(1.5);
     Spin->SetMinDateValue(EncodeDate(2020, 1, 1));
-    Spin->SetText("x1");
+    Spin->SetText("q1");
     EXPECT_EQ(Spin->Value(), 3);
     EXPECT_DOUBLE_EQ(Spin->FloatValue(), 1.5);
     EXPECT_DOUBLE_EQ(Spin->DateValue(), EncodeDate(2020, 1, 1));
