@@ -5,6 +5,7 @@
 #include "platform/gfx/rasterdevice.h"
 #include "platform/rtl/clock.h"
 #include "platform/rtl/strings.h"
+#include "platform/stdctrls/comboboxdroppedwidth.h"
 #include "platform/stdctrls/comboeditpart.h"
 #include "platform/stdctrls/controlclass.h"
 #include "platform/stdctrls/controlpaint.h"
@@ -36,6 +37,7 @@ public:
 
     HWND List = 0;
     int DropDownCount = 8;
+    int DroppedWidth = 0; // the list's least width (CB_SETDROPPEDWIDTH); 0: the combo's
     TColor Back = clWindow;
     TColor Fore = clWindowText;
     std::unique_ptr<TFont> Font;
@@ -251,7 +253,7 @@ void TComboBoxWindow::DropDown()
     Height += 2; // the border
     TRect R;
     GetWindowRect(Wnd, R);
-    const TRect Place = DropDownRect(Wnd, R.Width(), Height);
+    const TRect Place = DropDownRect(Wnd, std::max(R.Width(), DroppedWidth), Height);
     MoveWindow(List, Place.Left, Place.Top, Place.Width(), Place.Height());
     ToList(LB_SETCURSEL, static_cast<WPARAM>(Cur), 0); // in view at the new size
     ShowWindow(List, SW_SHOWNA);
@@ -785,6 +787,14 @@ LRESULT TComboBoxWindow::Handle(UINT Msg, WPARAM WParam, LPARAM LParam)
         return 1;
     case CB_GETDROPPEDSTATE:
         return Dropped ? 1 : 0;
+    case CB_SETDROPPEDWIDTH:
+        DroppedWidth = std::max(0, static_cast<int>(WParam));
+        return DroppedWidth;
+    case CB_GETDROPPEDWIDTH: {
+        TRect R;
+        GetWindowRect(Wnd, R);
+        return std::max(R.Width(), DroppedWidth);
+    }
     case CB_GETDROPPEDCONTROLRECT: {
         TRect R;
         if (Simple() || List == 0 || !Dropped)
