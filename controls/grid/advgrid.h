@@ -444,7 +444,12 @@ public:
 
     // ---- screen ------------------------------------------------------------------------------
     void ScrollCellInView(int ACol, int ARow);
+    // Remembers the selection and shows none: the platform grid keeps its selection inside the
+    // cells, so the painting asks SelectionHidden instead of finding it outside the grid.
     void HideSelection();
+    // Brings the remembered selection back.
+    void UnHideSelection();
+    bool SelectionHidden() const { return FSelectionHidden; }
     void RepaintCell(int ACol, int ARow);
     void RepaintRow(int ARow);
     void RepaintCellRange(const TGridRect& R);
@@ -761,6 +766,7 @@ private:
     mutable std::vector<bool> FRowSelect;
     // The selection HideSelection replaced.
     TGridRect FOldSelection;
+    bool FSelectionHidden = false;
     std::vector<TGridChangeListener*> FListeners;
 
     // The owner form's resize handler before the grid took it over.

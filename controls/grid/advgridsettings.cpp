@@ -139,7 +139,7 @@ void TCellNode::SetContractGlyph(const TBitmap* Value)
 
 // ---- THTMLSettings ---------------------------------------------------------------------------
 
-THTMLSettings::THTMLSettings() : FColWidths(std::make_unique<TIntList>()) {}
+THTMLSettings::THTMLSettings() : FColWidths(std::make_unique<TIntList>(0, 0)) {}
 
 THTMLSettings::~THTMLSettings() = default;
 
