@@ -3,6 +3,7 @@
 // changes; a failing call closes the workbook unsaved and quits the server on its way out.
 #include "controls/grid/advgrid.h"
 
+#include "platform/rtl/convert.h"
 #include "platform/rtl/strings.h"
 #include "platform/ui/cursors.h"
 #include "platform/ui/oleauto.h"
