@@ -595,7 +595,9 @@ public:
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    void CreateWnd() override;
+    // Window creation (CreateWnd of the base grid is not reachable from here): loads the column
+    // widths and starts the 500 ms timer once the window exists.
+    void CreateHandle() override;
     void DestroyWnd() override;
     // ---- painting (the painting files define these) ----
     void Paint() override;
@@ -605,7 +607,6 @@ protected:
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
     void WMTimer(TMessage& Message);
-    TW_MESSAGE_MAP();
 
     // The column (row) whose border the user drags, its size then, and whether a drag sizes it.
     // Set by the mouse handling when a drag starts; -1 when none.
@@ -630,6 +631,8 @@ protected:
 
     // The owner form's resize handling (see advgridcolumns.cpp).
     void OwnerFormResize(TObject* Sender);
+
+    TW_MESSAGE_MAP();
 
 private:
     void ApplyColumnHeaders();
