@@ -206,8 +206,9 @@ void TAdvStringGrid::LoadFromCSV(const std::string& FileName)
     const int ClearCols = std::max(OldCols, ColCount() + Hidden);
     const int ClearRows = std::max(OldRows, RowCount());
     for (int Row = RowOffset; Row < ClearRows; ++Row) {
-        const int From = Row - RowOffset < Records ? ColOffset + FieldCounts[std::size_t(Row - RowOffset)]
-                                                   : ColOffset;
+        const int From = Row - RowOffset < Records
+                             ? ColOffset + FieldCounts[std::size_t(Row - RowOffset)]
+                             : ColOffset;
         for (int Col = From; Col < ClearCols; ++Col)
             if (!Cells(Col, Row).empty())
                 SetCells(Col, Row, std::string());

@@ -172,7 +172,8 @@ void TAdvStringGrid::LoadFromFile(const std::string& FileName)
             const std::string WidthText = Line.substr(P + 1);
             const int Index = AdvGridIO::LeadingIndex(IndexText);
             const int Width = AdvGridIO::LeadingIndex(WidthText);
-            if (Width < -1 || Width > 32767)
+            // The platform grid stores no negative width, so -1 leaves the column too.
+            if (Width < 0 || Width > 32767)
                 return;
             const int Limit = Plan.ColCount + (IncludeHiddenCells ? Hidden : 0);
             if (Index >= 0 && Index < Limit)

@@ -44,8 +44,8 @@ std::int64_t LeadingNumber(const std::string& Text, bool& Overflow)
     if (Code > 0 && std::size_t(Code) <= Text.size()) {
         // Val stops at a digit only when one more would leave the range.
         const unsigned char C = static_cast<unsigned char>(Text[std::size_t(Code) - 1]);
-        Overflow = std::isxdigit(C) != 0 && (std::isdigit(C) != 0 || Text.find_first_of("$xX") !=
-                                                                          std::string::npos);
+        Overflow = std::isxdigit(C) != 0 &&
+                   (std::isdigit(C) != 0 || Text.find_first_of("$xX") != std::string::npos);
     }
     return Value;
 }

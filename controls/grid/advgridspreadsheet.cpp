@@ -48,14 +48,21 @@ TCorner ReadCorner(std::string Half)
     return Corner;
 }
 
+// The screen cursor, where there is a screen (a grid may work without an application).
+void SetScreenCursor(TCursor Cursor)
+{
+    if (Screen != nullptr)
+        Screen->SetCursor(Cursor);
+}
+
 void ImportSheet(TAdvStringGrid& Grid, const std::string& FileName, const std::string* SheetName)
 {
-    Screen->SetCursor(crHourGlass);
+    SetScreenCursor(crHourGlass);
     TOleVariant App;
     try {
         App = CreateOleObject("excel.application");
     } catch (...) {
-        Screen->SetCursor(crDefault);
+        SetScreenCursor(crDefault);
         throw EAdvGridError("Excel OLE server not found");
     }
 
@@ -99,8 +106,8 @@ void ImportSheet(TAdvStringGrid& Grid, const std::string& FileName, const std::s
             Cols = Last.Col - First.Col + 1;
             Rows = Last.Row - First.Row + 1;
         }
-        const std::string RangeText = First.Letters + IntToStr(First.Row) + ":" + Last.Letters +
-                                      IntToStr(Last.Row);
+        const std::string RangeText =
+            First.Letters + IntToStr(First.Row) + ":" + Last.Letters + IntToStr(Last.Row);
         const TOleVariant Values =
             Sheet.OlePropertyGet("Range", {TOleVariant(RangeText)}).OlePropertyGet("Value");
 
@@ -122,10 +129,11 @@ void ImportSheet(TAdvStringGrid& Grid, const std::string& FileName, const std::s
         Grid.SetRowCount(Rows + RowOffset);
         for (int B = 1; B <= Rows; ++B)
             for (int D = 1; D <= Cols; ++D)
-                Grid.SetCells(D + ColOffset - 1, B + RowOffset - 1,
-                              B <= ValueRows && D <= ValueCols
-                                  ? Texts[std::size_t(B - 1) * std::size_t(ValueCols) + std::size_t(D - 1)]
-                                  : std::string());
+                Grid.SetCells(
+                    D + ColOffset - 1, B + RowOffset - 1,
+                    B <= ValueRows && D <= ValueCols
+                        ? Texts[std::size_t(B - 1) * std::size_t(ValueCols) + std::size_t(D - 1)]
+                        : std::string());
     } catch (...) {
         // The first failure is the one to report; the server goes in any case.
         if (!Book.IsEmpty())
@@ -138,10 +146,10 @@ void ImportSheet(TAdvStringGrid& Grid, const std::string& FileName, const std::s
                 App.OleProcedure("Quit");
             } catch (...) {
             }
-        Screen->SetCursor(crDefault);
+        SetScreenCursor(crDefault);
         throw;
     }
-    Screen->SetCursor(crDefault);
+    SetScreenCursor(crDefault);
     Grid.CellsChanged(TRect{0, 0, Grid.ColCount(), Grid.RowCount()});
     Grid.AfterCellsLoaded();
 }

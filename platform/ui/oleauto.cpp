@@ -18,7 +18,8 @@ TOleVariant TOleVariant::Array2D(int Rows, int Cols)
     V.FKind = vkArray;
     V.FRows = std::max(Rows, 0);
     V.FCols = std::max(Cols, 0);
-    V.FItems = std::make_shared<std::vector<TOleVariant>>(std::size_t(V.FRows) * std::size_t(V.FCols));
+    V.FItems =
+        std::make_shared<std::vector<TOleVariant>>(std::size_t(V.FRows) * std::size_t(V.FCols));
     return V;
 }
 
@@ -80,7 +81,8 @@ const TOleVariant& TOleVariant::Item(int Row, int Col) const
 
 void TOleVariant::SetItem(int Row, int Col, TOleVariant Value)
 {
-    const_cast<TOleVariant&>(static_cast<const TOleVariant&>(*this).Item(Row, Col)) = std::move(Value);
+    const_cast<TOleVariant&>(static_cast<const TOleVariant&>(*this).Item(Row, Col)) =
+        std::move(Value);
 }
 
 TOleVariant TOleVariant::OlePropertyGet(const std::string& Name,

@@ -48,7 +48,8 @@ public:
 
     // Late-bound calls on a server object; EOleError when the variant holds none or the server
     // knows no such name.
-    TOleVariant OlePropertyGet(const std::string& Name, const std::vector<TOleVariant>& Args = {}) const;
+    TOleVariant OlePropertyGet(const std::string& Name,
+                               const std::vector<TOleVariant>& Args = {}) const;
     TOleVariant OleFunction(const std::string& Name, const std::vector<TOleVariant>& Args = {},
                             const std::vector<TNamedParam>& Named = {}) const;
     void OleProcedure(const std::string& Name, const std::vector<TOleVariant>& Args = {},

@@ -197,7 +197,8 @@ public:
                 const std::vector<std::string>& Line = FSheet->Cells[std::size_t(R - 1)];
                 for (int C = FCol1; C <= FCol2; ++C)
                     if (std::size_t(C - 1) < Line.size() && !Line[std::size_t(C - 1)].empty())
-                        A.SetItem(R - FRow1 + 1, C - FCol1 + 1, TOleVariant(Line[std::size_t(C - 1)]));
+                        A.SetItem(R - FRow1 + 1, C - FCol1 + 1,
+                                  TOleVariant(Line[std::size_t(C - 1)]));
             }
             return A;
         }
@@ -211,7 +212,10 @@ private:
 
 class TSheetObject : public IAutoObject {
 public:
-    TSheetObject(std::shared_ptr<TWorkbookData> Book, int Index) : FBook(std::move(Book)), FIndex(Index) {}
+    TSheetObject(std::shared_ptr<TWorkbookData> Book, int Index)
+        : FBook(std::move(Book)), FIndex(Index)
+    {
+    }
     TOleVariant Invoke(const std::string& Name, TInvokeKind, const std::vector<TOleVariant>& Args,
                        const std::vector<TNamedParam>&) override
     {
@@ -245,7 +249,8 @@ public:
             } else {
                 Ok = Ok && ParseCellName(Text.substr(Colon + 1), Col2, Row2);
             }
-            if (!Ok || Col2 < Col1 || Row2 < Row1 || std::int64_t(Col2 - Col1 + 1) * (Row2 - Row1 + 1) > 50000000)
+            if (!Ok || Col2 < Col1 || Row2 < Row1 ||
+                std::int64_t(Col2 - Col1 + 1) * (Row2 - Row1 + 1) > 50000000)
                 throw EOleError("Method Range failed: \"" + Text + "\"");
             return TOleVariant(std::make_shared<TRangeObject>(&Sheet, Col1, Row1, Col2, Row2));
         }
@@ -288,7 +293,8 @@ public:
         : FServer(std::move(Server)), FBook(std::move(Book))
     {
     }
-    TOleVariant Invoke(const std::string& Name, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
+    TOleVariant Invoke(const std::string& Name, TInvokeKind Kind,
+                       const std::vector<TOleVariant>& Args,
                        const std::vector<TNamedParam>& Named) override;
 
 private:
@@ -324,7 +330,8 @@ public:
             throw EOleError("Cannot create a temporary folder");
         FFolder = Template;
         auto Book = std::make_shared<TWorkbookData>();
-        RunConverter(FProgram, {"-T", "Gnumeric_stf:stf_csv", "-S", FileName, FFolder + "/%n.%s.csv"});
+        RunConverter(FProgram,
+                     {"-T", "Gnumeric_stf:stf_csv", "-S", FileName, FFolder + "/%n.%s.csv"});
         RunConverter(FProgram, {"-T", "Gnumeric_stf:stf_csv", FileName, FFolder + "/shown.csv"});
         std::vector<std::pair<int, fs::path>> Files;
         for (const fs::directory_entry& E : fs::directory_iterator(FFolder)) {
@@ -346,7 +353,8 @@ public:
                 Book->Active = int(Book->Sheets.size());
                 ShownFound = true;
             }
-            Book->Sheets.push_back(TSheet{Leaf.substr(Dot + 1, Leaf.size() - Dot - 1 - 4), ParseCsv(Text)});
+            Book->Sheets.push_back(
+                TSheet{Leaf.substr(Dot + 1, Leaf.size() - Dot - 1 - 4), ParseCsv(Text)});
         }
         if (Book->Sheets.empty())
             throw EOleError("The workbook \"" + FileName + "\" holds no sheet");
@@ -366,7 +374,8 @@ private:
     class TWorkbooks : public IAutoObject {
     public:
         explicit TWorkbooks(TServer* Server) : FServer(Server) {}
-        TOleVariant Invoke(const std::string& Name, TInvokeKind, const std::vector<TOleVariant>& Args,
+        TOleVariant Invoke(const std::string& Name, TInvokeKind,
+                           const std::vector<TOleVariant>& Args,
                            const std::vector<TNamedParam>&) override
         {
             if (SameText(Name, "Open")) {
@@ -386,7 +395,8 @@ private:
     TWorkbooks FWorkbooks{this};
 };
 
-TOleVariant TWorkbookObject::Invoke(const std::string& Name, TInvokeKind, const std::vector<TOleVariant>& Args,
+TOleVariant TWorkbookObject::Invoke(const std::string& Name, TInvokeKind,
+                                    const std::vector<TOleVariant>& Args,
                                     const std::vector<TNamedParam>&)
 {
     if (SameText(Name, "Sheets")) {

@@ -37,9 +37,13 @@ TEST_F(GridCsvTest, ReadsFieldsAsTheyWereWritten)
         {"semicolons", "a;b;c\r\n1;2;3\r\n", '\0', false, {{"a", "b", "c"}, {"1", "2", "3"}}},
         {"one line, no delimiter", "a;b;c\r\n", '\0', false, {{"a;b;c"}}},
         {"doubled quote", "\"x\"\"y\",z\r\n1,2\r\n", '\0', false, {{"x\"y", "z"}, {"1", "2"}}},
-        {"first lone quote closes", "\"x\"\"\",z\r\n1,2\r\n", '\0', false, {{"x\"", "z"}, {"1", "2"}}},
+        {"first lone quote closes",
+         "\"x\"\"\",z\r\n1,2\r\n",
+         '\0',
+         false,
+         {{"x\"", "z"}, {"1", "2"}}},
         {"never closes", "a,\"open\r\nb,c\r\n", ',', false, {{"a", ""}, {"b", "c"}}},
-        {"spans lines", "\"one\ntwo\",x\r\n1,2\r\n", '\0', false, {{"one\r\ntwo", "x"}, {"1", "2"}}},
+        {"spans lines", "\"one\ntwo\",x\r\n1,2\r\n", ',', false, {{"one\r\ntwo", "x"}, {"1", "2"}}},
         {"tilde", "one~two,x\r\n1,2\r\n", '\0', true, {{"one\r\ntwo", "x"}, {"1", "2"}}},
         {"tab set", "a\tb,c\n", '\t', false, {{"a", "b,c"}}},
         {"empty fields", ",,\r\n,,\r\n", '\0', false, {{"", "", ""}, {"", "", ""}}},
@@ -53,7 +57,8 @@ TEST_F(GridCsvTest, ReadsFieldsAsTheyWereWritten)
         EXPECT_EQ(int(Case.Cells.size()), G.RowCount()) << Case.Name;
         for (std::size_t R = 0; R < Case.Cells.size(); ++R)
             for (std::size_t C = 0; C < Case.Cells[R].size(); ++C)
-                EXPECT_EQ(Case.Cells[R][C], G.Cells(int(C), int(R))) << Case.Name << " " << C << "," << R;
+                EXPECT_EQ(Case.Cells[R][C], G.Cells(int(C), int(R)))
+                    << Case.Name << " " << C << "," << R;
         EXPECT_EQ(Case.Delimiter, G.CSVDelimiter) << "the detected delimiter serves one load";
     }
 }

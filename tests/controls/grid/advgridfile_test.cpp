@@ -121,10 +121,18 @@ struct TTextCase {
 
 TEST_F(GridFileTest, CellTextsRoundTripWithTheirLineBreaks)
 {
-    const std::vector<TTextCase> Cases = {
-        {"a\r\nb", true, "a\r\nb"},   {"a\r\nb", false, "a"},     {"a,b,c", true, "a,b,c"},
-        {"lone\nlf", true, "lone\nlf"}, {"lone\rcr", true, "lone\rcr"}, {"tab\tand\b", true, "tab\tand\b"},
-        {"x\r\n\ty", true, "x\r\n\ty"}, {"\x1b" "esc", true, "\x1b" "esc"}};
+    const std::vector<TTextCase> Cases = {{"a\r\nb", true, "a\r\nb"},
+                                          {"a\r\nb", false, "a"},
+                                          {"a,b,c", true, "a,b,c"},
+                                          {"lone\nlf", true, "lone\nlf"},
+                                          {"lone\rcr", true, "lone\rcr"},
+                                          {"tab\tand\b", true, "tab\tand\b"},
+                                          {"x\r\n\ty", true, "x\r\n\ty"},
+                                          {"\x1b"
+                                           "esc",
+                                           true,
+                                           "\x1b"
+                                           "esc"}};
     for (const TTextCase& Case : Cases) {
         TAdvStringGrid G(nullptr);
         G.SetColCount(3);
@@ -254,7 +262,8 @@ TEST_F(GridFileTest, ProgressStaysWithinAHundredAndFiresOnChange)
     ASSERT_FALSE(Seen.empty());
     EXPECT_EQ(100, Seen.back());
     Seen.clear();
-    std::ofstream(Folder + "q.txt", std::ios::binary) << "1,2\r\n0,0,a\r\n0,900,far\r\n0,-5,neg\r\n";
+    std::ofstream(Folder + "q.txt", std::ios::binary)
+        << "1,2\r\n0,0,a\r\n0,900,far\r\n0,-5,neg\r\n";
     Grid.IncludeFixedCells = true;
     Grid.LoadFromFile(Folder + "q.txt");
     for (int P : Seen) {
@@ -303,8 +312,8 @@ TEST_F(GridFileTest, FailedSaveRaisesAndLeavesTheOldFileWhole)
     const std::string Name = Folder + "keep.lst";
     const std::string Old = ReadFile(Fixture("subj.lst"));
     std::ofstream(Name, std::ios::binary) << Old;
-    const pid_t Child = TestSupport::StartProcessRole("GridSaveUnderFileSizeLimit",
-                                                      {"GRID_SAVE_FILE=" + Name});
+    const pid_t Child =
+        TestSupport::StartProcessRole("GridSaveUnderFileSizeLimit", {"GRID_SAVE_FILE=" + Name});
     int Status = 0;
     ASSERT_EQ(Child, ::waitpid(Child, &Status, 0));
     ASSERT_TRUE(WIFEXITED(Status));

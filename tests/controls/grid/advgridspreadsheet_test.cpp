@@ -66,7 +66,9 @@ public:
             TOleVariant A = TOleVariant::Array2D(3, 2);
             for (int R = 1; R <= 3; ++R)
                 for (int C = 1; C <= 2; ++C)
-                    A.SetItem(R, C, TOleVariant("s" + IntToStr(FIndex) + "r" + IntToStr(R) + "c" + IntToStr(C)));
+                    A.SetItem(R, C,
+                              TOleVariant("s" + IntToStr(FIndex) + "r" + IntToStr(R) + "c" +
+                                          IntToStr(C)));
             A.SetItem(3, 2, TOleVariant(2.5));
             return A;
         }
@@ -91,17 +93,28 @@ class GridSpreadsheetTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FOld = RegisterOleServer("Excel.Application", [this]() {
-            return std::make_shared<TFakeObject>(Script, "App");
-        });
+        if (Screen == nullptr) {
+            FScreen = std::make_unique<TScreen>(nullptr);
+            Screen = FScreen.get();
+        }
+        FOld = RegisterOleServer("Excel.Application",
+                                 [this]() { return std::make_shared<TFakeObject>(Script, "App"); });
     }
-    void TearDown() override { RegisterOleServer("excel.application", FOld); }
+    void TearDown() override
+    {
+        RegisterOleServer("excel.application", FOld);
+        if (FScreen) {
+            Screen = nullptr;
+            FScreen.reset();
+        }
+    }
 
     std::shared_ptr<TScript> Script = std::make_shared<TScript>();
     TAdvStringGrid Grid{nullptr};
 
 private:
     TOleServerFactory FOld;
+    std::unique_ptr<TScreen> FScreen;
 };
 
 TEST_F(GridSpreadsheetTest, ImportsTheUsedRangeOfTheActiveSheet)
@@ -113,7 +126,7 @@ TEST_F(GridSpreadsheetTest, ImportsTheUsedRangeOfTheActiveSheet)
     EXPECT_EQ("2.5", Grid.Cells(1, 2));
     const std::vector<std::string> Expected = {
         "App.WorkBooks", "Books.Open book.xlsx", "Book.ActiveSheet", "Sheet.UsedRange",
-        "Used.Address", "Sheet.Range B2:C4", "Range.Value", "Book.Close SaveChanges=False",
+        "Used.Address",  "Sheet.Range B2:C4",    "Range.Value",      "Book.Close SaveChanges=False",
         "App.Quit"};
     EXPECT_EQ(Expected, Script->Calls);
     EXPECT_EQ(crDefault, Screen->Cursor());

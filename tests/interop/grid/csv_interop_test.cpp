@@ -98,9 +98,12 @@ std::vector<std::vector<std::string>> ParseRows(const std::string& J)
                     continue;
                 }
                 const char E = J[++I];
-                if (E == 'n') S += '\n';
-                else if (E == 'r') S += '\r';
-                else if (E == 't') S += '\t';
+                if (E == 'n')
+                    S += '\n';
+                else if (E == 'r')
+                    S += '\r';
+                else if (E == 't')
+                    S += '\t';
                 else if (E == 'u') {
                     unsigned Code = Hex4(I + 1);
                     I += 4;
@@ -109,7 +112,8 @@ std::vector<std::vector<std::string>> ParseRows(const std::string& J)
                         I += 6;
                     }
                     Put(S, Code);
-                } else S += E;
+                } else
+                    S += E;
             }
             Rows.back().push_back(S);
         }
@@ -126,10 +130,10 @@ class CsvInteropTest : public TempFolderTest {};
 
 TEST_F(CsvInteropTest, LoadsWhatPythonsReaderReads)
 {
-    const std::vector<TDialect> Dialects = {{",", "QUOTE_MINIMAL"}, {";", "QUOTE_MINIMAL"},
+    const std::vector<TDialect> Dialects = {{",", "QUOTE_MINIMAL"},  {";", "QUOTE_MINIMAL"},
                                             {"\t", "QUOTE_MINIMAL"}, {"|", "QUOTE_MINIMAL"},
-                                            {",", "QUOTE_ALL"},     {";", "QUOTE_ALL"},
-                                            {"\t", "QUOTE_ALL"},    {"|", "QUOTE_ALL"}};
+                                            {",", "QUOTE_ALL"},      {";", "QUOTE_ALL"},
+                                            {"\t", "QUOTE_ALL"},     {"|", "QUOTE_ALL"}};
     for (const TDialect& D : Dialects) {
         const std::string Csv = Folder + "rows.csv";
         const std::string Json = Folder + "rows.json";

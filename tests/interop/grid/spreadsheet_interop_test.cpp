@@ -56,7 +56,8 @@ protected:
     std::size_t Leftovers() const
     {
         std::size_t N = 0;
-        for (const auto& E : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
+        for (const auto& E :
+             std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
             N += E.path().filename().string().rfind("tarnwick-sheets-", 0) == 0;
         return N;
     }
