@@ -336,3 +336,35 @@ void OemToAnsiText(std::string& Text)
 {
     Text = OemToUtf8(Text, OemCodePage());
 }
+
+std::string CapitalizeName(const std::string& Text)
+{
+    const int Length = static_cast<int>(Text.size());
+    std::string Result;
+    Result.reserve(Text.size());
+    bool WordStart = true;
+    for (int I = 1; I <= Length; ++I) {
+        const char C = Text[I - 1];
+        if (C == ' ' || C == '\'' || C == ',' || C == '-' || C == '.') {
+            Result += C;
+            WordStart = true;
+        } else if (WordStart) {
+            Result += C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C;
+            WordStart = false;
+        } else {
+            Result += LoCaseChar(C);
+        }
+        // Mc names and a trailing roman numeral keep their capitals.
+        const std::size_t Mc = Result.find(" Mc");
+        if (Result == "Mc" || (Mc != std::string::npos && Mc + 3 == Result.size()))
+            WordStart = true;
+        const auto EndsWith = [&](const char* Tail) {
+            const std::string T = Tail;
+            return Result.size() >= T.size() &&
+                   Result.compare(Result.size() - T.size(), T.size(), T) == 0;
+        };
+        if (I > Length - 3 && (EndsWith(" I") || EndsWith(" II")))
+            WordStart = true;
+    }
+    return Result;
+}
