@@ -284,3 +284,41 @@ TEST_F(GridPaintTest, CellTextExtentMeasuresTheWidestLineAndEveryLine)
     Grid->SetURLShow(true);
     EXPECT_EQ(Grid->CellTextExtent(1, 2).X, Grid->Canvas()->TextWidth("example.org"));
 }
+
+TEST_F(GridPaintTest, BordersComeFromOnGetCellBorderAndThePenIsRestored)
+{
+    Grid->OnGetCellBorder = [](TObject*, int ARow, int ACol, TPen* APen, TCellBorders& B) {
+        if (ARow == 2 && ACol == 2) {
+            APen->SetColor(clRed);
+            B = TCellBorders{cbLeft, cbBottom};
+        }
+    };
+    const TRect R = Grid->CellRect(2, 2);
+    std::vector<std::vector<TPoint>> Red;
+    for (const auto& Call : Paint())
+        if (Call.Name == "Polyline" && Call.State.Pen.Color == ColorToRGB(clRed))
+            Red.push_back(Call.Points);
+    EXPECT_EQ(Red, (std::vector<std::vector<TPoint>>{
+                       {R.TopLeft(), TPoint{R.Left, R.Bottom}},
+                       {TPoint{R.Left, R.Bottom - 1}, TPoint{R.Right, R.Bottom - 1}}}));
+    EXPECT_EQ(Grid->Canvas()->Pen()->Color(), clBlack);
+}
+
+TEST_F(GridPaintTest, TiledBackgroundContinuesFromColumnToColumn)
+{
+    TBitmap Picture;
+    Picture.SetSize(50, 50);
+    TBackGround Back(Grid);
+    Back.SetBitmap(&Picture);
+    Grid->SetBackGround(&Back);
+    const TRect R = Grid->CellRect(2, 1);
+    // Column 1 is 64 wide: the tile of column 2 starts 64 mod 50 = 14 into the bitmap.
+    std::vector<TRect> Sources;
+    for (const auto& Call : Paint())
+        if (Call.Name == "StretchBlt" && PtInRect(R, Call.Points[0]))
+            Sources.push_back(
+                TRect{Call.Points[2].X, Call.Points[2].Y, Call.Points[3].X, Call.Points[3].Y});
+    ASSERT_FALSE(Sources.empty());
+    EXPECT_EQ(Sources[0], (TRect{14, 0, 50, R.Height()}));
+    EXPECT_EQ(Sources[1], (TRect{0, 0, 28, R.Height()}));
+}
