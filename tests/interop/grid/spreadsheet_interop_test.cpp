@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -47,12 +49,25 @@ class SpreadsheetInteropTest : public TempFolderTest {
 protected:
     void SetUp() override
     {
+        // The server's private folders go to the test's own folder, so that tests running
+        // beside this one cannot change the count of what is left there.
+        const char* Old = std::getenv("TMPDIR");
+        OldTmpDir = Old != nullptr ? std::optional<std::string>(Old) : std::nullopt;
+        ::setenv("TMPDIR", Folder.c_str(), 1);
         if (!HaveConverter())
             GTEST_SKIP() << "ssconvert is not on the PATH";
         std::ofstream(Folder + "Rules.csv") << "What,Matches,Hits\nContains,\"cheap, pills\",12\n"
                                                "Equals,spam,0\n";
         std::ofstream(Folder + "Other.csv") << "a,b\n1,2\n";
     }
+    void TearDown() override
+    {
+        if (OldTmpDir)
+            ::setenv("TMPDIR", OldTmpDir->c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+    }
+    std::optional<std::string> OldTmpDir;
     std::size_t Leftovers() const
     {
         std::size_t N = 0;
