@@ -57,17 +57,10 @@ TEST(GridPaintGolden, RuleGridLooksLikeItsGoldenPicture)
                               {"Subject", "starts", "<B>FREE</B> offer"},
                               {"To", "contains", "undisclosed"},
                               {"Subject", "ends", "!!!"}};
-    std::vector<std::unique_ptr<TCellGraphic>> Graphics;
     for (int R = 1; R < 6; ++R) {
         for (int C = 1; C < 4; ++C)
             Grid->SetCells(C, R, Rules[R - 1][C - 1]);
-        auto Graphic = std::make_unique<TCellGraphic>();
-        Graphic->CellType = TCellGraphic::KindImageIndex;
-        Graphic->CellIndex = R % 2;
-        Graphic->CellHAlign = ihpCentre;
-        Graphic->CellVAlign = ivpCentre;
-        Grid->SetObjects(0, R, Graphic.get());
-        Graphics.push_back(std::move(Graphic));
+        Grid->AddCellImageIndex(0, R, R % 2, ihpCentre, ivpCentre);
     }
     Grid->Bands()->SetPrimaryColor(RGB(255, 255, 225));
     Grid->Bands()->SetSecondaryColor(clWhite);
@@ -86,7 +79,5 @@ TEST(GridPaintGolden, RuleGridLooksLikeItsGoldenPicture)
     Grid->Perform(WM_PAINT, reinterpret_cast<WPARAM>(Canvas.Handle()), 0);
     ExpectMatchesGoldenPng(Device, "grid/rulegrid.png");
 
-    for (int R = 1; R < 6; ++R)
-        Grid->SetObjects(0, R, nullptr);
     Grid->SetGridImages(nullptr);
 }

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <optional>
