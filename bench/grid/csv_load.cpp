@@ -42,7 +42,10 @@ void WriteFile(const std::string& Name)
                 Value += Words[Next(14)];
             }
             Value += std::to_string(Next(100000));
-            switch (Next(6)) {
+            // The delimiter is found from the first two lines, which hold the same number of
+            // single commas only without commas inside quotes.
+            const std::uint32_t Kind = Next(6);
+            switch (Line < 2 && Kind == 0 ? 1 : Kind) {
             case 0:
                 Text += "\"" + Value + ", \"\"quoted\"\"\"";
                 break;

@@ -128,10 +128,10 @@ void TAsgEditBtn::SetEditRect()
     SendToEdit(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&Loc));
 }
 
-int TAsgEditBtn::MinHeight() const
+int EditLineHeight(TFont* Font)
 {
     TCanvas Measure;
-    Measure.SetFont(Font());
+    Measure.SetFont(Font);
     TTextMetric Own{};
     Measure.GetTextMetrics(Own);
     TFont SystemFont;
@@ -139,6 +139,11 @@ int TAsgEditBtn::MinHeight() const
     TTextMetric Sys{};
     Measure.GetTextMetrics(Sys);
     return Own.tmHeight + std::min(Own.tmHeight, Sys.tmHeight) / 4;
+}
+
+int TAsgEditBtn::MinHeight() const
+{
+    return EditLineHeight(Font());
 }
 
 void TAsgEditBtn::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)

@@ -9,6 +9,10 @@
 #include <memory>
 #include <string>
 
+// The height an edit of the font needs for its line: the font's height and a quarter of the
+// smaller of it and the system font's.
+int EditLineHeight(TFont* Font);
+
 // A container filled by one speed button.
 class TAsgEditButton : public TWinControl {
 public:

@@ -2,6 +2,8 @@
 // times: its values and limits, stepping, typing and layout.
 #include "controls/grid/asgspin.h"
 
+#include "controls/grid/asgedit.h"
+
 #include "platform/rtl/convert.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/formatsettings.h"
@@ -424,15 +426,7 @@ void TAsgSpinEdit::SetEditRect()
 
 int TAsgSpinEdit::MinHeight() const
 {
-    TCanvas Measure;
-    Measure.SetFont(Font());
-    TTextMetric Own{};
-    Measure.GetTextMetrics(Own);
-    TFont SystemFont;
-    Measure.SetFont(&SystemFont);
-    TTextMetric Sys{};
-    Measure.GetTextMetrics(Sys);
-    int Result = Own.tmHeight + std::min(Own.tmHeight, Sys.tmHeight) / 4 + 2;
+    int Result = EditLineHeight(Font()) + 2;
     if (BorderStyle() == bsSingle)
         Result += GetSystemMetrics(SM_CYBORDER) * 4;
     return Result;

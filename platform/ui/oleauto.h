@@ -50,10 +50,13 @@ public:
     // knows no such name.
     TOleVariant OlePropertyGet(const std::string& Name,
                                const std::vector<TOleVariant>& Args = {}) const;
-    TOleVariant OleFunction(const std::string& Name, const std::vector<TOleVariant>& Args = {},
-                            const std::vector<TNamedParam>& Named = {}) const;
-    void OleProcedure(const std::string& Name, const std::vector<TOleVariant>& Args = {},
-                      const std::vector<TNamedParam>& Named = {}) const;
+    TOleVariant OleFunction(const std::string& Name, const std::vector<TOleVariant>& Args,
+                            const std::vector<TNamedParam>& Named) const;
+    TOleVariant OleFunction(const std::string& Name,
+                            const std::vector<TOleVariant>& Args = {}) const;
+    void OleProcedure(const std::string& Name, const std::vector<TOleVariant>& Args,
+                      const std::vector<TNamedParam>& Named) const;
+    void OleProcedure(const std::string& Name, const std::vector<TOleVariant>& Args = {}) const;
     const std::shared_ptr<IAutoObject>& Dispatch() const { return FDispatch; }
 
 private:
@@ -71,6 +74,18 @@ struct TNamedParam {
     std::string Name;
     TOleVariant Value;
 };
+
+inline TOleVariant TOleVariant::OleFunction(const std::string& Name,
+                                            const std::vector<TOleVariant>& Args) const
+{
+    return OleFunction(Name, Args, std::vector<TNamedParam>());
+}
+
+inline void TOleVariant::OleProcedure(const std::string& Name,
+                                      const std::vector<TOleVariant>& Args) const
+{
+    OleProcedure(Name, Args, std::vector<TNamedParam>());
+}
 
 enum TInvokeKind { ikPropertyGet, ikMethod };
 
