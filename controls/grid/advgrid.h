@@ -25,6 +25,14 @@ TW_DECLARE_EXCEPTION(EAdvGridError, Exception);
 
 class TCanvas;
 class TEditLink;
+class TAdvInplaceEdit;
+class TGridSpin;
+class TGridCombo;
+class TGridDatePicker;
+class TGridCheckBox;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TGridButton;
 
 enum TCellImageHPlace { ihpLeft, ihpRight, ihpCentre, ihpBeforeText, ihpAfterText };
 enum TCellImageVPlace { ivpTop, ivpBottom, ivpCentre, ivpBelowText, ivpAboveText };
@@ -68,7 +76,18 @@ enum TEditorType {
     etUnsignedInteger,
     etDecimal,
     etUpperTyped,
-    etWordCaps
+    etWordCaps,
+    etPassword,
+    etUnitEditButton,
+    etLowerCase,
+    etUpperCase,
+    etSpinFloat,
+    etSpinTime,
+    etSpinDate,
+    etIntegerButton,
+    etDecimalButton,
+    etExternalLink,
+    etRichText
 };
 // The comparison of a sorted column (0 automatic ... 13 without HTML tags).
 using TSortStyle = int;
@@ -466,6 +485,68 @@ public:
     bool BlinkOn() const { return FBlinkOn; }
     static constexpr unsigned TimerID = 111;
 
+    // ---- editing (advgridedit.cpp, advinplaceedit.cpp) ---------------------------------------
+    // ACol is a real column.
+    bool CellEditable(int ACol, int ARow);
+    void AdvanceCell(int ACol, int ARow, bool Forward, bool ShowEditor, bool Force);
+    // The step an editor control takes when a navigation key ends its edit.
+    void LeaveEditor(Word Key, TShiftState Shift);
+    void RestoreCellText();
+    // The current row's cell in the current real column.
+    std::string CurrentCellText();
+    void SetCurrentCellText(const std::string& Value);
+    // (editing: public)
+
+    // ---- editor controls (advgrideditors.cpp) -------------------------------------------------
+    void ShowEditorControl(int ACol, int ARow);
+    // Hides the shown control and writes its value back; nothing when none is shown.
+    void HideEditorControl();
+    // (editor controls: public)
+
+    // ---- sorting (advgridsort.cpp, advgridcompare.cpp) ---------------------------------------
+    // -1, 0 or 1: ARow1's cell against ARow2's in ACol, for ascending order.
+    int CompareCells(int ACol, int ARow1, int ARow2);
+    void SortByColumn();
+    void SortByIndex();
+    void SwapRows(int ARow1, int ARow2);
+    // While the count is above 0 the grid does not paint.
+    void BeginUpdate();
+    void EndUpdate();
+    // (sorting: public)
+
+    // ---- hidden rows, the filter, row and column operations (advgridrows.cpp, advgridops.cpp)
+    void HideColumns(int FromCol, int ToCol);
+    void UnHideColumns(int FromCol, int ToCol);
+    void ClearRows(int ARow, int ACount);
+    void ClearCols(int ACol, int ACount);
+    void ClearAll();
+    void RemoveSelectedRows();
+    // (rows: public)
+
+    // ---- clipboard (advgridclipboard.cpp) ----------------------------------------------------
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    // (clipboard: public)
+
+    // ---- flat scroll bars and scroll hints (advgridscroll.cpp) -------------------------------
+    // The proportional thumbs of the flat scroll bars.
+    void UpdateVScrollBar();
+    void UpdateHScrollBar();
+    // (scroll bars: public)
+
+    // ---- keyboard and mouse (advgridkeys.cpp, advgridmouse.cpp) ------------------------------
+    // (keyboard and mouse: public)
+
+    // ---- hints, wheel, panning, zoom, auto-sizing (advgridhints.cpp, advgridautosize.cpp) ----
+    void AutoSizeCol(int ACol);
+    // Widens the column to its contents, never narrows it (while typing).
+    void AutoSizeColGrow(int ACol);
+    void AutoSizeRow(int ARow);
+    void SetRowLines(int ARow, int Lines, int Extra);
+    int MaxLineCount(int ARow);
+    // (hints and sizing: public)
+
     // ---- cells-changed listeners ---------------------------------------------------------------
     void AddCellsChangedListener(TGridChangeListener* Listener);
     void RemoveCellsChangedListener(TGridChangeListener* Listener);
@@ -637,6 +718,22 @@ protected:
     // The owner form's resize handling (see advgridcolumns.cpp).
     void OwnerFormResize(TObject* Sender);
 
+    // ---- editing: protected ----
+
+    // ---- editor controls: protected ----
+
+    // ---- sorting: protected ----
+
+    // ---- rows: protected ----
+
+    // ---- clipboard: protected ----
+
+    // ---- scroll bars: protected ----
+
+    // ---- keyboard and mouse: protected ----
+
+    // ---- hints and sizing: protected ----
+
     TW_MESSAGE_MAP();
 
 private:
@@ -779,5 +876,21 @@ private:
     bool FStretching = false;
     bool FBlinkOn = false;
     bool FTimerStarted = false;
+    // ---- editing: private ----
+
+    // ---- editor controls: private ----
+
+    // ---- sorting: private ----
+
+    // ---- rows: private ----
+
+    // ---- clipboard: private ----
+
+    // ---- scroll bars: private ----
+
+    // ---- keyboard and mouse: private ----
+
+    // ---- hints and sizing: private ----
+
     // The rich-text cells' two rich edits (render and edit) come with the rich-text control.
 };

@@ -5,15 +5,6 @@
 #include "platform/rtl/strings.h"
 #include "platform/ui/messages.h"
 
-const TMessageMap& TAdvStringGrid::ClassMessageMap()
-{
-    static constexpr auto Handlers = SortMessageHandlers({
-        OnMessage<&TAdvStringGrid::WMTimer>(WM_TIMER),
-    });
-    static constexpr TMessageMap Map{Handlers, &TStringGrid::ClassMessageMap};
-    return Map;
-}
-
 void TAdvStringGrid::WMTimer(TMessage& Message)
 {
     if (Message.WParam != TimerID) {
