@@ -237,12 +237,15 @@ void TAdvStringGrid::WMSize(TMessage& Message)
     // A grid shrunk to nothing (a minimised form) keeps its columns: scaling them to 0 would
     // lose them for good.
     if (NewWidth > 0) {
-        if (FColumnSize->SynchWithGrid() && FLastClientWidth > 0 && NewWidth != FLastClientWidth) {
-            const double Factor = static_cast<double>(NewWidth) / FLastClientWidth;
+        const int OldWidth = FLastClientWidth;
+        // Remembered first: new widths may show or hide a scroll bar, which sends this message
+        // again while the columns are being scaled.
+        FLastClientWidth = NewWidth;
+        if (FColumnSize->SynchWithGrid() && OldWidth > 0 && NewWidth != OldWidth) {
+            const double Factor = static_cast<double>(NewWidth) / OldWidth;
             for (int C = 0; C < ColCount(); ++C)
                 SetColWidths(C, static_cast<int>(std::lround(ColWidths(C) * Factor)));
         }
-        FLastClientWidth = NewWidth;
     }
     UpdateVScrollBar();
     UpdateHScrollBar();
