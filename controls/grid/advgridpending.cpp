@@ -42,13 +42,3 @@ void TAdvStringGrid::PasteFromClipboard() {}
 // scroll bars
 void TAdvStringGrid::UpdateVScrollBar() {}
 void TAdvStringGrid::UpdateHScrollBar() {}
-
-// hints and sizing
-void TAdvStringGrid::AutoSizeCol(int) {}
-void TAdvStringGrid::AutoSizeColGrow(int) {}
-void TAdvStringGrid::AutoSizeRow(int) {}
-void TAdvStringGrid::SetRowLines(int, int, int) {}
-int TAdvStringGrid::MaxLineCount(int)
-{
-    return 1;
-}
