@@ -37,14 +37,6 @@ void TAdvStringGrid::SwapRows(int, int) {}
 void TAdvStringGrid::BeginUpdate() {}
 void TAdvStringGrid::EndUpdate() {}
 
-// rows
-void TAdvStringGrid::HideColumns(int, int) {}
-void TAdvStringGrid::UnHideColumns(int, int) {}
-void TAdvStringGrid::ClearRows(int, int) {}
-void TAdvStringGrid::ClearCols(int, int) {}
-void TAdvStringGrid::ClearAll() {}
-void TAdvStringGrid::RemoveSelectedRows() {}
-
 // clipboard
 void TAdvStringGrid::CopyToClipboard() {}
 void TAdvStringGrid::CutToClipboard() {}
