@@ -5,6 +5,7 @@
 #include "controls/grid/advutil.h"
 
 #include <algorithm>
+#include <limits>
 
 std::string TAdvStringGrid::EllipsClick(const std::string& AValue)
 {
@@ -188,14 +189,14 @@ void TAdvStringGrid::ClearRows(int ARow, int ACount)
 {
     if (RowCount() <= 0 || ColCount() <= 0 || ACount <= 0 || ARow < 0 || ARow >= RowCount())
         return;
-    ClearRect(0, ARow, AllColCount() - 1, std::min(ARow + ACount, RowCount()) - 1);
+    ClearRect(0, ARow, AllColCount() - 1, ARow + std::min(ACount, RowCount() - ARow) - 1);
 }
 
 void TAdvStringGrid::ClearCols(int ACol, int ACount)
 {
     if (RowCount() <= 0 || ColCount() <= 0 || ACount <= 0 || ACol < 0 || ACol >= AllColCount())
         return;
-    ClearRect(ACol, 0, std::min(ACol + ACount, AllColCount()) - 1, RowCount() - 1);
+    ClearRect(ACol, 0, ACol + std::min(ACount, AllColCount() - ACol) - 1, RowCount() - 1);
 }
 
 void TAdvStringGrid::ClearAll()
@@ -324,7 +325,8 @@ void TAdvStringGrid::DeleteRows(int ARow, int ACount)
 void TAdvStringGrid::InsertRowsAt(int ARow, int ACount, bool AdjustHidden)
 {
     // ARow may be RowCount: the rows are appended.
-    if (ACount <= 0 || ARow < 0 || ARow > RowCount())
+    if (ACount <= 0 || ARow < 0 || ARow > RowCount() ||
+        ACount > std::numeric_limits<int>::max() - RowCount())
         return;
     if (AdjustHidden && FHiddenRowList->Count() > 0) {
         int Real = RealRowIndex(ARow);
@@ -454,7 +456,7 @@ void TAdvStringGrid::DeleteColumns(int ACol, int ACount)
 void TAdvStringGrid::InsertColumns(int ACol, int ACount)
 {
     int Total = AllColCount();
-    if (ACount <= 0 || ACol < 0 || ACol > Total)
+    if (ACount <= 0 || ACol < 0 || ACol > Total || ACount > std::numeric_limits<int>::max() - Total)
         return;
     std::vector<TColumnSlot> Layout = ColumnLayout();
     TColumnSlot Fresh;

@@ -3,6 +3,7 @@
 #include "tests/controls/grid/rowsfixture.h"
 
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -146,6 +147,8 @@ TEST_F(RowsTest, OperationsWithoutACountOrOutsideTheGridChangeNothing)
         {"InsertRows count -3", [](TAdvStringGrid* G) { G->InsertRows(1, -3); }},
         {"InsertRows start -1", [](TAdvStringGrid* G) { G->InsertRows(-1, 1); }},
         {"InsertRows start past", [](TAdvStringGrid* G) { G->InsertRows(6, 1); }},
+        {"InsertRows count too large",
+         [](TAdvStringGrid* G) { G->InsertRows(1, std::numeric_limits<int>::max()); }},
         {"DeleteColumns count 0", [](TAdvStringGrid* G) { G->DeleteColumns(1, 0); }},
         {"DeleteColumns start -1", [](TAdvStringGrid* G) { G->DeleteColumns(-1, 1); }},
         {"DeleteColumns start past", [](TAdvStringGrid* G) { G->DeleteColumns(4, 1); }},
@@ -183,6 +186,9 @@ TEST_F(RowsTest, ClearingReachesHiddenColumnsAndSendsTheChangedCells)
          Texts{"c3.r0", "", "", "c3.r3"}, TRect{0, 1, 3, 2}},
         {"ClearRows past the end", [](TAdvStringGrid* G) { G->ClearRows(3, 5); },
          Texts{"r0", "r1", "r2", ""}, Texts{"c3.r0", "c3.r1", "c3.r2", ""}, TRect{0, 3, 3, 3}},
+        {"ClearRows with the largest count",
+         [](TAdvStringGrid* G) { G->ClearRows(2, std::numeric_limits<int>::max()); },
+         Texts{"r0", "r1", "", ""}, Texts{"c3.r0", "c3.r1", "", ""}, TRect{0, 2, 3, 3}},
         {"ClearCols of the hidden column", [](TAdvStringGrid* G) { G->ClearCols(3, 1); },
          Texts{"r0", "r1", "r2", "r3"}, Texts{"", "", "", ""}, TRect{3, 0, 3, 3}},
         {"ClearAll", [](TAdvStringGrid* G) { G->ClearAll(); }, Texts{"", "", "", ""},
