@@ -1,7 +1,4 @@
 // Interim bodies of operations whose real versions are being written in their own files; each
-// block goes when its file lands. This file is empty, and removed, once all have.
-#include "controls/grid/advgrid.h"
-
 // editing
 bool TAdvStringGrid::CellEditable(int ACol, int ARow)
 {
@@ -25,14 +22,6 @@ void TAdvStringGrid::SetCurrentCellText(const std::string& Value)
 // editor controls
 void TAdvStringGrid::ShowEditorControl(int, int) {}
 void TAdvStringGrid::HideEditorControl() {}
-
-// rows
-void TAdvStringGrid::HideColumns(int, int) {}
-void TAdvStringGrid::UnHideColumns(int, int) {}
-void TAdvStringGrid::ClearRows(int, int) {}
-void TAdvStringGrid::ClearCols(int, int) {}
-void TAdvStringGrid::ClearAll() {}
-void TAdvStringGrid::RemoveSelectedRows() {}
 
 // clipboard
 void TAdvStringGrid::CopyToClipboard() {}
