@@ -22,10 +22,6 @@ void TAdvStringGrid::SetCurrentCellText(const std::string& Value)
     SetCells(RealCol(), Row(), Value);
 }
 
-// editor controls
-void TAdvStringGrid::ShowEditorControl(int, int) {}
-void TAdvStringGrid::HideEditorControl() {}
-
 // sorting
 int TAdvStringGrid::CompareCells(int, int, int)
 {
