@@ -502,6 +502,11 @@ public:
     void ShowEditorControl(int ACol, int ARow);
     // Hides the shown control and writes its value back; nothing when none is shown.
     void HideEditorControl();
+    // The character that started the edit (0: none); the next ShowEditorControl posts it to the
+    // control it shows (spin, editable combo, the edits), then forgets it, as does
+    // HideEditorControl. Set it right before the editor is shown.
+    char EditStartChar() const { return FEditStartChar; }
+    void SetEditStartChar(char Value) { FEditStartChar = Value; }
     // (editor controls: public)
 
     // ---- sorting (advgridsort.cpp, advgridcompare.cpp) ---------------------------------------
@@ -745,6 +750,9 @@ protected:
     // ---- editing: protected ----
 
     // ---- editor controls: protected ----
+    // Changes in the in-cell combo raise OnComboChange and OnComboObjectChange; every command
+    // also goes on to the base grid.
+    void WMCommand(TMessage& Message);
 
     // ---- sorting: protected ----
     // Nothing is erased while an update runs.
@@ -926,6 +934,22 @@ private:
     // ---- editing: private ----
 
     // ---- editor controls: private ----
+    // Made on first use, owned by the grid as components and parented to it, hidden and
+    // disabled until shown; no date picker without the common controls 4.70 or later.
+    void CreateEditorControls();
+    TWinControl* ShowSpinEdit(const std::string& Text);
+    TWinControl* ShowComboBox(const std::string& Text, bool ListOnly, const TRect& R);
+    TWinControl* ShowDatePicker(const std::string& Text);
+    // Places Control over R, shows, enables and focuses it, and marks a control as shown.
+    void ShowEditorOver(TWinControl* Control, const TRect& R);
+    TGridSpin* FSpinEdit = nullptr;
+    TGridCombo* FComboBox = nullptr;
+    TGridDatePicker* FDatePicker = nullptr;
+    TGridCheckBox* FCheckBox = nullptr;
+    TGridEditBtn* FEditBtn = nullptr;
+    TGridUnitEditBtn* FUnitEditBtn = nullptr;
+    TGridButton* FButton = nullptr;
+    char FEditStartChar = 0;
 
     // ---- sorting: private ----
     // One step of a sort's comparison: a real column and its direction.

@@ -17,6 +17,7 @@ const TMessageMap& TAdvStringGrid::ClassMessageMap()
         // editing (advgridedit.cpp)
 
         // editor controls (advgrideditors.cpp)
+        OnMessage<&TAdvStringGrid::WMCommand>(WM_COMMAND),
 
         // scroll bars (advgridscroll.cpp)
 

@@ -19,10 +19,6 @@ void TAdvStringGrid::SetCurrentCellText(const std::string& Value)
     SetCells(RealCol(), Row(), Value);
 }
 
-// editor controls
-void TAdvStringGrid::ShowEditorControl(int, int) {}
-void TAdvStringGrid::HideEditorControl() {}
-
 // clipboard
 void TAdvStringGrid::CopyToClipboard() {}
 void TAdvStringGrid::CutToClipboard() {}
