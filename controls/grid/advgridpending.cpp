@@ -1,4 +1,7 @@
 // Interim bodies of operations whose real versions are being written in their own files; each
+// block goes when its file lands. This file is empty, and removed, once all have.
+#include "controls/grid/advgrid.h"
+
 // editing
 bool TAdvStringGrid::CellEditable(int ACol, int ARow)
 {
