@@ -536,6 +536,9 @@ public:
     // (scroll bars: public)
 
     // ---- keyboard and mouse (advgridkeys.cpp, advgridmouse.cpp) ------------------------------
+    // Whether the cell is selected: its row flagged with DisjunctRowSelect, else inside the
+    // selection; negative indexes never are.
+    bool IsSelected(int ACol, int ARow);
     // (keyboard and mouse: public)
 
     // ---- hints, wheel, panning, zoom, auto-sizing (advgridhints.cpp, advgridautosize.cpp) ----
@@ -731,6 +734,26 @@ protected:
     // ---- scroll bars: protected ----
 
     // ---- keyboard and mouse: protected ----
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void DoEnter() override;
+    void DoExit() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
+                         int& SizingOfs, TGridDrawInfo& FixedInfo) override;
+    void WMSetFocus(TMessage& Message);
+    void WMChar(TMessage& Message);
+    void WMSetCursor(TMessage& Message);
+    void WMLButtonDblClk(TMessage& Message);
+    void WMRButtonDown(TMessage& Message);
+    void CMCursorChanged(TMessage& Message);
+    void CMDialogChar(TMessage& Message);
+    // Over the fixed cells: 0 none, 1 column selection, 2 row selection, 3 select all.
+    int FCursorKind = 0;
+    // Milliseconds the last sort from a header click took.
+    std::uint32_t FSortTime = 0;
 
     // ---- hints and sizing: protected ----
 
@@ -889,6 +912,41 @@ private:
     // ---- scroll bars: private ----
 
     // ---- keyboard and mouse: private ----
+    // The link under a client point: the whole text of a URL cell (URLShow), or the link of an
+    // HTML cell; empty when there is none. ACol (display) and ARow get the cell under it.
+    std::string AnchorAt(int X, int Y, int& ACol, int& ARow);
+    // A clicked link: a cell reference inside the grid selects it, a web or mail link opens.
+    void FollowAnchor(const std::string& Anchor);
+    // The header click's sort of ACol (Shift extends the sort index).
+    void HeaderClickSort(int ACol, TShiftState Shift);
+    // The floating heading and the drop marks of a move with EnhRowColMove.
+    void ShowMoveFeedback(int X, int Y);
+    void HideMoveFeedback();
+    // The grid's own change of the control cursor, which leaves the cursor kind alone.
+    void SetOwnCursor(TCursor Value);
+    void SetPressedFixed(int ACol, int ARow);
+    TPoint FMouseDownPos;
+    TPoint FGrabOffset;
+    TGridCoord FDownCell{-1, -1};
+    // The column (header row) or row (fixed column) pressed for a move; -1 when none.
+    int FMoveColInd = -1;
+    int FMoveRowInd = -1;
+    // The row or column a whole-row or whole-column drag selection starts from.
+    int FSelAnchorRow = -1;
+    int FSelAnchorCol = -1;
+    bool FClickPending = false;
+    TGridCoord FClickCell{-1, -1};
+    // A Ctrl press on a flagged row clears that row at the release.
+    int FUnflagRow = -1;
+    std::string FLastAnchor;
+    TGridCoord FAnchorCell{-1, -1};
+    // A column or row was moved or sized during the press; a double-click auto-sized.
+    bool FMovedOrSized = false;
+    bool FDblClickSized = false;
+    bool FSettingCursor = false;
+    TGridCoord FPressedFixed{-1, -1};
+    TWinControl* FMoveButton = nullptr;
+    TWinControl* FMoveMarks[2] = {nullptr, nullptr};
 
     // ---- hints and sizing: private ----
 

@@ -18,6 +18,13 @@ const TMessageMap& TAdvStringGrid::ClassMessageMap()
         // scroll bars (advgridscroll.cpp)
 
         // keyboard and mouse (advgridkeys.cpp, advgridmouse.cpp)
+        OnMessage<&TAdvStringGrid::WMSetFocus>(WM_SETFOCUS),
+        OnMessage<&TAdvStringGrid::WMChar>(WM_CHAR),
+        OnMessage<&TAdvStringGrid::WMSetCursor>(WM_SETCURSOR),
+        OnMessage<&TAdvStringGrid::WMLButtonDblClk>(WM_LBUTTONDBLCLK),
+        OnMessage<&TAdvStringGrid::WMRButtonDown>(WM_RBUTTONDOWN),
+        OnMessage<&TAdvStringGrid::CMCursorChanged>(CM_CURSORCHANGED),
+        OnMessage<&TAdvStringGrid::CMDialogChar>(CM_DIALOGCHAR),
 
         // hints, wheel, panning, sizing (advgridhints.cpp, advgridautosize.cpp)
     });
