@@ -140,10 +140,9 @@ std::string TAdvStringGrid::AnchorAt(int X, int Y, int& ACol, int& ARow)
     if (ACol < 0 || ARow < 0)
         return {};
     const std::string Text = Cells(RealColIndex(ACol), ARow);
-    if (FURLShow && IsUrlText(Text))
-        return Text;
+    // An HTML cell's links hold "://" too: only the link under the point counts there.
     if (CellTextKind(Text, FEnableHTML) != ctkHtml)
-        return {};
+        return FURLShow && IsUrlText(Text) ? Text : std::string();
     TRect R = CellRect(ACol, ARow);
     if (IsRectEmpty(R))
         return {};

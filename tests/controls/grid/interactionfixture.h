@@ -13,9 +13,9 @@
 // Opens up what the tests look at.
 class TInteractionGrid : public TAdvStringGrid {
 public:
-    using TAdvStringGrid::TAdvStringGrid;
     using TAdvStringGrid::FCursorKind;
     using TAdvStringGrid::FSortTime;
+    using TAdvStringGrid::TAdvStringGrid;
 };
 
 class GridInteraction : public ::testing::Test {

@@ -18,10 +18,10 @@ struct TShortcutCase {
 TEST_F(GridInteraction, ClipboardShortcutsAskTheirEventOnlyWhenAllowed)
 {
     const std::vector<TShortcutCase> Cases = {
-        {true, 'C', {VK_CONTROL}, "copy"},       {true, VK_INSERT, {VK_CONTROL}, "copy"},
-        {true, 'X', {VK_CONTROL}, "cut"},        {true, VK_DELETE, {VK_SHIFT}, "cut"},
-        {true, 'V', {VK_CONTROL}, "paste"},      {true, VK_INSERT, {VK_SHIFT}, "paste"},
-        {false, 'C', {VK_CONTROL}, ""},          {false, 'V', {VK_CONTROL}, ""},
+        {true, 'C', {VK_CONTROL}, "copy"},  {true, VK_INSERT, {VK_CONTROL}, "copy"},
+        {true, 'X', {VK_CONTROL}, "cut"},   {true, VK_DELETE, {VK_SHIFT}, "cut"},
+        {true, 'V', {VK_CONTROL}, "paste"}, {true, VK_INSERT, {VK_SHIFT}, "paste"},
+        {false, 'C', {VK_CONTROL}, ""},     {false, 'V', {VK_CONTROL}, ""},
         {false, VK_DELETE, {VK_SHIFT}, ""},
     };
     for (const auto& Case : Cases) {
