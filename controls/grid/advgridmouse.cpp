@@ -556,9 +556,11 @@ void TAdvStringGrid::HeaderClickSort(int ACol, TShiftState Shift)
         return;
     const std::uint32_t Started = GetTickCount();
     if (!FSortIndexShow) {
-        if (ACol == FSortColumn)
+        if (ACol == FSortColumn) {
             FSortDirection = FSortDirection == sdAscending ? sdDescending : sdAscending;
-        else {
+            // The heading's glyph turns.
+            RepaintRow(0);
+        } else {
             FSortDirection = sdAscending;
             SetSortColumn(ACol);
         }
