@@ -512,6 +512,7 @@ public:
     // While the count is above 0 the grid does not paint.
     void BeginUpdate();
     void EndUpdate();
+    int UpdateCount() const { return FUpdateCount; }
     // (sorting: public)
 
     // ---- hidden rows, the filter, row and column operations (advgridrows.cpp, advgridops.cpp)
@@ -726,6 +727,8 @@ protected:
     // ---- editor controls: protected ----
 
     // ---- sorting: protected ----
+    // Nothing is erased while an update runs.
+    void WMEraseBkgnd(TMessage& Message);
 
     // ---- rows: protected ----
 
@@ -904,6 +907,14 @@ private:
     // ---- editor controls: private ----
 
     // ---- sorting: private ----
+    // One step of a sort's comparison: a real column and its direction.
+    struct TSortStep {
+        int Col = 0;
+        bool Descending = false;
+    };
+    // Sorts the data rows by the steps, stable; nothing changes when a comparison raises.
+    void SortRows(const std::vector<TSortStep>& Steps, bool KeepColumn0Texts);
+    int FUpdateCount = 0;
 
     // ---- rows: private ----
 

@@ -11,6 +11,9 @@ const TMessageMap& TAdvStringGrid::ClassMessageMap()
         // timer (advgridtimer.cpp)
         OnMessage<&TAdvStringGrid::WMTimer>(WM_TIMER),
 
+        // sorting (advgridsort.cpp)
+        OnMessage<&TAdvStringGrid::WMEraseBkgnd>(WM_ERASEBKGND),
+
         // editing (advgridedit.cpp)
 
         // editor controls (advgrideditors.cpp)

@@ -94,6 +94,8 @@ void DrawCellGraphic(TAdvStringGrid* Grid, TCanvas* C, const TCellPaint& Cell)
 
 void TAdvStringGrid::Paint()
 {
+    if (FUpdateCount > 0)
+        return;
     TStringGrid::Paint();
     TCanvas* C = Canvas();
     C->Pen()->SetColor(clBlack);

@@ -26,17 +26,6 @@ void TAdvStringGrid::SetCurrentCellText(const std::string& Value)
 void TAdvStringGrid::ShowEditorControl(int, int) {}
 void TAdvStringGrid::HideEditorControl() {}
 
-// sorting
-int TAdvStringGrid::CompareCells(int, int, int)
-{
-    return 0;
-}
-void TAdvStringGrid::SortByColumn() {}
-void TAdvStringGrid::SortByIndex() {}
-void TAdvStringGrid::SwapRows(int, int) {}
-void TAdvStringGrid::BeginUpdate() {}
-void TAdvStringGrid::EndUpdate() {}
-
 // rows
 void TAdvStringGrid::HideColumns(int, int) {}
 void TAdvStringGrid::UnHideColumns(int, int) {}
