@@ -424,7 +424,8 @@ public:
     TFilter* Filter() const { return FFilter.get(); }
     void SetFilter(const TFilter* Value);
     bool FilterActive() const { return FFilterActive; }
-    void SetFilterActive(bool Value) { FFilterActive = Value; }
+    // Switching on hides the rows that do not match Filter; switching off shows them again.
+    void SetFilterActive(bool Value);
     // The rows taken out of view (TGridItem items).
     TCollection* HiddenRowList() const { return FHiddenRowList.get(); }
 
@@ -516,11 +517,23 @@ public:
     // (sorting: public)
 
     // ---- hidden rows, the filter, row and column operations (advgridrows.cpp, advgridops.cpp)
+    // Real column ranges; columns above 256 cannot be hidden.
     void HideColumns(int FromCol, int ToCol);
     void UnHideColumns(int FromCol, int ToCol);
+    // Hidden rows: a real row index counts the hidden rows in place, a display index does not.
+    bool IsHiddenRow(int ARow) const;
+    int RealRowIndex(int ARow) const;
+    int DisplRowIndex(int ARow) const;
+    // Real rows; rows already hidden inside the range stay as they are.
+    void HideRowRange(int FromRow, int ToRow);
+    void UnHideRowRange(int FromRow, int ToRow);
+    void UnHideAllRows();
+    // Texts and cell graphics of real columns (hidden ones included); nothing for a count of 0
+    // or less or a start outside the grid.
     void ClearRows(int ARow, int ACount);
     void ClearCols(int ACol, int ACount);
     void ClearAll();
+    // Deletes every row whose RowSelected flag is set.
     void RemoveSelectedRows();
     // (rows: public)
 
@@ -731,6 +744,12 @@ protected:
     void WMEraseBkgnd(TMessage& Message);
 
     // ---- rows: protected ----
+    // FromIndex and ToIndex are display indexes; the cells move by real index.
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+    // Set whenever a column or row was moved; the mouse handling reads it so that the button
+    // release ending a move does not sort, and clears it.
+    bool FColumnMovedFlag = false;
 
     // ---- clipboard: protected ----
 
@@ -917,6 +936,35 @@ private:
     int FUpdateCount = 0;
 
     // ---- rows: private ----
+    // One real column: whether it shows and its width (remembered while hidden).
+    struct TColumnSlot {
+        bool Visible = true;
+        int Width = 0;
+    };
+    std::vector<TColumnSlot> ColumnLayout() const;
+    // Sets the visibility map, ColCount and the display widths from a column per slot.
+    void ApplyColumnLayout(const std::vector<TColumnSlot>& Layout);
+    int AllColCount() const { return ColCount() + FNumHidden; }
+    void CopyRowCells(int FromRow, int ToRow);
+    void ClearCells(int ACol1, int ARow1, int ACol2, int ARow2);
+    // The row operations; AdjustHidden renumbers the hidden rows behind the change (false while
+    // rows are being hidden or shown).
+    void RemoveRowsAt(int ARow, int ACount, bool AdjustHidden);
+    void InsertRowsAt(int ARow, int ACount, bool AdjustHidden);
+    // Drops ACount display rows at ARow: graphics freed, the rest moved up.
+    void ShiftRowsUp(int ARow, int ACount);
+    void RenumberHiddenAfterDelete(int ARow, int ACount);
+    void HideRun(int FromRow, int ToRow, int DisplRow);
+    void ShowRun(int FromRow, int ToRow);
+    void ApplyFilter();
+    // The empty row added when the filter left no data row.
+    bool FFilterPlaceholder = false;
+    // Frees the cell graphics kept with hidden rows when the grid goes.
+    struct THiddenRowGraphics {
+        TAdvStringGrid* Grid;
+        ~THiddenRowGraphics();
+    };
+    THiddenRowGraphics FHiddenRowGraphics{this};
 
     // ---- clipboard: private ----
 

@@ -35,17 +35,18 @@ int TAdvStringGrid::NumHiddenColumns() const
 
 int TAdvStringGrid::RealColIndex(int ACol) const
 {
-    if (FNumHidden == 0 || ACol >= MaxMappedColumns - 1)
+    if (FNumHidden == 0 || ACol < 0)
         return ACol;
     int Visible = 0;
-    for (int Real = 0; Real < MaxMappedColumns - 1; ++Real) {
+    for (int Real = 0; Real < MaxMappedColumns; ++Real) {
         if (!FVisibleCol[static_cast<std::size_t>(Real)])
             continue;
         if (Visible == ACol)
             return Real;
         ++Visible;
     }
-    return 0;
+    // Past the map every column shows: all hidden ones lie before it.
+    return ACol + FNumHidden;
 }
 
 int TAdvStringGrid::DisplColIndex(int ACol) const
@@ -101,6 +102,19 @@ void TAdvStringGrid::UnHideColumn(int ACol)
         SetColWidths(C, ColWidths(C - 1));
     SetColWidths(DisplColIndex(ACol), FRememberedWidths[static_cast<std::size_t>(ACol)]);
     Invalidate();
+}
+
+void TAdvStringGrid::HideColumns(int FromCol, int ToCol)
+{
+    // Columns above the visibility map are refused.
+    for (int C = std::max(FromCol, 0); C <= ToCol && C < MaxMappedColumns; ++C)
+        HideColumn(C);
+}
+
+void TAdvStringGrid::UnHideColumns(int FromCol, int ToCol)
+{
+    for (int C = std::max(FromCol, 0); C <= ToCol && C < MaxMappedColumns; ++C)
+        UnHideColumn(C);
 }
 
 // ---- widths in the registry or an INI file ---------------------------------------------------

@@ -26,13 +26,6 @@ void TAdvStringGrid::SetCurrentCellText(const std::string& Value)
 void TAdvStringGrid::ShowEditorControl(int, int) {}
 void TAdvStringGrid::HideEditorControl() {}
 
-// rows
-void TAdvStringGrid::HideColumns(int, int) {}
-void TAdvStringGrid::UnHideColumns(int, int) {}
-void TAdvStringGrid::ClearRows(int, int) {}
-void TAdvStringGrid::ClearCols(int, int) {}
-void TAdvStringGrid::ClearAll() {}
-void TAdvStringGrid::RemoveSelectedRows() {}
 
 // clipboard
 void TAdvStringGrid::CopyToClipboard() {}

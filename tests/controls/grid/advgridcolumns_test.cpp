@@ -16,7 +16,8 @@ TEST_F(AdvGridTest, DisplayAndRealColumnsWithColumnsOneAndThreeHidden)
     EXPECT_EQ(Grid->RealColIndex(1), 2);
     EXPECT_EQ(Grid->RealColIndex(2), 4);
     EXPECT_EQ(Grid->DisplColIndex(4), 2);
-    EXPECT_EQ(Grid->RealColIndex(300), 300);
+    EXPECT_EQ(Grid->RealColIndex(300), 302);
+    EXPECT_EQ(Grid->DisplColIndex(302), 300);
     EXPECT_FALSE(Grid->IsColumnVisible(3));
 }
 
