@@ -16,6 +16,8 @@ const TMessageMap& TAdvStringGrid::ClassMessageMap()
         // editor controls (advgrideditors.cpp)
 
         // scroll bars (advgridscroll.cpp)
+        OnMessage<&TAdvStringGrid::WMHScroll>(WM_HSCROLL),
+        OnMessage<&TAdvStringGrid::WMVScroll>(WM_VSCROLL),
 
         // keyboard and mouse (advgridkeys.cpp, advgridmouse.cpp)
 

@@ -45,15 +45,6 @@ void TAdvStringGrid::ClearCols(int, int) {}
 void TAdvStringGrid::ClearAll() {}
 void TAdvStringGrid::RemoveSelectedRows() {}
 
-// clipboard
-void TAdvStringGrid::CopyToClipboard() {}
-void TAdvStringGrid::CutToClipboard() {}
-void TAdvStringGrid::PasteFromClipboard() {}
-
-// scroll bars
-void TAdvStringGrid::UpdateVScrollBar() {}
-void TAdvStringGrid::UpdateHScrollBar() {}
-
 // hints and sizing
 void TAdvStringGrid::AutoSizeCol(int) {}
 void TAdvStringGrid::AutoSizeColGrow(int) {}

@@ -22,6 +22,10 @@ TRect DefaultClientArea(const TWindowObject& Obj, const TRect& WindowRect);
 // The parts around the client area the window has now.
 TNonClientParts NonClientParts(const TWindowObject& Obj);
 
+// flatscrollbars.cpp: the thickness of the window's bars, the flat look's when it has one.
+int VerticalBarWidth(const TWindowObject& Obj);
+int HorizontalBarHeight(const TWindowObject& Obj);
+
 // scrollbars.cpp
 // Draws a window's bar (SB_HORZ or SB_VERT) into a canvas of the whole window.
 void DrawScrollBar(TCanvas& Canvas, HWND Wnd, int Bar);
