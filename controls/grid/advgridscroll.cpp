@@ -82,9 +82,10 @@ void TAdvStringGrid::ApplyScrollLook()
 void TAdvStringGrid::SetScrollProportional(bool Value)
 {
     FScrollProportional = Value;
-    if (!HandleAllocated())
+    // The bars belong to the window: made now when the grid can have one.
+    if (!HandleAllocated() && Parent() == nullptr)
         return;
-    const HWND Wnd = WindowHandle();
+    const HWND Wnd = Handle();
     if (Value) {
         FFlatInit = InitializeFlatSB(Wnd) != 0;
         ApplyScrollLook();

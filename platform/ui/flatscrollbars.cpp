@@ -135,7 +135,7 @@ BOOL FlatSB_GetScrollProp(HWND Wnd, UINT Index, LONG_PTR* Value)
 
 int FlatSB_SetScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, BOOL Redraw)
 {
-    return SetScrollInfo(Wnd, Bar, Info, Redraw != 0);
+    return SetFlatScrollInfo(Wnd, Bar, Info, Redraw != 0);
 }
 
 BOOL FlatSB_GetScrollInfo(HWND Wnd, int Bar, TScrollInfo& Info)

@@ -34,7 +34,9 @@ BOOL UninitializeFlatSB(HWND Wnd);
 BOOL FlatSB_SetScrollProp(HWND Wnd, UINT Index, LONG_PTR NewValue, BOOL Redraw);
 // The property as set; false as above.
 BOOL FlatSB_GetScrollProp(HWND Wnd, UINT Index, LONG_PTR* Value);
-// The window's scroll information, as SetScrollInfo, GetScrollInfo and ShowScrollBar keep it.
+// The window's scroll information, as SetScrollInfo, GetScrollInfo and ShowScrollBar keep it;
+// except that a page set here stays the flat bar's: plain SetScrollInfo calls leave it until
+// UninitializeFlatSB.
 int FlatSB_SetScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, BOOL Redraw);
 BOOL FlatSB_GetScrollInfo(HWND Wnd, int Bar, TScrollInfo& Info);
 BOOL FlatSB_ShowScrollBar(HWND Wnd, int Bar, BOOL Show);

@@ -499,7 +499,9 @@ bool ScrollBarControlKey(HWND Wnd, WPARAM Key, bool Down)
     return true;
 }
 
-int SetScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw)
+namespace {
+
+int SetBarInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw, bool Flat)
 {
     TWindowObject* Obj = Find(Wnd);
     TScrollBarData* D = Obj != nullptr ? BarData(*Obj, Bar) : nullptr;
@@ -509,8 +511,15 @@ int SetScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw)
         D->Min = Info.nMin;
         D->Max = std::max(Info.nMin, Info.nMax);
     }
-    if (Info.fMask & SIF_PAGE)
+    bool* Kept = !Obj->FlatBars.On ? nullptr
+                 : Bar == SB_VERT  ? &Obj->FlatBars.VPageKept
+                 : Bar == SB_HORZ  ? &Obj->FlatBars.HPageKept
+                                   : nullptr;
+    if ((Info.fMask & SIF_PAGE) && (Flat || Kept == nullptr || !*Kept)) {
         D->Page = Info.nPage;
+        if (Flat && Kept != nullptr)
+            *Kept = true;
+    }
     D->Page = static_cast<UINT>(std::min<long long>(D->Page, Span(*D) + 1));
     if (Info.fMask & SIF_POS)
         D->Pos = Info.nPos;
@@ -534,6 +543,22 @@ int SetScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw)
         RedrawBar(Wnd, Bar);
     return Pos;
 }
+
+} // namespace
+
+int SetScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw)
+{
+    return SetBarInfo(Wnd, Bar, Info, Redraw, false);
+}
+
+namespace uiwindow {
+
+int SetFlatScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw)
+{
+    return SetBarInfo(Wnd, Bar, Info, Redraw, true);
+}
+
+} // namespace uiwindow
 
 bool GetScrollInfo(HWND Wnd, int Bar, TScrollInfo& Info)
 {

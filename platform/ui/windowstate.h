@@ -42,6 +42,9 @@ struct TFlatBarLook {
     std::int32_t HColor = 0;
     int VWidth = 0; // 0: the system's metric
     int HHeight = 0;
+    // A page set through the flat bars is theirs: plain SetScrollInfo calls leave it.
+    bool VPageKept = false;
+    bool HPageKept = false;
 };
 
 struct TWindowObject {
