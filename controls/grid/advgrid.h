@@ -922,6 +922,9 @@ private:
     void ApplyScrollLook();
     void ShowScrollHint(const std::string& Text);
     void HideScrollHint();
+    // The thumb position of a thumb message on the grid's 0..127 scale; a flat bar's position
+    // (0..128 less its page) is converted, in Message too.
+    int GridThumbPos(TMessage& Message, bool Cols);
     // The cells under the corners of a background picture shown at a fixed place.
     bool FixedBackgroundCells(TGridRect& Cells);
     // Whether the flat scroll bars are laid over the window's bars.

@@ -9,6 +9,8 @@
 #include "platform/ui/messages.h"
 #include "platform/ui/sysmetrics.h"
 
+#include <algorithm>
+
 namespace {
 
 // The flat bars' positions run from 0 to ThumbRange - 1.
@@ -26,10 +28,11 @@ LONG_PTR StyleOf(TScrollType Type)
     }
 }
 
-// The thumb's page: the visible share of the scale, rounded.
-int PageOf(int Visible, int Count)
+// The thumb's page: the visible share of the scale, rounded; the whole scale when every row or
+// column is in view, so that a bar with nothing to scroll does not show.
+int PageOf(int Visible, int Fixed, int Count)
 {
-    if (Count <= 0)
+    if (Count <= 0 || Visible + Fixed >= Count)
         return ThumbRange;
     return static_cast<int>((static_cast<long long>(Visible) * ThumbRange + Count / 2) / Count);
 }
@@ -116,12 +119,12 @@ void TAdvStringGrid::UpdateVScrollBar()
         return;
     TScrollInfo Info;
     Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    FlatSB_GetScrollInfo(WindowHandle(), SB_VERT, Info);
-    if (Info.nPos < 0 || Info.nPos >= ThumbRange)
-        Info.nPos = 0;
     Info.nMin = 0;
     Info.nMax = ThumbRange - 1;
-    Info.nPage = static_cast<UINT>(PageOf(VisibleRowCount(), RowCount()));
+    const int Page = PageOf(VisibleRowCount(), FixedRows(), RowCount());
+    Info.nPage = static_cast<UINT>(Page);
+    // The grid's place on its 0..127 scale, on the thumb's shorter run.
+    Info.nPos = Page < ThumbRange ? MulDiv(ScrollPosOf(false), ThumbRange - Page, 127) : 0;
     FlatSB_SetScrollInfo(WindowHandle(), SB_VERT, Info, true);
 }
 
@@ -131,12 +134,12 @@ void TAdvStringGrid::UpdateHScrollBar()
         return;
     TScrollInfo Info;
     Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    FlatSB_GetScrollInfo(WindowHandle(), SB_HORZ, Info);
-    if (Info.nPos < 0 || Info.nPos >= ThumbRange)
-        Info.nPos = 0;
     Info.nMin = 0;
     Info.nMax = ThumbRange - 1;
-    Info.nPage = static_cast<UINT>(PageOf(VisibleColCount(), ColCount()));
+    const int Page = PageOf(VisibleColCount(), FixedCols(), ColCount());
+    Info.nPage = static_cast<UINT>(Page);
+    // The grid's place on its 0..127 scale, on the thumb's shorter run.
+    Info.nPos = Page < ThumbRange ? MulDiv(ScrollPosOf(true), ThumbRange - Page, 127) : 0;
     FlatSB_SetScrollInfo(WindowHandle(), SB_HORZ, Info, true);
 }
 
@@ -179,10 +182,26 @@ bool TAdvStringGrid::FixedBackgroundCells(TGridRect& Cells)
     return true;
 }
 
+int TAdvStringGrid::GridThumbPos(TMessage& Message, bool Cols)
+{
+    const int Code = LoWord(Message.WParam);
+    const int Pos = static_cast<short>(HiWord(Message.WParam));
+    if (!FFlatInit || (Code != SB_THUMBTRACK && Code != SB_THUMBPOSITION))
+        return Pos;
+    // The flat thumb runs over 128 less its page: back to the grid's 0..127 scale. With every
+    // row or column in view there is no room, and the position is the first.
+    const int Page = Cols ? PageOf(VisibleColCount(), FixedCols(), ColCount())
+                          : PageOf(VisibleRowCount(), FixedRows(), RowCount());
+    const int Room = ThumbRange - Page;
+    const int Converted = Room > 0 ? std::min(MulDiv(Pos, 127, Room), 127) : 0;
+    Message.WParam = MakeWParam(static_cast<unsigned>(Code), static_cast<unsigned>(Converted));
+    return Converted;
+}
+
 void TAdvStringGrid::WMHScroll(TMessage& Message)
 {
     const int Code = LoWord(Message.WParam);
-    int Pos = static_cast<short>(HiWord(Message.WParam));
+    const int Pos = GridThumbPos(Message, true);
     if (FScrollHints == shHorizontal || FScrollHints == shBoth) {
         if (Code == SB_ENDSCROLL) {
             HideScrollHint();
@@ -194,13 +213,6 @@ void TAdvStringGrid::WMHScroll(TMessage& Message)
                 OnScrollHint(this, N, Text);
             ShowScrollHint(Text);
         }
-    }
-    if (Code == SB_THUMBPOSITION && FFlatInit) {
-        // The flat thumb runs over 128 less its page; back to the grid's 0..127 scale. With
-        // every column in view there is no room, and the position is the first.
-        const int Room = ThumbRange - PageOf(VisibleColCount(), ColCount());
-        Pos = Room > 0 ? MulDiv(Pos, 127, Room) : 0;
-        Message.WParam = MakeWParam(static_cast<unsigned>(Code), static_cast<unsigned>(Pos));
     }
     TGridRect Before, After;
     const bool Fixed = FixedBackgroundCells(Before);
@@ -215,7 +227,7 @@ void TAdvStringGrid::WMHScroll(TMessage& Message)
 void TAdvStringGrid::WMVScroll(TMessage& Message)
 {
     const int Code = LoWord(Message.WParam);
-    const int Pos = static_cast<short>(HiWord(Message.WParam));
+    const int Pos = GridThumbPos(Message, false);
     if (FScrollHints == shVertical || FScrollHints == shBoth) {
         if (Code == SB_ENDSCROLL) {
             HideScrollHint();

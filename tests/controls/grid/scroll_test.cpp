@@ -171,6 +171,29 @@ TEST_F(GridScroll, AFlatThumbPositionComesBackToTheGridsScale)
     EXPECT_EQ(Grid->LeftCol(), 20 - Grid->VisibleColCount());
 }
 
+TEST_F(GridScroll, AFlatVerticalThumbAtTheBottomShowsTheLastRows)
+{
+    Grid->SetRowCount(20);
+    Grid->SetColCount(3);
+    ShowRows(11);
+    Grid->SetScrollProportional(true);
+    Grid->SetScrollHints(shVertical);
+    std::vector<int> Rows;
+    Grid->OnScrollHint = [&](TObject*, int ARow, std::string&) { Rows.push_back(ARow); };
+    ASSERT_EQ(Info(SB_VERT).nPage, 64u); // the thumb runs over 0..64
+    EXPECT_FALSE(Shows(WS_HSCROLL)) << "every column is in view";
+    Send(WM_VSCROLL, SB_THUMBTRACK, 64);
+    Send(WM_VSCROLL, SB_THUMBPOSITION, 64);
+    Send(WM_VSCROLL, SB_ENDSCROLL, 0);
+    EXPECT_EQ(Grid->TopRow(), 10);
+    EXPECT_EQ(Rows, (std::vector<int>{10}));
+    EXPECT_EQ(Info(SB_VERT).nPos, 64);
+
+    // Half way down the grid is half way along the thumb's run.
+    Grid->SetTopRow(1 + (20 - Grid->VisibleRowCount() - 1) / 2);
+    EXPECT_NEAR(Info(SB_VERT).nPos, 32, 4);
+}
+
 TEST_F(GridScroll, AThumbPositionWithEveryColumnInViewGoesToTheFirst)
 {
     Grid->SetFixedCols(0);
