@@ -368,16 +368,22 @@ public:
     const std::string& PasswordChar() const { return FPasswordChar; }
 
     // ---- scrolling, hints, wheel -------------------------------------------------------------
+    // The look of the flat scroll bars (ScrollProportional switches them on).
     TScrollType ScrollType() const { return FScrollType; }
-    void SetScrollType(TScrollType Value) { FScrollType = Value; }
+    void SetScrollType(TScrollType Value);
+    // clNone leaves the system's track colour.
     TColor ScrollColor() const { return FScrollColor; }
-    void SetScrollColor(TColor Value) { FScrollColor = Value; }
-    int ScrollWidth() const { return FScrollWidth; }
-    void SetScrollWidth(int Value) { FScrollWidth = Value; }
+    void SetScrollColor(TColor Value);
+    // The vertical bar's width and the horizontal bar's height; the system's width unless set.
+    int ScrollWidth() const;
+    void SetScrollWidth(int Value);
+    // While a vertical thumb is dragged the rows follow it.
     bool ScrollSynch() const { return FScrollSynch; }
     void SetScrollSynch(bool Value) { FScrollSynch = Value; }
+    // Flat scroll bars whose thumbs show the visible share of the rows and columns.
     bool ScrollProportional() const { return FScrollProportional; }
-    void SetScrollProportional(bool Value) { FScrollProportional = Value; }
+    void SetScrollProportional(bool Value);
+    // The row or column a dragged thumb brings into view, shown beside the pointer.
     TScrollHintType ScrollHints() const { return FScrollHints; }
     void SetScrollHints(TScrollHintType Value) { FScrollHints = Value; }
     TColor HintColor() const { return FHintColor; }
@@ -541,6 +547,20 @@ public:
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
+    // Pastes the clipboard's rich text into the cell (0) or its text from the cell on (the
+    // number of fields, as PasteText counts them).
+    int PasteAt(int ACol, int ARow);
+    // Pastes a tab-separated text from the cell on: rows at CR (an LF after it belongs to the
+    // break), cells at TAB. Returns the number of fields, written or not, the empty remainder
+    // after a final line break counted too (one copied cell gives 2). Any bytes are taken.
+    int PasteText(int ACol, int ARow, const std::string& Text);
+    // The selection as CopyToClipboard lays it out (HTML kept), for a drag.
+    std::string SelectionText();
+    // X = columns (the most fields of a line), Y = rows (lines, without the empty remainder
+    // after a final line break; at least 1).
+    static TPoint TextBlockSize(const std::string& Text);
+    // A cell of more than one line travels as one quoted field, its breaks as single LFs.
+    bool QuoteMultiLineClipboard = false;
     // (clipboard: public)
 
     // ---- flat scroll bars and scroll hints (advgridscroll.cpp) -------------------------------
@@ -754,6 +774,10 @@ protected:
     // ---- clipboard: protected ----
 
     // ---- scroll bars: protected ----
+    // Hides a shown editor control and moves the thumbs.
+    void TopLeftChanged() override;
+    void WMHScroll(TMessage& Message);
+    void WMVScroll(TMessage& Message);
 
     // ---- keyboard and mouse: protected ----
     void KeyDown(Word& Key, TShiftState Shift) override;
@@ -967,8 +991,29 @@ private:
     THiddenRowGraphics FHiddenRowGraphics{this};
 
     // ---- clipboard: private ----
+    std::string ClipboardCellText(int ACol, int ARow, bool Copying);
+    std::string BlockText(const TGridRect& Block, bool Disjunct, bool Copying);
+    void CopyBlock(const TGridRect& Block, bool Disjunct);
+    void FillSeries(const TGridRect& Sel, const std::string& First, const std::string& Second);
+    // The top-left cell of the last copied block, and whether the last clipboard action was a
+    // copy (a cut clears it), for PasteNotify.
+    TPoint FClipTopLeft{0, 0};
+    bool FClipCopied = false;
 
     // ---- scroll bars: private ----
+    void ApplyScrollLook();
+    void ShowScrollHint(const std::string& Text);
+    void HideScrollHint();
+    // The thumb position of a thumb message on the grid's 0..127 scale; a flat bar's position
+    // (0..128 less its page) is converted, in Message too.
+    int GridThumbPos(TMessage& Message, bool Cols);
+    // The cells under the corners of a background picture shown at a fixed place.
+    bool FixedBackgroundCells(TGridRect& Cells);
+    // Whether the flat scroll bars are laid over the window's bars.
+    bool FFlatInit = false;
+    // Owned by the grid as its component; made at the first hint.
+    class THintWindow* FScrollHintWnd = nullptr;
+    bool FScrollHintShow = false;
 
     // ---- keyboard and mouse: private ----
     // The link under a client point: the whole text of a URL cell (URLShow), or the link of an

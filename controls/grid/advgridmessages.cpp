@@ -19,6 +19,8 @@ const TMessageMap& TAdvStringGrid::ClassMessageMap()
         // editor controls (advgrideditors.cpp)
 
         // scroll bars (advgridscroll.cpp)
+        OnMessage<&TAdvStringGrid::WMHScroll>(WM_HSCROLL),
+        OnMessage<&TAdvStringGrid::WMVScroll>(WM_VSCROLL),
 
         // keyboard and mouse (advgridkeys.cpp, advgridmouse.cpp)
         OnMessage<&TAdvStringGrid::WMSetFocus>(WM_SETFOCUS),

@@ -27,15 +27,6 @@ void TAdvStringGrid::ShowEditorControl(int, int) {}
 void TAdvStringGrid::HideEditorControl() {}
 
 
-// clipboard
-void TAdvStringGrid::CopyToClipboard() {}
-void TAdvStringGrid::CutToClipboard() {}
-void TAdvStringGrid::PasteFromClipboard() {}
-
-// scroll bars
-void TAdvStringGrid::UpdateVScrollBar() {}
-void TAdvStringGrid::UpdateHScrollBar() {}
-
 // hints and sizing
 void TAdvStringGrid::AutoSizeCol(int) {}
 void TAdvStringGrid::AutoSizeColGrow(int) {}
