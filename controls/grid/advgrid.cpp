@@ -175,8 +175,9 @@ void TAdvStringGrid::SetActiveCellFont(const TFont* Value)
 
 void TAdvStringGrid::SetAutoSize(bool Value)
 {
-    // Sizing the columns to their contents belongs to the auto-sizing unit.
     FAutoSize = Value;
+    if (Value)
+        AutoSizeColumns(false, 0);
 }
 
 void TAdvStringGrid::SetVAlignment(TVAlignment Value)

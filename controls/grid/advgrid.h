@@ -582,6 +582,16 @@ public:
     void AutoSizeRow(int ARow);
     void SetRowLines(int ARow, int Lines, int Extra);
     int MaxLineCount(int ARow);
+    // Adds Delta to the zoom value (kept in -10..10; outside it nothing happens) and to every
+    // column width and row height that stays above 0.
+    void Zoom(int Delta);
+    // AutoSizeCol for every column (from FixedCols unless DoFixedCols), each then widened by
+    // Extra.
+    void AutoSizeColumns(bool DoFixedCols, int Extra);
+    // The colour kept with the cell's graphic; clNone, as no graphic of this grid has one.
+    TColor CellGraphicColor(int ACol, int ARow) const;
+    // Whether middle-button panning runs.
+    bool Panning() const { return FPanning; }
     // (hints and sizing: public)
 
     // ---- cells-changed listeners ---------------------------------------------------------------
@@ -802,6 +812,21 @@ protected:
     std::uint32_t FSortTime = 0;
 
     // ---- hints and sizing: protected ----
+    // The cell the shown hint is about (display column, row); -1, -1 when none. The mouse
+    // handling calls CancelCellHint when the mouse leaves that cell.
+    TGridCoord HintCell() const { return TGridCoord{FHintCol, FHintRow}; }
+    void CancelCellHint();
+    // Ends panning on any button or key before the grid handles it.
+    void WndProc(TMessage& Message) override;
+    void CMHintShow(TMessage& Message);
+    void WMMouseWheel(TMessage& Message);
+    void WMMButtonDown(TMessage& Message);
+    void WMSize(TMessage& Message);
+    // One 500 ms tick: with Hovering, the data cell under the mouse becomes current.
+    void HoverTick();
+    // One pan timer tick: one step towards the mouse.
+    void PanTick();
+    static constexpr unsigned PanTimerID = 999;
 
     TW_MESSAGE_MAP();
 
@@ -1053,6 +1078,25 @@ private:
     TWinControl* FMoveMarks[2] = {nullptr, nullptr};
 
     // ---- hints and sizing: private ----
+    void StartPanning(TPoint Origin);
+    void StopPanning();
+    void DrawPanMark();
+    void ErasePanMark();
+    // Canvas font of a cell for measuring: the fixed or normal font as GetCellColor leaves it,
+    // grown by the zoom value. ACol is a display column.
+    void SelectMeasureFont(int ACol, int ARow);
+    // Text plus image width of a cell (display column), in the measuring font.
+    int CellContentWidth(int ACol, int ARow);
+    int AutoColWidth(int ACol);
+
+    int FHintCol = -1;
+    int FHintRow = -1;
+    // Client width seen by the last size message; 0 before the first.
+    int FLastClientWidth = 0;
+    bool FPanning = false;
+    TPoint FPanOrigin;
+    TCursor FPanOldCursor = 0;
+    bool FPanOldShowHint = false;
 
     // The rich-text cells' two rich edits (render and edit) come with the rich-text control.
 };

@@ -278,15 +278,21 @@ void TAdvStringGrid::GiveBackOwnerForm()
 
 void TAdvStringGrid::OwnerFormResize(TObject* Sender)
 {
+    if (FOwnerForm != nullptr) {
+        if (FSizeWithForm) {
+            const int NewWidth = Width() + FOwnerForm->Width() - FOldFormWidth;
+            const int NewHeight = Height() + FOwnerForm->Height() - FOldFormHeight;
+            if (NewWidth > 0 && NewHeight > 0)
+                SetBounds(Left(), Top(), NewWidth, NewHeight);
+        }
+        FOldFormWidth = FOwnerForm->Width();
+        FOldFormHeight = FOwnerForm->Height();
+    }
     if (FHadFormResize && FOldFormResize) {
         try {
             FOldFormResize(Sender);
         } catch (...) {
         }
-    }
-    if (FOwnerForm != nullptr) {
-        FOldFormWidth = FOwnerForm->Width();
-        FOldFormHeight = FOwnerForm->Height();
     }
     StretchRightColumn();
 }

@@ -32,6 +32,10 @@ const TMessageMap& TAdvStringGrid::ClassMessageMap()
         OnMessage<&TAdvStringGrid::CMDialogChar>(CM_DIALOGCHAR),
 
         // hints, wheel, panning, sizing (advgridhints.cpp, advgridautosize.cpp)
+        OnMessage<&TAdvStringGrid::CMHintShow>(CM_HINTSHOW),
+        OnMessage<&TAdvStringGrid::WMMouseWheel>(WM_MOUSEWHEEL),
+        OnMessage<&TAdvStringGrid::WMMButtonDown>(WM_MBUTTONDOWN),
+        OnMessage<&TAdvStringGrid::WMSize>(WM_SIZE),
     });
     static constexpr TMessageMap Map{Handlers, &TStringGrid::ClassMessageMap};
     return Map;

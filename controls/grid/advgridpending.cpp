@@ -26,13 +26,3 @@ void TAdvStringGrid::SetCurrentCellText(const std::string& Value)
 void TAdvStringGrid::ShowEditorControl(int, int) {}
 void TAdvStringGrid::HideEditorControl() {}
 
-
-// hints and sizing
-void TAdvStringGrid::AutoSizeCol(int) {}
-void TAdvStringGrid::AutoSizeColGrow(int) {}
-void TAdvStringGrid::AutoSizeRow(int) {}
-void TAdvStringGrid::SetRowLines(int, int, int) {}
-int TAdvStringGrid::MaxLineCount(int)
-{
-    return 1;
-}

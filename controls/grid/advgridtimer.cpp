@@ -1,5 +1,5 @@
-// The grid's 500 ms window timer: the blink phase of blinking HTML text and the repaint of the
-// cells that show it.
+// The grid's window timers: the 500 ms one (the blink phase of blinking HTML text, the repaint of
+// the cells that show it, hovering) and the pan timer.
 #include "controls/grid/advgrid.h"
 
 #include "platform/rtl/strings.h"
@@ -7,12 +7,17 @@
 
 void TAdvStringGrid::WMTimer(TMessage& Message)
 {
+    if (Message.WParam == PanTimerID) {
+        PanTick();
+        return;
+    }
     if (Message.WParam != TimerID) {
         Inherited(Message);
         return;
     }
     FBlinkOn = !FBlinkOn;
     RepaintBlinkingCells();
+    HoverTick();
 }
 
 bool TAdvStringGrid::IsBlinkingCell(int ACol, int ARow) const
