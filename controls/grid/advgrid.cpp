@@ -457,6 +457,8 @@ void TAdvStringGrid::SizeChanged(int OldColCount, int OldRowCount)
     TStringGrid::SizeChanged(OldColCount, OldRowCount);
     if (FFixedFooters > 0 || FFixedRightCols > 0)
         Invalidate();
+    UpdateVScrollBar();
+    UpdateHScrollBar();
 }
 
 // ---- save ranges -----------------------------------------------------------------------------

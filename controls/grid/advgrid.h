@@ -368,16 +368,22 @@ public:
     const std::string& PasswordChar() const { return FPasswordChar; }
 
     // ---- scrolling, hints, wheel -------------------------------------------------------------
+    // The look of the flat scroll bars (ScrollProportional switches them on).
     TScrollType ScrollType() const { return FScrollType; }
-    void SetScrollType(TScrollType Value) { FScrollType = Value; }
+    void SetScrollType(TScrollType Value);
+    // clNone leaves the system's track colour.
     TColor ScrollColor() const { return FScrollColor; }
-    void SetScrollColor(TColor Value) { FScrollColor = Value; }
-    int ScrollWidth() const { return FScrollWidth; }
-    void SetScrollWidth(int Value) { FScrollWidth = Value; }
+    void SetScrollColor(TColor Value);
+    // The vertical bar's width and the horizontal bar's height; the system's width unless set.
+    int ScrollWidth() const;
+    void SetScrollWidth(int Value);
+    // While a vertical thumb is dragged the rows follow it.
     bool ScrollSynch() const { return FScrollSynch; }
     void SetScrollSynch(bool Value) { FScrollSynch = Value; }
+    // Flat scroll bars whose thumbs show the visible share of the rows and columns.
     bool ScrollProportional() const { return FScrollProportional; }
-    void SetScrollProportional(bool Value) { FScrollProportional = Value; }
+    void SetScrollProportional(bool Value);
+    // The row or column a dragged thumb brings into view, shown beside the pointer.
     TScrollHintType ScrollHints() const { return FScrollHints; }
     void SetScrollHints(TScrollHintType Value) { FScrollHints = Value; }
     TColor HintColor() const { return FHintColor; }
@@ -546,6 +552,20 @@ public:
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
+    // Pastes the clipboard's rich text into the cell (0) or its text from the cell on (the
+    // number of fields, as PasteText counts them).
+    int PasteAt(int ACol, int ARow);
+    // Pastes a tab-separated text from the cell on: rows at CR (an LF after it belongs to the
+    // break), cells at TAB. Returns the number of fields, written or not, the empty remainder
+    // after a final line break counted too (one copied cell gives 2). Any bytes are taken.
+    int PasteText(int ACol, int ARow, const std::string& Text);
+    // The selection as CopyToClipboard lays it out (HTML kept), for a drag.
+    std::string SelectionText();
+    // X = columns (the most fields of a line), Y = rows (lines, without the empty remainder
+    // after a final line break; at least 1).
+    static TPoint TextBlockSize(const std::string& Text);
+    // A cell of more than one line travels as one quoted field, its breaks as single LFs.
+    bool QuoteMultiLineClipboard = false;
     // (clipboard: public)
 
     // ---- flat scroll bars and scroll hints (advgridscroll.cpp) -------------------------------
@@ -555,6 +575,9 @@ public:
     // (scroll bars: public)
 
     // ---- keyboard and mouse (advgridkeys.cpp, advgridmouse.cpp) ------------------------------
+    // Whether the cell is selected: its row flagged with DisjunctRowSelect, else inside the
+    // selection; negative indexes never are.
+    bool IsSelected(int ACol, int ARow);
     // (keyboard and mouse: public)
 
     // ---- hints, wheel, panning, zoom, auto-sizing (advgridhints.cpp, advgridautosize.cpp) ----
@@ -769,8 +792,32 @@ protected:
     // ---- clipboard: protected ----
 
     // ---- scroll bars: protected ----
+    // Hides a shown editor control and moves the thumbs.
+    void TopLeftChanged() override;
+    void WMHScroll(TMessage& Message);
+    void WMVScroll(TMessage& Message);
 
     // ---- keyboard and mouse: protected ----
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void DoEnter() override;
+    void DoExit() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
+                         int& SizingOfs, TGridDrawInfo& FixedInfo) override;
+    void WMSetFocus(TMessage& Message);
+    void WMChar(TMessage& Message);
+    void WMSetCursor(TMessage& Message);
+    void WMLButtonDblClk(TMessage& Message);
+    void WMRButtonDown(TMessage& Message);
+    void CMCursorChanged(TMessage& Message);
+    void CMDialogChar(TMessage& Message);
+    // Over the fixed cells: 0 none, 1 column selection, 2 row selection, 3 select all.
+    int FCursorKind = 0;
+    // Milliseconds the last sort from a header click took.
+    std::uint32_t FSortTime = 0;
 
     // ---- hints and sizing: protected ----
     // The cell the shown hint is about (display column, row); -1, -1 when none. The mouse
@@ -993,10 +1040,66 @@ private:
     THiddenRowGraphics FHiddenRowGraphics{this};
 
     // ---- clipboard: private ----
+    std::string ClipboardCellText(int ACol, int ARow, bool Copying);
+    std::string BlockText(const TGridRect& Block, bool Disjunct, bool Copying);
+    void CopyBlock(const TGridRect& Block, bool Disjunct);
+    void FillSeries(const TGridRect& Sel, const std::string& First, const std::string& Second);
+    // The top-left cell of the last copied block, and whether the last clipboard action was a
+    // copy (a cut clears it), for PasteNotify.
+    TPoint FClipTopLeft{0, 0};
+    bool FClipCopied = false;
 
     // ---- scroll bars: private ----
+    void ApplyScrollLook();
+    void ShowScrollHint(const std::string& Text);
+    void HideScrollHint();
+    // The thumb position of a thumb message on the grid's 0..127 scale; a flat bar's position
+    // (0..128 less its page) is converted, in Message too.
+    int GridThumbPos(TMessage& Message, bool Cols);
+    // The cells under the corners of a background picture shown at a fixed place.
+    bool FixedBackgroundCells(TGridRect& Cells);
+    // Whether the flat scroll bars are laid over the window's bars.
+    bool FFlatInit = false;
+    // Owned by the grid as its component; made at the first hint.
+    class THintWindow* FScrollHintWnd = nullptr;
+    bool FScrollHintShow = false;
 
     // ---- keyboard and mouse: private ----
+    // The link under a client point: the whole text of a URL cell (URLShow), or the link of an
+    // HTML cell; empty when there is none. ACol (display) and ARow get the cell under it.
+    std::string AnchorAt(int X, int Y, int& ACol, int& ARow);
+    // A clicked link: a cell reference inside the grid selects it, a web or mail link opens.
+    void FollowAnchor(const std::string& Anchor);
+    // The header click's sort of ACol (Shift extends the sort index).
+    void HeaderClickSort(int ACol, TShiftState Shift);
+    // The floating heading and the drop marks of a move with EnhRowColMove.
+    void ShowMoveFeedback(int X, int Y);
+    void HideMoveFeedback();
+    // The grid's own change of the control cursor, which leaves the cursor kind alone.
+    void SetOwnCursor(TCursor Value);
+    void SetPressedFixed(int ACol, int ARow);
+    TPoint FMouseDownPos;
+    TPoint FGrabOffset;
+    TGridCoord FDownCell{-1, -1};
+    // The column (header row) or row (fixed column) pressed for a move; -1 when none.
+    int FMoveColInd = -1;
+    int FMoveRowInd = -1;
+    // The row or column a whole-row or whole-column drag selection starts from.
+    int FSelAnchorRow = -1;
+    int FSelAnchorCol = -1;
+    bool FClickPending = false;
+    TGridCoord FClickCell{-1, -1};
+    // A Ctrl press on a flagged row clears that row at the release.
+    int FUnflagRow = -1;
+    std::string FLastAnchor;
+    TGridCoord FAnchorCell{-1, -1};
+    // A column or row was moved or sized during the press; a double-click auto-sized.
+    bool FMovedOrSized = false;
+    bool FDblClickSized = false;
+    bool FSettingCursor = false;
+    TGridCoord FPressedFixed{-1, -1};
+    TWinControl* FMoveButton = nullptr;
+    TWinControl* FMoveMarks[2] = {nullptr, nullptr};
 
     // ---- hints and sizing: private ----
     void StartPanning(TPoint Origin);

@@ -20,8 +20,17 @@ const TMessageMap& TAdvStringGrid::ClassMessageMap()
         OnMessage<&TAdvStringGrid::WMCommand>(WM_COMMAND),
 
         // scroll bars (advgridscroll.cpp)
+        OnMessage<&TAdvStringGrid::WMHScroll>(WM_HSCROLL),
+        OnMessage<&TAdvStringGrid::WMVScroll>(WM_VSCROLL),
 
         // keyboard and mouse (advgridkeys.cpp, advgridmouse.cpp)
+        OnMessage<&TAdvStringGrid::WMSetFocus>(WM_SETFOCUS),
+        OnMessage<&TAdvStringGrid::WMChar>(WM_CHAR),
+        OnMessage<&TAdvStringGrid::WMSetCursor>(WM_SETCURSOR),
+        OnMessage<&TAdvStringGrid::WMLButtonDblClk>(WM_LBUTTONDBLCLK),
+        OnMessage<&TAdvStringGrid::WMRButtonDown>(WM_RBUTTONDOWN),
+        OnMessage<&TAdvStringGrid::CMCursorChanged>(CM_CURSORCHANGED),
+        OnMessage<&TAdvStringGrid::CMDialogChar>(CM_DIALOGCHAR),
 
         // hints, wheel, panning, sizing (advgridhints.cpp, advgridautosize.cpp)
         OnMessage<&TAdvStringGrid::CMHintShow>(CM_HINTSHOW),

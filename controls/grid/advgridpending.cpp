@@ -21,12 +21,3 @@ void TAdvStringGrid::SetCurrentCellText(const std::string& Value)
 {
     SetCells(RealCol(), Row(), Value);
 }
-
-// clipboard
-void TAdvStringGrid::CopyToClipboard() {}
-void TAdvStringGrid::CutToClipboard() {}
-void TAdvStringGrid::PasteFromClipboard() {}
-
-// scroll bars
-void TAdvStringGrid::UpdateVScrollBar() {}
-void TAdvStringGrid::UpdateHScrollBar() {}

@@ -50,9 +50,9 @@ TRect DefaultClientArea(const TWindowObject& Obj, const TRect& WindowRect)
     if (Obj.ExStyle & WS_EX_CLIENTEDGE)
         R = Deflated(R, GetSystemMetrics(SM_CXEDGE));
     if (Obj.Style & WS_VSCROLL)
-        R.Right = std::max(R.Left, R.Right - GetSystemMetrics(SM_CXVSCROLL));
+        R.Right = std::max(R.Left, R.Right - VerticalBarWidth(Obj));
     if (Obj.Style & WS_HSCROLL)
-        R.Bottom = std::max(R.Top, R.Bottom - GetSystemMetrics(SM_CYHSCROLL));
+        R.Bottom = std::max(R.Top, R.Bottom - HorizontalBarHeight(Obj));
     return R;
 }
 
@@ -64,8 +64,8 @@ TNonClientParts NonClientParts(const TWindowObject& Obj)
     if (Obj.ExStyle & WS_EX_CLIENTEDGE)
         Parts.Edge = Deflated(Parts.Window, Parts.Border ? GetSystemMetrics(SM_CXBORDER) : 0);
     const TRect& C = Obj.Client;
-    const int CX = GetSystemMetrics(SM_CXVSCROLL);
-    const int CY = GetSystemMetrics(SM_CYHSCROLL);
+    const int CX = VerticalBarWidth(Obj);
+    const int CY = HorizontalBarHeight(Obj);
     if (Obj.Style & WS_VSCROLL)
         Parts.VBar = Rect(C.Right, C.Top, C.Right + CX, C.Bottom);
     if (Obj.Style & WS_HSCROLL)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/gfx/canvas.h"
+#include "platform/ui/scrollbars.h"
 #include "platform/ui/windowstate.h"
 
 namespace uiwindow {
@@ -22,7 +23,13 @@ TRect DefaultClientArea(const TWindowObject& Obj, const TRect& WindowRect);
 // The parts around the client area the window has now.
 TNonClientParts NonClientParts(const TWindowObject& Obj);
 
+// flatscrollbars.cpp: the thickness of the window's bars, the flat look's when it has one.
+int VerticalBarWidth(const TWindowObject& Obj);
+int HorizontalBarHeight(const TWindowObject& Obj);
+
 // scrollbars.cpp
+// SetScrollInfo as the flat bars call it: the page it sets is kept from plain calls.
+int SetFlatScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw);
 // Draws a window's bar (SB_HORZ or SB_VERT) into a canvas of the whole window.
 void DrawScrollBar(TCanvas& Canvas, HWND Wnd, int Bar);
 // Runs a click or drag on the bar under Screen until the button is released.

@@ -3,6 +3,7 @@
 #include "platform/ui/scrollbars.h"
 
 #include "platform/gfx/color.h"
+#include "platform/ui/flatscrollbars.h"
 #include "platform/ui/input.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/nonclientparts.h"
@@ -314,10 +315,17 @@ void DrawBar(TCanvas& Canvas, TWindowObject& Obj, int Bar, TPoint Shift)
     const TTrack& T = Track();
     const TPart Pressed = T.Wnd == Wnd && T.Bar == Bar && T.Pressed ? T.Part : TPart::None;
     const bool Enabled = !(Obj.Style & WS_DISABLED) && CanScroll(D);
+    // The flat look of a window's bar: its style and track colour.
+    const TFlatBarLook& Look = Obj.FlatBars;
+    const int Style = Bar == SB_CTL || !Look.On ? int(FSB_REGULAR_MODE)
+                      : L.Vert                  ? Look.VStyle
+                                                : Look.HStyle;
+    const bool HasColor = Bar != SB_CTL && Look.On && (L.Vert ? Look.VColorSet : Look.HColorSet);
+    const unsigned FlatArrows = Style == FSB_REGULAR_MODE ? 0u : unsigned(DFCS_FLAT);
     const unsigned Up = L.Vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT;
     const unsigned Down = L.Vert ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT;
     auto ArrowState = [&](TPart Part, UINT DisableBit) {
-        unsigned State = 0;
+        unsigned State = FlatArrows;
         if (!Enabled || (D.Disabled & DisableBit))
             State |= DFCS_INACTIVE;
         if (Pressed == Part)
@@ -328,7 +336,11 @@ void DrawBar(TCanvas& Canvas, TWindowObject& Obj, int Bar, TPoint Shift)
                             Up | ArrowState(TPart::LineUp, ESB_DISABLE_LTUP));
     Canvas.DrawFrameControl(L.PartRect(TPart::LineDown), DFC_SCROLL,
                             Down | ArrowState(TPart::LineDown, ESB_DISABLE_RTDN));
-    Canvas.Brush()->SetPattern(TrackPattern());
+    if (HasColor) {
+        Canvas.Brush()->SetColor(L.Vert ? Look.VColor : Look.HColor);
+    } else {
+        Canvas.Brush()->SetPattern(TrackPattern());
+    }
     Canvas.FillRect(L.Span(L.TrackStart, L.TrackEnd));
     Canvas.Brush()->SetPattern(nullptr);
     if (Pressed == TPart::PageUp || Pressed == TPart::PageDown) {
@@ -339,7 +351,14 @@ void DrawBar(TCanvas& Canvas, TWindowObject& Obj, int Bar, TPoint Shift)
         TRect Thumb = L.PartRect(TPart::Thumb);
         Canvas.Brush()->SetColor(clBtnFace);
         Canvas.FillRect(Thumb);
-        Canvas.DrawEdge(Thumb, EDGE_RAISED, BF_RECT);
+        if (Style == FSB_FLAT_MODE) {
+            Canvas.Brush()->SetColor(clBtnShadow);
+            Canvas.FrameRect(Thumb);
+        } else if (Style == FSB_ENCARTA_MODE) {
+            Canvas.DrawEdge(Thumb, BDR_RAISEDINNER, BF_RECT);
+        } else {
+            Canvas.DrawEdge(Thumb, EDGE_RAISED, BF_RECT);
+        }
     }
 }
 
@@ -480,7 +499,9 @@ bool ScrollBarControlKey(HWND Wnd, WPARAM Key, bool Down)
     return true;
 }
 
-int SetScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw)
+namespace {
+
+int SetBarInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw, bool Flat)
 {
     TWindowObject* Obj = Find(Wnd);
     TScrollBarData* D = Obj != nullptr ? BarData(*Obj, Bar) : nullptr;
@@ -490,8 +511,15 @@ int SetScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw)
         D->Min = Info.nMin;
         D->Max = std::max(Info.nMin, Info.nMax);
     }
-    if (Info.fMask & SIF_PAGE)
+    bool* Kept = !Obj->FlatBars.On ? nullptr
+                 : Bar == SB_VERT  ? &Obj->FlatBars.VPageKept
+                 : Bar == SB_HORZ  ? &Obj->FlatBars.HPageKept
+                                   : nullptr;
+    if ((Info.fMask & SIF_PAGE) && (Flat || Kept == nullptr || !*Kept)) {
         D->Page = Info.nPage;
+        if (Flat && Kept != nullptr)
+            *Kept = true;
+    }
     D->Page = static_cast<UINT>(std::min<long long>(D->Page, Span(*D) + 1));
     if (Info.fMask & SIF_POS)
         D->Pos = Info.nPos;
@@ -515,6 +543,22 @@ int SetScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw)
         RedrawBar(Wnd, Bar);
     return Pos;
 }
+
+} // namespace
+
+int SetScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw)
+{
+    return SetBarInfo(Wnd, Bar, Info, Redraw, false);
+}
+
+namespace uiwindow {
+
+int SetFlatScrollInfo(HWND Wnd, int Bar, const TScrollInfo& Info, bool Redraw)
+{
+    return SetBarInfo(Wnd, Bar, Info, Redraw, true);
+}
+
+} // namespace uiwindow
 
 bool GetScrollInfo(HWND Wnd, int Bar, TScrollInfo& Info)
 {

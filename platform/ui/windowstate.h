@@ -8,6 +8,7 @@
 #include "platform/ui/displaydriver.h"
 #include "platform/ui/wintypes.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -30,6 +31,22 @@ struct TScrollBarData {
     bool Tracking = false;
 };
 
+// The flat look of a window's own scroll bars (platform/ui/flatscrollbars.cpp).
+struct TFlatBarLook {
+    bool On = false;
+    int VStyle = 0; // FSB_REGULAR_MODE, FSB_FLAT_MODE or FSB_ENCARTA_MODE
+    int HStyle = 0;
+    bool VColorSet = false; // otherwise the system's track
+    bool HColorSet = false;
+    std::int32_t VColor = 0;
+    std::int32_t HColor = 0;
+    int VWidth = 0; // 0: the system's metric
+    int HHeight = 0;
+    // A page set through the flat bars is theirs: plain SetScrollInfo calls leave it.
+    bool VPageKept = false;
+    bool HPageKept = false;
+};
+
 struct TWindowObject {
     HWND Handle = 0;
     std::string ClassName;
@@ -45,6 +62,7 @@ struct TWindowObject {
     // The client area in window coordinates, as WM_NCCALCSIZE last decided (nonclient.cpp).
     TRect Client;
     TScrollBarData HScroll, VScroll, CtlScroll;
+    TFlatBarLook FlatBars;
     LONG_PTR UserData = 0;
     LONG_PTR Id = 0;
     std::shared_ptr<const TWndProc> Proc;
