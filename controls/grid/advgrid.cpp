@@ -422,6 +422,11 @@ void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation)
 
 void TAdvStringGrid::Invalidate()
 {
+    // Switching goEditing on entering a cell changes nothing that shows.
+    if (FSkipRepaint) {
+        FSkipRepaint = false;
+        return;
+    }
     TStringGrid::Invalidate();
 }
 

@@ -502,6 +502,9 @@ public:
     // The current row's cell in the current real column.
     std::string CurrentCellText();
     void SetCurrentCellText(const std::string& Value);
+    // Incremental search: the first row from FixedRows whose cell in SortColumn (with
+    // SortShow, else column 1) begins with Text, the cell upper-cased; -1 when none.
+    int FindRowByPrefix(const std::string& Text);
     // (editing: public)
 
     // ---- editor controls (advgrideditors.cpp) -------------------------------------------------
@@ -771,6 +774,30 @@ protected:
     void OwnerFormResize(TObject* Sender);
 
     // ---- editing: protected ----
+    friend class TAdvInplaceEdit;
+    // Before the current cell moves: the changing events, the cell's editability (goEditing
+    // follows it), validation of a pending edit.
+    bool SelectCell(int ACol, int ARow) override;
+    // The in-place editor, or the editor control of the cell's editor type.
+    bool CanEditShow() override;
+    TInplaceEdit* CreateEditor() override;
+    // The base grid edits display columns; the cells are kept by real column.
+    std::string GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const std::string& Value) override;
+    // Escape, Enter moving on, and incremental search while editing is off.
+    void KeyPress(char& Key) override;
+    void Click() override;
+    // The cell's text when it was entered or its editor shown; Escape gives it back.
+    std::string FRestoreText;
+    // goEditing was switched off for a cell that may not be edited; the next cell may have it
+    // back.
+    bool FEditingOff = false;
+    // Drops the one whole-grid repaint that switching goEditing asks for.
+    bool FSkipRepaint = false;
+    // Set by the mouse when a click puts the editor's caret under the pointer.
+    bool FCaretPositioning = false;
+    // While LeaveEditor hands a key from an editor control back to the grid.
+    bool FLeavingEditor = false;
 
     // ---- editor controls: protected ----
     // Changes in the in-cell combo raise OnComboChange and OnComboObjectChange; every command

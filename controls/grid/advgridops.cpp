@@ -1,5 +1,5 @@
-// The grid's virtual operations that answer by events, validation of an edit, and the plain
-// row and column operations on the base grid's storage.
+// The grid's virtual operations that answer by events, and the plain row and column operations
+// on the base grid's storage.
 #include "controls/grid/advgrid.h"
 
 #include "controls/grid/advutil.h"
@@ -34,13 +34,6 @@ std::string TAdvStringGrid::GetDisplText(int ACol, int ARow)
 }
 
 void TAdvStringGrid::CellValueChanging(int, int) {}
-
-void TAdvStringGrid::StartCellEdit(int ACol, int ARow)
-{
-    FEditCol = ACol;
-    FEditRow = ARow;
-    FEditText = Cells(RealColIndex(ACol), ARow);
-}
 
 void TAdvStringGrid::CellsChanged(TRect R)
 {
@@ -116,36 +109,6 @@ int TAdvStringGrid::GetVersionNr()
 std::string TAdvStringGrid::GetVersionString()
 {
     return "1.92 April 27, 2001";
-}
-
-bool TAdvStringGrid::ValidateCell(const std::string& NewValue)
-{
-    if (!FEditPending)
-        return true;
-    FEditPending = false;
-    FValidating = true;
-    bool Valid = true;
-    int EditCol = RealColIndex(FEditCol);
-    if (NewValue != FEditText) {
-        CellValueChanging(EditCol, FEditRow);
-        std::string Value = NewValue;
-        if (OnCellValidate)
-            OnCellValidate(this, EditCol, FEditRow, Value, Valid);
-        CellsChanged(TRect{EditCol, FEditRow, EditCol, FEditRow});
-        if (Valid) {
-            SetCells(EditCol, FEditRow, Value);
-        } else {
-            SetCells(EditCol, FEditRow, Value != NewValue ? Value : FEditText);
-            FocusCell(FEditCol, FEditRow, true);
-            FEditPending = true;
-            SetEditorMode(true);
-            if (FEditCol != Col())
-                InvalidateEditor();
-        }
-    }
-    StartCellEdit(Col(), Row());
-    FValidating = false;
-    return Valid;
 }
 
 // ---- rows and columns ------------------------------------------------------------------------
