@@ -43,28 +43,41 @@ void TAdvStringGrid::WMSetFocus(TMessage& Message)
         HideSelection();
 }
 
+// Nothing happens while an editor control hands the keyboard back to the grid.
 void TAdvStringGrid::DoEnter()
 {
+    if (FLeavingEditor)
+        return;
     TStringGrid::DoEnter();
-    SelectCell(Col(), Row());
+    // Focus passing through the grid to its own editor control is no new visit of the cell: the
+    // edit that control opened stays pending.
+    if (FEditControlShown)
+        return;
+    try {
+        SelectCell(Col(), Row());
+    } catch (...) {
+        StartCellEdit(Col(), Row());
+        throw;
+    }
     StartCellEdit(Col(), Row());
 }
 
 void TAdvStringGrid::DoExit()
 {
+    if (FLeavingEditor)
+        return;
     if (FGridShownEditor)
         ValidateCell(CurrentCellText());
     TStringGrid::DoExit();
 }
 
-// Accelerators reach the form only with Alt held.
+// The form asks every control whether a character is its accelerator. Only with Alt held does
+// the grid pass the question on (to its editor); otherwise it answers no and the character goes
+// on to the grid as typed text.
 void TAdvStringGrid::CMDialogChar(TMessage& Message)
 {
-    if ((GetKeyState(VK_MENU) & 0x8000) != 0) {
+    if ((GetKeyState(VK_MENU) & 0x8000) != 0)
         Inherited(Message);
-        return;
-    }
-    Message.Result = 1;
 }
 
 void TAdvStringGrid::WMChar(TMessage& Message)
@@ -168,10 +181,11 @@ void TAdvStringGrid::KeyDown(Word& Key, TShiftState Shift)
         }
     }
 
-    // Tab out of the last column before the right fixed ones goes on in the next row.
+    // Tab out of the last column before the right fixed ones goes on in the next row (the
+    // right fixed cells refuse the cursor, so the base grid's own step stays put).
     const int LastEditable = ColCount() - 1 - FFixedRightCols;
     if (Pressed == VK_TAB && !ShiftKey && !Alt && Options().Contains(goTabs) &&
-        FFixedRightCols > 0 && OldCol == LastEditable && Col() != OldCol) {
+        FFixedRightCols > 0 && OldCol == LastEditable) {
         int NewRow = OldRow + 1;
         if (NewRow >= RowCount() - FFixedFooters)
             NewRow = FixedRows();

@@ -68,8 +68,12 @@ public:
     }
 
     // Opens the editor of Type on the current cell holding Text.
+    // Every edit here is on cell (1, 1): a key that ended the last one may have moved on.
     void OpenOn(TEditorType Type, const std::string& Text)
     {
+        Grid->HideEditorControl();
+        Grid->SetRow(1);
+        Grid->SetCol(1);
         Grid->SetCells(1, 1, Text);
         Grid->Open(Type);
         Pump();
