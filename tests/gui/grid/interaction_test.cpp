@@ -196,6 +196,8 @@ TEST_F(GridInteractionX11, ALinkClickStartsTheBrowserWithAnArgumentVector)
 TEST_F(GridInteractionX11, CtrlCAndCtrlVGoThroughTheClipboard)
 {
     Grid->Navigation()->AllowClipboardShortCuts = true;
+    // A paste needs a grid that edits (or AllowClipboardAlways).
+    Grid->Navigation()->AllowClipboardAlways = true;
     Grid->SetCells(1, 1, "a");
     Grid->SetCells(2, 1, "b");
     Grid->SetCells(1, 2, "c");
