@@ -588,5 +588,5 @@ TEST(TIconTest, LoadsFilesByNameAndThroughThePictureRegistry)
     EXPECT_TRUE(DestroyIcon(Scaled));
     EXPECT_EQ(LoadImage(Folder.Path() + "none.ico", IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
     EXPECT_EQ(LoadCursorFromFile(Folder.Path() + "none.cur"), nullptr);
-    EXPECT_EQ(LoadCursor(8011), nullptr); // no such resource in the test program
+    EXPECT_EQ(LoadCursor(7999), nullptr); // no such resource in the program
 }
