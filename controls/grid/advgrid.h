@@ -1077,6 +1077,7 @@ private:
     bool FClipCopied = false;
 
     // ---- scroll bars: private ----
+    void UpdateFlatThumb(bool Horizontal);
     void ApplyScrollLook();
     void ShowScrollHint(const std::string& Text);
     void HideScrollHint();

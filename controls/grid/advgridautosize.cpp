@@ -1,6 +1,7 @@
 // Zoom and the fitting of columns and rows to their contents; the grid's reaction to its own
 // size message (stretch, columns kept in proportion, scroll bars) and to its form's resizing.
 #include "controls/grid/advgrid.h"
+#include "controls/grid/advgridpaintint.h"
 
 #include "controls/grid/advgridhtml.h"
 #include "controls/grid/advutil.h"
@@ -54,19 +55,6 @@ std::vector<std::string> CellLines(const std::string& Text, bool Multiline)
     }
     Lines.push_back(Text.substr(Start));
     return Lines;
-}
-
-unsigned VerticalFlag(TVAlignFlag Flag)
-{
-    switch (Flag) {
-    case vfCenter:
-        return DT_VCENTER;
-    case vfBottom:
-        return DT_BOTTOM;
-    case vfTop:
-        break;
-    }
-    return DT_TOP;
 }
 
 } // namespace
@@ -187,7 +175,7 @@ void TAdvStringGrid::AutoSizeRow(int ARow)
             TRect R{0, 0, std::max(ColWidths(C) - 4, 0), 0};
             Cv->DrawText(Text, R,
                          DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS |
-                             VerticalFlag(FVAlignFlag));
+                             advgridpaint::VerticalFlag(FVAlignFlag));
             Measured = R.Height();
         }
         Measured += GetCellGraphicSize(Real, ARow).Y;

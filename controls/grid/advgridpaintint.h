@@ -30,6 +30,9 @@ bool GridHasFocus(TAdvStringGrid* Grid);
 // The cell's alignment: left, right for numbers with AutoNumAlign, then GetCellAlignment.
 TAlignment CellAlignment(TAdvStringGrid* Grid, int ACol, int ARow);
 // Whether the sort glyph belongs to this header cell, and whether it is drawn there.
+// The DrawText flag of the grid's vertical alignment.
+unsigned VerticalFlag(TVAlignFlag Flag);
+
 bool SortGlyphApplies(TAdvStringGrid* Grid, int ACol, int ARow);
 void DrawSortGlyph(TAdvStringGrid* Grid, TCanvas* Canvas, int ACol, int X, int Y);
 // Background, selection look, selection rectangle and the text in its forms.

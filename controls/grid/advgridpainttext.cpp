@@ -30,9 +30,11 @@ int GlyphY(TAdvStringGrid* Grid, const TRect& R)
     return R.Top + 8;
 }
 
-unsigned VerticalFlag(TAdvStringGrid* Grid)
+} // namespace
+
+unsigned VerticalFlag(TVAlignFlag Flag)
 {
-    switch (Grid->VAlignFlag()) {
+    switch (Flag) {
     case vfCenter:
         return DT_VCENTER;
     case vfBottom:
@@ -42,8 +44,6 @@ unsigned VerticalFlag(TAdvStringGrid* Grid)
     }
     return DT_TOP;
 }
-
-} // namespace
 
 bool SortGlyphApplies(TAdvStringGrid* Grid, int ACol, int ARow)
 {
@@ -272,7 +272,7 @@ void DrawBackgroundAndText(TAdvStringGrid* Grid, TCellPaint& Cell)
     }
 
     const int Lines = LineCount(Text, Grid->Multilinecells());
-    unsigned Flags = DT_NOPREFIX | DT_EXPANDTABS | VerticalFlag(Grid);
+    unsigned Flags = DT_NOPREFIX | DT_EXPANDTABS | VerticalFlag(Grid->VAlignFlag());
     if (Lines == 1 && !Grid->WordWrap()) {
         Flags |= DT_SINGLELINE;
         if (Grid->EnhTextSize())

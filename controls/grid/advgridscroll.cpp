@@ -115,32 +115,28 @@ void TAdvStringGrid::SetScrollProportional(bool Value)
 
 void TAdvStringGrid::UpdateVScrollBar()
 {
-    if (!FFlatInit || !HandleAllocated() || !HasBar(ScrollBars(), true))
-        return;
-    TScrollInfo Info;
-    Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    Info.nMin = 0;
-    Info.nMax = ThumbRange - 1;
-    const int Page = PageOf(VisibleRowCount(), FixedRows(), RowCount());
-    Info.nPage = static_cast<UINT>(Page);
-    // The grid's place on its 0..127 scale, on the thumb's shorter run.
-    Info.nPos = Page < ThumbRange ? MulDiv(ScrollPosOf(false), ThumbRange - Page, 127) : 0;
-    FlatSB_SetScrollInfo(WindowHandle(), SB_VERT, Info, true);
+    UpdateFlatThumb(false);
 }
 
 void TAdvStringGrid::UpdateHScrollBar()
 {
-    if (!FFlatInit || !HandleAllocated() || !HasBar(ScrollBars(), false))
+    UpdateFlatThumb(true);
+}
+
+void TAdvStringGrid::UpdateFlatThumb(bool Horizontal)
+{
+    if (!FFlatInit || !HandleAllocated() || !HasBar(ScrollBars(), !Horizontal))
         return;
     TScrollInfo Info;
     Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     Info.nMin = 0;
     Info.nMax = ThumbRange - 1;
-    const int Page = PageOf(VisibleColCount(), FixedCols(), ColCount());
+    const int Page = Horizontal ? PageOf(VisibleColCount(), FixedCols(), ColCount())
+                                : PageOf(VisibleRowCount(), FixedRows(), RowCount());
     Info.nPage = static_cast<UINT>(Page);
     // The grid's place on its 0..127 scale, on the thumb's shorter run.
-    Info.nPos = Page < ThumbRange ? MulDiv(ScrollPosOf(true), ThumbRange - Page, 127) : 0;
-    FlatSB_SetScrollInfo(WindowHandle(), SB_HORZ, Info, true);
+    Info.nPos = Page < ThumbRange ? MulDiv(ScrollPosOf(Horizontal), ThumbRange - Page, 127) : 0;
+    FlatSB_SetScrollInfo(WindowHandle(), Horizontal ? SB_HORZ : SB_VERT, Info, true);
 }
 
 void TAdvStringGrid::TopLeftChanged()
