@@ -1078,6 +1078,9 @@ private:
 
     // ---- scroll bars: private ----
     void UpdateFlatThumb(bool Horizontal);
+    int ThumbCell(int Pos, bool Horizontal);
+    void TrackScrollHint(int Code, int Pos, bool Horizontal);
+    void ScrollKeepingBackground(TMessage& Message, int Code);
     void ApplyScrollLook();
     void ShowScrollHint(const std::string& Text);
     void HideScrollHint();

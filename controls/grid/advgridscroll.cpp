@@ -194,22 +194,32 @@ int TAdvStringGrid::GridThumbPos(TMessage& Message, bool Cols)
     return Converted;
 }
 
-void TAdvStringGrid::WMHScroll(TMessage& Message)
+// The first column (row) a thumb at Pos brings into view.
+int TAdvStringGrid::ThumbCell(int Pos, bool Horizontal)
 {
-    const int Code = LoWord(Message.WParam);
-    const int Pos = GridThumbPos(Message, true);
-    if (FScrollHints == shHorizontal || FScrollHints == shBoth) {
-        if (Code == SB_ENDSCROLL) {
-            HideScrollHint();
-        } else if (Code == SB_THUMBTRACK) {
-            const int N =
-                MulDiv(Pos, ColCount() - VisibleColCount() - FixedCols(), 127) + FixedCols();
-            std::string Text = "Col : " + IntToStr(N);
-            if (OnScrollHint)
-                OnScrollHint(this, N, Text);
-            ShowScrollHint(Text);
-        }
+    return Horizontal
+               ? MulDiv(Pos, ColCount() - VisibleColCount() - FixedCols(), 127) + FixedCols()
+               : MulDiv(Pos, RowCount() - VisibleRowCount() - FixedRows(), 127) + FixedRows();
+}
+
+void TAdvStringGrid::TrackScrollHint(int Code, int Pos, bool Horizontal)
+{
+    if (FScrollHints != (Horizontal ? shHorizontal : shVertical) && FScrollHints != shBoth)
+        return;
+    if (Code == SB_ENDSCROLL) {
+        HideScrollHint();
+    } else if (Code == SB_THUMBTRACK) {
+        const int N = ThumbCell(Pos, Horizontal);
+        std::string Text = (Horizontal ? "Col : " : "Row : ") + IntToStr(N);
+        if (OnScrollHint)
+            OnScrollHint(this, N, Text);
+        ShowScrollHint(Text);
     }
+}
+
+// The base grid scrolls; a background picture fixed in place has its old and new cells repainted.
+void TAdvStringGrid::ScrollKeepingBackground(TMessage& Message, int Code)
+{
     TGridRect Before, After;
     const bool Fixed = FixedBackgroundCells(Before);
     Inherited(Message);
@@ -217,6 +227,13 @@ void TAdvStringGrid::WMHScroll(TMessage& Message)
         RepaintCellRange(Before);
         RepaintCellRange(After);
     }
+}
+
+void TAdvStringGrid::WMHScroll(TMessage& Message)
+{
+    const int Code = LoWord(Message.WParam);
+    TrackScrollHint(Code, GridThumbPos(Message, true), true);
+    ScrollKeepingBackground(Message, Code);
     UpdateHScrollBar();
 }
 
@@ -224,29 +241,12 @@ void TAdvStringGrid::WMVScroll(TMessage& Message)
 {
     const int Code = LoWord(Message.WParam);
     const int Pos = GridThumbPos(Message, false);
-    if (FScrollHints == shVertical || FScrollHints == shBoth) {
-        if (Code == SB_ENDSCROLL) {
-            HideScrollHint();
-        } else if (Code == SB_THUMBTRACK) {
-            const int N =
-                MulDiv(Pos, RowCount() - VisibleRowCount() - FixedRows(), 127) + FixedRows();
-            std::string Text = "Row : " + IntToStr(N);
-            if (OnScrollHint)
-                OnScrollHint(this, N, Text);
-            ShowScrollHint(Text);
-        }
-    }
+    TrackScrollHint(Code, Pos, false);
     if (Code == SB_THUMBTRACK && FScrollSynch) {
-        const int N = MulDiv(Pos, RowCount() - VisibleRowCount() - FixedRows(), 127) + FixedRows();
+        const int N = ThumbCell(Pos, false);
         if (N >= 0 && N < RowCount())
             SetTopRow(N);
     }
-    TGridRect Before, After;
-    const bool Fixed = FixedBackgroundCells(Before);
-    Inherited(Message);
-    if (Fixed && FixedBackgroundCells(After) && !(Before == After) && Code != SB_THUMBTRACK) {
-        RepaintCellRange(Before);
-        RepaintCellRange(After);
-    }
+    ScrollKeepingBackground(Message, Code);
     UpdateVScrollBar();
 }
